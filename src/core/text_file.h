@@ -1,0 +1,52 @@
+#pragma once
+// Reading and writing the program's text files.
+//
+// Files are written as UTF-8 with CR LF line ends and always replace the old
+// file atomically (temporary file in the same folder, then rename), so a crash
+// or a full disk never leaves half a file. Readers accept CR LF, LF-only and
+// lone CR line ends, and lines in Windows-1252 (files brought over from older
+// installations) as well as UTF-8.
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace vantrel {
+
+// Reads a text file line by line without loading it whole; every line comes
+// back as UTF-8 without its line end.
+class TextLineReader {
+public:
+    explicit TextLineReader(const std::filesystem::path& path);
+    ~TextLineReader();
+    TextLineReader(const TextLineReader&) = delete;
+    TextLineReader& operator=(const TextLineReader&) = delete;
+
+    bool isOpen() const { return file_ != nullptr; }
+    // True when no further line can be read.
+    bool atEnd();
+    // The next line, or nothing at the end of the file or on a read error.
+    std::optional<std::string> readLine();
+
+private:
+    std::FILE* file_ = nullptr;
+};
+
+// The bytes of one line as UTF-8: kept when they are valid UTF-8, otherwise
+// taken as Windows-1252.
+std::string decodeLine(std::string_view bytes);
+
+// Removes leading and trailing spaces (only the space character, as the
+// program's files have always been read).
+std::string stripSpaces(std::string_view text);
+
+// Replaces `path` with `content` atomically; the new file gets `mode`.
+// Returns false (and leaves the old file untouched) when anything fails.
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view content, mode_t mode = 0644);
+
+inline constexpr const char* kLineBreak = "\r\n";
+
+}  // namespace vantrel

@@ -1,0 +1,5 @@
+#pragma once
+
+namespace vantrel {
+inline constexpr const char* kVersionText = "2.10";
+}
