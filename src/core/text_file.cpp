@@ -118,6 +118,11 @@ std::string stripSpaces(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+void appendFileLine(std::string& out, std::string_view text) {
+    for (char ch : text) out.push_back(ch == '\r' || ch == '\n' ? ' ' : ch);
+    out += kLineBreak;
+}
+
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view content, mode_t mode) {
     std::string tmpl = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = mkstemp(tmpl.data());

@@ -49,4 +49,8 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view con
 
 inline constexpr const char* kLineBreak = "\r\n";
 
+// Appends `text` and a line break. A line break inside the text would shift
+// every later line of the file, so it is written as a space.
+void appendFileLine(std::string& out, std::string_view text);
+
 }  // namespace vantrel

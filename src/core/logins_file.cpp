@@ -1,0 +1,47 @@
+#include "core/logins_file.h"
+
+#include <array>
+
+#include "core/text_file.h"
+
+namespace vantrel {
+
+bool readLoginsFile(const std::filesystem::path& path, const std::function<void(NodeRecord)>& onRecord,
+                    const std::function<void()>& afterSixthLine) {
+    TextLineReader reader(path);
+    if (!reader.isOpen()) return false;
+    while (!reader.atEnd()) {
+        std::array<std::string, 7> lines;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            auto line = reader.readLine();
+            if (!line) return true;  // short last record: not a node
+            lines[k] = stripSpaces(*line);
+            if (k == 5 && afterSixthLine) afterSixthLine();
+        }
+        onRecord(NodeRecord{std::move(lines[0]), std::move(lines[1]), std::move(lines[2]), std::move(lines[3]),
+                            std::move(lines[4]), std::move(lines[5]), std::move(lines[6])});
+    }
+    return true;
+}
+
+std::string formatLoginsFile(const NodeTable& table, LoginsLayout layout) {
+    std::string out;
+    for (int i = 1; i <= table.nodeCount(); ++i) {
+        const NodeRecord& n = table.node(i);
+        const bool fresh = layout == LoginsLayout::FreshNetwork;
+        appendFileLine(out, n.name);
+        appendFileLine(out, n.address);
+        appendFileLine(out, fresh ? n.name : n.displayName);
+        appendFileLine(out, fresh ? std::string(kEnabledTrue) : n.enabled);
+        appendFileLine(out, n.loginUser);
+        appendFileLine(out, n.loginPassword);
+        appendFileLine(out, n.scanStatus);
+    }
+    return out;
+}
+
+bool writeLoginsFile(const std::filesystem::path& path, const NodeTable& table, LoginsLayout layout) {
+    return writeFileAtomically(path, formatLoginsFile(table, layout), 0600);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,57 @@
+#pragma once
+// The node table: every computer the program knows, numbered from 1 in the
+// order of the logins file. Nodes are never removed during a run; a deleted
+// node stays with enabled "False".
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+inline constexpr const char* kEnabledTrue = "True";
+inline constexpr const char* kEnabledFalse = "False";
+inline constexpr const char* kEnabledJump = "Jump";
+inline constexpr const char* kScanNever = "False";
+inline constexpr const char* kScanDone = "Scanned";
+inline constexpr const char* kScanDenied = "Access denied";
+
+struct NodeRecord {
+    std::string name;           // network name; also the node's folder name
+    std::string address;        // dotted IPv4, empty until resolved
+    std::string displayName;    // label in the modes "NAME" and "IPNAME"
+    std::string enabled;        // "True", "False" or "Jump"
+    std::string loginUser;      // empty: the default login is used
+    std::string loginPassword;
+    std::string scanStatus;     // "False", "Scanned" or "Access denied"
+};
+
+class NodeTable {
+public:
+    int nodeCount() const { return static_cast<int>(nodes_.size()); }
+    bool isNode(int i) const { return i >= 1 && i <= nodeCount(); }
+    // Node i, 1-based; i must satisfy isNode(i).
+    NodeRecord& node(int i) { return nodes_.at(static_cast<std::size_t>(i - 1)); }
+    const NodeRecord& node(int i) const { return nodes_.at(static_cast<std::size_t>(i - 1)); }
+    // Appends a node and returns its number.
+    int append(NodeRecord record);
+    // Empties the table (only the network reset does this).
+    void clear() { nodes_.clear(); }
+
+    int currentNode = 0;   // 0: the root or nothing is selected
+    int localNode = 0;     // node whose address is localAddress
+    std::string localAddress;
+
+private:
+    std::vector<NodeRecord> nodes_;
+};
+
+// Server, user and password of the next management connection; all three
+// empty for this computer.
+struct CurrentLogin {
+    std::string server;
+    std::string user;
+    std::string password;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,92 @@
+#pragma once
+// A tree view as the program uses it: items with a unique key, text, image
+// key, tag and check box, kept in insertion order under their parent. The Qt
+// tree widget shows it through a listener; tests read it directly.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/error.h"
+
+namespace vantrel {
+
+class TreeError : public Error {
+public:
+    using Error::Error;
+};
+
+struct TreeItem {
+    std::string key;
+    std::string text;
+    std::string image;
+    std::string tag;
+    bool checked = false;
+    int parent = -1;              // index of the parent item, -1 for a root
+    std::vector<int> children;    // indices, in the order they were added
+};
+
+// What changed, for views that mirror the tree.
+enum class TreeChange { Cleared, Added, ItemChanged, Selection, Visibility, LabelEditing, Redraw };
+
+class TreeControl {
+public:
+    static constexpr int kChild = 4;  // relationship: last child of the relative
+
+    // Removes every item.
+    void clear();
+    // Adds a root item; returns its index. Throws TreeError on a duplicate key.
+    int addRoot(std::string key, std::string text, std::string image);
+    // Adds an item related to the item with `relativeKey`; only kChild is
+    // supported. Throws TreeError when no item has that key or the key is taken;
+    // nothing is added then.
+    int add(std::string_view relativeKey, int relationship, std::string key, std::string text,
+            std::string image);
+
+    // Index of the item with `key`, if any.
+    std::optional<int> find(std::string_view key) const;
+    // Like find, but throws TreeError for an unknown key.
+    int at(std::string_view key) const;
+
+    const TreeItem& item(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+    int itemCount() const { return static_cast<int>(items_.size()); }
+    std::vector<int> roots() const;
+
+    void setText(int index, std::string text);
+    void setImage(int index, std::string image);
+    void setTag(int index, std::string tag);
+    void setChecked(int index, bool checked);
+
+    // The selected item, or nothing.
+    std::optional<int> selected() const { return selected_; }
+    void select(std::optional<int> index);
+
+    bool visible() const { return visible_; }
+    void setVisible(bool visible);
+    void redraw();
+    int redrawCount() const { return redrawCount_; }
+
+    // Label editing: automatic lets the user edit an item's text in place.
+    bool labelEditAutomatic() const { return labelEditAutomatic_; }
+    void setLabelEditAutomatic(bool automatic);
+
+    using Listener = std::function<void(TreeChange, int index)>;
+    void setListener(Listener listener) { listener_ = std::move(listener); }
+
+private:
+    int insert(std::string key, std::string text, std::string image, int parent);
+    void notify(TreeChange change, int index) const;
+
+    std::vector<TreeItem> items_;
+    std::unordered_map<std::string, int> byKey_;
+    std::optional<int> selected_;
+    bool visible_ = true;
+    bool labelEditAutomatic_ = false;
+    int redrawCount_ = 0;
+    Listener listener_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,31 @@
+#pragma once
+// What the core asks of the user interface. The Qt layer implements it with
+// real message boxes and event processing; tests script the answers.
+
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+inline constexpr const char* kMessageTitle = "Message from Vantrel";
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+    virtual MsgAnswer messageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
+    // Let pending window events run (repaints, input).
+    virtual void doEvents() = 0;
+    // End the program at once: no further window events, no other window asked.
+    virtual void endProgram() = 0;
+    // Logical pixels per inch across the screen.
+    virtual int logicalDpiX() = 0;
+    // Open a popup menu by its name (for instance "mnunw") at the mouse position.
+    virtual void popupMenu(std::string_view menuName) = 0;
+};
+
+}  // namespace vantrel
