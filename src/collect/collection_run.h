@@ -1,0 +1,25 @@
+#pragma once
+// The collection run: the 33 collectors in catalogue order with the progress
+// bar moved before each, then the report written in one piece.
+
+#include "collect/hardware_session.h"
+#include "core/program_state.h"
+
+namespace vantrel {
+
+inline constexpr int kProgressStep = 250;    // twips per collector
+inline constexpr int kProgressFull = 8460;   // the bar's full width
+
+// Collects the current node's hardware into session.ReportText and writes the
+// report. True when the report was written and the node marked "Scanned".
+// When the report cannot be written the node keeps its status and its old
+// report, and the status text says so. A failed connection or query ends the
+// run before anything is written: WmiError reaches the caller.
+bool CollectHardware(ProgramState& state, HardwareSession& session);
+
+// Replaces the current node's report file (or session.reportFileOverride)
+// with session.ReportText and a final empty line, atomically. The node's
+// folder is made when missing, if its name is a safe folder name.
+bool WriteReport(ProgramState& state, HardwareSession& session);
+
+}  // namespace vantrel

@@ -1,0 +1,192 @@
+#include "collect/collectors.h"
+
+#include <array>
+#include <cstdint>
+#include <limits>
+
+#include "collect/connection.h"
+#include "core/text_file.h"
+
+namespace vantrel {
+
+namespace {
+
+// ASCII only: values are compared with ASCII keywords, and other letters are
+// kept as delivered.
+std::string upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+// The entries of one section. The count is 16-bit in the file's readers, so
+// the section stops taking rows at 32767 instead of writing a count that
+// cannot be read back.
+class Section {
+public:
+    explicit Section(std::string& lines) : lines_(lines) {}
+
+    bool full() const { return count_ == std::numeric_limits<std::int16_t>::max(); }
+    int count() const { return count_; }
+
+    // Takes one entry; false when the section is full.
+    bool take(std::initializer_list<std::string_view> entryLines) {
+        if (full()) return false;
+        ++count_;
+        for (auto line : entryLines) appendFileLine(lines_, line);
+        return true;
+    }
+
+private:
+    std::string& lines_;
+    int count_ = 0;
+};
+
+// Turns one row into entries by the category's rule; false ends the enumeration.
+bool takeRow(const HardwareCategory& category, const wbem::Row& row, Section& section) {
+    switch (category.rule) {
+        case CollectorRule::DiskDrive: {
+            const std::string type = readText(row, "InterfaceType");
+            const std::string model = readText(row, "Model");
+            if (type == "IDE" || type == "SATA") return section.take({type, model});
+            return true;
+        }
+        case CollectorRule::Memory: {
+            const std::string formFactor = readText(row, "FormFactor");
+            if (formFactor == "0") return true;
+            return section.take({formFactor});
+        }
+        case CollectorRule::MemoryCards: {
+            const std::string type = upper(readText(row, "InterfaceType"));
+            const std::string model = upper(readText(row, "Model"));
+            if (type != "USB") return true;
+            return section.take({memoryCardKind(model), model});
+        }
+        case CollectorRule::Ethernet: {
+            const std::string type = readText(row, "AdapterType");
+            const std::string name = readText(row, "Name");
+            const std::string maker = readText(row, "Manufacturer");
+            if (!contains(type, "Ethernet")) return true;
+            // Both tests may take the same adapter: it is then listed twice.
+            if (maker != "Microsoft" && contains(name, "Intel") && !section.take({name})) return false;
+            if (contains(name, "AMD") && !section.take({name})) return false;
+            return true;
+        }
+        case CollectorRule::Enclosure: {
+            wbem::Value chassis;
+            try {
+                chassis = row.property("ChassisTypes");
+            } catch (const std::exception&) {
+                // Unreadable: the chassis line says so.
+            }
+            return section.take({chassisLine(chassis), readText(row, "LockPresent")});
+        }
+        case CollectorRule::Wireless: {
+            const std::string description = lower(readText(row, "Description"));
+            if (!contains(description, "wireless")) return true;
+            return section.take({description});
+        }
+        case CollectorRule::Plain:
+        case CollectorRule::Motherboard:
+        case CollectorRule::Cpu:
+            break;
+    }
+    std::array<std::string, 3> lines;
+    for (int i = 0; i < category.linesPerEntry; ++i)
+        lines[static_cast<std::size_t>(i)] = readText(row, category.lines[static_cast<std::size_t>(i)]);
+    switch (category.linesPerEntry) {
+        case 1: return section.take({lines[0]});
+        case 2: return section.take({lines[0], lines[1]});
+        default: return section.take({lines[0], lines[1], lines[2]});
+    }
+}
+
+// "CPU": processor names are listed only for a computer that reports exactly
+// one processor package.
+void collectCpu(ProgramState& state, HardwareSession& session, const HardwareCategory& category, Section& section) {
+    int rows = 0;
+    std::string processors;
+    {
+        WmiQuery query(state, session);
+        query.exec(category.query);
+        query.forEachRow([&](const wbem::Row& row) {
+            if (rows == 0) processors = readText(row, "NumberOfProcessors");
+            ++rows;
+            return true;
+        });
+    }
+    if (rows != 1 || processors != "1") return;
+    WmiQuery query(state, session);
+    query.exec(category.secondQuery);
+    query.forEachRow([&](const wbem::Row& row) { return section.take({readText(row, "Name")}); });
+}
+
+constexpr std::array<std::string_view, 37> kChassisNames{
+    "Unknown",  // 0 is no code; shown like an unknown one
+    "Other", "Unknown", "Desktop", "Low Profile Desktop", "Pizza Box", "Mini Tower", "Tower",
+    "Portable (laptop)", "Laptop", "Notebook (laptop)", "Hand Held", "Docking Station", "All in One",
+    "Sub Notebook (laptop)", "Space-Saving", "Lunch Box", "Main System Chassis", "Expansion Chassis",
+    "SubChassis", "Bus Expansion Chassis", "Peripheral Chassis", "Storage Chassis", "Rack Mount Chassis",
+    "Sealed-Case PC", "Multi-system Chassis", "Compact PCI", "Advanced TCA", "Blade", "Blade Enclosure",
+    "Tablet", "Convertible", "Detachable", "IoT Gateway", "Embedded PC", "Mini PC", "Stick PC",
+};
+
+}  // namespace
+
+std::string chassisLine(const wbem::Value& chassisTypes) {
+    std::string line = "Chassis:";
+    if (chassisTypes.kind() != wbem::Value::Kind::Array || chassisTypes.elements().empty())
+        return line + " Unknown";
+    bool first = true;
+    for (const auto& code : chassisTypes.elements()) {
+        line += first ? " " : ", ";
+        first = false;
+        if (code.kind() == wbem::Value::Kind::Integer && code.asInteger() >= 0 &&
+            code.asInteger() < static_cast<std::int64_t>(kChassisNames.size())) {
+            line += kChassisNames[static_cast<std::size_t>(code.asInteger())];
+        } else if (code.kind() == wbem::Value::Kind::Integer) {
+            line += "Type " + std::to_string(code.asInteger());  // a code we have no name for
+        } else {
+            line += "Type ?";  // not a code at all
+        }
+    }
+    return line;
+}
+
+std::string memoryCardKind(std::string_view upperModel) {
+    std::string kind = "USB";
+    for (std::string_view candidate : {"MS", "FLASH", "SD", "MMC", "SM"}) {
+        const auto at = upperModel.find(candidate);
+        if (at != std::string_view::npos && at > 0) kind = candidate;
+    }
+    return kind;
+}
+
+void runCollector(ProgramState& state, HardwareSession& session, const HardwareCategory& category) {
+    Section section(session.SectionLines);
+    setScanStatusText(state, session, std::string(category.statusPhrase) + currentNodeTag(state));
+    if (category.rule == CollectorRule::Cpu) {
+        collectCpu(state, session, category, section);
+    } else {
+        WmiQuery query(state, session);
+        if (category.rule == CollectorRule::Motherboard) {
+            query.execIgnoringErrors(category.query);
+        } else {
+            query.exec(category.query);
+        }
+        query.forEachRow([&](const wbem::Row& row) { return takeRow(category, row, section); });
+    }
+    appendFileLine(session.ReportText, category.keyword);
+    appendFileLine(session.ReportText, std::to_string(section.count()));
+    session.ReportText += session.SectionLines;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,49 @@
+#pragma once
+// What the hardware collection keeps for the whole run of the program, next
+// to ProgramState: where management answers come from, the working texts of a
+// collection run, the loaded report and the builders that show it.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "collect/node_report.h"
+#include "core/error.h"
+#include "wbem/services.h"
+#include "wbem/wbem_error.h"
+
+namespace vantrel {
+
+struct HardwareSession {
+    // Answers every connection; a new locator is made over it each time.
+    std::shared_ptr<wbem::Provider> provider;
+    // Told every status text of the scan dialog as it is set.
+    std::function<void(const std::string&)> statusListener;
+
+    // Working texts of a collection run.
+    std::string ReportText;
+    std::string SectionLines;
+    // When set, the report goes to this file instead of the node's folder.
+    std::filesystem::path reportFileOverride;
+
+    NodeReport report;
+    BuilderTable builders;
+
+    // Steps of showing a node that belong to the 3D model and view. Until
+    // those exist, showing a node runs without them.
+    std::function<void()> resetModel;
+    std::function<void()> renderView;
+};
+
+// A failed connection or query, passed to the command that started the run.
+class WmiError : public Error {
+public:
+    WmiError(wbem::ErrorCode code, const std::string& what) : Error(what), code_(code) {}
+    wbem::ErrorCode code() const { return code_; }
+
+private:
+    wbem::ErrorCode code_;
+};
+
+}  // namespace vantrel

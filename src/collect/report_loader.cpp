@@ -1,0 +1,133 @@
+#include "collect/report_loader.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "collect/catalogue.h"
+#include "core/text_file.h"
+
+namespace vantrel {
+
+std::optional<int> parseCount(std::string_view line) {
+    // The longest prefix of the form [+-]digits[.digits][e[+-]digits].
+    std::size_t i = 0;
+    if (i < line.size() && (line[i] == '+' || line[i] == '-')) ++i;
+    const std::size_t numberStart = i;
+    std::size_t digits = 0;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i, ++digits;
+    if (i < line.size() && line[i] == '.') {
+        ++i;
+        while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return 0;
+    if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < line.size() && (line[j] == '+' || line[j] == '-')) ++j;
+        const std::size_t expStart = j;
+        while (j < line.size() && line[j] >= '0' && line[j] <= '9') ++j;
+        if (j > expStart) i = j;
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(line.data() + numberStart, line.data() + i, value);
+    if (ec == std::errc::result_out_of_range) {
+        // Too small to tell from 0, or far beyond 16 bits.
+        const bool tiny = line.substr(numberStart, i - numberStart).find("e-") != std::string_view::npos ||
+                          line.substr(numberStart, i - numberStart).find("E-") != std::string_view::npos;
+        return tiny ? std::optional<int>(0) : std::nullopt;
+    }
+    if (ec != std::errc() || end != line.data() + i) return 0;
+    if (line[0] == '-') value = -value;
+    const double rounded = std::nearbyint(value);  // the default mode rounds halves to even
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max()))
+        return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+namespace {
+
+class SectionReader {
+public:
+    explicit SectionReader(const std::filesystem::path& file) : in_(file) {}
+    bool isOpen() const { return in_.isOpen(); }
+    // The next line without its surrounding spaces; nothing at the end.
+    std::optional<std::string> next() {
+        auto line = in_.readLine();
+        if (!line) return std::nullopt;
+        return stripSpaces(*line);
+    }
+
+private:
+    TextLineReader in_;
+};
+
+}  // namespace
+
+LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, const BuilderTable& builders) {
+    SectionReader in(file);
+    if (!in.isOpen()) return LoadEnd::NoFile;
+    auto& table = report.ReportTable;
+    for (const auto& category : kCatalogue) {
+        report.RowCursor = 0;
+        report.LastEntry = 0;
+        auto keyword = in.next();
+        if (!keyword) return LoadEnd::EndedEarly;
+        if (*keyword != category.keyword) continue;  // the line is used up; the section is skipped
+        auto countLine = in.next();
+        if (!countLine) return LoadEnd::EndedEarly;
+        const auto count = parseCount(*countLine);
+        if (!count) return LoadEnd::CountOutOfRange;
+        const int n = *count;
+        std::array<std::string, 3> lines;
+        for (int i = 1; i <= n; ++i) {
+            for (int l = 0; l < category.linesPerEntry; ++l) {
+                auto line = in.next();
+                if (!line) return LoadEnd::EndedEarly;
+                lines[static_cast<std::size_t>(l)] = std::move(*line);
+            }
+            const int two = category.linesPerEntry >= 2;
+            switch (category.placement) {
+                case Placement::Slot:
+                    if (i - 1 < category.slotLimit) {
+                        table[static_cast<std::size_t>(i - 1)][1] = std::move(lines[0]);
+                        if (two) table[static_cast<std::size_t>(10 + i - 1)][1] = std::move(lines[1]);
+                    }
+                    break;
+                case Placement::Row:
+                    if (i >= NodeReport::kElements) return LoadEnd::TooManyRows;
+                    report.RowCursor = static_cast<std::int16_t>(i);
+                    table[0][static_cast<std::size_t>(i)] = std::move(lines[0]);
+                    if (two) table[10][static_cast<std::size_t>(i)] = std::move(lines[1]);
+                    if (category.linesPerEntry >= 3) table[20][static_cast<std::size_t>(i)] = std::move(lines[2]);
+                    break;
+                case Placement::LastEntry:
+                    table[0][1] = std::move(lines[0]);
+                    if (two) table[10][1] = std::move(lines[1]);
+                    break;
+            }
+        }
+        report.LastEntry = static_cast<std::int16_t>(n >= 1 ? n - 1 : -1);
+        report.RowCursor = category.placement == Placement::Row ? report.LastEntry : std::int16_t{-1};
+        for (int b = 0; b < category.builderCount; ++b) {
+            const ReportBuilder& builder = builders.get(category.builders[static_cast<std::size_t>(b)]);
+            if (!builder) continue;
+            try {
+                builder(report);
+            } catch (const std::exception&) {
+                return LoadEnd::BuilderFailed;
+            }
+        }
+    }
+    return LoadEnd::Complete;
+}
+
+LoadEnd LoadReport(const ProgramState& state, HardwareSession& session) {
+    const int i = state.nodes.currentNode;
+    if (!state.nodes.isNode(i)) return LoadEnd::NoFile;
+    const auto file = state.folder.reportFile(state.nodes.node(i).name);
+    if (!file) return LoadEnd::NoFile;
+    return loadReportFile(*file, session.report, session.builders);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,23 @@
+#pragma once
+// The query statements the program sends: "Select a, b From Class". Keywords
+// are case-insensitive, spaces around commas optional. Anything else is
+// refused with an error naming the column where the statement went wrong.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel::wbem {
+
+struct WqlSelect {
+    std::vector<std::string> properties;  // in the order of the statement
+    std::string className;
+};
+
+// Throws WbemError (InvalidQuery) for any other statement.
+WqlSelect parseWql(std::string_view statement);
+
+// ASCII case-insensitive equality, as class and property names compare.
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace vantrel::wbem
