@@ -46,6 +46,8 @@ private:
     static std::string typeName(const Json& j) {
         if (j.is_number_float()) return "a number with a fraction";
         if (j.is_number()) return "a number";
+        if (j.is_array()) return "an array";
+        if (j.is_object()) return "an object";
         return std::string("a ") + j.type_name();
     }
 

@@ -1,0 +1,159 @@
+#pragma once
+// Shared pieces of the collection tests: a scripted user interface, a
+// temporary program folder, a program state with one node, and a provider
+// that fails on command around a profile.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "collect/hardware_session.h"
+#include "core/program_state.h"
+#include "wbem/profile_provider.h"
+#include "wbem/wbem_error.h"
+
+namespace vantrel::test {
+
+struct RecordingUi : UiServices {
+    std::vector<std::string> messages;
+    int events = 0;
+    MsgAnswer messageBox(const std::string& text, const std::string& title, MsgIcon, MsgButtons) override {
+        messages.push_back(title + ": " + text);
+        return MsgAnswer::Ok;
+    }
+    void doEvents() override { ++events; }
+    void endProgram() override {}
+    int logicalDpiX() override { return 96; }
+    void popupMenu(std::string_view) override {}
+};
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "vantrel-collect-XXXXXX").string();
+        if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = tmpl;
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string readFile(const std::filesystem::path& file) {
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f) return "<missing>";
+    std::string out;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    std::fclose(f);
+    return out;
+}
+
+inline void writeFile(const std::filesystem::path& file, const std::string& content) {
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    if (!f) throw std::runtime_error("cannot write " + file.string());
+    std::fwrite(content.data(), 1, content.size(), f);
+    std::fclose(f);
+}
+
+// Wraps a provider and fails the connection or the query numbered `failAt`
+// (1-based, counted over all connections).
+class FailingProvider : public wbem::Provider {
+public:
+    enum class Step { Connect, Query, Enumerate };
+    FailingProvider(std::shared_ptr<wbem::Provider> inner, int failAt, Step step)
+        : inner_(std::move(inner)), failAt_(failAt), step_(step) {}
+
+    int connections = 0;
+    std::vector<std::string> queries;
+
+    std::unique_ptr<wbem::Services> connect(const wbem::ConnectRequest& request) override {
+        ++connections;
+        if (connections == failAt_ && step_ == Step::Connect)
+            throw wbem::WbemError(wbem::ErrorCode::Failed, "The RPC server is unavailable");
+        return std::make_unique<Services>(*this, inner_->connect(request), connections == failAt_);
+    }
+
+private:
+    struct FailingRows : wbem::RowSet {
+        std::unique_ptr<wbem::RowSet> inner;
+        int rowsBeforeFailure;
+        std::unique_ptr<wbem::Row> next() override {
+            if (rowsBeforeFailure-- == 0) throw wbem::WbemError(wbem::ErrorCode::Failed, "Generic failure");
+            return inner->next();
+        }
+    };
+    struct Services : wbem::Services {
+        Services(FailingProvider& owner, std::unique_ptr<wbem::Services> inner, bool fail)
+            : owner(owner), inner(std::move(inner)), fail(fail) {}
+        FailingProvider& owner;
+        std::unique_ptr<wbem::Services> inner;
+        bool fail;
+        std::unique_ptr<wbem::RowSet> ExecQuery(std::string_view wql) override {
+            owner.queries.emplace_back(wql);
+            if (fail && owner.step_ == Step::Query)
+                throw wbem::WbemError(wbem::ErrorCode::Failed, "Quota violation");
+            auto rows = inner->ExecQuery(wql);
+            if (!fail || owner.step_ != Step::Enumerate) return rows;
+            auto failing = std::make_unique<FailingRows>();
+            failing->inner = std::move(rows);
+            failing->rowsBeforeFailure = owner.rowsBeforeFailure;
+            return failing;
+        }
+    };
+
+    std::shared_ptr<wbem::Provider> inner_;
+    int failAt_;
+    Step step_;
+
+public:
+    int rowsBeforeFailure = 0;  // Step::Enumerate: rows delivered before the failure
+};
+
+inline std::shared_ptr<wbem::Provider> profileProvider(const std::string& json) {
+    return std::make_shared<wbem::ProfileProvider>(
+        std::make_shared<wbem::Profile>(wbem::parseProfile(json, "test profile")));
+}
+
+inline std::shared_ptr<wbem::Provider> profileProviderFromFile(const std::filesystem::path& file) {
+    return std::make_shared<wbem::ProfileProvider>(std::make_shared<wbem::Profile>(wbem::loadProfile(file)));
+}
+
+// A program state with one node, current, and the login for it.
+struct NodeFixture {
+    explicit NodeFixture(std::filesystem::path home, std::string address = "10.0.0.7", std::string user = "")
+        : state(ProgramFolder(std::move(home)), ui) {
+        NodeRecord node;
+        node.name = "LAB-07";
+        node.displayName = "LAB-07";
+        node.address = std::move(address);
+        node.enabled = kEnabledTrue;
+        node.loginUser = std::move(user);
+        node.scanStatus = kScanNever;
+        state.nodes.currentNode = state.nodes.append(node);
+        state.currentLogin = CurrentLogin{state.nodes.node(1).address, state.nodes.node(1).loginUser, ""};
+        state.NodeLabelMode = "IPNAME";
+        session.statusListener = [this](const std::string& text) {
+            statuses.push_back(text);
+            widths.push_back(state.scanDialog.picbarWidth);
+        };
+    }
+    NodeRecord& node() { return state.nodes.node(1); }
+
+    RecordingUi ui;
+    ProgramState state;
+    HardwareSession session;
+    std::vector<std::string> statuses;
+    std::vector<int> widths;  // the progress width when each status was set
+};
+
+}  // namespace vantrel::test
