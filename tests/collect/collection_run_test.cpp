@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "collect/collection_run.h"
+#include "collect/connection.h"
+#include "test_support.h"
+
+using namespace vantrel;
+using test::FailingProvider;
+using test::NodeFixture;
+
+namespace {
+
+const std::filesystem::path kProfile = COLLECT_FIXTURES "/office_pc.json";
+const std::filesystem::path kExpected = COLLECT_FIXTURES "/office_pc.report";
+
+struct RunFixture : ::testing::Test {
+    test::TempFolder home;
+    NodeFixture f{home.path()};
+    std::filesystem::path report() const { return home.path() / "LAB-07" / "report"; }
+
+    void SetUp() override {
+        f.session.provider = test::profileProviderFromFile(kProfile);
+        f.state.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
+    }
+    void failAt(int connection, FailingProvider::Step step, int rowsBeforeFailure = 0) {
+        auto failing = std::make_shared<FailingProvider>(f.session.provider, connection, step);
+        failing->rowsBeforeFailure = rowsBeforeFailure;
+        f.session.provider = failing;
+    }
+};
+
+}  // namespace
+
+TEST_F(RunFixture, WritesTheReportByteForByteWithProgressAndStatusInOrder) {
+    ASSERT_TRUE(CollectHardware(f.state, f.session));
+    EXPECT_EQ(test::readFile(report()), test::readFile(kExpected));
+    EXPECT_EQ(f.node().scanStatus, "Scanned");
+
+    ASSERT_EQ(f.statuses.size(), 34u);
+    for (std::size_t k = 0; k < kCatalogue.size(); ++k) {
+        EXPECT_EQ(f.statuses[k], std::string(kCatalogue[k].statusPhrase) + "10.0.0.7");
+        EXPECT_EQ(f.widths[k], k + 1 == kCatalogue.size() ? 8460 : 250 * static_cast<int>(k + 1));
+    }
+    EXPECT_EQ(f.statuses.back(), "Hardware data collected for 10.0.0.7");
+    EXPECT_EQ(f.ui.events, 2);  // after the last two collectors
+}
+
+TEST_F(RunFixture, ASecondRunReplacesTheWholeReport) {
+    ASSERT_TRUE(CollectHardware(f.state, f.session));
+    f.session.provider = test::profileProvider(R"({ "namespaces": { "root\\cimv2": {} } })");
+    f.state.currentLogin = CurrentLogin{"10.0.0.7", "", ""};
+    ASSERT_TRUE(CollectHardware(f.state, f.session));
+    std::string expected;
+    for (const auto& c : kCatalogue) expected += std::string(c.keyword) + "\r\n0\r\n";
+    EXPECT_EQ(test::readFile(report()), expected + "\r\n");
+}
+
+TEST_F(RunFixture, AFailedConnectOrQueryEndsTheRunAndKeepsTheOldReport) {
+    for (const auto step : {FailingProvider::Step::Connect, FailingProvider::Step::Query}) {
+        std::filesystem::create_directory(home.path() / "LAB-07");
+        test::writeFile(report(), "old report\r\n");
+        f.node().scanStatus = "False";
+        f.session.provider = test::profileProviderFromFile(kProfile);
+        failAt(5, step);
+        EXPECT_THROW(CollectHardware(f.state, f.session), WmiError);
+        EXPECT_EQ(test::readFile(report()), "old report\r\n");
+        EXPECT_EQ(f.node().scanStatus, "False");
+        EXPECT_EQ(f.state.scanDialog.lblstatus, "Collecting Fan information for 10.0.0.7");
+        EXPECT_EQ(f.state.scanDialog.picbarWidth, 1250);
+    }
+}
+
+TEST_F(RunFixture, AFailedMotherboardQueryOnlyEmptiesItsSection) {
+    failAt(8, FailingProvider::Step::Query);
+    ASSERT_TRUE(CollectHardware(f.state, f.session));
+    EXPECT_NE(test::readFile(report()).find("Motherboard\r\n0\r\nParallel\r\n"), std::string::npos);
+}
+
+TEST_F(RunFixture, AnEnumerationFailureKeepsTheRowsTakenBeforeIt) {
+    failAt(4, FailingProvider::Step::Enumerate, 1);  // Disk Drive: the IDE disk, then a failure
+    ASSERT_TRUE(CollectHardware(f.state, f.session));
+    EXPECT_NE(test::readFile(report()).find("Disk Drive\r\n1\r\nIDE\r\nExample HD 500\r\nFan\r\n"), std::string::npos);
+}
+
+TEST_F(RunFixture, TheRunConnectsOncePerCategoryAndTwiceForTheProcessor) {
+    auto counting = std::make_shared<FailingProvider>(f.session.provider, 0, FailingProvider::Step::Connect);
+    f.session.provider = counting;
+    ASSERT_TRUE(CollectHardware(f.state, f.session));
+    EXPECT_EQ(counting->connections, 34);
+    ASSERT_EQ(counting->queries.size(), 34u);
+    EXPECT_EQ(counting->queries[22], "Select NumberOfProcessors From Win32_ComputerSystem");
+    EXPECT_EQ(counting->queries[23], "Select Manufacturer,Name From Win32_Processor");
+}
+
+TEST_F(RunFixture, AReportThatCannotBeWrittenIsNotReportedAsWritten) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+    };
+    const Case cases[] = {
+        {"unsafe node name", [&] { f.node().name = "../escape"; }},
+        {"no node name", [&] { f.node().name = ""; }},
+        {"a file where the folder should be", [&] { test::writeFile(home.path() / "LAB-07", "x"); }},
+        {"a folder where the report should be",
+         [&] { std::filesystem::create_directories(home.path() / "LAB-07" / "report" / "x"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(home.path() / "LAB-07");
+        f.node().name = "LAB-07";
+        f.node().scanStatus = "Access denied";
+        c.arrange();
+        EXPECT_FALSE(CollectHardware(f.state, f.session));
+        EXPECT_EQ(f.node().scanStatus, "Access denied");
+        EXPECT_EQ(f.state.scanDialog.lblstatus, "Unable to write the hardware report for 10.0.0.7");
+        EXPECT_FALSE(std::filesystem::exists(home.path().parent_path() / "escape"));
+    }
+}
+
+TEST_F(RunFixture, NoEarlierNodeLeaksIntoTheReport) {
+    f.session.ReportText = "Stale\r\n";
+    f.session.SectionLines = "stale\r\n";
+    ASSERT_TRUE(CollectHardware(f.state, f.session));
+    EXPECT_EQ(test::readFile(report()), test::readFile(kExpected));
+}

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "collect/collectors.h"
+#include "collect/connection.h"
+#include "test_support.h"
+
+using namespace vantrel;
+using vantrel::test::NodeFixture;
+
+namespace {
+
+// The section one collector writes for a computer whose namespace holds `classes`.
+std::string section(const std::string& keyword, const std::string& classes) {
+    NodeFixture f(std::filesystem::temp_directory_path());
+    f.session.provider = test::profileProvider(R"({ "namespaces": { "root\\cimv2": {)" + classes + "} } }");
+    runCollector(f.state, f.session, *findCategory(keyword));
+    return f.session.ReportText;
+}
+
+std::string lines(std::initializer_list<const char*> l) {
+    std::string out;
+    for (const char* s : l) out += std::string(s) + "\r\n";
+    return out;
+}
+
+}  // namespace
+
+TEST(Collectors, EachRuleTakesAndWritesTheRowsItShould) {
+    struct Case {
+        const char* name;
+        const char* keyword;
+        const char* classes;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"no tape drive", "Tape", R"("Win32_TapeDrive": [])", lines({"Tape", "0"})},
+        {"unknown class", "Tape", R"("Win32_Other": [])", lines({"Tape", "0"})},
+        {"two serial ports", "Serial",
+         R"("Win32_SerialPort": [ { "Name": "COM1", "Status": "OK" }, { "Name": "COM2", "Status": "Error" } ])",
+         lines({"Serial", "2", "COM1", "OK", "COM2", "Error"})},
+        {"absent values still write their lines", "Serial",
+         R"("Win32_SerialPort": [ { "Name": null }, { "Status": [ "a" ] } ])", lines({"Serial", "2", "", "", "", ""})},
+        {"padded text as delivered, integers in decimal", "PCI",
+         R"("Win32_SystemSlot": [ { "SlotDesignation": " PCI1 ", "CurrentUsage": -3 } ])",
+         lines({"PCI", "1", " PCI1 ", "-3"})},
+        {"memory form factor 0 is left out", "Memory",
+         R"("Win32_PhysicalMemory": [ { "FormFactor": 0 }, { "FormFactor": 8 }, { "FormFactor": "0" } ])",
+         lines({"Memory", "1", "8"})},
+        {"disk drives: IDE and SATA only", "Disk Drive",
+         R"("Win32_DiskDrive": [ { "InterfaceType": "IDE", "Model": "A" }, { "InterfaceType": "SCSI", "Model": "B" },
+             { "InterfaceType": "sata", "Model": "C" }, { "InterfaceType": "SATA", "Model": "D" },
+             { "InterfaceType": "USB", "Model": "Multi Flash Reader" } ])",
+         lines({"Disk Drive", "2", "IDE", "A", "SATA", "D"})},
+        {"memory cards: USB disks with their kind", "Memory cards",
+         R"("Win32_DiskDrive": [ { "InterfaceType": "IDE", "Model": "A" },
+             { "InterfaceType": "usb", "Model": "Multi Flash Reader" },
+             { "InterfaceType": "USB", "Model": "SD Card" } ])",
+         lines({"Memory cards", "2", "FLASH", "MULTI FLASH READER", "USB", "SD CARD"})},
+        {"cpu: one package lists the processors", "CPU",
+         R"("Win32_ComputerSystem": [ { "NumberOfProcessors": 1 } ],
+             "Win32_Processor": [ { "Name": "P0", "Manufacturer": "M" }, { "Name": "P1" } ])",
+         lines({"CPU", "2", "P0", "P1"})},
+        {"cpu: two packages list nothing", "CPU",
+         R"("Win32_ComputerSystem": [ { "NumberOfProcessors": 2 } ], "Win32_Processor": [ { "Name": "P0" } ])",
+         lines({"CPU", "0"})},
+        {"cpu: two computer rows list nothing", "CPU",
+         R"("Win32_ComputerSystem": [ { "NumberOfProcessors": 1 }, { "NumberOfProcessors": 1 } ],
+             "Win32_Processor": [ { "Name": "P0" } ])",
+         lines({"CPU", "0"})},
+        {"ethernet: Intel and AMD wired adapters, not by Microsoft", "Ethernet",
+         R"("Win32_NetworkAdapter": [
+             { "AdapterType": "Ethernet 802.3", "Name": "Intel(R) PRO/1000 MT", "Manufacturer": "Intel" },
+             { "AdapterType": "Ethernet 802.3", "Name": "Intel(R) PRO/1000 MT", "Manufacturer": "Microsoft" },
+             { "AdapterType": "Ethernet 802.3", "Name": "Other NIC", "Manufacturer": "Other" },
+             { "AdapterType": "Token Ring", "Name": "Intel Token", "Manufacturer": "Intel" },
+             { "AdapterType": "Ethernet 802.3", "Name": "AMD PCNET", "Manufacturer": "Microsoft" },
+             { "AdapterType": "Ethernet 802.3", "Name": "Intel AMD Combo", "Manufacturer": "X" } ])",
+         lines({"Ethernet", "4", "Intel(R) PRO/1000 MT", "AMD PCNET", "Intel AMD Combo", "Intel AMD Combo"})},
+        {"enclosure: chassis line and lock", "Enclosure",
+         R"("Win32_SystemEnclosure": [ { "ChassisTypes": [ 3 ], "LockPresent": true },
+             { "ChassisTypes": [ 9 ], "LockPresent": false }, { } ])",
+         lines({"Enclosure", "3", "Chassis: Desktop", "True", "Chassis: Laptop", "False", "Chassis: Unknown", ""})},
+        {"wireless: lower-cased, only wireless ones", "Wireless",
+         R"("Win32_NetworkAdapterConfiguration": [ { "Description": "Intel(R) Wireless WiFi Link" },
+             { "Description": "Intel(R) PRO/1000 MT" }, { "Description": "WIRELESS" } ])",
+         lines({"Wireless", "2", "intel(r) wireless wifi link", "wireless"})},
+        {"line breaks inside a value cannot split it", "Baseboard",
+         R"("Win32_BaseBoard": [ { "Manufacturer": "Evil\r\nBattery\r\n0\nX\rY" } ])",
+         lines({"Baseboard", "1", "Evil  Battery  0 X Y"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(section(c.keyword, c.classes), c.expected);
+    }
+}
+
+TEST(Collectors, MemoryCardKind) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"GENERIC USB SD READER", "SD"}, {"USB2.0 FLASH DISK", "FLASH"}, {"SD CARD", "USB"},
+        {"CF MS SD MMC SM", "SM"},       {"MULTI FLASH READER", "FLASH"}, {"MS", "USB"},
+        {"XMSX", "MS"},                  {"", "USB"},                     {"SD SD", "USB"},
+    };
+    for (const auto& [model, kind] : cases) EXPECT_EQ(memoryCardKind(model), kind) << model;
+}
+
+TEST(Collectors, OnlyPortableChassisCodesReadAsLaptops) {
+    auto laptopAfterFirst = [](std::string text) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const auto at = text.find("laptop");
+        return at != std::string::npos && at > 0;
+    };
+    for (int code = -1; code <= 40; ++code) {
+        const bool portable = code == 8 || code == 9 || code == 10 || code == 14;
+        const std::string line = chassisLine(wbem::Value::array({wbem::Value::integer(code)}));
+        EXPECT_EQ(laptopAfterFirst(line), portable) << code << ": " << line;
+        // A portable code anywhere in the list makes the computer portable.
+        const std::string mixed =
+            chassisLine(wbem::Value::array({wbem::Value::integer(3), wbem::Value::integer(code)}));
+        EXPECT_EQ(laptopAfterFirst(mixed), portable) << mixed;
+    }
+    for (const auto& v : {wbem::Value(), wbem::Value::integer(10), wbem::Value::text("laptop"),
+                          wbem::Value::array({wbem::Value::text("laptop")}), wbem::Value::array({})})
+        EXPECT_FALSE(laptopAfterFirst(chassisLine(v))) << chassisLine(v);
+}
+
+TEST(Collectors, StatusPhraseNamesTheNodeTag) {
+    NodeFixture f(std::filesystem::temp_directory_path(), "10.0.0.7", "admin");
+    f.session.provider = test::profileProvider(R"({ "namespaces": { "root\\cimv2": {} } })");
+    f.state.currentLogin = CurrentLogin{};
+    runCollector(f.state, f.session, *findCategory("Battery"));
+    ASSERT_EQ(f.statuses.size(), 1u);
+    EXPECT_EQ(f.statuses[0], "Collecting battery (UPS) information for admin10.0.0.7");
+    EXPECT_EQ(f.state.scanDialog.lblstatus, f.statuses[0]);
+}
