@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "collect/connection.h"
+#include "test_support.h"
+
+using namespace vantrel;
+using test::FailingProvider;
+using test::NodeFixture;
+
+namespace {
+const char* kProfile = R"({ "credentials": { "user": "admin", "password": "secret" },
+    "namespaces": { "root\\cimv2": { "Win32_ComputerSystem": [ { "Name": "LAB-07" } ] } } })";
+}
+
+TEST(ConnectionTest, ReachableNodesAreConnectedAndNamedByTheirTag) {
+    struct Case {
+        const char* user;  // the node's own login user
+        CurrentLogin login;
+        const char* tag;
+    };
+    const Case cases[] = {
+        {"", {"10.0.0.7", "admin", "secret"}, "10.0.0.7"},
+        {"admin", {"10.0.0.7", "admin", "secret"}, "admin10.0.0.7"},
+        {"", {"", "", ""}, "10.0.0.7"},  // this computer: no credentials at all
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tag);
+        test::TempFolder home;
+        NodeFixture f(home.path(), "10.0.0.7", c.user);
+        f.session.provider = test::profileProvider(kProfile);
+        f.state.currentLogin = c.login;
+        TestConnection(f.state, f.session);
+        EXPECT_EQ(f.statuses, (std::vector<std::string>{std::string("Connecting to WMI ") + c.tag,
+                                                        std::string("Connected to ") + c.tag}));
+        EXPECT_FALSE(f.state.AccessDeniedFlag);
+        EXPECT_EQ(f.node().scanStatus, "False");
+    }
+}
+
+TEST(ConnectionTest, EveryConnectFailureIsAccessDenied) {
+    const std::pair<const char*, CurrentLogin> cases[] = {
+        {"wrong password", {"10.0.0.7", "admin", "guess"}},
+        {"credentials for this computer", {"", "admin", "secret"}},
+    };
+    for (const auto& [name, login] : cases) {
+        SCOPED_TRACE(name);
+        test::TempFolder home;
+        NodeFixture f(home.path(), "10.0.0.7", "admin");
+        f.session.provider = test::profileProvider(kProfile);
+        f.state.currentLogin = login;
+        TestConnection(f.state, f.session);
+        EXPECT_EQ(f.statuses, (std::vector<std::string>{"Connecting to WMI admin10.0.0.7",
+                                                        "Access denied to admin10.0.0.7"}));
+        EXPECT_TRUE(f.state.AccessDeniedFlag);
+        EXPECT_EQ(f.node().scanStatus, "Access denied");
+    }
+    // A namespace the node does not have, and a failing test query, count the same.
+    for (const auto& [ns, step] : {std::pair{"root\\other", FailingProvider::Step::Enumerate},
+                                   std::pair{"root\\cimv2", FailingProvider::Step::Query}}) {
+        test::TempFolder home;
+        NodeFixture f(home.path());
+        f.session.provider = std::make_shared<FailingProvider>(test::profileProvider(kProfile), 1, step);
+        f.state.WmiNamespace = ns;
+        f.state.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
+        TestConnection(f.state, f.session);
+        EXPECT_TRUE(f.state.AccessDeniedFlag) << ns;
+        EXPECT_EQ(f.state.scanDialog.lblstatus, "Access denied to 10.0.0.7");
+    }
+}
+
+TEST(ConnectionTest, AnEnumerationFailureIsNotATestFailure) {
+    test::TempFolder home;
+    NodeFixture f(home.path());
+    f.session.provider =
+        std::make_shared<FailingProvider>(test::profileProvider(kProfile), 1, FailingProvider::Step::Enumerate);
+    f.state.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
+    f.state.AccessDeniedFlag = true;  // the test never clears it
+    TestConnection(f.state, f.session);
+    EXPECT_EQ(f.statuses, std::vector<std::string>{"Connecting to WMI 10.0.0.7"});
+    EXPECT_EQ(f.node().scanStatus, "False");
+    EXPECT_TRUE(f.state.AccessDeniedFlag);
+}
