@@ -1,0 +1,123 @@
+// vantrel-cli collect, run as a program: exit status, status lines, report.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include "collect/catalogue.h"
+#include "test_support.h"
+
+using namespace vantrel;
+
+namespace {
+
+const std::string kProfile = COLLECT_FIXTURES "/office_pc.json";
+const std::filesystem::path kExpected = COLLECT_FIXTURES "/office_pc.report";
+
+struct CliResult {
+    int status;
+    std::vector<std::string> out;
+    std::vector<std::string> err;
+};
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+struct CliFixture : ::testing::Test {
+    test::TempFolder dir;
+    std::filesystem::path out() const { return dir.path() / "out.report"; }
+
+    CliResult run(const std::vector<std::string>& args) {
+        std::string command = quote(VANTREL_CLI) + " collect";
+        for (const auto& a : args) command += " " + quote(a);
+        command += " >" + quote((dir.path() / "stdout").string()) + " 2>" + quote((dir.path() / "stderr").string());
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, splitLines(test::readFile(dir.path() / "stdout")),
+                splitLines(test::readFile(dir.path() / "stderr"))};
+    }
+};
+
+std::vector<std::string> collectorLines(const std::string& tag) {
+    std::vector<std::string> lines;
+    for (const auto& c : kCatalogue) lines.push_back(std::string(c.statusPhrase) + tag);
+    lines.push_back("Hardware data collected for " + tag);
+    return lines;
+}
+
+}  // namespace
+
+TEST_F(CliFixture, ScansANodeThroughTheConnectionTestAndWritesTheReport) {
+    const auto r = run({"--profile", kProfile, "--server", "10.0.0.7", "--user", "admin", "--password", "secret",
+                        "--out", out().string()});
+    EXPECT_EQ(r.status, 0);
+    auto expected = collectorLines("admin10.0.0.7");
+    expected.insert(expected.begin(), {"Connecting to WMI admin10.0.0.7", "Connected to admin10.0.0.7"});
+    EXPECT_EQ(r.out, expected);
+    EXPECT_TRUE(r.err.empty());
+    EXPECT_EQ(test::readFile(out()), test::readFile(kExpected));
+}
+
+TEST_F(CliFixture, ThisComputerIsCollectedWithoutAConnectionTest) {
+    const auto r = run({"--out", out().string(), "--profile", kProfile});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, collectorLines(""));
+    EXPECT_EQ(test::readFile(out()), test::readFile(kExpected));
+}
+
+TEST_F(CliFixture, AccessDeniedExitsWithTwo) {
+    const auto r = run({"--profile", kProfile, "--server", "10.0.0.7", "--user", "admin", "--password", "guess",
+                        "--out", out().string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, (std::vector<std::string>{"Connecting to WMI admin10.0.0.7", "Access denied to admin10.0.0.7"}));
+    EXPECT_EQ(r.err.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(out()));
+}
+
+TEST_F(CliFixture, OtherFailuresExitWithOneAndAOneLineReason) {
+    test::writeFile(dir.path() / "bad.json", "{ \"namespaces\": 3 }");
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"no --out", {"--profile", kProfile}, "--profile and --out are required"},
+        {"no --profile", {"--out", out().string()}, "--profile and --out are required"},
+        {"unknown option", {"--profile", kProfile, "--out", out().string(), "--verbose"}, "unknown argument"},
+        {"option without value", {"--profile", kProfile, "--out"}, "--out needs a value"},
+        {"missing profile", {"--profile", (dir.path() / "none.json").string(), "--out", out().string()},
+         "none.json: cannot read the profile"},
+        {"malformed profile", {"--profile", (dir.path() / "bad.json").string(), "--out", out().string()},
+         "bad.json: namespaces: expected an object"},
+        {"unknown namespace on this computer",
+         {"--profile", kProfile, "--namespace", "root\\other", "--out", out().string()}, "Invalid namespace"},
+        {"report folder missing", {"--profile", kProfile, "--out", (dir.path() / "no" / "r").string()},
+         "cannot write the report"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto r = run(c.args);
+        EXPECT_EQ(r.status, 1);
+        ASSERT_EQ(r.err.size(), 1u);
+        EXPECT_NE(r.err[0].find(c.reason), std::string::npos) << r.err[0];
+        EXPECT_FALSE(std::filesystem::exists(out()));
+    }
+    const auto r = run({"--profile", kProfile, "--out", (dir.path() / "no" / "r").string()});
+    ASSERT_FALSE(r.out.empty());
+    EXPECT_EQ(r.out.back(), "Unable to write the hardware report for ");
+}
