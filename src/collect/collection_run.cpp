@@ -9,7 +9,7 @@
 
 namespace vantrel {
 
-bool CollectHardware(ProgramState& state, HardwareSession& session) {
+void collectReportText(ProgramState& state, HardwareSession& session) {
     session.ReportText.clear();
     session.SectionLines.clear();
     for (const auto& category : kCatalogue) {
@@ -19,6 +19,10 @@ bool CollectHardware(ProgramState& state, HardwareSession& session) {
         runCollector(state, session, category);
         if (category.number >= static_cast<int>(kCategoryCount) - 1) state.ui->doEvents();
     }
+}
+
+bool CollectHardware(ProgramState& state, HardwareSession& session) {
+    collectReportText(state, session);
     const std::string tag = currentNodeTag(state);
     setScanStatusText(state, session, "Hardware data collected for " + tag);
     if (!WriteReport(state, session)) {

@@ -17,6 +17,10 @@ inline constexpr int kProgressFull = 8460;   // the bar's full width
 // run before anything is written: WmiError reaches the caller.
 bool CollectHardware(ProgramState& state, HardwareSession& session);
 
+// The collectors alone: session.ReportText holds the report afterwards.
+// Throws WmiError like CollectHardware.
+void collectReportText(ProgramState& state, HardwareSession& session);
+
 // Replaces the current node's report file (or session.reportFileOverride)
 // with session.ReportText and a final empty line, atomically. The node's
 // folder is made when missing, if its name is a safe folder name.

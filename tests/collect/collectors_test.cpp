@@ -132,3 +132,16 @@ TEST(Collectors, StatusPhraseNamesTheNodeTag) {
     EXPECT_EQ(f.statuses[0], "Collecting battery (UPS) information for admin10.0.0.7");
     EXPECT_EQ(f.state.scanDialog.lblstatus, f.statuses[0]);
 }
+
+TEST(Collectors, ASectionStopsAtTheLargestCountItsReadersAccept) {
+    wbem::ProfileClass tapes{"Win32_TapeDrive", {}};
+    tapes.rows.assign(32768, wbem::ProfileRow{{{"Name", wbem::Value::text("T")}}});
+    auto profile = std::make_shared<wbem::Profile>();
+    profile->namespaces.push_back({"root\\cimv2", {std::move(tapes)}});
+    NodeFixture f(std::filesystem::temp_directory_path());
+    f.session.provider = std::make_shared<wbem::ProfileProvider>(profile);
+    runCollector(f.state, f.session, *findCategory("Tape"));
+    std::string expected = "Tape\r\n32767\r\n";
+    for (int i = 0; i < 32767; ++i) expected += "T\r\n";
+    EXPECT_EQ(f.session.ReportText, expected);
+}
