@@ -91,11 +91,9 @@ ProfileProvider::ProfileProvider(std::shared_ptr<const Profile> profile) : profi
 
 std::unique_ptr<Services> ProfileProvider::connect(const ConnectRequest& request) {
     if (!profile_) throw WbemError(ErrorCode::Failed, "No profile is loaded");
-    if (request.server.empty()) {
-        if (!request.user.empty() || !request.password.empty())
-            throw WbemError(ErrorCode::LocalCredentials, "User credentials cannot be used for local connections");
-    } else if (profile_->credentials && (request.user != profile_->credentials->user ||
-                                         request.password != profile_->credentials->password)) {
+    // This computer (empty server) lets its own user in whatever login is given.
+    if (!request.server.empty() && profile_->credentials &&
+        (request.user != profile_->credentials->user || request.password != profile_->credentials->password)) {
         throw WbemError(ErrorCode::AccessDenied, "Access denied");
     }
     for (const auto& ns : profile_->namespaces)

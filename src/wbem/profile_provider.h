@@ -10,7 +10,8 @@
 // A class missing from the namespace fails its enumeration at the start; a
 // namespace missing from the profile fails ConnectServer. With credentials,
 // a connection to a named server must bring exactly that user and password;
-// a connection to this computer (empty server) takes none.
+// a connection to this computer (empty server) is not asked for any.
+// Namespace, class and property names compare without regard to case.
 
 #include <filesystem>
 #include <memory>

@@ -14,7 +14,6 @@ enum class ErrorCode {
     InvalidQuery,       // the query text is not a statement we understand
     InvalidClass,       // the class does not exist in the namespace
     NotFound,           // the row has no such property
-    LocalCredentials,   // credentials given for a connection to this computer
     InvalidProfile,     // a profile file cannot be used
 };
 

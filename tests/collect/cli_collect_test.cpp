@@ -77,6 +77,10 @@ TEST_F(CliFixture, ThisComputerIsCollectedWithoutAConnectionTest) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, collectorLines(""));
     EXPECT_EQ(test::readFile(out()), test::readFile(kExpected));
+    // The tag still names the user; this computer asks for no login.
+    const auto named = run({"--profile", kProfile, "--user", "admin", "--password", "x", "--out", out().string()});
+    EXPECT_EQ(named.status, 0);
+    EXPECT_EQ(named.out, collectorLines("admin"));
 }
 
 TEST_F(CliFixture, AccessDeniedExitsWithTwo) {

@@ -49,7 +49,7 @@ TEST(ProfileProvider, ConnectionRules) {
         {"10.0.0.7", "root\\cimv2", "", "", ErrorCode::AccessDenied},
         {"10.0.0.7", "root\\default", "admin", "secret", ErrorCode::InvalidNamespace},
         {"", "root\\cimv2", "", "", std::nullopt},
-        {"", "root\\cimv2", "admin", "secret", ErrorCode::LocalCredentials},
+        {"", "root\\cimv2", "admin", "wrong", std::nullopt},
         {"", "root\\other", "", "", ErrorCode::InvalidNamespace},
     };
     for (const auto& c : cases) {
