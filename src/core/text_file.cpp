@@ -12,6 +12,11 @@ namespace vantrel {
 
 TextLineReader::TextLineReader(const std::filesystem::path& path) {
     file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) return;
+    // Editors on other systems may start the file with a UTF-8 byte order mark.
+    unsigned char bom[3] = {};
+    const std::size_t n = std::fread(bom, 1, 3, file_);
+    if (!(n == 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF)) std::rewind(file_);
 }
 
 TextLineReader::~TextLineReader() {

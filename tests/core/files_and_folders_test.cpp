@@ -75,6 +75,8 @@ TEST(TextLines, LineEndsAndEncodings) {
     while (auto line = reader.readLine()) lines.push_back(*line);
     EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "\xc3\xa9t\xc3\xa9", "ok \xc3\xa9",
                                                "\xc3\xad\xc2\xa0\xe2\x82\xac"}));
+    test::writeBytes(path, "\xef\xbb\xbfPC-1\r\n");
+    EXPECT_EQ(TextLineReader(path).readLine(), "PC-1");  // byte order mark dropped
     EXPECT_EQ(stripSpaces("  a b  "), "a b");
     EXPECT_EQ(stripSpaces("\ta "), "\ta");  // only spaces are stripped
     EXPECT_EQ(stripSpaces("   "), "");
