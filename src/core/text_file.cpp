@@ -47,7 +47,7 @@ std::optional<std::string> TextLineReader::readLine() {
         c = getc_unlocked(file_);
     }
     if (std::ferror(file_)) return std::nullopt;
-    return decodeLine(bytes);
+    return decodeLine(std::move(bytes));
 }
 
 namespace {
@@ -114,6 +114,11 @@ std::string decodeLine(std::string_view bytes) {
         else appendUtf8(out, b);
     }
     return out;
+}
+
+std::string decodeLine(std::string&& bytes) {
+    if (isValidUtf8(bytes)) return std::move(bytes);
+    return decodeLine(std::string_view(bytes));
 }
 
 std::string stripSpaces(std::string_view text) {
