@@ -12,6 +12,11 @@ namespace vantrel {
 
 TextLineReader::TextLineReader(const std::filesystem::path& path) {
     file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) return;
+    // Editors on other systems may start the file with a UTF-8 byte order mark.
+    unsigned char bom[3] = {};
+    const std::size_t n = std::fread(bom, 1, 3, file_);
+    if (!(n == 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF)) std::rewind(file_);
 }
 
 TextLineReader::~TextLineReader() {
@@ -42,7 +47,7 @@ std::optional<std::string> TextLineReader::readLine() {
         c = getc_unlocked(file_);
     }
     if (std::ferror(file_)) return std::nullopt;
-    return decodeLine(bytes);
+    return decodeLine(std::move(bytes));
 }
 
 namespace {
@@ -109,6 +114,11 @@ std::string decodeLine(std::string_view bytes) {
         else appendUtf8(out, b);
     }
     return out;
+}
+
+std::string decodeLine(std::string&& bytes) {
+    if (isValidUtf8(bytes)) return std::move(bytes);
+    return decodeLine(std::string_view(bytes));
 }
 
 std::string stripSpaces(std::string_view text) {

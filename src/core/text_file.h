@@ -38,6 +38,7 @@ private:
 // The bytes of one line as UTF-8: kept when they are valid UTF-8, otherwise
 // taken as Windows-1252.
 std::string decodeLine(std::string_view bytes);
+std::string decodeLine(std::string&& bytes);
 
 // Removes leading and trailing spaces (only the space character, as the
 // program's files have always been read).

@@ -10,7 +10,7 @@ void TreeControl::clear() {
 }
 
 int TreeControl::insert(std::string key, std::string text, std::string image, int parent) {
-    if (byKey_.count(key) != 0) throw TreeError("Key is not unique in collection: " + key);
+    if (byKey_.find(std::string_view(key)) != byKey_.end()) throw TreeError("Key is not unique in collection: " + key);
     const int index = itemCount();
     items_.push_back(TreeItem{key, std::move(text), std::move(image), {}, false, parent, {}});
     byKey_.emplace(std::move(key), index);
@@ -31,7 +31,7 @@ int TreeControl::add(std::string_view relativeKey, int relationship, std::string
 }
 
 std::optional<int> TreeControl::find(std::string_view key) const {
-    auto it = byKey_.find(std::string(key));
+    auto it = byKey_.find(key);
     if (it == byKey_.end()) return std::nullopt;
     return it->second;
 }

@@ -32,6 +32,12 @@ struct TreeItem {
 // What changed, for views that mirror the tree.
 enum class TreeChange { Cleared, Added, ItemChanged, Selection, Visibility, LabelEditing, Redraw };
 
+// Lets the key index be searched with a string_view, without a temporary string.
+struct TreeKeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const noexcept { return std::hash<std::string_view>{}(key); }
+};
+
 class TreeControl {
 public:
     static constexpr int kChild = 4;  // relationship: last child of the relative
@@ -81,7 +87,7 @@ private:
     void notify(TreeChange change, int index) const;
 
     std::vector<TreeItem> items_;
-    std::unordered_map<std::string, int> byKey_;
+    std::unordered_map<std::string, int, TreeKeyHash, std::equal_to<>> byKey_;
     std::optional<int> selected_;
     bool visible_ = true;
     bool labelEditAutomatic_ = false;

@@ -1,0 +1,37 @@
+#pragma once
+// The desktop program: command line, program folder, windows, start-up, event loop.
+
+#include <filesystem>
+#include <memory>
+
+#include "core/program_state.h"
+
+namespace vantrel::ui {
+
+class Frmmain;
+class QtUiServices;
+class SplashWindow;
+
+// The windows and the core state of one run of the desktop program.
+class DesktopSession {
+public:
+    DesktopSession(const std::filesystem::path& programFolder, QtUiServices& ui);
+    ~DesktopSession();
+
+    // Runs the start-up; false when the program already ended during it.
+    bool start();
+
+    ProgramState& state() { return state_; }
+    Frmmain& main() { return *main_; }
+    SplashWindow& splash() { return *splash_; }
+
+private:
+    QtUiServices& ui_;
+    ProgramState state_;
+    std::unique_ptr<SplashWindow> splash_;
+    std::unique_ptr<Frmmain> main_;
+};
+
+int runDesktop(int argc, char** argv);
+
+}  // namespace vantrel::ui

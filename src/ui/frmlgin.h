@@ -1,0 +1,40 @@
+#pragma once
+// The Login dialog: the current node's own login, with a tree of the nodes.
+
+#include <QDialog>
+
+#include "core/program_state.h"
+
+class QLineEdit;
+
+namespace vantrel::ui {
+
+class TreeControlWidget;
+
+class frmlgin : public QDialog {
+    Q_OBJECT
+public:
+    frmlgin(ProgramState& state, QWidget* parent = nullptr);
+    void sync();
+
+    TreeControlWidget* tree() const { return tree_; }
+    QLineEdit* Text1() const { return Text1_; }
+    QLineEdit* Text2() const { return Text2_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;  // Escape: as Cancel
+
+private:
+    ProgramState& state_;
+    TreeControlWidget* tree_;
+    QLineEdit* Text1_;
+    QLineEdit* Text2_;
+    std::function<void()> afterCommand_;
+
+public:
+    // Runs after OK or Cancel (the main window refreshes itself).
+    void setAfterCommand(std::function<void()> f) { afterCommand_ = std::move(f); }
+};
+
+}  // namespace vantrel::ui

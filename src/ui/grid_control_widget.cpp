@@ -1,0 +1,59 @@
+#include "ui/grid_control_widget.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace vantrel::ui {
+
+int twipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+
+GridControlWidget::GridControlWidget(GridControl& control, QWidget* parent)
+    : QTableWidget(parent), control_(control) {
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    verticalHeader()->setVisible(false);
+    control_.setListener([this](GridChange) { scheduleRefresh(); });
+    refresh();
+}
+
+GridControlWidget::~GridControlWidget() { control_.setListener({}); }
+
+void GridControlWidget::scheduleRefresh() {
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    QTimer::singleShot(0, this, [this] { refresh(); });
+}
+
+void GridControlWidget::refresh() {
+    refreshPending_ = false;
+    const int cols = control_.cols();
+    const int rows = control_.rows() - 1;
+    setColumnCount(cols);
+    setRowCount(rows);
+    QStringList headers;
+    for (int c = 0; c < cols; ++c) {
+        headers << QString::fromStdString(control_.cell(0, c));
+        setColumnWidth(c, twipsToPixels(control_.colWidth(c), logicalDpiX()));
+    }
+    setHorizontalHeaderLabels(headers);
+    for (int r = 1; r <= rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const QString text = QString::fromStdString(control_.cell(r, c));
+            QTableWidgetItem* cell = item(r - 1, c);
+            if (!cell) setItem(r - 1, c, new QTableWidgetItem(text));
+            else if (cell->text() != text) cell->setText(text);
+        }
+    }
+}
+
+void GridControlWidget::mousePressEvent(QMouseEvent* event) {
+    QTableWidget::mousePressEvent(event);
+    const int row = rowAt(event->position().toPoint().y());
+    if (row >= 0 && row + 1 < control_.rows()) control_.setSelectedRow(row + 1);
+    int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
+    emit mouseDown(button);
+}
+
+}  // namespace vantrel::ui

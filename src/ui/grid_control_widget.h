@@ -1,0 +1,37 @@
+#pragma once
+// A QTableWidget that shows a core GridControl: row 0 of the grid becomes the
+// header, the other rows the table. Changes are gathered and shown at the next
+// pass of the event loop, so filling a long list stays cheap.
+
+#include <QTableWidget>
+
+#include "core/grid_control.h"
+
+namespace vantrel::ui {
+
+class GridControlWidget : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit GridControlWidget(GridControl& control, QWidget* parent = nullptr);
+    ~GridControlWidget() override;
+
+    // Shows the control's current content now.
+    void refresh();
+
+signals:
+    void mouseDown(int button);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void scheduleRefresh();
+
+    GridControl& control_;
+    bool refreshPending_ = false;
+};
+
+// Twips (1/1440 inch) to pixels at the widget's logical DPI.
+int twipsToPixels(int twips, int dpi);
+
+}  // namespace vantrel::ui

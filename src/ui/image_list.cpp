@@ -1,0 +1,74 @@
+#include "ui/image_list.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+
+namespace vantrel::ui {
+
+namespace {
+
+void drawMonitor(QPainter& p, const QColor& screen) {
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(QColor(200, 200, 200));
+    p.drawRect(1, 2, 13, 9);
+    p.setBrush(screen);
+    p.drawRect(3, 4, 9, 5);
+    p.setBrush(QColor(120, 120, 120));
+    p.drawRect(5, 12, 5, 2);
+}
+
+QPixmap drawIcon(const std::string& key) {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    if (key == "nw") {
+        p.setPen(QPen(QColor(20, 60, 140), 1));
+        p.setBrush(QColor(70, 130, 220));
+        p.drawEllipse(1, 1, 13, 13);
+        p.setPen(QPen(QColor(230, 240, 255), 1));
+        p.drawLine(1, 8, 14, 8);
+        p.drawEllipse(5, 1, 5, 13);
+    } else if (key == "pc") {
+        drawMonitor(p, QColor(60, 120, 200));
+    } else if (key == "pw") {
+        drawMonitor(p, QColor(60, 120, 200));
+        p.setPen(QPen(QColor(120, 90, 0), 1));
+        p.setBrush(QColor(240, 200, 40));
+        p.drawEllipse(9, 9, 6, 6);
+    } else if (key == "hm") {
+        p.setPen(QPen(QColor(20, 90, 20), 1));
+        p.setBrush(QColor(70, 170, 70));
+        const QPointF roof[] = {{8, 1}, {15, 8}, {1, 8}};
+        p.drawPolygon(roof, 3);
+        p.drawRect(3, 8, 10, 6);
+    } else if (key == "jp") {
+        drawMonitor(p, QColor(150, 150, 150));
+        p.setPen(QPen(QColor(200, 90, 0), 2));
+        p.drawLine(2, 14, 14, 2);
+    } else {
+        // Hardware pictures: a small chip with the key's first letter.
+        p.setPen(QPen(QColor(40, 40, 40), 1));
+        p.setBrush(QColor(90, 140, 90));
+        p.drawRect(2, 2, 11, 11);
+        p.setPen(Qt::white);
+        QFont f = p.font();
+        f.setPixelSize(9);
+        p.setFont(f);
+        p.drawText(QRect(2, 2, 12, 12), Qt::AlignCenter, QString::fromStdString(key.substr(0, 1)).toUpper());
+    }
+    return pm;
+}
+
+}  // namespace
+
+QIcon imageListIcon(const std::string& key) {
+    static QHash<QString, QIcon> cache;
+    const QString k = QString::fromStdString(key);
+    auto it = cache.find(k);
+    if (it == cache.end()) it = cache.insert(k, QIcon(drawIcon(key)));
+    return *it;
+}
+
+}  // namespace vantrel::ui

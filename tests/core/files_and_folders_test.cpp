@@ -1,0 +1,86 @@
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "core/error.h"
+#include "core/program_folder.h"
+#include "core/text_file.h"
+#include "support/fake_ui.h"
+
+namespace vantrel {
+namespace {
+
+using test::TempFolder;
+
+TEST(ProgramFolder, SafeNodeNames) {
+    for (const std::string good : {"PC-1", "pc.local", "Accounts desk", "a\\b", "..x", "caf\xc3\xa9"})
+        EXPECT_TRUE(isSafePathComponent(good)) << good;
+    const std::vector<std::string> bad{"", ".", "..", "a/b", "/", std::string("a\0b", 3), "line\nbreak", "\x7f"};
+    for (const auto& name : bad) EXPECT_FALSE(isSafePathComponent(name)) << name;
+    ProgramFolder folder("/data");
+    EXPECT_EQ(folder.reportFile("PC-1"), std::filesystem::path("/data/PC-1/report"));
+    EXPECT_FALSE(folder.reportFile("../etc"));
+}
+
+TEST(ProgramFolder, ChoosesHomeOptionThenExecutableFolderThenDataHome) {
+    TempFolder tmp;
+    const auto exeDir = tmp.path() / "bin";
+    std::filesystem::create_directory(exeDir);
+    EXPECT_EQ(chooseProgramFolder(tmp.path() / "inv" / "a", exeDir), tmp.path() / "inv" / "a");
+    EXPECT_TRUE(std::filesystem::is_directory(tmp.path() / "inv" / "a"));
+    EXPECT_EQ(chooseProgramFolder(std::nullopt, exeDir), exeDir);
+
+    // An executable folder that cannot be used sends the files to XDG_DATA_HOME.
+    setenv("XDG_DATA_HOME", (tmp.path() / "xdg").c_str(), 1);
+    EXPECT_EQ(chooseProgramFolder(std::nullopt, tmp.path() / "no-such-dir"), tmp.path() / "xdg" / "vantrel");
+    unsetenv("XDG_DATA_HOME");
+
+    test::writeBytes(tmp.path() / "file", "x");
+    EXPECT_THROW(chooseProgramFolder(tmp.path() / "file" / "sub", exeDir), Error);
+}
+
+TEST(AtomicWrite, FailedWriteLeavesTheOldFileWhole) {
+    TempFolder dir;
+    const auto path = dir.path() / "lg.ini";
+    test::writeBytes(path, "old content\r\n");
+    // Make the disk "full" for this process: writes past 64 bytes fail.
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool ok = writeFileAtomically(path, std::string(4096, 'n'), 0600);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(test::readBytes(path), "old content\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+
+    ASSERT_TRUE(writeFileAtomically(path, "new\r\n", 0600));
+    EXPECT_EQ(test::readBytes(path), "new\r\n");
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600);
+}
+
+TEST(TextLines, LineEndsAndEncodings) {
+    TempFolder dir;
+    const auto path = dir.path() / "t";
+    test::writeBytes(path, "a\r\nb\nc\rd\r\n\r\n\xe9t\xe9\r\nok \xc3\xa9\r\n\xed\xa0\x80");
+    TextLineReader reader(path);
+    std::vector<std::string> lines;
+    while (auto line = reader.readLine()) lines.push_back(*line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "\xc3\xa9t\xc3\xa9", "ok \xc3\xa9",
+                                               "\xc3\xad\xc2\xa0\xe2\x82\xac"}));
+    test::writeBytes(path, "\xef\xbb\xbfPC-1\r\n");
+    EXPECT_EQ(TextLineReader(path).readLine(), "PC-1");  // byte order mark dropped
+    EXPECT_EQ(stripSpaces("  a b  "), "a b");
+    EXPECT_EQ(stripSpaces("\ta "), "\ta");  // only spaces are stripped
+    EXPECT_EQ(stripSpaces("   "), "");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,187 @@
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "core/network_tree.h"
+#include "support/fake_ui.h"
+#include "ui/desktop_app.h"
+#include "ui/frmlgin.h"
+#include "ui/frmmain.h"
+#include "ui/grid_control_widget.h"
+#include "ui/qt_ui_services.h"
+#include "ui/splash_window.h"
+#include "ui/tree_control_widget.h"
+
+namespace vantrel::ui {
+namespace {
+
+using test::TempFolder;
+
+// Real Qt services, but message boxes answer from a script instead of waiting.
+class ScriptedQtUi : public QtUiServices {
+public:
+    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons buttons) override {
+        messages.push_back(text);
+        if (buttons == MsgButtons::YesNo) return yes ? MsgAnswer::Yes : MsgAnswer::No;
+        return MsgAnswer::Ok;
+    }
+    std::vector<std::string> messages;
+    bool yes = true;
+};
+
+const std::string kSettings = "admin\r\nsecret\r\n25\r\n0\r\n0\r\n0\r\nNAME\r\n1\r\nroot\\cimv2\r\n";
+const std::string kLogins =
+    "PC-A\r\n10.0.0.1\r\nPC-A\r\nTrue\r\n\r\n\r\nFalse\r\n"
+    "PC-B\r\n10.0.0.2\r\nBoss desk\r\nTrue\r\nadm\r\npw\r\nScanned\r\n"
+    "PC-D\r\n10.0.0.4\r\nPC-D\r\nJump\r\n\r\n\r\nFalse\r\n";
+
+struct DesktopFixture : ::testing::Test {
+    TempFolder dir;
+    ScriptedQtUi ui;
+    std::unique_ptr<DesktopSession> session;
+
+    void startWith(const std::string& settings, const std::string& logins) {
+        test::writeBytes(dir.path() / "vantrel.ini", settings);
+        test::writeBytes(dir.path() / "lg.ini", logins);
+        session = std::make_unique<DesktopSession>(dir.path(), ui);
+        ASSERT_TRUE(session->start());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&session->main()));
+    }
+
+    QStringList treeTexts(QTreeWidget* tree) {
+        QStringList out;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) out << (*it)->text(0);
+        return out;
+    }
+
+    void clickItem(TreeControlWidget* tree, const std::string& key, Qt::MouseButton button = Qt::LeftButton) {
+        QTreeWidgetItem* item = tree->widgetItem(tree->control().at(key));
+        ASSERT_NE(item, nullptr);
+        tree->scrollToItem(item);
+        QTest::mouseClick(tree->viewport(), button, {}, tree->visualItemRect(item).center());
+    }
+};
+
+TEST_F(DesktopFixture, StartsWithTheNetworkTreeAndWritesBothFilesOnClose) {
+    startWith(kSettings, kLogins);
+    Frmmain& main = session->main();
+    EXPECT_EQ(main.windowTitle(), "Vantrel");
+    EXPECT_FALSE(session->splash().isVisible());
+    EXPECT_TRUE(main.TreeView1()->isVisible());
+    EXPECT_EQ(treeTexts(main.TreeView1()), (QStringList{"Network", "PC-A", "Boss desk", "PC-D"}));
+    EXPECT_EQ(treeTexts(main.loginDialog()->tree()), (QStringList{"Network", "PC-A", "Boss desk", "PC-D"}));
+    EXPECT_EQ(main.TrView1()->topLevelItemCount(), 0);
+
+    main.close();
+    EXPECT_TRUE(ui.ended());
+    EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), kLogins);
+    EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini"),
+              "admin\r\nsecret\r\n-10 \r\n 0 \r\n 0 \r\n 0 \r\nNAME\r\n 1 \r\nroot\\cimv2\r\n");
+}
+
+TEST_F(DesktopFixture, ClickingANodeShowsItsLabelsAndTheRightButtonItsMenu) {
+    startWith(kSettings, kLogins);
+    Frmmain& main = session->main();
+    clickItem(main.TreeView1(), "Node1 2");
+    EXPECT_EQ(session->state().nodes.currentNode, 2);
+    EXPECT_EQ(main.nodeLabelText(2), "Boss desk");
+    EXPECT_EQ(main.nodeLabelText(3), "10.0.0.2");
+    EXPECT_EQ(main.nodeLabelText(4), "PC-B");
+
+    clickItem(main.TreeView1(), "Node1 3", Qt::RightButton);
+    EXPECT_EQ(session->state().nodes.currentNode, 3);
+    EXPECT_TRUE(main.mnunw()->isVisible());
+    QStringList shown;
+    for (QAction* a : main.mnunw()->actions())
+        if (a->isVisible() && !a->isSeparator()) shown << a->text();
+    EXPECT_EQ(shown, (QStringList{"Set Current Node Login", "Reset Current Node Login", "Scan Current Node", "Scan Local PC"}));
+    EXPECT_FALSE(main.menuAction("mnuRename")->isVisible());
+    // Scans are not plugged in yet: their items are there but cannot run.
+    EXPECT_FALSE(main.menuAction("mnuScannode")->isEnabled());
+    main.mnunw()->hide();
+    main.close();
+}
+
+TEST_F(DesktopFixture, LoginDialogStoresTheTypedLoginOnOk) {
+    startWith(kSettings, kLogins);
+    Frmmain& main = session->main();
+    clickItem(main.TreeView1(), "Node1 3");
+    main.menuAction("mnuaddlogin")->trigger();
+    frmlgin* dialog = main.loginDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    EXPECT_EQ(dialog->Text2()->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(dialog->Text1(), "root");
+    QTest::keyClicks(dialog->Text2(), "toor");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(session->state().nodes.node(3).loginUser, "root");
+    EXPECT_EQ(session->state().nodes.node(3).loginPassword, "toor");
+    EXPECT_EQ(session->state().TreeView1.item(session->state().TreeView1.at("Node1 3")).image, "pw");
+
+    // Closing the dialog only hides it.
+    main.menuAction("mnuaddlogin")->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(session->state().loginDialog.visible);
+    main.close();
+}
+
+TEST_F(DesktopFixture, RenameEditsTheLabelInPlace) {
+    startWith(kSettings, kLogins);
+    Frmmain& main = session->main();
+    clickItem(main.TreeView1(), "Node1 1");
+    main.menuAction("mnuRename")->trigger();
+    EXPECT_TRUE(session->state().TreeView1.labelEditAutomatic());
+    QTreeWidgetItem* item = main.TreeView1()->widgetItem(session->state().TreeView1.at("Node1 1"));
+    ASSERT_TRUE(item->flags() & Qt::ItemIsEditable);
+    item->setText(0, "Reception");  // what the in-place editor commits
+    EXPECT_EQ(session->state().nodes.node(1).displayName, "Reception");
+    EXPECT_FALSE(session->state().TreeView1.labelEditAutomatic());
+    EXPECT_FALSE(item->flags() & Qt::ItemIsEditable);
+    main.close();
+    EXPECT_NE(test::readBytes(dir.path() / "lg.ini").find("PC-A\r\n10.0.0.1\r\nReception\r\n"), std::string::npos);
+}
+
+TEST_F(DesktopFixture, DeleteNodeRebuildsTheWidget) {
+    startWith(kSettings, kLogins);
+    Frmmain& main = session->main();
+    clickItem(main.TreeView1(), "Node1 2");
+    main.menuAction("mnudelnode")->trigger();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Delete Node Boss desk?"});
+    EXPECT_EQ(treeTexts(main.TreeView1()), (QStringList{"Network", "PC-A", "PC-D"}));
+    main.close();
+}
+
+TEST_F(DesktopFixture, WithoutLoginsFileTheNetworkTreeIsHidden) {
+    session = std::make_unique<DesktopSession>(dir.path(), ui);
+    ASSERT_TRUE(session->start());
+    EXPECT_TRUE(session->main().isVisible());
+    EXPECT_FALSE(session->main().TreeView1()->isVisible());
+    session->main().close();
+    EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), "");
+}
+
+TEST(GridControlWidget, ShowsHeaderRowAndCells) {
+    GridControl grid(1, 5);
+    GridControlWidget widget(grid);
+    grid.setCell(0, 0, "Name");
+    grid.setColWidth(0, 1440);
+    grid.setRows(3);
+    grid.setCell(2, 0, "PC-B");
+    widget.refresh();
+    EXPECT_EQ(widget.horizontalHeaderItem(0)->text(), "Name");
+    EXPECT_EQ(widget.rowCount(), 2);
+    EXPECT_EQ(widget.item(1, 0)->text(), "PC-B");
+    EXPECT_EQ(widget.columnWidth(0), widget.logicalDpiX());
+    QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, widget.visualItemRect(widget.item(1, 0)).center());
+    EXPECT_EQ(grid.selectedRow(), 2);
+}
+
+}  // namespace
+}  // namespace vantrel::ui
