@@ -47,8 +47,8 @@ struct CliFixture : ::testing::Test {
         for (const auto& a : args) command += " " + quote(a);
         command += " >" + quote((dir.path() / "stdout").string()) + " 2>" + quote((dir.path() / "stderr").string());
         const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, splitLines(test::readFile(dir.path() / "stdout")),
-                splitLines(test::readFile(dir.path() / "stderr"))};
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, splitLines(test::readBytes(dir.path() / "stdout")),
+                splitLines(test::readBytes(dir.path() / "stderr"))};
     }
 };
 
@@ -69,14 +69,14 @@ TEST_F(CliFixture, ScansANodeThroughTheConnectionTestAndWritesTheReport) {
     expected.insert(expected.begin(), {"Connecting to WMI admin10.0.0.7", "Connected to admin10.0.0.7"});
     EXPECT_EQ(r.out, expected);
     EXPECT_TRUE(r.err.empty());
-    EXPECT_EQ(test::readFile(out()), test::readFile(kExpected));
+    EXPECT_EQ(test::readBytes(out()), test::readBytes(kExpected));
 }
 
 TEST_F(CliFixture, ThisComputerIsCollectedWithoutAConnectionTest) {
     const auto r = run({"--out", out().string(), "--profile", kProfile});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, collectorLines(""));
-    EXPECT_EQ(test::readFile(out()), test::readFile(kExpected));
+    EXPECT_EQ(test::readBytes(out()), test::readBytes(kExpected));
     // The tag still names the user; this computer asks for no login.
     const auto named = run({"--profile", kProfile, "--user", "admin", "--password", "x", "--out", out().string()});
     EXPECT_EQ(named.status, 0);
@@ -93,7 +93,7 @@ TEST_F(CliFixture, AccessDeniedExitsWithTwo) {
 }
 
 TEST_F(CliFixture, OtherFailuresExitWithOneAndAOneLineReason) {
-    test::writeFile(dir.path() / "bad.json", "{ \"namespaces\": 3 }");
+    test::writeBytes(dir.path() / "bad.json", "{ \"namespaces\": 3 }");
     struct Case {
         const char* name;
         std::vector<std::string> args;

@@ -33,7 +33,7 @@ struct RunFixture : ::testing::Test {
 
 TEST_F(RunFixture, WritesTheReportByteForByteWithProgressAndStatusInOrder) {
     ASSERT_TRUE(CollectHardware(f.state, f.session));
-    EXPECT_EQ(test::readFile(report()), test::readFile(kExpected));
+    EXPECT_EQ(test::readBytes(report()), test::readBytes(kExpected));
     EXPECT_EQ(f.node().scanStatus, "Scanned");
 
     ASSERT_EQ(f.statuses.size(), 34u);
@@ -42,7 +42,7 @@ TEST_F(RunFixture, WritesTheReportByteForByteWithProgressAndStatusInOrder) {
         EXPECT_EQ(f.widths[k], k + 1 == kCatalogue.size() ? 8460 : 250 * static_cast<int>(k + 1));
     }
     EXPECT_EQ(f.statuses.back(), "Hardware data collected for 10.0.0.7");
-    EXPECT_EQ(f.ui.events, 2);  // after the last two collectors
+    EXPECT_EQ(f.ui.eventRuns, 2);  // after the last two collectors
 }
 
 TEST_F(RunFixture, ASecondRunReplacesTheWholeReport) {
@@ -52,18 +52,18 @@ TEST_F(RunFixture, ASecondRunReplacesTheWholeReport) {
     ASSERT_TRUE(CollectHardware(f.state, f.session));
     std::string expected;
     for (const auto& c : kCatalogue) expected += std::string(c.keyword) + "\r\n0\r\n";
-    EXPECT_EQ(test::readFile(report()), expected + "\r\n");
+    EXPECT_EQ(test::readBytes(report()), expected + "\r\n");
 }
 
 TEST_F(RunFixture, AFailedConnectOrQueryEndsTheRunAndKeepsTheOldReport) {
     for (const auto step : {FailingProvider::Step::Connect, FailingProvider::Step::Query}) {
         std::filesystem::create_directory(home.path() / "LAB-07");
-        test::writeFile(report(), "old report\r\n");
+        test::writeBytes(report(), "old report\r\n");
         f.node().scanStatus = "False";
         f.session.provider = test::profileProviderFromFile(kProfile);
         failAt(5, step);
         EXPECT_THROW(CollectHardware(f.state, f.session), WmiError);
-        EXPECT_EQ(test::readFile(report()), "old report\r\n");
+        EXPECT_EQ(test::readBytes(report()), "old report\r\n");
         EXPECT_EQ(f.node().scanStatus, "False");
         EXPECT_EQ(f.state.scanDialog.lblstatus, "Collecting Fan information for 10.0.0.7");
         EXPECT_EQ(f.state.scanDialog.picbarWidth, 1250);
@@ -73,13 +73,13 @@ TEST_F(RunFixture, AFailedConnectOrQueryEndsTheRunAndKeepsTheOldReport) {
 TEST_F(RunFixture, AFailedMotherboardQueryOnlyEmptiesItsSection) {
     failAt(8, FailingProvider::Step::Query);
     ASSERT_TRUE(CollectHardware(f.state, f.session));
-    EXPECT_NE(test::readFile(report()).find("Motherboard\r\n0\r\nParallel\r\n"), std::string::npos);
+    EXPECT_NE(test::readBytes(report()).find("Motherboard\r\n0\r\nParallel\r\n"), std::string::npos);
 }
 
 TEST_F(RunFixture, AnEnumerationFailureKeepsTheRowsTakenBeforeIt) {
     failAt(4, FailingProvider::Step::Enumerate, 1);  // Disk Drive: the IDE disk, then a failure
     ASSERT_TRUE(CollectHardware(f.state, f.session));
-    EXPECT_NE(test::readFile(report()).find("Disk Drive\r\n1\r\nIDE\r\nExample HD 500\r\nFan\r\n"), std::string::npos);
+    EXPECT_NE(test::readBytes(report()).find("Disk Drive\r\n1\r\nIDE\r\nExample HD 500\r\nFan\r\n"), std::string::npos);
 }
 
 TEST_F(RunFixture, TheRunConnectsOncePerCategoryAndTwiceForTheProcessor) {
@@ -100,7 +100,7 @@ TEST_F(RunFixture, AReportThatCannotBeWrittenIsNotReportedAsWritten) {
     const Case cases[] = {
         {"unsafe node name", [&] { f.node().name = "../escape"; }},
         {"no node name", [&] { f.node().name = ""; }},
-        {"a file where the folder should be", [&] { test::writeFile(home.path() / "LAB-07", "x"); }},
+        {"a file where the folder should be", [&] { test::writeBytes(home.path() / "LAB-07", "x"); }},
         {"a folder where the report should be",
          [&] { std::filesystem::create_directories(home.path() / "LAB-07" / "report" / "x"); }},
     };
@@ -121,5 +121,5 @@ TEST_F(RunFixture, NoEarlierNodeLeaksIntoTheReport) {
     f.session.ReportText = "Stale\r\n";
     f.session.SectionLines = "stale\r\n";
     ASSERT_TRUE(CollectHardware(f.state, f.session));
-    EXPECT_EQ(test::readFile(report()), test::readFile(kExpected));
+    EXPECT_EQ(test::readBytes(report()), test::readBytes(kExpected));
 }

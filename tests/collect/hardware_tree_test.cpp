@@ -52,7 +52,7 @@ TEST_F(TreeFixture, TheSkeletonHasOneRootAnd32ChildlessCategoryNodesInOrder) {
     }
     EXPECT_EQ(tree().item(root.children[0]).text, "OS");
     EXPECT_EQ(tree().item(root.children[31]).key, "12 node");
-    EXPECT_EQ(f.ui.events, 2);  // once per build, after clearing
+    EXPECT_EQ(f.ui.eventRuns, 2);  // once per build, after clearing
 }
 
 TEST_F(TreeFixture, EveryTreeKeyOfTheCatalogueHasItsCategoryNode) {
@@ -76,8 +76,12 @@ TEST_F(TreeFixture, AnUnknownLabelModeLeavesABareRootAndTellsTheUser) {
     EXPECT_EQ(tree().itemCount(), 1);
     EXPECT_EQ(tree().item(0).text, "");
     EXPECT_FALSE(tree().find("1 node"));
-    EXPECT_EQ(f.ui.messages, std::vector<std::string>{"Message from Vantrel: Unable to build hardware list!"});
-    EXPECT_EQ(f.ui.events, 2);
+    ASSERT_EQ(f.ui.messages.size(), 1u);
+    EXPECT_EQ(f.ui.messages[0].text, "Unable to build hardware list!");
+    EXPECT_EQ(f.ui.messages[0].title, "Message from Vantrel");
+    EXPECT_EQ(f.ui.messages[0].icon, MsgIcon::Question);
+    EXPECT_EQ(f.ui.messages[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(f.ui.eventRuns, 2);
 }
 
 TEST_F(TreeFixture, NoCurrentNodeLeavesAnEmptyTreeAndTellsTheUser) {

@@ -49,7 +49,7 @@ struct LoaderFixture : ::testing::Test {
 
     LoadEnd load(const std::string& content) {
         const auto file = dir.path() / "report";
-        test::writeFile(file, content);
+        test::writeBytes(file, content);
         return loadReportFile(file, nodeReport, dispatch.table);
     }
 };
@@ -272,7 +272,7 @@ TEST_F(LoaderFixture, NoReportFileLoadsNothing) {
 
 TEST_F(LoaderFixture, MissingBuildersAreSkipped) {
     BuilderTable none;
-    test::writeFile(dir.path() / "report", report({{"Battery", {"1", "UPS"}}}));
+    test::writeBytes(dir.path() / "report", report({{"Battery", {"1", "UPS"}}}));
     EXPECT_EQ(loadReportFile(dir.path() / "report", nodeReport, none), LoadEnd::Complete);
     EXPECT_EQ(nodeReport.ReportTable[0][1], "UPS");
     EXPECT_EQ(nodeReport.LastEntry, -1);  // "Wireless", the last section, is empty

@@ -62,8 +62,8 @@ TEST_F(ShowFixture, TheModelStepsRunAroundTheTreeAndTheLoadWhenPresent) {
     });
     f.session.renderView = [&] { steps.push_back("render"); };
     f.state.TrView1.addRoot("stale", "stale", "pc");
-    const int eventsBefore = f.ui.events;
+    const int eventsBefore = f.ui.eventRuns;
     doubleClickNode();
     EXPECT_EQ(steps, (std::vector<std::string>{"reset, tree items 1", "build, tree items 33", "render"}));
-    EXPECT_EQ(f.ui.events - eventsBefore, 3);  // after the reset, inside the tree build, after the tree
+    EXPECT_EQ(f.ui.eventRuns - eventsBefore, 3);  // after the reset, inside the tree build, after the tree
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Shared pieces of the collection tests: a scripted user interface, a
-// temporary program folder, a program state with one node, and a provider
-// that fails on command around a profile.
+// Shared pieces of the collection tests: a program state with one node, and a
+// provider that fails on command around a profile. The user interface double
+// and the temporary folder are those of every test (support/fake_ui.h).
 
 #include <filesystem>
 #include <functional>
@@ -10,60 +10,12 @@
 #include <vector>
 
 #include "collect/hardware_session.h"
+#include "support/fake_ui.h"
 #include "core/program_state.h"
 #include "wbem/profile_provider.h"
 #include "wbem/wbem_error.h"
 
 namespace vantrel::test {
-
-struct RecordingUi : UiServices {
-    std::vector<std::string> messages;
-    int events = 0;
-    MsgAnswer messageBox(const std::string& text, const std::string& title, MsgIcon, MsgButtons) override {
-        messages.push_back(title + ": " + text);
-        return MsgAnswer::Ok;
-    }
-    void doEvents() override { ++events; }
-    void endProgram() override {}
-    int logicalDpiX() override { return 96; }
-    void popupMenu(std::string_view) override {}
-};
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "vantrel-collect-XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = tmpl;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string readFile(const std::filesystem::path& file) {
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) return "<missing>";
-    std::string out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    std::fclose(f);
-    return out;
-}
-
-inline void writeFile(const std::filesystem::path& file, const std::string& content) {
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    if (!f) throw std::runtime_error("cannot write " + file.string());
-    std::fwrite(content.data(), 1, content.size(), f);
-    std::fclose(f);
-}
 
 // Wraps a provider and fails the connection or the query numbered `failAt`
 // (1-based, counted over all connections).
@@ -149,7 +101,7 @@ struct NodeFixture {
     }
     NodeRecord& node() { return state.nodes.node(1); }
 
-    RecordingUi ui;
+    FakeUi ui;
     ProgramState state;
     HardwareSession session;
     std::vector<std::string> statuses;
