@@ -62,12 +62,40 @@ private:
     TextLineReader in_;
 };
 
+// Puts entry i (from 1) where the category's placement says; false when a
+// row-placed entry has no element left.
+bool placeEntry(NodeReport& report, const HardwareCategory& category, int i, std::array<std::string, 3>& lines) {
+    auto& table = report.ReportTable;
+    const bool second = category.linesPerEntry >= 2;
+    const bool third = category.linesPerEntry >= 3;
+    const auto at = static_cast<std::size_t>(i);
+    switch (category.placement) {
+        case Placement::Slot:
+            if (i - 1 < category.slotLimit) {
+                table[at - 1][1] = std::move(lines[0]);
+                if (second) table[10 + at - 1][1] = std::move(lines[1]);
+            }
+            return true;
+        case Placement::Row:
+            if (i >= NodeReport::kElements) return false;
+            report.RowCursor = static_cast<std::int16_t>(i);
+            table[0][at] = std::move(lines[0]);
+            if (second) table[10][at] = std::move(lines[1]);
+            if (third) table[20][at] = std::move(lines[2]);
+            return true;
+        case Placement::LastEntry:
+            table[0][1] = std::move(lines[0]);
+            if (second) table[10][1] = std::move(lines[1]);
+            return true;
+    }
+    return true;
+}
+
 }  // namespace
 
 LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, const BuilderTable& builders) {
     SectionReader in(file);
     if (!in.isOpen()) return LoadEnd::NoFile;
-    auto& table = report.ReportTable;
     for (const auto& category : kCatalogue) {
         report.RowCursor = 0;
         report.LastEntry = 0;
@@ -86,26 +114,7 @@ LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, co
                 if (!line) return LoadEnd::EndedEarly;
                 lines[static_cast<std::size_t>(l)] = std::move(*line);
             }
-            const int two = category.linesPerEntry >= 2;
-            switch (category.placement) {
-                case Placement::Slot:
-                    if (i - 1 < category.slotLimit) {
-                        table[static_cast<std::size_t>(i - 1)][1] = std::move(lines[0]);
-                        if (two) table[static_cast<std::size_t>(10 + i - 1)][1] = std::move(lines[1]);
-                    }
-                    break;
-                case Placement::Row:
-                    if (i >= NodeReport::kElements) return LoadEnd::TooManyRows;
-                    report.RowCursor = static_cast<std::int16_t>(i);
-                    table[0][static_cast<std::size_t>(i)] = std::move(lines[0]);
-                    if (two) table[10][static_cast<std::size_t>(i)] = std::move(lines[1]);
-                    if (category.linesPerEntry >= 3) table[20][static_cast<std::size_t>(i)] = std::move(lines[2]);
-                    break;
-                case Placement::LastEntry:
-                    table[0][1] = std::move(lines[0]);
-                    if (two) table[10][1] = std::move(lines[1]);
-                    break;
-            }
+            if (!placeEntry(report, category, i, lines)) return LoadEnd::TooManyRows;
         }
         report.LastEntry = static_cast<std::int16_t>(n >= 1 ? n - 1 : -1);
         report.RowCursor = category.placement == Placement::Row ? report.LastEntry : std::int16_t{-1};
