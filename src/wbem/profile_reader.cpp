@@ -179,6 +179,11 @@ Profile parseProfile(std::string_view json, std::string_view sourceName) {
         if (auto colon = why.find(": "); colon != std::string::npos) why = why.substr(colon + 2);
         throw WbemError(ErrorCode::InvalidProfile, std::string(sourceName) + ":" + std::to_string(line) + ":" +
                                                        std::to_string(column) + ": invalid JSON: " + why);
+    } catch (const Json::exception& e) {
+        // A number too large for any type comes here, without a position.
+        std::string why = e.what();
+        if (auto bracket = why.find("] "); bracket != std::string::npos) why = why.substr(bracket + 2);
+        throw WbemError(ErrorCode::InvalidProfile, std::string(sourceName) + ": invalid JSON: " + why);
     }
     return ProfileReader(sourceName).read(root);
 }

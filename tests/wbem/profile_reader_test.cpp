@@ -44,6 +44,7 @@ TEST(ProfileReader, BadProfilesGiveAnErrorNamingTheFileAndThePlace) {
     const std::pair<std::string, std::string> cases[] = {
         {"{ \"namespaces\": {\n  \"a\": [ }", "p.json:2:10: invalid JSON"},
         {"", "p.json:1:1: invalid JSON"},
+        {R"({ "namespaces": { "root": { "C": [ { "P": 4e444444 } ] } } })", "p.json: invalid JSON: number overflow"},
         {"[]", "p.json: the profile: expected an object, found an array"},
         {R"({ "namespace": {} })", "p.json: namespace: unknown member"},
         {R"({ "credentials": { "user": "a", "password": "b" } })", "p.json: namespaces: missing"},
