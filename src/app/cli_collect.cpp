@@ -24,11 +24,18 @@ namespace {
 constexpr const char* kUsage =
     "collect --profile FILE [--server ADDRESS] [--user U] [--password P] [--namespace NS] --out REPORT";
 
+// One line on standard error, whatever the reason's text holds.
+void printReason(std::string reason) {
+    for (char& c : reason)
+        if (c == '\r' || c == '\n') c = ' ';
+    std::cerr << "vantrel-cli collect: " << reason << "\n";
+}
+
 // No windows here: nothing to repaint, nobody to ask.
 class HeadlessUi : public UiServices {
 public:
     MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-        std::cerr << "vantrel-cli collect: " << text << "\n";
+        printReason(text);
         return MsgAnswer::Ok;
     }
     void doEvents() override {}
@@ -38,7 +45,7 @@ public:
 };
 
 int fail(const std::string& reason) {
-    std::cerr << "vantrel-cli collect: " << reason << "\n";
+    printReason(reason);
     return 1;
 }
 
@@ -80,14 +87,18 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
 
     HardwareSession session;
     session.provider = std::make_shared<wbem::ProfileProvider>(profile);
-    session.statusListener = [](const std::string& text) { std::cout << text << std::endl; };
+    session.statusListener = [](std::string text) {
+        for (char& c : text)
+            if (c == '\r' || c == '\n') c = ' ';  // one status, one line
+        std::cout << text << std::endl;
+    };
     session.reportFileOverride = options["--out"];
 
     try {
         if (!node.address.empty()) {
             TestConnection(state, session);
             if (state.AccessDeniedFlag) {
-                std::cerr << "vantrel-cli collect: access denied to " << nodeTag(node) << "\n";
+                printReason("access denied to " + nodeTag(node));
                 return 2;
             }
         }
