@@ -10,43 +10,50 @@
 
 namespace vantrel {
 
-TextLineReader::TextLineReader(const std::filesystem::path& path) {
+TextLineReader::TextLineReader(const std::filesystem::path& path) : buffer_(64 * 1024) {
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return;
     // Editors on other systems may start the file with a UTF-8 byte order mark.
-    unsigned char bom[3] = {};
-    const std::size_t n = std::fread(bom, 1, 3, file_);
-    if (!(n == 3 && bom[0] == 0xEF && bom[1] == 0xBB && bom[2] == 0xBF)) std::rewind(file_);
+    if (fill() && len_ >= 3 && static_cast<unsigned char>(buffer_[0]) == 0xEF &&
+        static_cast<unsigned char>(buffer_[1]) == 0xBB && static_cast<unsigned char>(buffer_[2]) == 0xBF)
+        pos_ = 3;
 }
 
 TextLineReader::~TextLineReader() {
     if (file_) std::fclose(file_);
 }
 
-bool TextLineReader::atEnd() {
-    if (!file_) return true;
-    int c = getc_unlocked(file_);
-    if (c == EOF) return true;
-    ungetc(c, file_);
-    return false;
+bool TextLineReader::fill() {
+    if (pos_ < len_) return true;
+    if (!file_ || failed_) return false;
+    pos_ = 0;
+    len_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    if (len_ == 0 && std::ferror(file_)) failed_ = true;
+    return len_ > 0;
 }
 
+bool TextLineReader::atEnd() { return !fill(); }
+
 std::optional<std::string> TextLineReader::readLine() {
-    if (!file_) return std::nullopt;
+    if (!fill()) return std::nullopt;
     std::string bytes;
-    int c = getc_unlocked(file_);
-    if (c == EOF) return std::nullopt;
-    while (c != EOF) {
-        if (c == '\n') break;
-        if (c == '\r') {
-            int next = getc_unlocked(file_);
-            if (next != '\n' && next != EOF) ungetc(next, file_);
+    for (;;) {
+        const char* begin = buffer_.data() + pos_;
+        const char* end = buffer_.data() + len_;
+        const char* stop = begin;
+        while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
+        bytes.append(begin, stop);
+        pos_ += static_cast<std::size_t>(stop - begin);
+        if (stop != end) {
+            const char ending = *stop;
+            ++pos_;
+            // CR LF is one line end, even when the buffer splits it.
+            if (ending == '\r' && fill() && buffer_[pos_] == '\n') ++pos_;
             break;
         }
-        bytes.push_back(static_cast<char>(c));
-        c = getc_unlocked(file_);
+        if (!fill()) break;  // last line without a line end
     }
-    if (std::ferror(file_)) return std::nullopt;
+    if (failed_) return std::nullopt;
     return decodeLine(std::move(bytes));
 }
 

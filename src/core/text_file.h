@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 namespace vantrel {
 
@@ -32,7 +33,13 @@ public:
     std::optional<std::string> readLine();
 
 private:
+    bool fill();  // false at the end of the file or on a read error
+
     std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+    bool failed_ = false;
 };
 
 // The bytes of one line as UTF-8: kept when they are valid UTF-8, otherwise

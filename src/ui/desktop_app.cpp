@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "collect/show_node.h"
 #include "core/error.h"
 #include "core/startup.h"
 #include "core/version.h"
@@ -42,6 +43,7 @@ DesktopOptions parseOptions(int argc, char** argv) {
 DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiServices& ui)
     : ui_(ui), state_(ProgramFolder(programFolder), ui) {
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
+    state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<Frmmain>(state_, ui_);
     ui_.setSync([this] {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "collect/hardware_session.h"
 #include "core/program_state.h"
 
 namespace vantrel::ui {
@@ -24,10 +25,12 @@ public:
     ProgramState& state() { return state_; }
     Frmmain& main() { return *main_; }
     SplashWindow& splash() { return *splash_; }
+    HardwareSession& hardware() { return hardware_; }
 
 private:
     QtUiServices& ui_;
     ProgramState state_;
+    HardwareSession hardware_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<Frmmain> main_;
 };

@@ -75,6 +75,15 @@ TEST(TextLines, LineEndsAndEncodings) {
     while (auto line = reader.readLine()) lines.push_back(*line);
     EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "\xc3\xa9t\xc3\xa9", "ok \xc3\xa9",
                                                "\xc3\xad\xc2\xa0\xe2\x82\xac"}));
+    // A CR LF split by the reader's 64 KiB buffer is still one line end.
+    for (std::size_t len : {65535U, 65536U, 131071U}) {
+        test::writeBytes(path, std::string(len, 'x') + "\r\nnext\r\n");
+        TextLineReader split(path);
+        EXPECT_EQ(split.readLine()->size(), len);
+        EXPECT_EQ(split.readLine(), "next");
+        EXPECT_FALSE(split.readLine());
+        EXPECT_TRUE(split.atEnd());
+    }
     test::writeBytes(path, "\xef\xbb\xbfPC-1\r\n");
     EXPECT_EQ(TextLineReader(path).readLine(), "PC-1");  // byte order mark dropped
     EXPECT_EQ(stripSpaces("  a b  "), "a b");

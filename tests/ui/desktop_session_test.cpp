@@ -158,6 +158,25 @@ TEST_F(DesktopFixture, DeleteNodeRebuildsTheWidget) {
     main.close();
 }
 
+TEST_F(DesktopFixture, DoubleClickingANodeShowsItsHardwareTreeFromTheStoredReport) {
+    startWith(kSettings, kLogins);
+    Frmmain& main = session->main();
+    // The report of a node that was scanned once: one baseboard, the rest empty.
+    std::filesystem::create_directory(dir.path() / "PC-B");
+    std::string report = "Baseboard\r\n1\r\nExample Boards Inc.\r\n";
+    test::writeBytes(dir.path() / "PC-B" / "report", report);
+    QTreeWidgetItem* item = main.TreeView1()->widgetItem(session->state().TreeView1.at("Node1 2"));
+    QTest::mouseDClick(main.TreeView1()->viewport(), Qt::LeftButton, {}, main.TreeView1()->visualItemRect(item).center());
+    EXPECT_EQ(session->state().nodes.currentNode, 2);
+    ASSERT_EQ(main.TrView1()->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = main.TrView1()->topLevelItem(0);
+    EXPECT_EQ(root->text(0), "Boss desk");
+    ASSERT_GT(root->childCount(), 30);
+    EXPECT_EQ(root->child(0)->text(0), "OS");
+    EXPECT_EQ(session->hardware().report.LastEntry, 0);  // the baseboard section was loaded
+    main.close();
+}
+
 TEST_F(DesktopFixture, WithoutLoginsFileTheNetworkTreeIsHidden) {
     session = std::make_unique<DesktopSession>(dir.path(), ui);
     ASSERT_TRUE(session->start());
