@@ -1,0 +1,51 @@
+#pragma once
+// The parsed content of one .x file: every data object in one flat table, their
+// data bytes in one arena, names as views into the file's own (decompressed)
+// bytes. Built once by parseXFile, then read-only and shared.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine3d/xfile_template.h"
+
+namespace vantrel::engine3d {
+
+inline constexpr std::uint32_t kNoObject = 0xFFFFFFFFu;
+
+struct XNode {
+    std::string_view name;             // object name, or the target name of a reference
+    const XTemplate* templ = nullptr;  // null for a reference
+    std::uint32_t dataOffset = 0, dataSize = 0;
+    std::uint32_t childBegin = 0, childCount = 0;  // range in XDocument::childIds
+    std::uint32_t target = kNoObject;              // a reference's resolved object
+    std::uint32_t sourceOffset = 0;                // where the object starts in the file
+    bool isReference = false;
+};
+
+struct XDocument {
+    std::string fileName;
+    std::vector<char> source;  // the bytes after the 16-byte header, inflated if compressed
+    bool binary = false;
+    bool compressed = false;
+    bool doubles = false;  // 64-bit floats in the file
+    XTemplateRegistry templates;
+    std::vector<XNode> nodes;
+    std::vector<std::uint32_t> childIds;
+    std::vector<std::uint32_t> topLevel;
+    std::vector<std::uint8_t> data;
+
+    // "file:line:column" for text, "file: byte N" for binary.
+    std::string describePosition(std::size_t sourceOffset) const;
+};
+
+// Parses a whole file image (header included). Throws XFileError.
+std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName);
+
+// Reads template declarations from text into a registry (used for the built-in set).
+void parseTemplateText(std::string_view text, XTemplateRegistry& into, bool standard);
+
+}  // namespace vantrel::engine3d

@@ -1,0 +1,381 @@
+// Grammar of .x files over the tokens of XLexer: template declarations and data
+// objects, the data written as packed little-endian bytes in template order.
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+#include "engine3d/xfile_document.h"
+#include "engine3d/xfile_error.h"
+#include "engine3d/xfile_inflate.h"
+#include "engine3d/xfile_lexer.h"
+
+namespace vantrel::engine3d {
+namespace {
+
+constexpr int kMaxObjectDepth = 128;
+constexpr int kMaxTemplateDepth = 32;
+constexpr std::size_t kMaxMembers = 64;
+
+bool isInteger(XPrimitive p) {
+    return p == XPrimitive::Word || p == XPrimitive::Dword || p == XPrimitive::Sword || p == XPrimitive::Sdword ||
+           p == XPrimitive::Char || p == XPrimitive::Uchar;
+}
+
+class XParser {
+public:
+    XParser(XLexer& lex, XTemplateRegistry& templates, XDocument* doc, std::size_t sourceSize)
+        : lex_(lex), templates_(templates), doc_(doc), budget_(sourceSize * 16 + 4096) {}
+
+    void parseTemplatesOnly(bool standard) {
+        while (lex_.peek().kind != XTok::End) {
+            const XToken t = lex_.next();
+            if (t.kind != XTok::Word || t.text != "template") lex_.fail(t.offset, "expected 'template'");
+            parseTemplate(standard);
+        }
+    }
+
+    void parseFile() {
+        for (;;) {
+            skipSeparators();
+            const XToken t = lex_.next();
+            if (t.kind == XTok::End) break;
+            if (t.kind != XTok::Word) lex_.fail(t.offset, "expected a template name or 'template'");
+            if (t.text == "template") {
+                parseTemplate(false);
+                continue;
+            }
+            doc_->topLevel.push_back(parseObject(t, 0));
+        }
+        resolveReferences();
+    }
+
+private:
+    void skipSeparators() {
+        while (lex_.peek().kind == XTok::Comma || lex_.peek().kind == XTok::Semicolon) lex_.next();
+    }
+
+    XToken expect(XTok kind, const char* what) {
+        XToken t = lex_.next();
+        if (t.kind != kind) lex_.fail(t.offset, std::string("expected ") + what);
+        return t;
+    }
+
+    void spend(std::size_t n, std::size_t offset) {
+        if (n > budget_) lex_.fail(offset, "data repeats more often than the file can hold");
+        budget_ -= n;
+    }
+
+    // template Name { [<guid>] members [restriction] }
+    void parseTemplate(bool standard) {
+        const XToken name = expect(XTok::Word, "a template name");
+        expect(XTok::OBrace, "'{' after the template name");
+        XTemplate t;
+        t.name = std::string(name.text);
+        t.standard = standard;
+        if (lex_.peek().kind == XTok::Guid) t.guid = std::string(lex_.next().text);
+        for (;;) {
+            XToken tok = lex_.next();
+            if (tok.kind == XTok::CBrace) break;
+            if (tok.kind == XTok::OBracket) {
+                skipRestriction(tok.offset);
+                continue;
+            }
+            if (tok.kind != XTok::Word) lex_.fail(tok.offset, "expected a member or '}' in template " + t.name);
+            if (t.members.size() >= kMaxMembers) lex_.fail(tok.offset, "template " + t.name + " has too many members");
+            XMember m;
+            if (tok.text == "array") {
+                m.isArray = true;
+                tok = expect(XTok::Word, "the element type of an array");
+            }
+            if (!primitiveFromName(tok.text, m.type)) {
+                m.type = XPrimitive::Template;
+                m.templ = templates_.find(tok.text);
+                if (!m.templ) lex_.fail(tok.offset, "unknown type '" + std::string(tok.text) + "'");
+            }
+            if (lex_.peek().kind == XTok::Word) m.name = std::string(lex_.next().text);
+            while (m.isArray && lex_.peek().kind == XTok::OBracket) {
+                lex_.next();
+                const XToken d = lex_.next();
+                XArrayDim dim;
+                if (d.kind == XTok::Integer) {
+                    dim.fixed = d.u;
+                } else if (d.kind == XTok::Word && !d.text.empty() && d.text[0] >= '0' && d.text[0] <= '9') {
+                    auto [ptr, ec] = std::from_chars(d.text.data(), d.text.data() + d.text.size(), dim.fixed);
+                    if (ec != std::errc() || ptr != d.text.data() + d.text.size())
+                        lex_.fail(d.offset, "bad array size");
+                } else if (d.kind == XTok::Word) {
+                    for (std::size_t i = 0; i < t.members.size(); ++i)
+                        if (t.members[i].name == d.text && !t.members[i].isArray && isInteger(t.members[i].type))
+                            dim.memberIndex = static_cast<int>(i);
+                    if (dim.memberIndex < 0)
+                        lex_.fail(d.offset, "array size '" + std::string(d.text) + "' is not an earlier integer member");
+                } else {
+                    lex_.fail(d.offset, "expected an array size");
+                }
+                expect(XTok::CBracket, "']' after the array size");
+                m.dims.push_back(dim);
+            }
+            if (m.isArray && m.dims.empty()) lex_.fail(tok.offset, "array member without a size");
+            expect(XTok::Semicolon, "';' after a member");
+            t.members.push_back(std::move(m));
+        }
+        templates_.add(std::move(t));
+    }
+
+    // [...] or [Name <guid>, ...] or [BINARY]: which children are allowed. Not
+    // enforced: files in the wild break it and nothing here depends on it.
+    void skipRestriction(std::size_t start) {
+        for (;;) {
+            const XToken t = lex_.next();
+            if (t.kind == XTok::CBracket) return;
+            if (t.kind == XTok::End || t.kind == XTok::OBrace || t.kind == XTok::CBrace)
+                lex_.fail(start, "restriction without closing ']'");
+        }
+    }
+
+    std::uint32_t parseObject(const XToken& templName, int depth) {
+        if (depth >= kMaxObjectDepth) lex_.fail(templName.offset, "objects nested too deeply");
+        const XTemplate* templ = templates_.find(templName.text);
+        if (!templ) lex_.fail(templName.offset, "unknown template '" + std::string(templName.text) + "'");
+        spend(1, templName.offset);
+        const auto index = static_cast<std::uint32_t>(doc_->nodes.size());
+        doc_->nodes.emplace_back();
+        std::string_view name;
+        if (lex_.peek().kind == XTok::Word) name = lex_.next().text;
+        expect(XTok::OBrace, "'{' to open the object");
+        if (lex_.peek().kind == XTok::Guid) lex_.next();
+        const auto dataOffset = static_cast<std::uint32_t>(doc_->data.size());
+        readMembers(*templ, 0);
+        const auto dataSize = static_cast<std::uint32_t>(doc_->data.size() - dataOffset);
+
+        const std::size_t base = scratch_.size();
+        for (;;) {
+            skipSeparators();
+            const XToken t = lex_.next();
+            if (t.kind == XTok::CBrace) break;
+            if (t.kind == XTok::OBrace) {
+                scratch_.push_back(parseReference(t));
+            } else if (t.kind == XTok::Word) {
+                scratch_.push_back(parseObject(t, depth + 1));
+            } else if (t.kind == XTok::End) {
+                lex_.fail(templName.offset, "object " + std::string(templName.text) + " is missing its closing '}'");
+            } else {
+                lex_.fail(t.offset, "expected a child object, a reference or '}'");
+            }
+        }
+        XNode& node = doc_->nodes[index];
+        node.name = name;
+        node.templ = templ;
+        node.dataOffset = dataOffset;
+        node.dataSize = dataSize;
+        node.sourceOffset = static_cast<std::uint32_t>(templName.offset);
+        node.childBegin = static_cast<std::uint32_t>(doc_->childIds.size());
+        node.childCount = static_cast<std::uint32_t>(scratch_.size() - base);
+        doc_->childIds.insert(doc_->childIds.end(), scratch_.begin() + static_cast<std::ptrdiff_t>(base),
+                              scratch_.end());
+        scratch_.resize(base);
+        return index;
+    }
+
+    // { name } or { name <guid> } or { <guid> }
+    std::uint32_t parseReference(const XToken& open) {
+        spend(1, open.offset);
+        XNode node;
+        node.isReference = true;
+        node.sourceOffset = static_cast<std::uint32_t>(open.offset);
+        XToken t = lex_.next();
+        if (t.kind == XTok::Word) {
+            node.name = t.text;
+            t = lex_.next();
+        }
+        if (t.kind == XTok::Guid) t = lex_.next();
+        if (t.kind != XTok::CBrace) lex_.fail(t.offset, "expected '}' to close the reference");
+        doc_->nodes.push_back(node);
+        return static_cast<std::uint32_t>(doc_->nodes.size() - 1);
+    }
+
+    void readMembers(const XTemplate& t, int depth) {
+        if (depth >= kMaxTemplateDepth) lex_.fail(lex_.offset(), "template " + t.name + " nests too deeply");
+        std::uint32_t values[kMaxMembers];
+        for (std::size_t i = 0; i < t.members.size(); ++i) {
+            const XMember& m = t.members[i];
+            if (!m.isArray) {
+                values[i] = readValue(m, depth);
+                continue;
+            }
+            std::uint64_t count = 1;
+            for (const XArrayDim& d : m.dims) {
+                count *= d.memberIndex >= 0 ? values[d.memberIndex] : d.fixed;
+                if (count > budget_) lex_.fail(lex_.offset(), "array '" + m.name + "' is larger than the file");
+            }
+            spend(static_cast<std::size_t>(count), lex_.offset());
+            for (std::uint64_t k = 0; k < count; ++k) readValue(m, depth);
+        }
+    }
+
+    template <class T>
+    void put(T v) {
+        const std::size_t n = doc_->data.size();
+        doc_->data.resize(n + sizeof(T));
+        std::memcpy(doc_->data.data() + n, &v, sizeof(T));
+    }
+
+    // Returns the value for integer members (array sizes refer to it).
+    std::uint32_t readValue(const XMember& m, int depth) {
+        if (m.type == XPrimitive::Template) {
+            readMembers(*m.templ, depth + 1);
+            return 0;
+        }
+        skipSeparators();
+        const XToken t = lex_.next();
+        switch (m.type) {
+            case XPrimitive::Float: put(static_cast<float>(toDouble(t))); return 0;
+            case XPrimitive::Double: put(toDouble(t)); return 0;
+            case XPrimitive::String: {
+                if (t.kind != XTok::String) lex_.fail(t.offset, "expected a string for '" + m.name + "'");
+                put(static_cast<std::uint32_t>(t.text.size()));
+                const std::size_t n = doc_->data.size();
+                doc_->data.resize(n + t.text.size());
+                if (!t.text.empty()) std::memcpy(doc_->data.data() + n, t.text.data(), t.text.size());
+                return 0;
+            }
+            default: break;
+        }
+        const std::int64_t v = toInteger(t, m);
+        switch (m.type) {
+            case XPrimitive::Word:
+            case XPrimitive::Sword:
+                if (v < -32768 || v > 65535) lex_.fail(t.offset, "value does not fit 16 bits");
+                put(static_cast<std::uint16_t>(v));
+                break;
+            case XPrimitive::Char:
+            case XPrimitive::Uchar:
+                if (v < -128 || v > 255) lex_.fail(t.offset, "value does not fit 8 bits");
+                put(static_cast<std::uint8_t>(v));
+                break;
+            default: put(static_cast<std::uint32_t>(v)); break;
+        }
+        return static_cast<std::uint32_t>(v);
+    }
+
+    std::int64_t toInteger(const XToken& t, const XMember& m) {
+        if (t.kind == XTok::Integer) return t.u;
+        if (t.kind == XTok::Word) {
+            const char* b = t.text.data();
+            const char* e = b + t.text.size();
+            if (b != e && *b == '+') ++b;
+            std::int64_t v = 0;
+            auto [ptr, ec] = std::from_chars(b, e, v);
+            if (ec == std::errc() && ptr == e && v >= -2147483648LL && v <= 4294967295LL) return v;
+        }
+        lex_.fail(t.offset, "expected an integer for '" + m.name + "'");
+    }
+
+    double toDouble(const XToken& t) {
+        if (t.kind == XTok::Float) return t.f;
+        if (t.kind == XTok::Integer) return t.u;
+        if (t.kind == XTok::Word) {
+            const char* b = t.text.data();
+            const char* e = b + t.text.size();
+            if (b != e && *b == '+') ++b;
+            double v = 0;
+            auto [ptr, ec] = std::from_chars(b, e, v);
+            if (ec == std::errc() && ptr == e) return v;
+        }
+        lex_.fail(t.offset, "expected a number");
+    }
+
+    // References name objects anywhere in the file; the first object of that
+    // name wins. Unresolved references stay in place with no target.
+    void resolveReferences() {
+        std::vector<std::pair<std::string_view, std::uint32_t>> named;
+        for (std::uint32_t i = 0; i < doc_->nodes.size(); ++i)
+            if (!doc_->nodes[i].isReference && !doc_->nodes[i].name.empty())
+                named.emplace_back(doc_->nodes[i].name, i);
+        std::stable_sort(named.begin(), named.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (XNode& n : doc_->nodes) {
+            if (!n.isReference || n.name.empty()) continue;
+            auto it = std::lower_bound(named.begin(), named.end(), n.name,
+                                       [](const auto& a, std::string_view key) { return a.first < key; });
+            if (it != named.end() && it->first == n.name) n.target = it->second;
+        }
+    }
+
+    XLexer& lex_;
+    XTemplateRegistry& templates_;
+    XDocument* doc_;
+    std::size_t budget_;
+    std::vector<std::uint32_t> scratch_;
+};
+
+}  // namespace
+
+void parseTemplateText(std::string_view text, XTemplateRegistry& into, bool standard) {
+    XLexer lex(text, false, false, nullptr);
+    XParser parser(lex, into, nullptr, text.size());
+    parser.parseTemplatesOnly(standard);
+}
+
+std::string XDocument::describePosition(std::size_t offset) const {
+    if (binary) {
+        if (compressed) return fileName + ": inflated byte " + std::to_string(offset);
+        return fileName + ": byte " + std::to_string(offset + 16);
+    }
+    std::size_t line = 1;
+    std::size_t lineStart = 0;
+    const std::size_t end = std::min(offset, source.size());
+    for (std::size_t i = 0; i < end; ++i)
+        if (source[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    // The header line "xof 0303txt 0032" shares line 1 with whatever follows it.
+    const std::size_t column = offset - lineStart + 1 + (line == 1 && !compressed ? 16 : 0);
+    return fileName + (compressed ? ": inflated " : ":") + std::to_string(line) + ":" + std::to_string(column);
+}
+
+std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName) {
+    auto doc = std::make_shared<XDocument>();
+    doc->fileName = std::move(fileName);
+    if (bytes.size() < 16 || std::memcmp(bytes.data(), "xof ", 4) != 0)
+        throw XFileError(doc->fileName + ": byte 0: not a .x file (no \"xof \" header)");
+    const std::string_view header(reinterpret_cast<const char*>(bytes.data()), 16);
+    const auto digits = [](std::string_view s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(header.substr(4, 4))) throw XFileError(doc->fileName + ": byte 4: bad version in the .x header");
+    const std::string_view format = header.substr(8, 4);
+    const std::string_view floatSize = header.substr(12, 4);
+    if (format == "txt ") {
+    } else if (format == "bin ") {
+        doc->binary = true;
+    } else if (format == "tzip") {
+        doc->compressed = true;
+    } else if (format == "bzip") {
+        doc->binary = doc->compressed = true;
+    } else {
+        throw XFileError(doc->fileName + ": byte 8: unknown .x encoding '" + std::string(format) + "'");
+    }
+    if (floatSize == "0064") {
+        doc->doubles = true;
+    } else if (floatSize != "0032") {
+        throw XFileError(doc->fileName + ": byte 12: float size must be 0032 or 0064");
+    }
+    const auto body = bytes.subspan(16);
+    if (doc->compressed) {
+        doc->source = inflateMsZip(body, doc->fileName);
+    } else {
+        doc->source.assign(reinterpret_cast<const char*>(body.data()),
+                           reinterpret_cast<const char*>(body.data()) + body.size());
+    }
+    doc->data.reserve(doc->source.size() / 2);
+    XLexer lex(std::string_view(doc->source.data(), doc->source.size()), doc->binary, doc->doubles, doc.get());
+    XParser parser(lex, doc->templates, doc.get(), doc->source.size());
+    parser.parseFile();
+    return doc;
+}
+
+}  // namespace vantrel::engine3d
