@@ -2,14 +2,15 @@
 // Failure to read a .x file. The message always names the file and the place:
 // line:column for text, a byte offset for binary data.
 
-#include <stdexcept>
 #include <string>
+
+#include "engine3d/engine3d_error.h"
 
 namespace vantrel::engine3d {
 
-class XFileError : public std::runtime_error {
+class XFileError : public Engine3dError {
 public:
-    using std::runtime_error::runtime_error;
+    using Engine3dError::Engine3dError;
 };
 
 }  // namespace vantrel::engine3d
