@@ -158,6 +158,9 @@ private:
             if (t.kind == XTok::OBrace) {
                 scratch_.push_back(parseReference(t));
             } else if (t.kind == XTok::Word) {
+                const char c0 = t.text[0];
+                if ((c0 >= '0' && c0 <= '9') || c0 == '-' || c0 == '+' || c0 == '.')
+                    lex_.fail(t.offset, "more values than template " + templ->name + " holds");
                 scratch_.push_back(parseObject(t, depth + 1));
             } else if (t.kind == XTok::End) {
                 lex_.fail(templName.offset, "object " + std::string(templName.text) + " is missing its closing '}'");
@@ -231,8 +234,8 @@ private:
         skipSeparators();
         const XToken t = lex_.next();
         switch (m.type) {
-            case XPrimitive::Float: put(static_cast<float>(toDouble(t))); return 0;
-            case XPrimitive::Double: put(toDouble(t)); return 0;
+            case XPrimitive::Float: put(toNumber<float>(t)); return 0;
+            case XPrimitive::Double: put(toNumber<double>(t)); return 0;
             case XPrimitive::String: {
                 if (t.kind != XTok::String) lex_.fail(t.offset, "expected a string for '" + m.name + "'");
                 put(static_cast<std::uint32_t>(t.text.size()));
@@ -273,16 +276,18 @@ private:
         lex_.fail(t.offset, "expected an integer for '" + m.name + "'");
     }
 
-    double toDouble(const XToken& t) {
-        if (t.kind == XTok::Float) return t.f;
-        if (t.kind == XTok::Integer) return t.u;
+    template <class T>
+    T toNumber(const XToken& t) {
+        if (t.kind == XTok::Float) return static_cast<T>(t.f);
+        if (t.kind == XTok::Integer) return static_cast<T>(t.u);
         if (t.kind == XTok::Word) {
             const char* b = t.text.data();
             const char* e = b + t.text.size();
             if (b != e && *b == '+') ++b;
-            double v = 0;
+            T v = 0;
             auto [ptr, ec] = std::from_chars(b, e, v);
             if (ec == std::errc() && ptr == e) return v;
+            if (ec == std::errc::result_out_of_range && ptr == e) lex_.fail(t.offset, "number out of range");
         }
         lex_.fail(t.offset, "expected a number");
     }
