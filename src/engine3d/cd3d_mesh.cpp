@@ -31,7 +31,6 @@ bool CD3DMesh::InitFromXOF(RenderDevice* dev, const XFileData& meshdata) {
     ObjectName = std::string(meshdata.name());
     XMeshContent content = loadXMesh(meshdata);
     mesh = std::move(content.geometry);
-    adjacency_ = std::move(content.adjacency);
     SetMaterialCount(static_cast<DWORD>(content.materials.size()));
     for (DWORD i = 0; i < content.materials.size(); ++i) {
         materials_[i] = content.materials[i].material;
@@ -67,7 +66,6 @@ bool CD3DMesh::InitFromFile(RenderDevice* dev, const std::string& name) {
     }
     if (parts.empty()) throw XFileError(name + ": no Mesh object in the file");
     mesh = std::move(geo);
-    adjacency_ = computeAdjacency(*mesh);
     return true;
 }
 
@@ -77,7 +75,17 @@ void CD3DMesh::InitFromD3DXMesh(std::shared_ptr<MeshGeometry> geometry) {
     textureNames_.assign(1, std::string());
     textures_.assign(1, nullptr);
     mesh = std::move(geometry);
-    adjacency_ = mesh ? computeAdjacency(*mesh) : std::vector<DWORD>();
+}
+
+const std::vector<DWORD>& CD3DMesh::Adjacency() const {
+    if (!mesh) {
+        adjacency_.clear();
+        adjacencyOf_.reset();
+    } else if (adjacencyOf_.lock() != mesh || adjacency_.size() != mesh->faceCount() * 3) {
+        adjacency_ = computeAdjacency(*mesh);
+        adjacencyOf_ = mesh;
+    }
+    return adjacency_;
 }
 
 void CD3DMesh::Destroy() {
@@ -86,6 +94,7 @@ void CD3DMesh::Destroy() {
     textureNames_.clear();
     textures_.clear();
     adjacency_.clear();
+    adjacencyOf_.reset();
     bUseMaterials = true;
 }
 
@@ -279,7 +288,6 @@ void CD3DMesh::Optimize() {
         out->attributes.push_back(src.attributes[f]);
     }
     mesh = std::move(out);
-    adjacency_ = computeAdjacency(*mesh);
 }
 
 }  // namespace vantrel::engine3d

@@ -45,7 +45,9 @@ public:
     const std::string& GetTextureName(DWORD i) const;
     void SetMaterialOverride(const D3DMATERIAL8& material);
     const D3DMATERIAL8& GetMaterialOverride() const { return override_; }
-    const std::vector<DWORD>& Adjacency() const { return adjacency_; }
+    // Neighbouring face across each triangle edge (0xFFFFFFFF for none), worked
+    // out on first use: only Optimize and callers who ask need it.
+    const std::vector<DWORD>& Adjacency() const;
 
     void SetFVF(RenderDevice* dev, DWORD fvf);
     void ComputeNormals();
@@ -67,7 +69,8 @@ private:
     std::vector<std::string> textureNames_;
     std::vector<TexturePtr> textures_;
     D3DMATERIAL8 override_;
-    std::vector<DWORD> adjacency_;
+    mutable std::vector<DWORD> adjacency_;
+    mutable std::weak_ptr<const MeshGeometry> adjacencyOf_;  // the geometry adjacency_ was made for
     D3DVECTOR sphereCenter_;
 };
 

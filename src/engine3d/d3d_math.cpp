@@ -8,15 +8,6 @@ D3DVECTOR MakeVector(float x, float y, float z) { return {x, y, z}; }
 
 D3DCOLORVALUE MakeColor(float a, float r, float g, float b) { return {r, g, b, a}; }
 
-D3DVECTOR operator+(const D3DVECTOR& a, const D3DVECTOR& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-D3DVECTOR operator-(const D3DVECTOR& a, const D3DVECTOR& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-D3DVECTOR operator*(const D3DVECTOR& v, float s) { return {v.x * s, v.y * s, v.z * s}; }
-
-float D3DXVec3Dot(const D3DVECTOR& a, const D3DVECTOR& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-D3DVECTOR D3DXVec3Cross(const D3DVECTOR& a, const D3DVECTOR& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 
 float D3DXVec3Length(const D3DVECTOR& v) { return std::sqrt(D3DXVec3Dot(v, v)); }
 

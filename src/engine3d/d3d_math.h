@@ -10,12 +10,14 @@ D3DVECTOR MakeVector(float x, float y, float z);
 // Alpha comes first, as in the original helper.
 D3DCOLORVALUE MakeColor(float a, float r, float g, float b);
 
-// Vectors.
-D3DVECTOR operator+(const D3DVECTOR& a, const D3DVECTOR& b);
-D3DVECTOR operator-(const D3DVECTOR& a, const D3DVECTOR& b);
-D3DVECTOR operator*(const D3DVECTOR& v, float s);
-float D3DXVec3Dot(const D3DVECTOR& a, const D3DVECTOR& b);
-D3DVECTOR D3DXVec3Cross(const D3DVECTOR& a, const D3DVECTOR& b);
+// Vectors. The small ones are inline: picking runs them per triangle.
+inline D3DVECTOR operator+(const D3DVECTOR& a, const D3DVECTOR& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline D3DVECTOR operator-(const D3DVECTOR& a, const D3DVECTOR& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline D3DVECTOR operator*(const D3DVECTOR& v, float s) { return {v.x * s, v.y * s, v.z * s}; }
+inline float D3DXVec3Dot(const D3DVECTOR& a, const D3DVECTOR& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline D3DVECTOR D3DXVec3Cross(const D3DVECTOR& a, const D3DVECTOR& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 float D3DXVec3Length(const D3DVECTOR& v);
 // A zero vector stays zero instead of turning into NaNs.
 D3DVECTOR D3DXVec3Normalize(const D3DVECTOR& v);

@@ -28,7 +28,9 @@ struct XNode {
 
 struct XDocument {
     std::string fileName;
-    std::vector<char> source;  // the bytes after the 16-byte header, inflated if compressed
+    std::vector<char> source;     // the whole file, or the inflated body of a compressed one
+    std::size_t bodyOffset = 0;   // where the body starts in source
+    std::string_view body() const { return {source.data() + bodyOffset, source.size() - bodyOffset}; }
     bool binary = false;
     bool compressed = false;
     bool doubles = false;  // 64-bit floats in the file
@@ -44,6 +46,7 @@ struct XDocument {
 
 // Parses a whole file image (header included). Throws XFileError.
 std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName);
+std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::string fileName);
 
 // Reads template declarations from text into a registry (used for the built-in set).
 void parseTemplateText(std::string_view text, XTemplateRegistry& into, bool standard);

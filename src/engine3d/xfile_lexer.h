@@ -4,9 +4,13 @@
 // at a time, so the grammar above does not care about the encoding. Tokens are
 // views into the source; nothing is allocated per token.
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <system_error>
+
+#include "engine3d/xfile_number.h"
 
 namespace vantrel::engine3d {
 
@@ -55,11 +59,46 @@ public:
         }
         return peeked_;
     }
+    // Text fast path for number arrays: skips blanks, comments and separators,
+    // then parses a number in place. Returns false, having consumed only
+    // separators, when what follows is not a clean number (the token path then
+    // reports the fault).
+    template <class T>
+    bool textNumber(T& out) {
+        if (binary_ || hasPeek_) return false;
+        for (;;) {
+            while (p_ < end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == ',' || *p_ == ';' || *p_ == '\t' || *p_ == '\r'))
+                ++p_;
+            if (p_ < end_ && (*p_ == '#' || *p_ == '/')) {
+                if (*p_ == '/' && !(end_ - p_ > 1 && p_[1] == '/')) return false;
+                while (p_ < end_ && *p_ != '\n') ++p_;
+                continue;
+            }
+            break;
+        }
+        if (p_ >= end_) return false;
+        const char* b = p_;
+        if (*b == '+') ++b;
+        auto [ptr, ec] = parseXNumber(b, end_, out);
+        if (ec != std::errc()) return false;
+        if (ptr < end_ && continuesWord(ptr)) return false;
+        lastNumber_ = static_cast<std::size_t>(p_ - begin_);
+        p_ = ptr;
+        return true;
+    }
+    std::size_t lastNumberOffset() const { return lastNumber_; }
+
     std::size_t offset() const { return hasPeek_ ? peeked_.offset : static_cast<std::size_t>(p_ - begin_); }
     std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
     [[noreturn]] void fail(std::size_t offset, std::string_view what) const;
 
 private:
+    bool continuesWord(const char* q) const {
+        const unsigned char c = static_cast<unsigned char>(*q);
+        if (c == '.') return !(end_ - q > 1 && q[1] == '.');
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+               c == '-' || c == '+' || c >= 0x80;
+    }
     XToken nextText();
     XToken nextBinary();
 
@@ -72,6 +111,7 @@ private:
     std::uint32_t listLeft_ = 0;
     bool listIsFloat_ = false;
     bool hasPeek_ = false;
+    std::size_t lastNumber_ = 0;
     XToken peeked_;
 };
 

@@ -235,7 +235,6 @@ XMeshContent loadXMesh(const XFileData& obj) {
         }
         corner += k;
     }
-    out.adjacency = computeAdjacency(*geo);
     out.geometry = std::move(geo);
     return out;
 }

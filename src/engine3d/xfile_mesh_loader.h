@@ -19,7 +19,6 @@ struct XMeshMaterial {
 
 struct XMeshContent {
     std::shared_ptr<MeshGeometry> geometry;
-    std::vector<DWORD> adjacency;  // 3 per triangle, 0xFFFFFFFF where no neighbour
     std::vector<XMeshMaterial> materials;
 };
 

@@ -49,6 +49,7 @@ public:
             doc_->topLevel.push_back(parseObject(t, 0));
         }
         resolveReferences();
+        doc_->data.resize(len_);
     }
 
 private:
@@ -121,7 +122,29 @@ private:
             expect(XTok::Semicolon, "';' after a member");
             t.members.push_back(std::move(m));
         }
+        t.flatFloats = flatFloatsOf(t);
         templates_.add(std::move(t));
+    }
+
+    static int flatFloatsOf(const XTemplate& t) {
+        long total = 0;
+        for (const XMember& m : t.members) {
+            long each = 0;
+            if (m.type == XPrimitive::Float) {
+                each = 1;
+            } else if (m.type == XPrimitive::Template && m.templ->flatFloats > 0) {
+                each = m.templ->flatFloats;
+            } else {
+                return -1;
+            }
+            for (const XArrayDim& d : m.dims) {
+                if (d.memberIndex >= 0) return -1;
+                each *= d.fixed;
+                if (each > 4096) return -1;
+            }
+            total += each;
+        }
+        return total > 0 && total <= 4096 ? static_cast<int>(total) : -1;
     }
 
     // [...] or [Name <guid>, ...] or [BINARY]: which children are allowed. Not
@@ -146,9 +169,9 @@ private:
         if (lex_.peek().kind == XTok::Word) name = lex_.next().text;
         expect(XTok::OBrace, "'{' to open the object");
         if (lex_.peek().kind == XTok::Guid) lex_.next();
-        const auto dataOffset = static_cast<std::uint32_t>(doc_->data.size());
+        const auto dataOffset = static_cast<std::uint32_t>(len_);
         readMembers(*templ, 0);
-        const auto dataSize = static_cast<std::uint32_t>(doc_->data.size() - dataOffset);
+        const auto dataSize = static_cast<std::uint32_t>(len_ - dataOffset);
 
         const std::size_t base = scratch_.size();
         for (;;) {
@@ -214,22 +237,91 @@ private:
                 if (count > budget_) lex_.fail(lex_.offset(), "array '" + m.name + "' is larger than the file");
             }
             spend(static_cast<std::size_t>(count), lex_.offset());
+            const int flat = m.type == XPrimitive::Float ? 1
+                             : m.type == XPrimitive::Template ? m.templ->flatFloats
+                                                              : -1;
+            if (flat > 0) {
+                const std::uint64_t floats = count * static_cast<std::uint64_t>(flat);
+                // Every number takes at least one byte of the file.
+                if (floats > lex_.remaining() + 1) lex_.fail(lex_.offset(), "array '" + m.name + "' is larger than the file");
+                spend(static_cast<std::size_t>(floats), lex_.offset());
+                reserveData(static_cast<std::size_t>(floats) * 4);
+                for (std::uint64_t k = 0; k < floats; ++k) readFloat();
+                continue;
+            }
+            if (m.type == XPrimitive::Dword) {
+                reserveData(static_cast<std::size_t>(std::min<std::uint64_t>(count, lex_.remaining() + 1)) * 4);
+                for (std::uint64_t k = 0; k < count; ++k) {
+                    std::int64_t v;
+                    if (lex_.textNumber(v)) {
+                        putInteger(v, m, lex_.lastNumberOffset());
+                    } else {
+                        readValue(m, depth);
+                    }
+                }
+                continue;
+            }
             for (std::uint64_t k = 0; k < count; ++k) readValue(m, depth);
         }
     }
 
+    // Data goes into one arena; it grows by doubling and is trimmed at the end.
+    void reserveData(std::size_t n) {
+        std::vector<std::uint8_t>& d = doc_->data;
+        if (d.size() - len_ >= n) return;
+        if (n > std::numeric_limits<std::uint32_t>::max() - len_) lex_.fail(lex_.offset(), "data larger than 4 GiB");
+        d.resize(std::max(d.size() * 2, len_ + n + 4096));
+    }
+
     template <class T>
     void put(T v) {
-        const std::size_t n = doc_->data.size();
-        doc_->data.resize(n + sizeof(T));
-        std::memcpy(doc_->data.data() + n, &v, sizeof(T));
+        reserveData(sizeof(T));
+        std::memcpy(doc_->data.data() + len_, &v, sizeof(T));
+        len_ += sizeof(T);
+    }
+
+    void putBytes(std::string_view s) {
+        reserveData(s.size());
+        if (!s.empty()) std::memcpy(doc_->data.data() + len_, s.data(), s.size());
+        len_ += s.size();
+    }
+
+    void readFloat() {
+        float f;
+        if (lex_.textNumber(f)) {
+            put(f);
+            return;
+        }
+        skipSeparators();
+        put(toNumber<float>(lex_.next()));
     }
 
     // Returns the value for integer members (array sizes refer to it).
     std::uint32_t readValue(const XMember& m, int depth) {
-        if (m.type == XPrimitive::Template) {
-            readMembers(*m.templ, depth + 1);
-            return 0;
+        switch (m.type) {
+            case XPrimitive::Template: readMembers(*m.templ, depth + 1); return 0;
+            case XPrimitive::Float: {
+                float f;
+                if (lex_.textNumber(f)) {
+                    put(f);
+                    return 0;
+                }
+                break;
+            }
+            case XPrimitive::Double: {
+                double d;
+                if (lex_.textNumber(d)) {
+                    put(d);
+                    return 0;
+                }
+                break;
+            }
+            case XPrimitive::String: break;
+            default: {
+                std::int64_t v;
+                if (lex_.textNumber(v)) return putInteger(v, m, lex_.lastNumberOffset());
+                break;
+            }
         }
         skipSeparators();
         const XToken t = lex_.next();
@@ -239,26 +331,29 @@ private:
             case XPrimitive::String: {
                 if (t.kind != XTok::String) lex_.fail(t.offset, "expected a string for '" + m.name + "'");
                 put(static_cast<std::uint32_t>(t.text.size()));
-                const std::size_t n = doc_->data.size();
-                doc_->data.resize(n + t.text.size());
-                if (!t.text.empty()) std::memcpy(doc_->data.data() + n, t.text.data(), t.text.size());
+                putBytes(t.text);
                 return 0;
             }
-            default: break;
+            default: return putInteger(toInteger(t, m), m, t.offset);
         }
-        const std::int64_t v = toInteger(t, m);
+    }
+
+    std::uint32_t putInteger(std::int64_t v, const XMember& m, std::size_t offset) {
         switch (m.type) {
             case XPrimitive::Word:
             case XPrimitive::Sword:
-                if (v < -32768 || v > 65535) lex_.fail(t.offset, "value does not fit 16 bits");
+                if (v < -32768 || v > 65535) lex_.fail(offset, "value does not fit 16 bits");
                 put(static_cast<std::uint16_t>(v));
                 break;
             case XPrimitive::Char:
             case XPrimitive::Uchar:
-                if (v < -128 || v > 255) lex_.fail(t.offset, "value does not fit 8 bits");
+                if (v < -128 || v > 255) lex_.fail(offset, "value does not fit 8 bits");
                 put(static_cast<std::uint8_t>(v));
                 break;
-            default: put(static_cast<std::uint32_t>(v)); break;
+            default:
+                if (v < -2147483648LL || v > 4294967295LL) lex_.fail(offset, "expected an integer for '" + m.name + "'");
+                put(static_cast<std::uint32_t>(v));
+                break;
         }
         return static_cast<std::uint32_t>(v);
     }
@@ -313,6 +408,7 @@ private:
     XTemplateRegistry& templates_;
     XDocument* doc_;
     std::size_t budget_;
+    std::size_t len_ = 0;
     std::vector<std::uint32_t> scratch_;
 };
 
@@ -331,9 +427,10 @@ std::string XDocument::describePosition(std::size_t offset) const {
     }
     std::size_t line = 1;
     std::size_t lineStart = 0;
-    const std::size_t end = std::min(offset, source.size());
+    const std::string_view text = body();
+    const std::size_t end = std::min(offset, text.size());
     for (std::size_t i = 0; i < end; ++i)
-        if (source[i] == '\n') {
+        if (text[i] == '\n') {
             ++line;
             lineStart = i + 1;
         }
@@ -343,11 +440,15 @@ std::string XDocument::describePosition(std::size_t offset) const {
 }
 
 std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName) {
+    return parseXFile(std::vector<char>(bytes.begin(), bytes.end()), std::move(fileName));
+}
+
+std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::string fileName) {
     auto doc = std::make_shared<XDocument>();
     doc->fileName = std::move(fileName);
-    if (bytes.size() < 16 || std::memcmp(bytes.data(), "xof ", 4) != 0)
+    if (file.size() < 16 || std::memcmp(file.data(), "xof ", 4) != 0)
         throw XFileError(doc->fileName + ": byte 0: not a .x file (no \"xof \" header)");
-    const std::string_view header(reinterpret_cast<const char*>(bytes.data()), 16);
+    const std::string_view header(file.data(), 16);
     const auto digits = [](std::string_view s) {
         return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
@@ -369,16 +470,18 @@ std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes,
     } else if (floatSize != "0032") {
         throw XFileError(doc->fileName + ": byte 12: float size must be 0032 or 0064");
     }
-    const auto body = bytes.subspan(16);
     if (doc->compressed) {
+        const std::span<const std::uint8_t> body(reinterpret_cast<const std::uint8_t*>(file.data()) + 16, file.size() - 16);
         doc->source = inflateMsZip(body, doc->fileName);
+        doc->bodyOffset = 0;
     } else {
-        doc->source.assign(reinterpret_cast<const char*>(body.data()),
-                           reinterpret_cast<const char*>(body.data()) + body.size());
+        doc->source = std::move(file);
+        doc->bodyOffset = 16;
     }
-    doc->data.reserve(doc->source.size() / 2);
-    XLexer lex(std::string_view(doc->source.data(), doc->source.size()), doc->binary, doc->doubles, doc.get());
-    XParser parser(lex, doc->templates, doc.get(), doc->source.size());
+    // Text packs about two bytes of data per four characters; binary about one to one.
+    doc->data.resize(doc->binary ? doc->body().size() : doc->body().size() / 2);
+    XLexer lex(doc->body(), doc->binary, doc->doubles, doc.get());
+    XParser parser(lex, doc->templates, doc.get(), doc->body().size());
     parser.parseFile();
     return doc;
 }

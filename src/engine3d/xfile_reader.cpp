@@ -71,10 +71,9 @@ XFileEnumerator XFileReader::open(const std::string& path) const {
     const std::streamoff size = in.tellg();
     if (size < 0) throw XFileError(path + ": cannot read the file");
     in.seekg(0);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
-        throw XFileError(path + ": cannot read the file");
-    return XFileEnumerator(parseXFile(bytes, path));
+    std::vector<char> bytes(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(bytes.data(), size)) throw XFileError(path + ": cannot read the file");
+    return XFileEnumerator(parseXFile(std::move(bytes), path));
 }
 
 XFileEnumerator XFileReader::openMemory(std::span<const std::uint8_t> bytes, const std::string& name) const {

@@ -33,6 +33,9 @@ struct XTemplate {
     std::string guid;  // as written between the angle brackets, may be empty
     std::vector<XMember> members;
     bool standard = false;  // one of the published D3DRM templates
+    // Number of FLOATs when the template is nothing but a fixed run of them
+    // (Vector, Coords2d, Matrix4x4 ...), else -1: arrays of it read in one loop.
+    int flatFloats = -1;
 };
 
 // Templates visible while reading one file: the file's own declarations first
