@@ -4,6 +4,7 @@
 // bytes. Built once by parseXFile, then read-only and shared.
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -15,6 +16,21 @@
 namespace vantrel::engine3d {
 
 inline constexpr std::uint32_t kNoObject = 0xFFFFFFFFu;
+
+// Grows like a vector but never zero-fills: every byte is written before use.
+struct XByteArena {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0, capacity = 0;
+    const std::uint8_t* data() const { return bytes.get(); }
+    std::uint8_t* data() { return bytes.get(); }
+    void reserve(std::size_t n) {
+        if (n <= capacity) return;
+        auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(n);
+        if (size) std::memcpy(grown.get(), bytes.get(), size);
+        bytes = std::move(grown);
+        capacity = n;
+    }
+};
 
 struct XNode {
     std::string_view name;             // object name, or the target name of a reference
@@ -38,7 +54,7 @@ struct XDocument {
     std::vector<XNode> nodes;
     std::vector<std::uint32_t> childIds;
     std::vector<std::uint32_t> topLevel;
-    std::vector<std::uint8_t> data;
+    XByteArena data;
 
     // "file:line:column" for text, "file: byte N" for binary.
     std::string describePosition(std::size_t sourceOffset) const;

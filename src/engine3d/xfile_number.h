@@ -40,8 +40,9 @@ inline std::from_chars_result parseXFloat(const char* first, const char* last, f
     const bool exponent = p < last && (*p == 'e' || *p == 'E');
     if (digits == 0 || digits > 18 || exponent || (intEnd == digitsStart && fraction == 0))
         return std::from_chars(first, last, out);
-    // Trailing zeros of the fraction add nothing.
-    while (fraction > 0 && mantissa % 10 == 0) {
+    // Trailing zeros of the fraction add nothing, but only matter when the
+    // mantissa is too long for the exact float path below.
+    while (mantissa > (1u << 24) && fraction > 0 && mantissa % 10 == 0) {
         mantissa /= 10;
         --fraction;
     }

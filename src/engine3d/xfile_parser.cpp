@@ -49,7 +49,6 @@ public:
             doc_->topLevel.push_back(parseObject(t, 0));
         }
         resolveReferences();
-        doc_->data.resize(len_);
     }
 
 private:
@@ -169,9 +168,9 @@ private:
         if (lex_.peek().kind == XTok::Word) name = lex_.next().text;
         expect(XTok::OBrace, "'{' to open the object");
         if (lex_.peek().kind == XTok::Guid) lex_.next();
-        const auto dataOffset = static_cast<std::uint32_t>(len_);
+        const auto dataOffset = static_cast<std::uint32_t>(doc_->data.size);
         readMembers(*templ, 0);
-        const auto dataSize = static_cast<std::uint32_t>(len_ - dataOffset);
+        const auto dataSize = static_cast<std::uint32_t>(doc_->data.size - dataOffset);
 
         const std::size_t base = scratch_.size();
         for (;;) {
@@ -267,23 +266,23 @@ private:
 
     // Data goes into one arena; it grows by doubling and is trimmed at the end.
     void reserveData(std::size_t n) {
-        std::vector<std::uint8_t>& d = doc_->data;
-        if (d.size() - len_ >= n) return;
-        if (n > std::numeric_limits<std::uint32_t>::max() - len_) lex_.fail(lex_.offset(), "data larger than 4 GiB");
-        d.resize(std::max(d.size() * 2, len_ + n + 4096));
+        XByteArena& d = doc_->data;
+        if (d.capacity - d.size >= n) return;
+        if (n > std::numeric_limits<std::uint32_t>::max() - d.size) lex_.fail(lex_.offset(), "data larger than 4 GiB");
+        d.reserve(std::max(d.capacity * 2, d.size + n + 4096));
     }
 
     template <class T>
     void put(T v) {
         reserveData(sizeof(T));
-        std::memcpy(doc_->data.data() + len_, &v, sizeof(T));
-        len_ += sizeof(T);
+        std::memcpy(doc_->data.data() + doc_->data.size, &v, sizeof(T));
+        doc_->data.size += sizeof(T);
     }
 
     void putBytes(std::string_view s) {
         reserveData(s.size());
-        if (!s.empty()) std::memcpy(doc_->data.data() + len_, s.data(), s.size());
-        len_ += s.size();
+        if (!s.empty()) std::memcpy(doc_->data.data() + doc_->data.size, s.data(), s.size());
+        doc_->data.size += s.size();
     }
 
     void readFloat() {
@@ -408,7 +407,6 @@ private:
     XTemplateRegistry& templates_;
     XDocument* doc_;
     std::size_t budget_;
-    std::size_t len_ = 0;
     std::vector<std::uint32_t> scratch_;
 };
 
@@ -479,7 +477,7 @@ std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::strin
         doc->bodyOffset = 16;
     }
     // Text packs about two bytes of data per four characters; binary about one to one.
-    doc->data.resize(doc->binary ? doc->body().size() : doc->body().size() / 2);
+    doc->data.reserve(doc->binary ? doc->body().size() : doc->body().size() / 2);
     XLexer lex(doc->body(), doc->binary, doc->doubles, doc.get());
     XParser parser(lex, doc->templates, doc.get(), doc->body().size());
     parser.parseFile();
