@@ -64,6 +64,9 @@ struct XDocument {
 std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName);
 std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::string fileName);
 
+// Parses doc.body() into doc's objects (the grammar; see xfile_parser.cpp).
+void parseXBody(XDocument& doc);
+
 // Reads template declarations from text into a registry (used for the built-in set).
 void parseTemplateText(std::string_view text, XTemplateRegistry& into, bool standard);
 
