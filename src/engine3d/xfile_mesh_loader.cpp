@@ -120,8 +120,9 @@ XMeshContent loadXMesh(const XFileData& obj) {
     XDataCursor c(obj);
     const DWORD nVertices = c.u32();
     if (nVertices > c.remaining() / 12) bad(obj, "vertex count is larger than the data");
-    std::vector<float> positions(static_cast<std::size_t>(nVertices) * 3);
-    for (float& f : positions) f = c.f32();
+    // Positions, normals and texture coordinates are copied straight from the
+    // object's data into the vertices: no temporary arrays for large meshes.
+    const std::uint8_t* positions = c.take(static_cast<std::size_t>(nVertices) * 12);
     const Polygons faces = readPolygons(c, obj, nVertices, "face");
 
     XFileData normalsObj, texObj, materialsObj;
@@ -133,26 +134,24 @@ XMeshContent loadXMesh(const XFileData& obj) {
         if (t == "MeshMaterialList" && !materialsObj) materialsObj = child;
     }
 
-    std::vector<float> normals;
+    const std::uint8_t* normals = nullptr;
     Polygons normalFaces;
     if (normalsObj) {
         XDataCursor n(normalsObj);
         const DWORD count = n.u32();
         if (count > n.remaining() / 12) bad(normalsObj, "normal count is larger than the data");
-        normals.resize(static_cast<std::size_t>(count) * 3);
-        for (float& f : normals) f = n.f32();
+        normals = n.take(static_cast<std::size_t>(count) * 12);
         normalFaces = readPolygons(n, normalsObj, count, "normal face");
         if (normalFaces.counts != faces.counts)
             bad(normalsObj, "MeshNormals faces do not match the Mesh faces");
     }
-    std::vector<float> uv;
+    const std::uint8_t* uv = nullptr;
     if (texObj) {
         XDataCursor t(texObj);
         const DWORD count = t.u32();
         if (count > t.remaining() / 8) bad(texObj, "texture coordinate count is larger than the data");
         if (count < nVertices) bad(texObj, "fewer texture coordinates than vertices");
-        uv.resize(static_cast<std::size_t>(nVertices) * 2);
-        for (float& f : uv) f = t.f32();
+        uv = t.take(static_cast<std::size_t>(nVertices) * 8);
     }
 
     DWORD fvf = D3DFVF_XYZ | (normalsObj ? D3DFVF_NORMAL : 0) | (texObj ? D3DFVF_TEX1 : 0);
@@ -161,8 +160,8 @@ XMeshContent loadXMesh(const XFileData& obj) {
     geo->vertices.assign(static_cast<std::size_t>(nVertices) * stride, 0.0f);
     for (DWORD v = 0; v < nVertices; ++v) {
         float* dst = geo->vertex(v);
-        std::memcpy(dst, &positions[v * 3], 12);
-        if (texObj) std::memcpy(dst + geo->texOffset(), &uv[v * 2], 8);
+        std::memcpy(dst, positions + static_cast<std::size_t>(v) * 12, 12);
+        if (uv) std::memcpy(dst + geo->texOffset(), uv + static_cast<std::size_t>(v) * 8, 8);
     }
     // One normal per vertex; a position met with another normal gets a copy.
     std::vector<DWORD> slotNormal(normalsObj ? nVertices : 0, kNone);
@@ -172,7 +171,7 @@ XMeshContent loadXMesh(const XFileData& obj) {
         for (;;) {
             if (slotNormal[v] == kNone) {
                 slotNormal[v] = normal;
-                std::memcpy(geo->vertex(v) + 3, &normals[normal * 3], 12);
+                std::memcpy(geo->vertex(v) + 3, normals + static_cast<std::size_t>(normal) * 12, 12);
                 return v;
             }
             if (slotNormal[v] == normal) return v;
@@ -183,7 +182,7 @@ XMeshContent loadXMesh(const XFileData& obj) {
         float copied[8];
         std::memcpy(copied, geo->vertex(pos), stride * sizeof(float));
         geo->vertices.insert(geo->vertices.end(), copied, copied + stride);
-        std::memcpy(geo->vertex(copy) + 3, &normals[normal * 3], 12);
+        std::memcpy(geo->vertex(copy) + 3, normals + static_cast<std::size_t>(normal) * 12, 12);
         slotNormal.push_back(normal);
         nextCopy.push_back(kNone);
         nextCopy[v] = copy;

@@ -108,6 +108,13 @@ std::string_view XDataCursor::str() {
     return s;
 }
 
+const std::uint8_t* XDataCursor::take(std::size_t n) {
+    if (remaining() < n) shortData();
+    const std::uint8_t* p = bytes_.data() + pos_;
+    pos_ += n;
+    return p;
+}
+
 void XDataCursor::skip(std::size_t n) {
     if (remaining() < n) shortData();
     pos_ += n;

@@ -70,6 +70,8 @@ public:
     float f32();
     std::string_view str();
     void skip(std::size_t n);
+    // The next n bytes, in place.
+    const std::uint8_t* take(std::size_t n);
     std::size_t remaining() const { return bytes_.size() - pos_; }
 
 private:
