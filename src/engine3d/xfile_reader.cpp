@@ -1,6 +1,7 @@
 #include "engine3d/xfile_reader.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -65,11 +66,15 @@ XFileData XFileEnumerator::next() {
 const std::string& XFileEnumerator::fileName() const { return doc_->fileName; }
 
 XFileEnumerator XFileReader::open(const std::string& path) const {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw XFileError(path + ": is a folder, not a file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw XFileError(path + ": cannot open the file");
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0) throw XFileError(path + ": cannot read the file");
+    // Nothing the program shows comes near this; a larger file is not a model.
+    if (size > (std::streamoff{1} << 30)) throw XFileError(path + ": file larger than 1 GiB");
     in.seekg(0);
     std::vector<char> bytes(static_cast<std::size_t>(size));
     if (size > 0 && !in.read(bytes.data(), size)) throw XFileError(path + ": cannot read the file");

@@ -1,7 +1,9 @@
 // Malformed input of every kind fails with an XFileError that names the file and
 // the place, and never crashes, hangs or allocates without bound.
 
+#include <filesystem>
 #include <string>
+#include <utility>
 
 #include "engine3d/xfile_inflate.h"
 #include "engine3d/xfile_reader.h"
@@ -168,8 +170,21 @@ TEST(XFileErrors, DeepNestingAndRepetitionAreRefused) {
     EXPECT_EQ(errorOf(bytesOf(empty)), "bad.x:4:7: array 'e' is larger than the file");
 }
 
-TEST(XFileErrors, MissingFileIsAnError) {
-    EXPECT_THROW(XFileReader().open("/nonexistent/none.x"), XFileError);
+TEST(XFileErrors, PathsThatAreNotReadableFilesAreErrors) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/nonexistent/none.x", "/nonexistent/none.x: cannot open the file"},
+        {std::filesystem::temp_directory_path().string(),
+         std::filesystem::temp_directory_path().string() + ": is a folder, not a file"},
+        {"/dev/null", "/dev/null: byte 0: not a .x file (no \"xof \" header)"},
+    };
+    for (const auto& [path, message] : cases) {
+        try {
+            XFileReader().open(path);
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const XFileError& e) {
+            EXPECT_EQ(e.what(), message);
+        }
+    }
 }
 
 }  // namespace
