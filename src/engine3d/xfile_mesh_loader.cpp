@@ -142,16 +142,25 @@ XMeshContent loadXMesh(const XFileData& obj) {
         if (count > n.remaining() / 12) bad(normalsObj, "normal count is larger than the data");
         normals = n.take(static_cast<std::size_t>(count) * 12);
         normalFaces = readPolygons(n, normalsObj, count, "normal face");
-        if (normalFaces.counts != faces.counts)
+        // Some exporters write an empty list for a mesh without normals.
+        if (count == 0 && normalFaces.counts.empty()) {
+            normalsObj = {};
+        } else if (normalFaces.counts != faces.counts) {
             bad(normalsObj, "MeshNormals faces do not match the Mesh faces");
+        }
     }
     const std::uint8_t* uv = nullptr;
     if (texObj) {
         XDataCursor t(texObj);
         const DWORD count = t.u32();
         if (count > t.remaining() / 8) bad(texObj, "texture coordinate count is larger than the data");
-        if (count < nVertices) bad(texObj, "fewer texture coordinates than vertices");
-        uv = t.take(static_cast<std::size_t>(nVertices) * 8);
+        if (count == 0 && nVertices > 0) {
+            texObj = {};  // an empty list: no texture coordinates
+        } else if (count < nVertices) {
+            bad(texObj, "fewer texture coordinates than vertices");
+        } else {
+            uv = t.take(static_cast<std::size_t>(nVertices) * 8);
+        }
     }
 
     DWORD fvf = D3DFVF_XYZ | (normalsObj ? D3DFVF_NORMAL : 0) | (texObj ? D3DFVF_TEX1 : 0);

@@ -89,6 +89,14 @@ Mesh { 4; 0;0;0;, 1;0;0;, 1;1;0;, 0;1;0;; 3; 3;0,1,2;, 3;0,2,3;, 3;1,2,3;;
     EXPECT_EQ(bare->GetMaterial(0).Ambient, bare->GetMaterial(0).Diffuse);
 }
 
+TEST(CD3DMeshLoading, EmptyNormalAndTextureCoordinateListsCountAsAbsent) {
+    RecordingDevice dev;
+    auto m = loadMesh(dev, "xof 0303txt 0032\nMesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
+                           " MeshNormals { 0;; 0;; } MeshTextureCoords { 0;; } }");
+    EXPECT_EQ(m->mesh->fvf(), D3DFVF_XYZ);
+    EXPECT_EQ(m->mesh->vertexCount(), 3u);
+}
+
 TEST(CD3DMeshLoading, InconsistentMeshDataIsAnErrorWithThePosition) {
     struct Case {
         const char* text;
