@@ -4,6 +4,7 @@
 // at a time, so the grammar above does not care about the encoding. Tokens are
 // views into the source; nothing is allocated per token.
 
+#include <array>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -67,8 +68,7 @@ public:
     bool textNumber(T& out) {
         if (binary_ || hasPeek_) return false;
         for (;;) {
-            while (p_ < end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == ',' || *p_ == ';' || *p_ == '\t' || *p_ == '\r'))
-                ++p_;
+            while (p_ < end_ && kSkippedBeforeNumber[static_cast<unsigned char>(*p_)]) ++p_;
             if (p_ < end_ && (*p_ == '#' || *p_ == '/')) {
                 if (*p_ == '/' && !(end_ - p_ > 1 && p_[1] == '/')) return false;
                 while (p_ < end_ && *p_ != '\n') ++p_;
@@ -93,6 +93,13 @@ public:
     [[noreturn]] void fail(std::size_t offset, std::string_view what) const;
 
 private:
+    // Blanks and separators that may stand between two numbers.
+    static constexpr auto kSkippedBeforeNumber = [] {
+        std::array<bool, 256> t{};
+        for (unsigned char c : {' ', '\n', '\r', '\t', ',', ';'}) t[c] = true;
+        return t;
+    }();
+
     bool continuesWord(const char* q) const {
         const unsigned char c = static_cast<unsigned char>(*q);
         if (c == '.') return !(end_ - q > 1 && q[1] == '.');
