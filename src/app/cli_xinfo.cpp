@@ -1,0 +1,36 @@
+// vantrel-cli xinfo FILE: loads a .x file the way the 3D view does and prints
+// its frames, meshes and animations as JSON.
+
+#include <iostream>
+
+#include "app/cli_command.h"
+#include "engine3d/cd3d_animation.h"
+#include "engine3d/cd3d_frame.h"
+#include "engine3d/recording_device.h"
+#include "engine3d/scene_json.h"
+
+namespace vantrel::cli {
+namespace {
+
+int runXinfo(const std::vector<std::string>& args, const std::string&) {
+    if (args.size() != 1) {
+        std::cerr << "usage: vantrel-cli xinfo FILE\n";
+        return 1;
+    }
+    using namespace vantrel::engine3d;
+    RecordingDevice device;  // no display: textures are only checked for presence
+    auto container = CD3DFrame::Create();
+    CD3DAnimation animations;
+    std::string error;
+    if (!container->InitFromFile(&device, args[0], nullptr, &animations, &error)) {
+        std::cerr << "vantrel-cli xinfo: " << error << "\n";
+        return 1;
+    }
+    std::cout << describeSceneJson(*container, &animations);
+    return 0;
+}
+
+const CliCommandRegistration registration({"xinfo", "xinfo FILE     print the frames, meshes and animations of a .x file as JSON", runXinfo});
+
+}  // namespace
+}  // namespace vantrel::cli
