@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the .x reader's libFuzzer target with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer) in its own build folder and runs it briefly,
-# seeded with our own fixtures and the shared third-party .x files.
+# Builds the libFuzzer targets with clang (AddressSanitizer and
+# UndefinedBehaviorSanitizer) in their own build folder and runs each briefly:
+# the .x reader (seeded with our own fixtures and the shared third-party .x
+# files) for SECONDS, the report loader and the profile round trip for a
+# third of that each.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 25)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,3 +23,13 @@ fi
 
 "$build/xfile_fuzz" "$corpus" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 \
   -print_final_stats=1 -artifact_prefix="$build/"
+
+short=$(( seconds / 3 > 5 ? seconds / 3 : 5 ))
+for target in report_loader_fuzz:report profile_roundtrip_fuzz:json; do
+  name="${target%%:*}"
+  seeds="$build/corpus-$name"
+  mkdir -p "$seeds"
+  cp tests/collect/fixtures/*."${target##*:}" "$seeds/"
+  "$build/$name" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
+    -print_final_stats=1 -artifact_prefix="$build/$name-"
+done

@@ -1,4 +1,4 @@
-// Fuzz harness (clang -fsanitize=fuzzer): any profile either fails with a
+// libFuzzer target: any profile either fails with a
 // clear error or gives a report that the loader reads back whole.
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Fuzz harness (clang -fsanitize=fuzzer): the loader on arbitrary bytes.
+// libFuzzer target: the loader on arbitrary bytes.
 
 #include <cstdint>
 #include <string>
