@@ -164,11 +164,10 @@ void TreeView1_MouseDown(ProgramState& state, int button) {
 
 void TreeView1_AfterLabelEdit(ProgramState& state, const std::string& newText) {
     selectCurrentFromTree(state);
+    // The tree keeps the edited text whatever the item; only a node stores it.
+    if (auto index = state.TreeView1.selected()) state.TreeView1.setText(*index, newText);
     const int current = state.nodes.currentNode;
-    if (state.nodes.isNode(current)) {
-        state.nodes.node(current).displayName = newText;
-        if (auto index = state.TreeView1.selected()) state.TreeView1.setText(*index, newText);
-    }
+    if (state.nodes.isNode(current)) state.nodes.node(current).displayName = newText;
     state.TreeView1.setLabelEditAutomatic(false);
 }
 

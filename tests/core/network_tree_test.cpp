@@ -214,6 +214,14 @@ TEST_F(NetworkTreeFixture, RenameEditsTheDisplayNameOnce) {
     EXPECT_FALSE(state.TreeView1.labelEditAutomatic());
     rebuildtree(state);
     EXPECT_EQ(state.TreeView1.item(state.TreeView1.at("Node1 2")).text, "Boss(10.0.0.2)");
+
+    // The root's text can be edited too, but it belongs to no node.
+    mnuRename_Click(state);
+    select("1 node");
+    TreeView1_AfterLabelEdit(state, "LAN");
+    EXPECT_EQ(state.TreeView1.item(0).text, "LAN");
+    EXPECT_EQ(state.nodes.currentNode, 0);
+    EXPECT_EQ(state.nodes.node(2).displayName, "Boss");
 }
 
 TEST_F(NetworkTreeFixture, CreateTreeFromANetworkScanMakesFolders) {
