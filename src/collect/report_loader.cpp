@@ -31,17 +31,22 @@ std::optional<int> parseCount(std::string_view line) {
     }
     double value = 0;
     const auto [end, ec] = std::from_chars(line.data() + numberStart, line.data() + i, value);
+    constexpr int kLowest = std::numeric_limits<std::int16_t>::min();
+    const bool negative = line[0] == '-';
     if (ec == std::errc::result_out_of_range) {
         // Too small to tell from 0, or far beyond 16 bits.
         const bool tiny = line.substr(numberStart, i - numberStart).find("e-") != std::string_view::npos ||
                           line.substr(numberStart, i - numberStart).find("E-") != std::string_view::npos;
-        return tiny ? std::optional<int>(0) : std::nullopt;
+        if (tiny) return 0;
+        return negative ? std::optional<int>(kLowest) : std::nullopt;
     }
     if (ec != std::errc() || end != line.data() + i) return 0;
-    if (line[0] == '-') value = -value;
+    if (negative) value = -value;
     const double rounded = std::nearbyint(value);  // the default mode rounds halves to even
-    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max()))
-        return std::nullopt;
+    if (!(rounded <= std::numeric_limits<std::int16_t>::max())) return std::nullopt;
+    // Only a count above the 16-bit range ends a load; any count of 0 or
+    // less is an empty section, however far below 0 it is.
+    if (rounded < kLowest) return kLowest;
     return static_cast<int>(rounded);
 }
 

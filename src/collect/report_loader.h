@@ -26,7 +26,8 @@ enum class LoadEnd {
 
 // The count of a count line: its leading decimal number rounded to the
 // nearest integer (halves to even), 0 when it has none; nothing when the
-// number does not fit 16 bits.
+// number is above 32767. Numbers below the 16-bit range come back as -32768:
+// every count of 0 or less makes the section empty.
 std::optional<int> parseCount(std::string_view line);
 
 LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, const BuilderTable& builders);

@@ -61,9 +61,11 @@ TEST(ParseCount, TakesTheLeadingNumberRoundedWithinSixteenBits) {
         {"0", 0},         {"12", 12},       {"+5", 5},         {"-1", -1},        {"2.5", 2},
         {"3.5", 4},       {"0.5", 0},       {"1e3", 1000},     {"1e", 1},         {"abc", 0},
         {"", 0},          {"12abc", 12},    {".5", 0},         {"5.", 5},         {"- 5", 0},
-        {"32767", 32767}, {"32768", std::nullopt},             {"-32768", -32768}, {"-32769", std::nullopt},
+        {"32767", 32767}, {"32768", std::nullopt},             {"-32768", -32768}, {"-32769", -32768},
         {"32767.4", 32767}, {"32767.5", std::nullopt},         {"1e400", std::nullopt}, {"1e-400", 0},
         {"99999999999999999999", std::nullopt},                {"007", 7},
+        {"-99999999999999999999", -32768},                      {"-1e400", -32768},
+        {"-32768.6", -32768},
     };
     for (const auto& [line, count] : cases) EXPECT_EQ(parseCount(line), count) << '"' << line << '"';
 }
@@ -236,7 +238,7 @@ TEST_F(LoaderFixture, BadReportsEndOrSkipAsTheFormatSays) {
 }
 
 TEST_F(LoaderFixture, ANegativeOrMissingCountIsAnEmptySection) {
-    for (const char* count : {"-3", "none", "0"}) {
+    for (const char* count : {"-3", "none", "0", "-40000", "-1e400"}) {
         dispatch.calls.clear();
         ASSERT_EQ(load(report({{"Battery", {count}}})), LoadEnd::Complete) << count;
         EXPECT_EQ(dispatch.find("build_battery")->lastEntry, -1) << count;
