@@ -76,6 +76,7 @@ void TestConnection(ProgramState& state, HardwareSession& session) {
         if (state.nodes.isNode(state.nodes.currentNode))
             state.nodes.node(state.nodes.currentNode).scanStatus = kScanDenied;
         state.AccessDeniedFlag = true;
+        state.busyPointer = false;
         return;
     }
     query->forEachRow([&](const wbem::Row& row) {

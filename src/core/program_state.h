@@ -106,6 +106,7 @@ struct ProgramState {
     // Main window (Frmmain).
     bool mainVisible = false;
     bool compactLayout = false;
+    bool busyPointer = false;            // the main window's mouse pointer: hourglass while true
     TreeControl TreeView1;  // network tree
     TreeControl TrView1;    // hardware tree
     std::string Label2, Label3, Label4;  // current node: display name, address, name

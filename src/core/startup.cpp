@@ -16,6 +16,7 @@ void showProgress(ProgramState& state, int mark, const char* text) {
 
 void Form_Load(ProgramState& state) {
     state.splash.visible = true;
+    state.busyPointer = true;
     state.nodes.localAddress = state.lookupLocalAddress ? state.lookupLocalAddress() : std::string();
     state.WmiNamespace = kDefaultNamespace;
 
@@ -61,6 +62,7 @@ void Form_Load(ProgramState& state) {
     state.ui->doEvents();
 
     showProgress(state, 4, nullptr);
+    state.busyPointer = false;
     state.splash.visible = false;
 }
 

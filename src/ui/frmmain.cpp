@@ -158,6 +158,8 @@ void Frmmain::syncFromCore() {
     Label3_->setText(QString::fromStdString(state_.Label3));
     Label4_->setText(QString::fromStdString(state_.Label4));
     applyLayout();
+    if (state_.busyPointer) setCursor(Qt::WaitCursor);
+    else unsetCursor();
     frmlgin_->sync();
     if (state_.mainVisible && !isVisible()) show();
 }

@@ -48,10 +48,12 @@ TEST(ConnectionTest, EveryConnectFailureIsAccessDenied) {
         NodeFixture f(home.path(), "10.0.0.7", "admin");
         f.session.provider = test::profileProvider(kProfile);
         f.state.currentLogin = login;
+        f.state.busyPointer = true;  // the scan shows the hourglass
         TestConnection(f.state, f.session);
         EXPECT_EQ(f.statuses, (std::vector<std::string>{"Connecting to WMI admin10.0.0.7",
                                                         "Access denied to admin10.0.0.7"}));
         EXPECT_TRUE(f.state.AccessDeniedFlag);
+        EXPECT_FALSE(f.state.busyPointer);
         EXPECT_EQ(f.node().scanStatus, "Access denied");
     }
     // A namespace the node does not have, and a failing test query, count the same.

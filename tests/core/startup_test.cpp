@@ -44,6 +44,7 @@ TEST_F(StartupFixture, LoadsSettingsAndNodesThenWritesThemBackAtExit) {
     EXPECT_TRUE(state.mnuRescanEnabled);
     EXPECT_TRUE(state.mainVisible);
     EXPECT_FALSE(state.splash.visible);
+    EXPECT_FALSE(state.busyPointer);
     EXPECT_EQ(state.splash.marks, (std::array<bool, 4>{true, true, true, true}));
     EXPECT_TRUE(state.showBase && state.showAxes);
     EXPECT_EQ(ui.endCalls, 0);
