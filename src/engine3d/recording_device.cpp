@@ -105,10 +105,12 @@ void RecordingDevice::SetViewport(const D3DVIEWPORT8& viewport) {
 
 D3DVIEWPORT8 RecordingDevice::GetViewport() const { return viewport_; }
 
-void RecordingDevice::Clear(DWORD flags, DWORD color, float, DWORD) {
+void RecordingDevice::Clear(DWORD flags, DWORD color, float z, DWORD stencil) {
     DeviceCall c = makeCall(DeviceCallKind::Clear);
     c.a = flags;
     c.b = color;
+    c.depth = z;
+    c.stencil = stencil;
     record(c);
 }
 

@@ -29,6 +29,8 @@ struct DeviceCall {
     const D3DTexture* texture = nullptr;  // SetTexture; for DrawSubset stage 0 in effect
     const MeshGeometry* mesh = nullptr;   // DrawSubset
     bool alphaBlend = false;              // DrawSubset: D3DRS_ALPHABLENDENABLE in effect
+    float depth = 0;                      // Clear: depth value
+    DWORD stencil = 0;                    // Clear: stencil value
 };
 
 class RecordingDevice : public RenderDevice {

@@ -99,6 +99,8 @@ TEST(D3DUtil, CameraClearAndPresent) {
     ASSERT_EQ(dev.calls().size(), 1u);
     EXPECT_EQ(dev.calls()[0].a, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     EXPECT_EQ(dev.calls()[0].b, 0xFF336699u);
+    EXPECT_EQ(dev.calls()[0].depth, 1.0f);
+    EXPECT_EQ(dev.calls()[0].stencil, 0u);
 
     dev.loseDevice(D3DERR_DEVICELOST);
     EXPECT_NO_THROW(util.PresentView());
