@@ -14,7 +14,7 @@
 #include "collect/report_loader.h"
 #include "core/program_state.h"
 #include "core/text_file.h"
-#include "wbem/profile_provider.h"
+#include "providers/profile/profile_provider.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_files.h"
-#include "engine3d/cd3d_frame.h"
-#include "engine3d/recording_device.h"
+#include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/device/recording_device.h"
 
 namespace vantrel::engine3d::bench {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "engine3d/cd3d_pick.h"
-#include "engine3d/d3d_util.h"
-#include "engine3d/recording_device.h"
+#include "engine3d/scene/cd3d_pick.h"
+#include "engine3d/device/d3d_util.h"
+#include "engine3d/device/recording_device.h"
 
 namespace vantrel::engine3d::bench {
 namespace {

@@ -6,9 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_files.h"
-#include "engine3d/cd3d_frame.h"
-#include "engine3d/recording_device.h"
-#include "engine3d/xfile_reader.h"
+#include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/device/recording_device.h"
+#include "engine3d/xfile/xfile_reader.h"
 
 namespace vantrel::engine3d::bench {
 namespace {

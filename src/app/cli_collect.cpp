@@ -15,7 +15,7 @@
 #include "collect/connection.h"
 #include "collect/hardware_session.h"
 #include "core/program_state.h"
-#include "wbem/profile_provider.h"
+#include "providers/profile/profile_provider.h"
 #include "wbem/wbem_error.h"
 
 namespace vantrel::cli {

@@ -4,10 +4,10 @@
 #include <iostream>
 
 #include "app/cli_command.h"
-#include "engine3d/cd3d_animation.h"
-#include "engine3d/cd3d_frame.h"
-#include "engine3d/recording_device.h"
-#include "engine3d/scene_json.h"
+#include "engine3d/scene/cd3d_animation.h"
+#include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/device/recording_device.h"
+#include "engine3d/scene/scene_json.h"
 
 namespace vantrel::cli {
 namespace {

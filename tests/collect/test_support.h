@@ -12,7 +12,7 @@
 #include "collect/hardware_session.h"
 #include "support/fake_ui.h"
 #include "core/program_state.h"
-#include "wbem/profile_provider.h"
+#include "providers/profile/profile_provider.h"
 #include "wbem/wbem_error.h"
 
 namespace vantrel::test {

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <numbers>
 
-#include "engine3d/cd3d_frame.h"
-#include "engine3d/d3d_math.h"
+#include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/math/d3d_math.h"
 #include "engine3d/engine3d_error.h"
-#include "engine3d/recording_device.h"
+#include "engine3d/device/recording_device.h"
 #include "scene_builders.h"
 #include "test_support.h"
 

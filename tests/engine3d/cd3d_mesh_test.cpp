@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine3d/cd3d_frame.h"
+#include "engine3d/scene/cd3d_frame.h"
 #include "engine3d/engine3d_error.h"
-#include "engine3d/recording_device.h"
+#include "engine3d/device/recording_device.h"
 #include "scene_builders.h"
 #include "test_support.h"
 

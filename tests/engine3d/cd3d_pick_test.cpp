@@ -1,11 +1,11 @@
 // Picking: records per mesh hit along the ray under a view point, nearest and
 // furthest, disabled and shared frames, and the intersection itself.
 
-#include "engine3d/cd3d_pick.h"
-#include "engine3d/d3d_math.h"
-#include "engine3d/d3d_util.h"
+#include "engine3d/scene/cd3d_pick.h"
+#include "engine3d/math/d3d_math.h"
+#include "engine3d/device/d3d_util.h"
 #include "engine3d/engine3d_error.h"
-#include "engine3d/recording_device.h"
+#include "engine3d/device/recording_device.h"
 #include "scene_builders.h"
 #include "test_support.h"
 

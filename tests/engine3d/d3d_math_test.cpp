@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine3d/d3d_math.h"
+#include "engine3d/math/d3d_math.h"
 #include "test_support.h"
 
 namespace vantrel::engine3d {

@@ -1,9 +1,9 @@
 // The headless device keeps state like a real one: scenes pair up, a lost device
 // reports itself until it is reset, state survives in getters.
 
-#include "engine3d/d3d_math.h"
+#include "engine3d/math/d3d_math.h"
 #include "engine3d/engine3d_error.h"
-#include "engine3d/recording_device.h"
+#include "engine3d/device/recording_device.h"
 #include "test_support.h"
 
 namespace vantrel::engine3d {

@@ -1,9 +1,9 @@
 // Drawing: the two-pass frame traversal and the per-subset material rules, seen
 // through the calls a headless device records.
 
-#include "engine3d/cd3d_frame.h"
-#include "engine3d/d3d_math.h"
-#include "engine3d/recording_device.h"
+#include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/math/d3d_math.h"
+#include "engine3d/device/recording_device.h"
 #include "scene_builders.h"
 #include "test_support.h"
 

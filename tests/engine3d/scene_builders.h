@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <memory>
 
-#include "engine3d/cd3d_frame.h"
-#include "engine3d/mesh_geometry.h"
+#include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/scene/mesh_geometry.h"
 
 namespace vantrel::engine3d::test {
 

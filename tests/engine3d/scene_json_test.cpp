@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine3d/recording_device.h"
-#include "engine3d/scene_json.h"
+#include "engine3d/device/recording_device.h"
+#include "engine3d/scene/scene_json.h"
 #include "model_fixture.h"
 #include "test_support.h"
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine3d/d3d_types.h"
-#include "engine3d/xfile_reader.h"
+#include "engine3d/math/d3d_types.h"
+#include "engine3d/xfile/xfile_reader.h"
 
 namespace vantrel::engine3d::test {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "engine3d/xfile_inflate.h"
-#include "engine3d/xfile_reader.h"
+#include "engine3d/xfile/xfile_inflate.h"
+#include "engine3d/xfile/xfile_reader.h"
 #include "model_fixture.h"
 #include "test_support.h"
 

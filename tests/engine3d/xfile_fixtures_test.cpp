@@ -4,11 +4,11 @@
 #include <fstream>
 #include <set>
 
-#include "engine3d/cd3d_animation.h"
-#include "engine3d/cd3d_frame.h"
-#include "engine3d/recording_device.h"
-#include "engine3d/scene_json.h"
-#include "engine3d/xfile_inflate.h"
+#include "engine3d/scene/cd3d_animation.h"
+#include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/device/recording_device.h"
+#include "engine3d/scene/scene_json.h"
+#include "engine3d/xfile/xfile_inflate.h"
 #include "test_support.h"
 
 namespace vantrel::engine3d {

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "engine3d/xfile_number.h"
+#include "engine3d/xfile/xfile_number.h"
 #include "test_support.h"
 
 namespace vantrel::engine3d {

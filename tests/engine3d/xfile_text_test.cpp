@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "engine3d/xfile_reader.h"
+#include "engine3d/xfile/xfile_reader.h"
 #include "test_support.h"
 
 namespace vantrel::engine3d {

@@ -9,7 +9,7 @@
 #include "collect/collection_run.h"
 #include "collect/report_loader.h"
 #include "support/fake_ui.h"
-#include "wbem/profile_provider.h"
+#include "providers/profile/profile_provider.h"
 #include "wbem/wbem_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

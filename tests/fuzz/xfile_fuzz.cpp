@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <span>
 
-#include "engine3d/cd3d_animation.h"
-#include "engine3d/cd3d_frame.h"
+#include "engine3d/scene/cd3d_animation.h"
+#include "engine3d/scene/cd3d_frame.h"
 #include "engine3d/engine3d_error.h"
-#include "engine3d/recording_device.h"
-#include "engine3d/scene_json.h"
+#include "engine3d/device/recording_device.h"
+#include "engine3d/scene/scene_json.h"
 
 using namespace vantrel::engine3d;
 

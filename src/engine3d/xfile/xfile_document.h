@@ -1,0 +1,73 @@
+#pragma once
+// The parsed content of one .x file: every data object in one flat table, their
+// data bytes in one arena, names as views into the file's own (decompressed)
+// bytes. Built once by parseXFile, then read-only and shared.
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine3d/xfile/xfile_template.h"
+
+namespace vantrel::engine3d {
+
+inline constexpr std::uint32_t kNoObject = 0xFFFFFFFFu;
+
+// Grows like a vector but never zero-fills: every byte is written before use.
+struct XByteArena {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0, capacity = 0;
+    const std::uint8_t* data() const { return bytes.get(); }
+    std::uint8_t* data() { return bytes.get(); }
+    void reserve(std::size_t n) {
+        if (n <= capacity) return;
+        auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(n);
+        if (size) std::memcpy(grown.get(), bytes.get(), size);
+        bytes = std::move(grown);
+        capacity = n;
+    }
+};
+
+struct XNode {
+    std::string_view name;             // object name, or the target name of a reference
+    const XTemplate* templ = nullptr;  // null for a reference
+    std::uint32_t dataOffset = 0, dataSize = 0;
+    std::uint32_t childBegin = 0, childCount = 0;  // range in XDocument::childIds
+    std::uint32_t target = kNoObject;              // a reference's resolved object
+    std::uint32_t sourceOffset = 0;                // where the object starts in the file
+    bool isReference = false;
+};
+
+struct XDocument {
+    std::string fileName;
+    std::vector<char> source;     // the whole file, or the inflated body of a compressed one
+    std::size_t bodyOffset = 0;   // where the body starts in source
+    std::string_view body() const { return {source.data() + bodyOffset, source.size() - bodyOffset}; }
+    bool binary = false;
+    bool compressed = false;
+    bool doubles = false;  // 64-bit floats in the file
+    XTemplateRegistry templates;
+    std::vector<XNode> nodes;
+    std::vector<std::uint32_t> childIds;
+    std::vector<std::uint32_t> topLevel;
+    XByteArena data;
+
+    // "file:line:column" for text, "file: byte N" for binary.
+    std::string describePosition(std::size_t sourceOffset) const;
+};
+
+// Parses a whole file image (header included). Throws XFileError.
+std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName);
+std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::string fileName);
+
+// Parses doc.body() into doc's objects (the grammar; see xfile_parser.cpp).
+void parseXBody(XDocument& doc);
+
+// Reads template declarations from text into a registry (used for the built-in set).
+void parseTemplateText(std::string_view text, XTemplateRegistry& into, bool standard);
+
+}  // namespace vantrel::engine3d

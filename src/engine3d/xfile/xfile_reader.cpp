@@ -1,0 +1,128 @@
+#include "engine3d/xfile/xfile_reader.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <vector>
+
+#include "engine3d/xfile/xfile_document.h"
+
+namespace vantrel::engine3d {
+
+std::string_view XFileData::name() const { return doc_ ? doc_->nodes[index_].name : std::string_view(); }
+
+std::string XFileData::templateId() const {
+    const XFileData target = resolve();
+    if (!target) return {};
+    return XTemplateRegistry::identifierFor(*target.doc_->nodes[target.index_].templ);
+}
+
+std::string_view XFileData::templateName() const {
+    const XFileData target = resolve();
+    if (!target) return {};
+    return target.doc_->nodes[target.index_].templ->name;
+}
+
+bool XFileData::isReference() const { return doc_ && doc_->nodes[index_].isReference; }
+
+XFileData XFileData::resolve() const {
+    if (!doc_) return {};
+    const XNode& n = doc_->nodes[index_];
+    if (!n.isReference) return *this;
+    if (n.target == kNoObject) return {};
+    return XFileData(doc_, n.target);
+}
+
+std::size_t XFileData::childCount() const {
+    const XFileData target = resolve();
+    return target ? target.doc_->nodes[target.index_].childCount : 0;
+}
+
+XFileData XFileData::child(std::size_t i) const {
+    const XFileData target = resolve();
+    if (!target || i >= target.childCount()) throw std::out_of_range("child object index out of range");
+    const XNode& n = target.doc_->nodes[target.index_];
+    return XFileData(doc_, doc_->childIds[n.childBegin + i]);
+}
+
+std::span<const std::uint8_t> XFileData::data() const {
+    const XFileData target = resolve();
+    if (!target) return {};
+    const XNode& n = target.doc_->nodes[target.index_];
+    return std::span<const std::uint8_t>(doc_->data.data() + n.dataOffset, n.dataSize);
+}
+
+std::string XFileData::position() const {
+    if (!doc_) return {};
+    return doc_->describePosition(doc_->nodes[index_].sourceOffset);
+}
+
+XFileData XFileEnumerator::next() {
+    if (cursor_ >= doc_->topLevel.size()) return {};
+    return XFileData(doc_, doc_->topLevel[cursor_++]);
+}
+
+const std::string& XFileEnumerator::fileName() const { return doc_->fileName; }
+
+XFileEnumerator XFileReader::open(const std::string& path) const {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw XFileError(path + ": is a folder, not a file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw XFileError(path + ": cannot open the file");
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) throw XFileError(path + ": cannot read the file");
+    // Nothing the program shows comes near this; a larger file is not a model.
+    if (size > (std::streamoff{1} << 30)) throw XFileError(path + ": file larger than 1 GiB");
+    in.seekg(0);
+    std::vector<char> bytes(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(bytes.data(), size)) throw XFileError(path + ": cannot read the file");
+    return XFileEnumerator(parseXFile(std::move(bytes), path));
+}
+
+XFileEnumerator XFileReader::openMemory(std::span<const std::uint8_t> bytes, const std::string& name) const {
+    return XFileEnumerator(parseXFile(bytes, name));
+}
+
+void XDataCursor::shortData() const {
+    throw XFileError(object_.position() + ": " + std::string(object_.templateName()) + " data ends early");
+}
+
+std::uint32_t XDataCursor::u32() {
+    if (remaining() < 4) shortData();
+    std::uint32_t v;
+    std::memcpy(&v, bytes_.data() + pos_, 4);
+    pos_ += 4;
+    return v;
+}
+
+float XDataCursor::f32() {
+    if (remaining() < 4) shortData();
+    float v;
+    std::memcpy(&v, bytes_.data() + pos_, 4);
+    pos_ += 4;
+    return v;
+}
+
+std::string_view XDataCursor::str() {
+    const std::uint32_t n = u32();
+    if (remaining() < n) shortData();
+    std::string_view s(reinterpret_cast<const char*>(bytes_.data() + pos_), n);
+    pos_ += n;
+    return s;
+}
+
+const std::uint8_t* XDataCursor::take(std::size_t n) {
+    if (remaining() < n) shortData();
+    const std::uint8_t* p = bytes_.data() + pos_;
+    pos_ += n;
+    return p;
+}
+
+void XDataCursor::skip(std::size_t n) {
+    if (remaining() < n) shortData();
+    pos_ += n;
+}
+
+}  // namespace vantrel::engine3d
