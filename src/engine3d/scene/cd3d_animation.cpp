@@ -91,7 +91,7 @@ void CD3DAnimation::LoadAnimationSet(const XFileData& set, const FramePtr& conta
         try {
             const XFileData child = set.child(i);
             const XFileData target = child.resolve();
-            if (!target || target.templateName() != "Animation") continue;
+            if (!target || !target.hasTemplate("Animation")) continue;
             auto a = std::make_shared<CD3DAnimation>();
             AddChild(a);
             a->LoadAnimation(target, container, dev);
@@ -110,14 +110,13 @@ void CD3DAnimation::LoadAnimation(const XFileData& animation, const FramePtr& co
     for (std::size_t i = 0; i < animation.childCount(); ++i) {
         try {
             const XFileData child = animation.child(i);
-            const std::string_view t = child.templateName();
             if (child.isReference()) {
-                if (t != "Frame") continue;
+                if (!child.hasTemplate("Frame")) continue;
                 targetName_ = std::string(child.resolve().name());
                 target_ = container->FindChildObject(targetName_).frame;
-            } else if (t == "Frame") {
+            } else if (child.hasTemplate("Frame")) {
                 LoadFrameData(CD3DFrame::Create(), dev, child, container);
-            } else if (t == "AnimationKey") {
+            } else if (child.hasTemplate("AnimationKey")) {
                 loadKeys(child);
             }
         } catch (const std::exception&) {

@@ -58,7 +58,7 @@ XMeshMaterial readMaterial(const XFileData& obj) {
     m.material.Emissive = readColor(c, false);
     for (std::size_t i = 0; i < obj.childCount(); ++i) {
         const XFileData child = obj.child(i);
-        if (child.templateName() == "TextureFilename") {
+        if (child.hasTemplate("TextureFilename")) {
             XDataCursor t(child);
             m.textureName = std::string(t.str());
             // Some exporters keep the C string's terminating zero.
@@ -116,7 +116,7 @@ std::vector<DWORD> computeAdjacency(const MeshGeometry& mesh) {
 }
 
 XMeshContent loadXMesh(const XFileData& obj) {
-    if (obj.templateName() != "Mesh") bad(obj, "not a Mesh object");
+    if (!obj.hasTemplate("Mesh")) bad(obj, "not a Mesh object");
     XDataCursor c(obj);
     const DWORD vertexCount = c.u32();
     if (vertexCount > c.remaining() / 12) bad(obj, "vertex count is larger than the data");
@@ -128,10 +128,9 @@ XMeshContent loadXMesh(const XFileData& obj) {
     XFileData normalsObj, texObj, materialsObj;
     for (std::size_t i = 0; i < obj.childCount(); ++i) {
         const XFileData child = obj.child(i);
-        const std::string_view t = child.templateName();
-        if (t == "MeshNormals" && !normalsObj) normalsObj = child;
-        if (t == "MeshTextureCoords" && !texObj) texObj = child;
-        if (t == "MeshMaterialList" && !materialsObj) materialsObj = child;
+        if (child.hasTemplate("MeshNormals") && !normalsObj) normalsObj = child;
+        if (child.hasTemplate("MeshTextureCoords") && !texObj) texObj = child;
+        if (child.hasTemplate("MeshMaterialList") && !materialsObj) materialsObj = child;
     }
 
     const std::uint8_t* normals = nullptr;
@@ -210,7 +209,7 @@ XMeshContent loadXMesh(const XFileData& obj) {
         for (DWORD& i : faceMaterial) i = m.u32();
         for (std::size_t i = 0; i < materialsObj.childCount(); ++i) {
             const XFileData child = materialsObj.child(i);
-            if (child.templateName() == "Material") out.materials.push_back(readMaterial(child));
+            if (child.hasTemplate("Material")) out.materials.push_back(readMaterial(child));
         }
         if (out.materials.size() < materialCount)
             bad(materialsObj, "MeshMaterialList names " + std::to_string(materialCount) + " materials but holds " +

@@ -52,6 +52,12 @@ void XLexer::fail(std::size_t offset, std::string_view what) const {
     throw XFileError(where + ": " + std::string(what));
 }
 
+XToken XLexer::expect(XTok kind, std::string_view what) {
+    XToken t = next();
+    if (t.kind != kind) fail(t.offset, "expected " + std::string(what));
+    return t;
+}
+
 XToken XLexer::nextText() {
     // Skip blanks and comments ("//" or "#" to the end of the line).
     for (;;) {

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -87,6 +88,8 @@ public:
         return true;
     }
     std::size_t lastNumberOffset() const { return lastNumber_; }
+    // The next token, which must be of kind ("expected " + what otherwise).
+    XToken expect(XTok kind, std::string_view what);
 
     std::size_t offset() const { return hasPeek_ ? peeked_.offset : static_cast<std::size_t>(p_ - begin_); }
     std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
