@@ -110,7 +110,12 @@ private:
                c == '-' || c == '+' || c >= 0x80;
     }
     XToken nextText();
+    XToken delimitedText(XToken& t, XTok kind);
     XToken nextBinary();
+    void need(std::size_t tokenOffset, std::size_t n) const;
+    XToken countedText(XToken& t, XTok kind);
+    void startList(std::size_t tokenOffset, bool floats);
+    XToken listValue();
 
     const XDocument* doc_;
     const char* begin_;

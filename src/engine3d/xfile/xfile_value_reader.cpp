@@ -108,12 +108,16 @@ void XValueReader::skipSeparators() {
     while (lex_.peek().kind == XTok::Comma || lex_.peek().kind == XTok::Semicolon) lex_.next();
 }
 
+template <class T>
+bool XValueReader::putTextNumber() {
+    T v;
+    if (!lex_.textNumber(v)) return false;
+    put(v);
+    return true;
+}
+
 void XValueReader::readFloat() {
-    float f;
-    if (lex_.textNumber(f)) {
-        put(f);
-        return;
-    }
+    if (putTextNumber<float>()) return;
     skipSeparators();
     put(toNumber<float>(lex_.next()));
 }
@@ -122,22 +126,12 @@ void XValueReader::readFloat() {
 std::uint32_t XValueReader::readValue(const XMember& m, int depth) {
     switch (m.type) {
         case XPrimitive::Template: readMembers(*m.templ, depth + 1); return 0;
-        case XPrimitive::Float: {
-            float f;
-            if (lex_.textNumber(f)) {
-                put(f);
-                return 0;
-            }
+        case XPrimitive::Float:
+            if (putTextNumber<float>()) return 0;
             break;
-        }
-        case XPrimitive::Double: {
-            double d;
-            if (lex_.textNumber(d)) {
-                put(d);
-                return 0;
-            }
+        case XPrimitive::Double:
+            if (putTextNumber<double>()) return 0;
             break;
-        }
         case XPrimitive::String: break;
         default: {
             std::int64_t v;

@@ -33,6 +33,9 @@ private:
     void spendExpansion(std::size_t n);
     std::uint32_t readValue(const XMember& m, int depth);
     std::uint32_t readTokenValue(const XMember& m);
+    // The text fast path: a clean number in place, or false with nothing read.
+    template <class T>
+    bool putTextNumber();
     void readFloat();
     void reserveData(std::size_t n);
     template <class T>
