@@ -5,7 +5,6 @@
 #include <cstring>
 #include <optional>
 #include <tuple>
-#include <unordered_map>
 
 namespace vantrel::engine3d {
 namespace {
@@ -200,6 +199,39 @@ std::vector<DWORD> readMaterialList(const XFileData& obj, std::vector<XMeshMater
     return faceMaterial;
 }
 
+// Vertex copies by (position index, normal index): open addressing in one
+// array sized for every corner of the mesh, so no insert allocates.
+class CopyTable {
+public:
+    explicit CopyTable(std::size_t corners) : corners_(corners) {}
+
+    // The copy made for key, or the index given when key is new.
+    DWORD findOrAdd(std::uint64_t key, DWORD copy) {
+        if (slots_.empty()) {
+            std::size_t size = 16;
+            while (size < corners_ * 2) size *= 2;
+            slots_.assign(size, Slot{});
+        }
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;; i = (i + 1) & mask) {
+            Slot& s = slots_[i];
+            if (s.vertex == kNone) {
+                s = {key, copy};
+                return copy;
+            }
+            if (s.key == key) return s.vertex;
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint64_t key = 0;
+        DWORD vertex = kNone;
+    };
+    std::size_t corners_;
+    std::vector<Slot> slots_;  // made on the first copy: most meshes need none
+};
+
 // One normal per vertex: the first normal a position meets goes into its own
 // vertex, each other normal into a copy. A vertex is fixed by its position
 // index and normal index (its texture coordinates follow the position), so
@@ -207,8 +239,8 @@ std::vector<DWORD> readMaterialList(const XFileData& obj, std::vector<XMeshMater
 // position.
 class VertexSplitter {
 public:
-    VertexSplitter(MeshGeometry& geo, const std::uint8_t* normals, DWORD vertexCount)
-        : geo_(geo), normals_(normals), slotNormal_(vertexCount, kNone) {}
+    VertexSplitter(MeshGeometry& geo, const std::uint8_t* normals, DWORD vertexCount, std::size_t corners)
+        : geo_(geo), normals_(normals), slotNormal_(vertexCount, kNone), copies_(corners) {}
 
     DWORD vertexFor(DWORD pos, DWORD normal) {
         if (slotNormal_[pos] == kNone) {
@@ -218,8 +250,8 @@ public:
         }
         if (slotNormal_[pos] == normal) return pos;
         const auto copy = static_cast<DWORD>(geo_.vertexCount());
-        const auto [it, added] = copies_.try_emplace((std::uint64_t{pos} << 32) | normal, copy);
-        if (!added) return it->second;
+        const DWORD found = copies_.findOrAdd((std::uint64_t{pos} << 32) | normal, copy);
+        if (found != copy) return found;
         const std::size_t stride = geo_.floatsPerVertex();
         float copied[8];
         std::memcpy(copied, geo_.vertex(pos), stride * sizeof(float));
@@ -236,7 +268,7 @@ private:
     MeshGeometry& geo_;
     const std::uint8_t* normals_;
     std::vector<DWORD> slotNormal_;
-    std::unordered_map<std::uint64_t, DWORD> copies_;
+    CopyTable copies_;
 };
 
 // Positions and texture coordinates copied straight from the object's data:
@@ -259,7 +291,7 @@ std::shared_ptr<MeshGeometry> newGeometry(const std::uint8_t* positions, const M
 void triangulate(MeshGeometry& geo, const Polygons& faces, const MeshNormals& normals,
                  const std::vector<DWORD>& faceMaterial, DWORD vertexCount) {
     std::optional<VertexSplitter> splitter;
-    if (normals.present) splitter.emplace(geo, normals.normals, vertexCount);
+    if (normals.present) splitter.emplace(geo, normals.normals, vertexCount, faces.corners.size());
     geo.indices.reserve(faces.corners.size() * 3 / 2);
     std::size_t corner = 0;
     for (std::size_t f = 0; f < faces.counts.size(); ++f) {
