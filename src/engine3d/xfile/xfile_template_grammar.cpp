@@ -8,9 +8,6 @@
 namespace vantrel::engine3d {
 namespace {
 
-constexpr std::size_t kMaxMembers = 64;
-static_assert(kMaxMembers == XTemplate::kMaxMembers);
-
 bool isInteger(XPrimitive p) {
     return p == XPrimitive::Word || p == XPrimitive::Dword || p == XPrimitive::Sword || p == XPrimitive::Sdword ||
            p == XPrimitive::Char || p == XPrimitive::Uchar;
@@ -110,7 +107,7 @@ XTemplate parseTemplateDeclaration(XLexer& lex, const XTemplateRegistry& templat
             continue;
         }
         if (tok.kind != XTok::Word) lex.fail(tok.offset, "expected a member or '}' in template " + t.name);
-        if (t.members.size() >= kMaxMembers) lex.fail(tok.offset, "template " + t.name + " has too many members");
+        if (t.members.size() >= XTemplate::kMaxMembers) lex.fail(tok.offset, "template " + t.name + " has too many members");
         t.members.push_back(readMember(lex, templates, t, tok));
     }
     t.flatFloats = flatFloatsOf(t);
