@@ -55,25 +55,25 @@ void body(std::vector<MeshFileSpec>& t) {
     for (float x : {-1.7f, 0.5f, 3.9f})
         for (float z : {1.9f, 4.0f, 6.0f})
             standoffs.push_back(cylinder(Axis::Y, x - 0.06f, kFloorTop, z - 0.06f, x + 0.06f, -3.05f, z + 0.06f, kBrass));
-    t.push_back(placed("vm2.x", {frame("Frame0Cube", {box(-1.9f, -3.05f, 1.7f, 4.2f, kBoardTop, 6.2f, kBoard)}),
+    t.push_back(placed("vm2.x", {frame("Frame0Cube", {box(-1.85f, -3.05f, 1.7f, 4.35f, kBoardTop, 6.2f, kBoard)}),
                                  frame("BoardStandoffs", standoffs)}));
-    t.push_back(placed("vm3.x", {frame("BackPanel", {box(-4.4f, kFloorTop, 6.25f, 4.4f, 0.6f, 6.35f, kSteel)})}));
-    t.push_back(placed("vm4.x", {frame("LeftFrame", {box(-4.4f, kFloorTop, -1.7f, -4.3f, 0.6f, -1.6f, kSteel),
-                                                      box(-4.4f, 0.5f, -1.6f, -4.3f, 0.6f, 6.25f, kSteel)})}));
-    t.push_back(placed("vm5.x", {frame("RightFrame", {box(4.3f, kFloorTop, -1.7f, 4.4f, 0.6f, -1.6f, kSteel),
-                                                       box(4.3f, 0.5f, -1.6f, 4.4f, 0.6f, 6.25f, kSteel),
-                                                       box(-4.3f, 0.5f, -1.7f, 4.3f, 0.6f, -1.6f, kSteel)})}));
+    t.push_back(placed("vm3.x", {frame("BackPanel", {box(-4.4f, kFloorTop, 6.25f, 4.4f, 0.85f, 6.35f, kSteel)})}));
+    t.push_back(placed("vm4.x", {frame("LeftPillar", {box(-4.4f, kFloorTop, -1.7f, -4.3f, 0.85f, -1.6f, kSteel)}),
+                                 frame("LeftTopRail", {box(-4.4f, 0.75f, -1.6f, -4.3f, 0.85f, 6.25f, kSteel)})}));
+    t.push_back(placed("vm5.x", {frame("RightPillar", {box(4.3f, kFloorTop, -1.7f, 4.4f, 0.85f, -1.6f, kSteel)}),
+                                 frame("RightTopRail", {box(4.3f, 0.75f, -1.6f, 4.4f, 0.85f, 6.25f, kSteel)}),
+                                 frame("FrontTopRail", {box(-4.3f, 0.75f, -1.7f, 4.3f, 0.85f, -1.6f, kSteel)})}));
     // The power supply sits high at the back left, its fan blowing out the back.
     t.push_back(placed("vm7.x", {frame("PowerSupply", {box(-4.25f, -1.1f, 3.6f, -1.45f, 0.5f, 6.2f, kDarkSteel)})}));
-    t.push_back(placed("vm8.x", {frame("AtxPowerConnector", {box(-1.85f, kBoardTop, 5.35f, -1.55f, -2.8f, 5.55f, kWhite),
-                                                              cylinder(Axis::Y, -1.78f, -2.8f, 5.38f, -1.62f, -1.1f, 5.52f, kBlack)})}));
+    t.push_back(placed("vm8.x", {frame("AtxPowerConnector", {box(-1.85f, kBoardTop, 1.72f, -1.55f, -2.8f, 1.92f, kWhite),
+                                                              cylinder(Axis::Y, -1.78f, -2.8f, 1.74f, -1.62f, -2.3f, 1.9f, kBlack)})}));
     t.push_back(placed("vm9.x", {frame("IntelCpuSocket", {box(-0.95f, kBoardTop, 2.55f, -0.1f, -2.93f, 3.4f, kBeige)}),
-                                 frame("AmdCpuSocket", {box(-1.85f, kBoardTop, 2.55f, -1.0f, -2.93f, 3.4f, kWhite)})}));
+                                 frame("AmdCpuSocket", {box(-1.84f, kBoardTop, 2.55f, -1.0f, -2.93f, 3.4f, kWhite)})}));
     std::vector<Primitive> dimmSockets;
     for (float z : {2.3f, 2.5f, 2.7f, 2.8f})
         dimmSockets.push_back(box(2.75f, kBoardTop, z - 0.04f, 4.2f, kSlotTop, z + 0.04f, kBlack));
     t.push_back(placed("vm10.x", {frame("MemorySockets", dimmSockets)}));
-    t.push_back(placed("vm11.x", {frame("FrontPanelPlate", {box(-4.25f, -0.06f, -1.6f, -1.35f, 0.46f, -1.5f, kDarkSteel)})}));
+    t.push_back(placed("vm11.x", {frame("FrontPanelPlate", {box(-4.25f, 0.24f, -1.6f, -1.35f, 0.72f, -1.5f, kDarkSteel)})}));
     t.push_back(placed("vm12.x", {frame("FrontFanBracket", {box(3.05f, -0.65f, -1.4f, 4.3f, 0.5f, -1.35f, kDarkSteel)})}));
     t.push_back(placed("vm13.x", {frame("Frame15Cube_1", {box(-1.0f, kBoardTop, 2.3f, -0.75f, -2.92f, 2.55f, kChip)}),
                                   frame("Frame158Cube_1", {box(-0.05f, kBoardTop, 3.15f, 0.17f, -2.93f, 3.5f, kChip)}),
@@ -82,7 +82,7 @@ void body(std::vector<MeshFileSpec>& t) {
                                   frame("Frame152Cylinder_2", {cylinder(Axis::X, -1.0f, kBoardTop, 2.05f, -0.8f, -2.91f, 2.15f, kSilver)}),
                                   frame("Frame73Cylinder_4", {cylinder(Axis::Y, 3.8f, kBoardTop, 1.75f, 4.1f, -2.7f, 2.05f, kBlack)})}));
     t.push_back(placed("vm15.x", {frame("Frame95Cube_3", {box(0.19f, kBoardTop, 3.0f, 0.31f, kSlotTop, 5.0f, kSlotBrown)}),
-                                  frame("Cube_60-4", {box(-2.7f, 0.04f, -1.7f, -1.6f, 0.2f, -1.6f, kBlack)})}));
+                                  frame("Cube_60-4", {box(-2.7f, 0.28f, -1.7f, -1.6f, 0.44f, -1.6f, kBlack)})}));
     t.push_back(placed("vm_sb.x", {frame("Frame2Cube_22", {box(0.0f, kBoardTop, 2.05f, 0.45f, -2.9f, 2.45f, kChip)})}));
     t.push_back(placed("vm22.x", {backPort("Cube_11-8", -1.38f, -0.5f, -0.73f, -0.24f, kVgaBlue),
                                   backPort("Frame1Cube", -0.6f, -0.2f, -0.24f, 0.1f, kSilver),
@@ -92,7 +92,7 @@ void body(std::vector<MeshFileSpec>& t) {
     std::vector<Primitive> caps;
     for (int i = 0; i < 6; ++i) {
         const float z = 3.5f + 0.25f * static_cast<float>(i);
-        caps.push_back(cylinder(Axis::Y, -1.89f, kBoardTop, z, -1.77f, -2.7f, z + 0.12f, kCapacitor));
+        caps.push_back(cylinder(Axis::Y, -1.84f, kBoardTop, z, -1.76f, -2.7f, z + 0.08f, kCapacitor));
     }
     t.push_back(placed("vm25.x", {frame("CpuCapacitors", caps)}));
 }
@@ -116,11 +116,11 @@ void portsAndSockets(std::vector<MeshFileSpec>& t) {
     // Front USB sockets 9 to 16 in a row on the front panel; 9 has its header board.
     const char* frontUsbNames[] = {"Frame5Cube_1211", "Frame5Cube_1212", "Frame5Cube_1214", "Frame5Cube_1215",
                                    "Frame5Cube_1216", "Frame5Cube_1218", "Frame5Cube_1219", "Frame5Cube_1221"};
-    t.push_back(placed("vm630.x", {frame("FrontUsbBoard", {box(-4.2f, 0.05f, -1.5f, -3.6f, 0.42f, -1.44f, kBoard)})}));
+    t.push_back(placed("vm630.x", {frame("FrontUsbBoard", {box(-4.2f, 0.3f, -1.5f, -3.6f, 0.7f, -1.44f, kBoard)})}));
     for (int i = 9; i <= 16; ++i) {
         const float x = -4.2f + 0.33f * static_cast<float>(i - 9);
         const std::string file = i == 9 ? "vm800.x" : numbered("vm", 801 + (i - 10));
-        t.push_back(placed(file, {frame(frontUsbNames[i - 9], {box(x, 0.3f, -1.7f, x + 0.24f, 0.4f, -1.6f, kUsbBlack)})}));
+        t.push_back(placed(file, {frame(frontUsbNames[i - 9], {box(x, 0.5f, -1.7f, x + 0.24f, 0.7f, -1.6f, kUsbBlack)})}));
     }
     const char* ethernetNames[] = {"Frame5Cube_1", "Frame1Cube45", "Frame1Cube46", "Frame1Cube49"};
     const char* serialNames[] = {"Frame1Cube_11", "Frame1Cube_191", "Frame1Cube_311", "Frame1Cube_161"};
@@ -133,8 +133,8 @@ void portsAndSockets(std::vector<MeshFileSpec>& t) {
     }
     t.push_back(placed("vm310.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, 3.95f, -2.3f, kPortFront, 4.15f, -2.1f, kPortBack, kLineInBlue)})}));
     t.push_back(placed("vm311.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, 3.95f, -2.6f, kPortFront, 4.15f, -2.4f, kPortBack, kLineOutLime)})}));
-    t.push_back(placed("vm312.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, -2.98f, 0.06f, -1.7f, -2.84f, 0.2f, -1.6f, kMicPink)})}));
-    t.push_back(placed("vm314.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, -3.22f, 0.06f, -1.7f, -3.08f, 0.2f, -1.6f, kLineOutLime)})}));
+    t.push_back(placed("vm312.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, -2.98f, 0.29f, -1.7f, -2.84f, 0.43f, -1.6f, kMicPink)})}));
+    t.push_back(placed("vm314.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, -3.22f, 0.29f, -1.7f, -3.08f, 0.43f, -1.6f, kLineOutLime)})}));
     t.push_back(placed("hdmi.x", {backPort("Cube_10-18", -0.55f, -0.45f, -0.25f, -0.33f, kBlack)}));
     for (int i = 1; i <= 4; ++i) {
         const float y = -0.45f + 0.15f * static_cast<float>(i - 1);
@@ -168,7 +168,7 @@ void processorAndCooling(std::vector<MeshFileSpec>& t) {
         const float x = -1.4f + 0.45f * static_cast<float>(i);
         t.push_back(placed(pipeFiles[i], {frame(pipeNames[i], {cylinder(Axis::Z, x - 0.05f, -1.98f, 3.2f, x + 0.05f, -1.88f, 5.3f, kCopper)})}));
     }
-    t.push_back(placed("vm960.x", {frame("Frame25Cube_11", {box(4.0f, kFloorTop, 1.55f, 4.2f, -3.1f, 1.68f, kWhite)})}));
+    t.push_back(placed("vm960.x", {frame("Frame25Cube_11", {box(4.15f, -0.9f, -1.6f, 4.3f, -0.75f, -1.5f, kWhite)})}));
     t.push_back(placed("vm961.x", {frame("Frame25Cube_11", {box(2.58f, kBoardTop, 3.1f, 2.7f, -2.9f, 3.22f, kWhite)})}));
     t.push_back(placed("vm962.x", {frame("Frame25Cube_11", {box(-0.08f, kBoardTop, 2.62f, 0.02f, -2.9f, 2.72f, kWhite)})}));
     t.push_back(placed("vm19a.x", {frame("VideoChip", {box(0.0f, kBoardTop, 3.6f, 0.16f, -2.93f, 3.8f, kChip)})}));
@@ -178,11 +178,11 @@ void drives(std::vector<MeshFileSpec>& t) {
     // First hard disk under the optical drives; the chain repeats it 2.9 and 5.8 to the right.
     const float x0 = -3.92f, x1 = -1.88f, top = -2.8f;
     t.push_back(placed("vm30.x", {frame("Frame29Cylinder_3", {box(x0, -3.18f, -1.5f, x1, top - 0.02f, 1.44f, kAluminium)})}));
-    t.push_back(placed("vm31.x", {frame("DiskLabel", {box(x0 + 0.15f, top - 0.02f, -0.6f, x1 - 0.15f, top, 1.2f, kWhite)})}));
+    t.push_back(placed("vm31.x", {frame("DiskLabel", {box(x0 + 0.15f, top - 0.02f, 0.0f, x0 + 0.95f, top, 1.2f, kWhite)})}));
     t.push_back(placed("vm32.x", {frame("DiskDataConnector", {box(-3.3f, -3.15f, 1.44f, -3.0f, -2.95f, 1.52f, kBlack)})}));
     t.push_back(placed("vm33.x", {frame("DiskPowerConnector", {box(-2.8f, -3.15f, 1.44f, -2.3f, -2.95f, 1.52f, kWhite)})}));
     t.push_back(placed("vm34.x", {frame("DiskCircuitBoard", {box(x0 + 0.1f, kFloorTop, 0.2f, x1 - 0.1f, -3.18f, 1.4f, kBoard)})}));
-    t.push_back(placed("vm35.x", {frame("DiskSpindleCover", {cylinder(Axis::Y, -3.3f, top - 0.02f, -1.35f, -2.5f, top, -0.55f, kSteel)})}));
+    t.push_back(placed("vm35.x", {frame("DiskSpindleCover", {cylinder(Axis::Y, x1 - 0.95f, top - 0.02f, 0.2f, x1 - 0.15f, top, 1.0f, kSteel)})}));
     const float screwX[] = {x0 + 0.1f, x1 - 0.2f, x0 + 0.1f, x1 - 0.2f};
     const float screwZ[] = {-1.4f, -1.4f, 1.25f, 1.25f};
     for (int i = 0; i < 4; ++i)
@@ -191,7 +191,7 @@ void drives(std::vector<MeshFileSpec>& t) {
 
     // First optical drive, in the frame placed at (-3.2, 0, -3.2).
     const Vec3 bay{-3.2f, 0.0f, -3.2f};
-    const float ox0 = -4.25f, ox1 = -1.35f, oy0 = -2.74f, oy1 = -1.9f, oz0 = -1.6f, oz1 = 1.0f;
+    const float ox0 = -4.25f, ox1 = -1.35f, oy0 = -2.44f, oy1 = -1.6f, oz0 = -1.6f, oz1 = 1.0f;
     t.push_back(placed("vid1.x", {frame("Frame9Cube_4", {box(ox0, oy0, oz0 + 0.05f, ox1, oy1, oz1, kSteel),
                                                          box(ox0, oy0, oz0, ox1, oy1, oz0 + 0.05f, kBlack)})}, bay));
     std::vector<std::pair<std::string, std::vector<Primitive>>> details = {
@@ -239,7 +239,7 @@ void cardsAndSlots(std::vector<MeshFileSpec>& t) {
     };
     for (const auto& kind : kinds)
         for (int k = 0; k < 7; ++k)
-            t.push_back(placed(kind.files[k], {frame("Frame7Cube_3", {box(slotX[k] - 0.06f, kBoardTop, kind.z0, slotX[k] + 0.06f, kSlotTop, kind.z1, kind.colour)})}));
+            t.push_back(placed(kind.files[k], {frame("Frame7Cube_3", {box(slotX[k] - 0.05f, kBoardTop, kind.z0, slotX[k] + 0.05f, kSlotTop, kind.z1, kind.colour)})}));
     // Riser for a second video chip's card: shown only in the all-parts view.
     t.push_back(placed("vm208.x", {frame("SpareSlotRiser", {box(3.0f, kBoardTop, 3.3f, 3.9f, -2.9f, 3.5f, kBlack)})}));
 
@@ -276,15 +276,16 @@ void memory(std::vector<MeshFileSpec>& t) {
     const char* names[] = {"Frame0Cube_1291", "Frame0Cube_1292", "Frame0Cube_1293", "Frame0Cube_1294"};
     for (int i = 0; i < 4; ++i)
         t.push_back(placed(boards[i], {frame(names[i], {box(x0, y0, z - 0.015f, x1, y1, z + 0.015f, kMemoryPcb)})}));
-    t.push_back(placed("vm901.x", {frame("ModuleSpdChip", {box(3.9f, -2.7f, z + 0.015f, 4.05f, -2.6f, z + 0.03f, kChip)})}));
-    // Four memory chips on the front face, leaving the middle free for the label.
+    t.push_back(placed("vm901.x", {frame("Frame0Cube_1291", {box(3.9f, -2.7f, z + 0.015f, 4.05f, -2.6f, z + 0.03f, kChip)})}));
+    // Four memory chips on the front face, leaving the middle free; a click on
+    // a chip names the module too.
     const float chipX[] = {2.86f, 3.14f, 3.66f, 3.94f};
     for (int i = 0; i < 4; ++i)
-        t.push_back(placed(numbered("vm", 117 + i), {frame("MemoryChip", {box(chipX[i], -2.65f, z - 0.035f, chipX[i] + 0.22f, -2.35f, z - 0.015f, kChip)})}));
+        t.push_back(placed(numbered("vm", 117 + i), {frame("Frame0Cube_1291", {box(chipX[i], -2.65f, z - 0.035f, chipX[i] + 0.22f, -2.35f, z - 0.015f, kChip)})}));
 }
 
 void memoryCards(std::vector<MeshFileSpec>& t) {
-    // A card reader on the right disk: one slot row per kind, with up to eight
+    // A card reader in an upper bay at the right: one slot row per kind, with up to eight
     // cards of that kind standing out of it side by side.
     struct Kind {
         const char* readerFile;
@@ -301,10 +302,10 @@ void memoryCards(std::vector<MeshFileSpec>& t) {
     };
     for (int row = 0; row < 4; ++row) {
         const Kind& k = kinds[row];
-        const float y = -2.78f + 0.08f * static_cast<float>(row);
-        t.push_back(placed(k.readerFile, {frame("CardReaderSlot", {box(1.95f, y, -1.6f, 3.6f, y + 0.08f, -0.6f, kBlack)})}));
+        const float y = -1.3f + 0.08f * static_cast<float>(row);
+        t.push_back(placed(k.readerFile, {frame("CardReaderSlot", {box(2.35f, y, -1.6f, 4.0f, y + 0.08f, -1.0f, kBlack)})}));
         for (int m = 1; m <= 8; ++m) {
-            const float x = 2.0f + 0.2f * static_cast<float>(m - 1);
+            const float x = 2.4f + 0.2f * static_cast<float>(m - 1);
             const std::string file = m == 1 ? k.firstCardFile : numbered("vm", k.restFrom + m - 2);
             t.push_back(placed(file, {frame(k.name, {box(x, y + 0.025f, -1.85f, x + 0.16f, y + 0.055f, -1.6f, k.colour)})}));
         }
@@ -323,17 +324,17 @@ void peripherals(std::vector<MeshFileSpec>& t) {
                                                                            box(5.6f, -3.2f + lift, 5.4f, 6.7f, -3.12f + lift, 11.2f, kKeyCap)})}));
         // Memory sticks in the front USB sockets 9 to 16.
         const float x = -4.18f + 0.33f * static_cast<float>(c - 1);
-        t.push_back(placed(numbered("vm", 759 + c), {frame("Frame2Cube_3", {box(x, 0.31f, -2.3f, x + 0.2f, 0.39f, -1.7f, kStickBlue)})}));
+        t.push_back(placed(numbered("vm", 759 + c), {frame("Frame2Cube_3", {box(x, 0.51f, -2.3f, x + 0.2f, 0.57f, -1.7f, kStickBlue)})}));
     }
     t.push_back(placed("vmpsmouse.x", {frame("Cube_17-18", {box(5.5f, kDeskTop, 2.5f, 6.05f, -3.08f, 3.4f, kBlack)})}));
     t.push_back(placed("vmpskey.x", {frame("Cube-12", {box(7.1f, kDeskTop, 6.0f, 8.4f, -3.2f, 12.0f, kBeige),
                                                        box(7.2f, -3.2f, 6.1f, 8.3f, -3.12f, 11.9f, kKeyCap)})}));
     t.push_back(placed("vm963.x", {frame("Cube-7", {box(6.35f, kDeskTop, 4.3f, 7.2f, -2.5f, 5.2f, kBlack)})}));
-    t.push_back(placed("vm964.x", {frame("Frame35Cube_1", {box(-3.7f, 0.06f, -1.7f, -3.4f, 0.2f, -1.6f, kInfraredRed)})}));
-    t.push_back(placed("vm969.x", {frame("Cube_57-3 ", {box(6.3f, kDeskTop, 3.1f, 7.2f, -3.05f, 3.8f, kDarkSteel)}),
-                                   frame("Cube-5", {box(6.15f, -3.25f, 3.3f, 6.3f, -3.1f, 3.6f, kBatteryYellow)})}));
-    t.push_back(placed("vm970.x", {frame("Cut_cone_1-1", {cylinder(Axis::Z, -4.15f, 0.06f, -1.7f, -3.99f, 0.22f, -1.6f, kBrass)})}));
-    t.push_back(placed("vm971.x", {frame("SpareCaseFoot", {cylinder(Axis::Y, 3.9f, kFloorTop, 5.6f, 4.2f, -3.1f, 5.9f, kBlack)})}));
+    t.push_back(placed("vm964.x", {frame("Frame35Cube_1", {box(-3.7f, 0.29f, -1.7f, -3.4f, 0.43f, -1.6f, kInfraredRed)})}));
+    t.push_back(placed("vm969.x", {frame("Cube_57-3 ", {box(6.25f, kDeskTop, 3.1f, 7.05f, -3.05f, 3.8f, kDarkSteel)}),
+                                   frame("Cube-5", {box(6.5f, -3.28f, 3.0f, 6.8f, -3.12f, 3.1f, kBatteryYellow)})}));
+    t.push_back(placed("vm970.x", {frame("Cut_cone_1-1", {cylinder(Axis::Z, -4.15f, 0.28f, -1.7f, -3.99f, 0.44f, -1.6f, kBrass)})}));
+    t.push_back(placed("vm971.x", {frame("SpareCaseFoot", {cylinder(Axis::Y, 4.0f, kFloorTop, 5.6f, 4.28f, -3.1f, 5.88f, kBlack)})}));
 }
 
 void markers(std::vector<MeshFileSpec>& t) {
