@@ -3,6 +3,7 @@
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/scene/cd3d_pick.h"
 #include "model/assembly.h"
+#include "model/default_view.h"
 
 namespace vantrel::model::test {
 
@@ -10,13 +11,7 @@ using namespace engine3d;
 
 std::string mediaFolder() { return std::string(VANTREL_MEDIA_DIR) + "/"; }
 
-void applyDefaultView(RenderDevice& device) {
-    device.SetViewport({0, 0, kViewWidth, kViewHeight, 0, 1});
-    device.SetTransform(D3DTS_PROJECTION, D3DXMatrixPerspectiveFovLH(static_cast<float>(3.1415 / 4.0),
-                                                                      float(kViewWidth) / float(kViewHeight), 1, 3000));
-    device.SetTransform(D3DTS_VIEW, D3DXMatrixLookAtLH({0, 0, -10}, {0, 0, 0}, {0, 1, 0}));
-    device.SetTransform(D3DTS_WORLD, D3DXMatrixIdentity());
-}
+void applyDefaultView(RenderDevice& device) { model::applyDefaultView(device, kViewWidth, kViewHeight); }
 
 void assemble(VirtualPc& pc, RecordingDevice& device) {
     pc.MediaFolder = mediaFolder();
