@@ -192,6 +192,22 @@ TEST_F(AssembledPc, ResetAfterTheAllPartsViewLeavesTheFixedPartsAndTheTogglesAlo
     EXPECT_TRUE(pc.AxesFrame->Enabled && pc.AxesShown && pc.axesIndicatorLit);
 }
 
+TEST_F(AssembledPc, TheDefaultCameraSeesTheWholeCase) {
+    int corners = 0;
+    for (const auto& d : test::drawnFrames(pc)) {
+        if (d.path != "BodyFrame") continue;
+        for (float x : {d.box.lo.x, d.box.hi.x})
+            for (float y : {d.box.lo.y, d.box.hi.y})
+                for (float z : {d.box.lo.z, d.box.hi.z}) {
+                    const D3DVECTOR at = test::project(device, {x, y, z});
+                    EXPECT_TRUE(at.x >= 0 && at.x <= test::kViewWidth && at.y >= 0 && at.y <= test::kViewHeight)
+                        << d.name << " corner (" << x << ", " << y << ", " << z << ") is out of view";
+                    ++corners;
+                }
+    }
+    EXPECT_GT(corners, 100);
+}
+
 TEST_F(AssembledPc, EveryNameOfThePartTableIsAFrameOfTheMedia) {
     showAllParts(pc);
     std::set<std::string> names;

@@ -74,7 +74,8 @@ void body(std::vector<MeshFileSpec>& t) {
         dimmSockets.push_back(box(2.75f, kBoardTop, z - 0.04f, 4.2f, kSlotTop, z + 0.04f, kBlack));
     t.push_back(placed("vm10.x", {frame("MemorySockets", dimmSockets)}));
     t.push_back(placed("vm11.x", {frame("FrontPanelPlate", {box(-4.25f, 0.24f, -1.6f, -1.35f, 0.72f, -1.5f, kDarkSteel)})}));
-    t.push_back(placed("vm12.x", {frame("FrontFanBracket", {box(3.05f, -0.65f, -1.4f, 4.3f, 0.5f, -1.35f, kDarkSteel)})}));
+    t.push_back(placed("vm12.x", {frame("FrontFanBracket", {box(3.05f, -0.65f, -1.4f, 4.3f, 0.5f, -1.35f, kDarkSteel)}),
+                                  frame("CardReaderShelf", {box(2.35f, -1.34f, -1.6f, 4.3f, -1.3f, -1.0f, kDarkSteel)})}));
     t.push_back(placed("vm13.x", {frame("Frame15Cube_1", {box(-1.0f, kBoardTop, 2.3f, -0.75f, -2.92f, 2.55f, kChip)}),
                                   frame("Frame158Cube_1", {box(-0.05f, kBoardTop, 3.15f, 0.17f, -2.93f, 3.5f, kChip)}),
                                   frame("Frame11Cube_16", {box(0.1f, kBoardTop, 2.55f, 0.42f, -2.92f, 2.85f, kChip)})}));
