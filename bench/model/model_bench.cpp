@@ -73,11 +73,13 @@ BENCHMARK(BM_ApplyFullReport)->Unit(benchmark::kMicrosecond);
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    std::map<std::string, double> seconds;  // per iteration
+    // Processor seconds per iteration: on a shared machine the wall clock
+    // also counts the time other programs held the processor.
+    std::map<std::string, double> seconds;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& r : runs)
-            if (!r.error_occurred && r.iterations > 0)
-                seconds[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
+            if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Iteration)
+                seconds[r.benchmark_name()] = r.cpu_accumulated_time / static_cast<double>(r.iterations);
         ConsoleReporter::ReportRuns(runs);
     }
 };
@@ -92,9 +94,9 @@ int main(int argc, char** argv) {
     const auto& s = reporter.seconds;
     const auto ours = s.find("BM_AssembleVirtualPc"), theirs = s.find("BM_AssimpImportModelFiles");
     if (ours != s.end() && theirs != s.end())
-        std::printf("Assembly of the 248 files: %.2fx faster than Assimp importing them\n", theirs->second / ours->second);
+        std::printf("Assembly of the 248 files: %.2fx faster than Assimp importing them (processor time)\n", theirs->second / ours->second);
     const auto apply = s.find("BM_ApplyFullReport");
-    if (apply != s.end()) std::printf("Applying a full report: %.3f ms (budget 1 ms)\n", apply->second * 1e3);
+    if (apply != s.end()) std::printf("Applying a full report: %.3f ms of processor time (budget 1 ms)\n", apply->second * 1e3);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "xfile_writer.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <ios>
@@ -105,10 +106,19 @@ std::string binaryFile(const std::vector<XFrame>& frames) {
     return "xof 0303bin 0032" + out.take();
 }
 
+// The shortest text that reads back as the same float ("-3.3", "0").
+std::string number(float f) {
+    if (f == 0.0f) f = 0.0f;  // no "-0"
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, f).ptr;
+    return std::string(buffer, end);
+}
+
 void writeVectors(std::ostringstream& s, const std::vector<Vec3>& v) {
     s << "    " << v.size() << ";\n";
     for (std::size_t i = 0; i < v.size(); ++i)
-        s << "    " << v[i].x << ';' << v[i].y << ';' << v[i].z << ';' << (i + 1 < v.size() ? ",\n" : ";\n");
+        s << "    " << number(v[i].x) << ';' << number(v[i].y) << ';' << number(v[i].z) << ';'
+          << (i + 1 < v.size() ? ",\n" : ";\n");
 }
 
 void writeFaces(std::ostringstream& s, const Mesh& m) {
@@ -121,8 +131,6 @@ void writeFaces(std::ostringstream& s, const Mesh& m) {
 
 std::string textFile(const std::vector<XFrame>& frames) {
     std::ostringstream s;
-    s.setf(std::ios::fixed);
-    s.precision(5);
     s << "xof 0303txt 0032\n";
     for (const auto& f : frames) {
         const Mesh& m = f.mesh;
@@ -145,9 +153,10 @@ std::string textFile(const std::vector<XFrame>& frames) {
             s << m.faces[i].material << (i + 1 < m.faces.size() ? "," : ";;\n");
         for (const auto& c : m.materials) {
             const auto v = materialValues(c);
-            s << "    Material {\n      " << v[0] << ';' << v[1] << ';' << v[2] << ';' << v[3] << ";;\n      " << v[4]
-              << ";\n      " << v[5] << ';' << v[6] << ';' << v[7] << ";;\n      " << v[8] << ';' << v[9] << ';'
-              << v[10] << ";;\n    }\n";
+            s << "    Material {\n      " << number(v[0]) << ';' << number(v[1]) << ';' << number(v[2]) << ';'
+              << number(v[3]) << ";;\n      " << number(v[4]) << ";\n      " << number(v[5]) << ';' << number(v[6])
+              << ';' << number(v[7]) << ";;\n      " << number(v[8]) << ';' << number(v[9]) << ';' << number(v[10])
+              << ";;\n    }\n";
         }
         s << "    }\n  }\n}\n";
     }
