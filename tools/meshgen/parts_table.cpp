@@ -74,7 +74,7 @@ void body(std::vector<MeshFileSpec>& t) {
         dimmSockets.push_back(box(2.75f, kBoardTop, z - 0.04f, 4.2f, kSlotTop, z + 0.04f, kBlack));
     t.push_back(placed("vm10.x", {frame("MemorySockets", dimmSockets)}));
     t.push_back(placed("vm11.x", {frame("FrontPanelPlate", {box(-4.25f, 0.24f, -1.6f, -1.35f, 0.72f, -1.5f, kDarkSteel)})}));
-    t.push_back(placed("vm12.x", {frame("FrontFanBracket", {box(3.05f, -0.65f, -1.4f, 4.3f, 0.5f, -1.35f, kDarkSteel)}),
+    t.push_back(placed("vm12.x", {frame("FrontFanBracket", {box(3.1f, -0.6f, -1.4f, 4.3f, 0.4f, -1.35f, kDarkSteel)}),
                                   frame("CardReaderShelf", {box(2.35f, -1.34f, -1.6f, 4.3f, -1.3f, -1.0f, kDarkSteel)})}));
     t.push_back(placed("vm13.x", {frame("Frame15Cube_1", {box(-1.0f, kBoardTop, 2.3f, -0.75f, -2.92f, 2.55f, kChip)}),
                                   frame("Frame158Cube_1", {box(-0.05f, kBoardTop, 3.15f, 0.17f, -2.93f, 3.5f, kChip)}),
@@ -161,7 +161,7 @@ void processorAndCooling(std::vector<MeshFileSpec>& t) {
     t.push_back(placed("vm905.x", {frame("CpuHeatsink", {box(-1.75f, -2.8f, 3.1f, -0.1f, -2.0f, 4.0f, kAluminium)}),
                                    frame("Cylinder-1", {cylinder(Axis::Z, -0.95f, -2.78f, 2.95f, -0.2f, -2.03f, 3.1f, kFan)})}));
     t.push_back(placed("vm906.x", {frame("Cylinder-1", {cylinder(Axis::Z, 2.8f, -0.7f, 6.1f, 3.9f, 0.4f, 6.25f, kFan)})}));
-    t.push_back(placed("vm907.x", {frame("Cylinder-1", {cylinder(Axis::Z, 3.15f, -0.6f, -1.6f, 4.2f, 0.45f, -1.45f, kFan)})}));
+    t.push_back(placed("vm907.x", {frame("Cylinder-1", {cylinder(Axis::Z, 3.2f, -0.55f, -1.6f, 4.1f, 0.35f, -1.45f, kFan)})}));
     t.push_back(placed("vm206.x", {frame("HeatPipeFins", {box(-1.75f, kBoardTop, 4.3f, -0.1f, -2.0f, 5.3f, kCopper)})}));
     const char* pipeNames[] = {"Frame1Cylinder_18", "Frame3Cylinder_19", "Frame6Cylinder_20"};
     const char* pipeFiles[] = {"vm206a.x", "vm206b.x", "vm206c.x"};
@@ -340,10 +340,11 @@ void peripherals(std::vector<MeshFileSpec>& t) {
 
 void markers(std::vector<MeshFileSpec>& t) {
     const Vec3 axes{7.0f, 0.0f, 6.0f};
-    t.push_back(placed("cad_xyz.x", {frame("AxisOrigin", {box(6.95f, -0.05f, 5.95f, 7.05f, 0.05f, 6.05f, kWhite)}),
-                                     frame("AxisX", {cylinder(Axis::X, 7.05f, -0.03f, 5.97f, 8.0f, 0.03f, 6.03f, kAxisRed)}),
-                                     frame("AxisY", {cylinder(Axis::Y, 6.97f, 0.05f, 5.97f, 7.03f, 1.0f, 6.03f, kAxisGreen)}),
-                                     frame("AxisZ", {cylinder(Axis::Z, 6.97f, -0.03f, 6.05f, 7.03f, 0.03f, 7.0f, kAxisBlue)})},
+    // Long enough to show above the front fan from the default camera.
+    t.push_back(placed("cad_xyz.x", {frame("AxisOrigin", {box(6.92f, -0.08f, 5.92f, 7.08f, 0.08f, 6.08f, kWhite)}),
+                                     frame("AxisX", {cylinder(Axis::X, 7.08f, -0.05f, 5.95f, 8.6f, 0.05f, 6.05f, kAxisRed)}),
+                                     frame("AxisY", {cylinder(Axis::Y, 6.95f, 0.08f, 5.95f, 7.05f, 1.6f, 6.05f, kAxisGreen)}),
+                                     frame("AxisZ", {cylinder(Axis::Z, 6.95f, -0.05f, 6.08f, 7.05f, 0.05f, 7.6f, kAxisBlue)})},
                      axes));
     t.push_back(placed("base1.x", {frame("BasePlate", {box(-8.0f, -3.45f, -2.0f, 9.5f, kDeskTop, 13.0f, kDesk)})}));
 }
