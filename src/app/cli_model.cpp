@@ -1,6 +1,7 @@
 #include "app/cli_model.h"
 
 #include <charconv>
+#include <cmath>
 #include <iostream>
 
 #include "collect/show_node.h"
@@ -67,6 +68,7 @@ std::optional<std::pair<double, double>> numberPair(const std::string& text, cha
     const auto ra = std::from_chars(text.data(), text.data() + cut, a);
     const auto rb = std::from_chars(text.data() + cut + 1, end, b);
     if (ra.ec != std::errc() || ra.ptr != text.data() + cut || rb.ec != std::errc() || rb.ptr != end) return std::nullopt;
+    if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;  // from_chars takes "nan" and "inf"
     return std::make_pair(a, b);
 }
 

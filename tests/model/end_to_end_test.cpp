@@ -10,10 +10,13 @@
 #include <memory>
 
 #include "collect/collection_run.h"
+#include "collect/hardware_tree.h"
+#include "collect/report_loader.h"
 #include "collect/show_node.h"
 #include "collect/test_support.h"
 #include "model/display_modes.h"
 #include "model/model_fixture.h"
+#include "model/builders.h"
 #include "model/model_session.h"
 
 namespace vantrel::model {
@@ -102,6 +105,46 @@ TEST(EndToEnd, CliPickNamesThePartUnderThePoint) {
     }
     EXPECT_EQ(run("pick --all --at 2,2"), "nothing found\n");
     EXPECT_EQ(run("pick --all --at '2;2'"), "vantrel-cli pick: --at needs X,Y, not '2;2'\n");
+    EXPECT_EQ(run("pick --all --at nan,1"), "vantrel-cli pick: --at needs X,Y, not 'nan,1'\n");
+    EXPECT_EQ(run("pick --all --at 1,1 --size 0x600"), "vantrel-cli pick: --size needs WxH in pixels, not '0x600'\n");
+}
+
+// Every section full of entries whose texts trip every rule at once, with
+// bytes that are no text at all: the whole report loads, each builder keeps to
+// its parts, and the counted places stop at their last frame.
+TEST(EndToEnd, AHostileReportLoadsThroughEveryBuilderWithoutHarm) {
+    std::string text;
+    const std::string everything =
+        "USB PS EXPRESS 16 8 4 PCI laptop amd chip card case cpu motherboard fan processor front rear power "
+        "rj45 ide hdmi fire sata 29 fr true FLASH \xC3\x89\xFF\x01";
+    for (const auto& category : kCatalogue) {
+        const int entries = category.placement == Placement::Row ? 255 : 300;
+        text += std::string(category.keyword) + "\r\n" + std::to_string(entries) + "\r\n";
+        for (int e = 0; e < entries; ++e)
+            for (int line = 0; line < category.linesPerEntry; ++line) text += everything + " " + std::to_string(e) + "\r\n";
+    }
+    vantrel::test::TempFolder dir;
+    vantrel::test::writeBytes(dir.path() / "report", text);
+
+    VirtualPc pc;
+    TreeControl tree;
+    tree.addRoot("1 node", "LAB-07", ImageKey::Computer);
+    for (const auto& node : kHardwareTreeNodes)
+        tree.add("1 node", TreeRelationship::Child, std::string(node.key), std::string(node.text), node.image);
+    resetModel(pc);
+    BuildTarget target{pc, tree};
+    BuilderTable builders;
+    installBuilders(builders, target);
+    NodeReport report;
+    EXPECT_EQ(loadReportFile(dir.path() / "report", report, builders), LoadEnd::Complete);
+    EXPECT_TRUE(tree.find("Node34 300"));   // every hub listed
+    EXPECT_TRUE(tree.find("Node30 255"));   // every memory card listed
+    EXPECT_TRUE(pc.UsbPortFrame[16]->Enabled);
+    EXPECT_FALSE(pc.FlashCardFrame[1]->Enabled);     // a kind must be exactly FLASH, MS, SM or MMC
+    EXPECT_TRUE(pc.SataConnectorFrame[4]->Enabled);
+    EXPECT_FALSE(pc.SataConnectorFrame[5]->Enabled);
+    EXPECT_FALSE(pc.MemoryModuleFrame[1]->Enabled);  // 300 modules: none drawn
+    EXPECT_EQ(pc.UsbDeviceCount, 0);                 // 300 keyboards: no device placed
 }
 
 }  // namespace
