@@ -166,6 +166,22 @@ TEST(ModelAssembly, ASecondAssemblyWhileOneRunsReturnsAtOnce) {
     EXPECT_FALSE(pc.AssemblyBusy);
 }
 
+TEST(ModelAssembly, AFailureInTheMiddlePassesToTheCallerWithoutLeavingTheGuardSet) {
+    VirtualPc pc;
+    RecordingDevice device;
+    pc.MediaFolder = test::mediaFolder();
+    int loads = 0;
+    pc.hooks.doEvents = [&] {
+        if (++loads == 40) throw Error("the window went away");
+    };
+    std::vector<bool> pointer;
+    pc.hooks.setBusyPointer = [&](bool busy) { pointer.push_back(busy); };
+    EXPECT_THROW(load_start(pc, device), Error);
+    EXPECT_FALSE(pc.AssemblyBusy);
+    EXPECT_FALSE(pc.ModelReady);
+    EXPECT_EQ(pointer, (std::vector<bool>{true, false}));
+}
+
 TEST_F(AssembledPc, ResetAfterTheAllPartsViewLeavesTheFixedPartsAndTheTogglesAlone) {
     showAllParts(pc);
     int shownOptional = 0;

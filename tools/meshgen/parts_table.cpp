@@ -159,9 +159,12 @@ void processorAndCooling(std::vector<MeshFileSpec>& t) {
     t.push_back(placed("vm24.x", {frame("AmdProcessor", {box(-1.8f, -2.93f, 2.6f, -1.05f, -2.85f, 3.35f, kAluminium)})}));
     // The cooler sits behind the processors' front edge; its fan faces the front.
     t.push_back(placed("vm905.x", {frame("CpuHeatsink", {box(-1.75f, -2.8f, 3.1f, -0.1f, -2.0f, 4.0f, kAluminium)}),
-                                   frame("Cylinder-1", {cylinder(Axis::Z, -0.95f, -2.78f, 2.95f, -0.2f, -2.03f, 3.1f, kFan)})}));
-    t.push_back(placed("vm906.x", {frame("Cylinder-1", {cylinder(Axis::Z, 2.8f, -0.7f, 6.1f, 3.9f, 0.4f, 6.25f, kFan)})}));
-    t.push_back(placed("vm907.x", {frame("Cylinder-1", {cylinder(Axis::Z, 3.2f, -0.55f, -1.6f, 4.1f, 0.35f, -1.45f, kFan)})}));
+                                   frame("Cylinder-1", {cylinder(Axis::Z, -0.95f, -2.78f, 2.95f, -0.2f, -2.03f, 3.1f, kFan),
+                                                       cylinder(Axis::Z, -0.7f, -2.53f, 2.93f, -0.45f, -2.28f, 2.95f, kDarkSteel)})}));
+    t.push_back(placed("vm906.x", {frame("Cylinder-1", {cylinder(Axis::Z, 2.8f, -0.7f, 6.1f, 3.9f, 0.4f, 6.25f, kFan),
+                                                       cylinder(Axis::Z, 3.15f, -0.35f, 6.08f, 3.55f, 0.05f, 6.1f, kDarkSteel)})}));
+    t.push_back(placed("vm907.x", {frame("Cylinder-1", {cylinder(Axis::Z, 3.2f, -0.55f, -1.6f, 4.1f, 0.35f, -1.45f, kFan),
+                                                       cylinder(Axis::Z, 3.5f, -0.25f, -1.62f, 3.8f, 0.05f, -1.6f, kDarkSteel)})}));
     t.push_back(placed("vm206.x", {frame("HeatPipeFins", {box(-1.75f, kBoardTop, 4.3f, -0.1f, -2.0f, 5.3f, kCopper)})}));
     const char* pipeNames[] = {"Frame1Cylinder_18", "Frame3Cylinder_19", "Frame6Cylinder_20"};
     const char* pipeFiles[] = {"vm206a.x", "vm206b.x", "vm206c.x"};
@@ -313,6 +316,18 @@ void memoryCards(std::vector<MeshFileSpec>& t) {
     }
 }
 
+// A keyboard lying with its long side along z, its rows of keys facing the
+// case: a body 1.3 deep and 6 long with five rows of keys on it.
+std::vector<Primitive> keyboard(float x0, float z0, float bottom, Colour body) {
+    const float top = bottom + 0.1f;
+    std::vector<Primitive> parts{box(x0, bottom, z0, x0 + 1.3f, top, z0 + 6.0f, body)};
+    for (int row = 0; row < 5; ++row) {
+        const float x = x0 + 0.1f + 0.225f * static_cast<float>(row);
+        parts.push_back(box(x, top, z0 + 0.15f, x + 0.18f, top + 0.07f, z0 + 5.85f, paint::kKeyCap));
+    }
+    return parts;
+}
+
 // Outside the case, to the right on the desk: a USB hub, the mice, the
 // keyboards, the batteries. Devices at later USB positions stack on the first.
 void peripherals(std::vector<MeshFileSpec>& t) {
@@ -321,15 +336,13 @@ void peripherals(std::vector<MeshFileSpec>& t) {
         t.push_back(placed(numbered("vm", 749 + c), {frame("Cube_1-5", {box(5.0f, kDeskTop, z, 5.25f, -3.16f, z + 0.28f, kUsbBlack)})}));
         const float lift = 0.3f * static_cast<float>(c - 1);
         t.push_back(placed(numbered("vm", 779 + c), {frame("Cube_17-8", {box(5.5f, kDeskTop + lift, 1.3f, 6.05f, -3.08f + lift, 2.2f, kMouseBody)})}));
-        t.push_back(placed(numbered("vm", 789 + c), {frame("UsbKeyboard", {box(5.5f, kDeskTop + lift, 5.3f, 6.8f, -3.2f + lift, 11.3f, kKeyboardBody),
-                                                                           box(5.6f, -3.2f + lift, 5.4f, 6.7f, -3.12f + lift, 11.2f, kKeyCap)})}));
+        t.push_back(placed(numbered("vm", 789 + c), {frame("UsbKeyboard", keyboard(5.5f, 5.3f, kDeskTop + lift, kKeyboardBody))}));
         // Memory sticks in the front USB sockets 9 to 16.
         const float x = -4.18f + 0.33f * static_cast<float>(c - 1);
         t.push_back(placed(numbered("vm", 759 + c), {frame("Frame2Cube_3", {box(x, 0.51f, -2.3f, x + 0.2f, 0.57f, -1.7f, kStickBlue)})}));
     }
     t.push_back(placed("vmpsmouse.x", {frame("Cube_17-18", {box(5.5f, kDeskTop, 2.5f, 6.05f, -3.08f, 3.4f, kBlack)})}));
-    t.push_back(placed("vmpskey.x", {frame("Cube-12", {box(7.1f, kDeskTop, 6.0f, 8.4f, -3.2f, 12.0f, kBeige),
-                                                       box(7.2f, -3.2f, 6.1f, 8.3f, -3.12f, 11.9f, kKeyCap)})}));
+    t.push_back(placed("vmpskey.x", {frame("Cube-12", keyboard(7.1f, 6.0f, kDeskTop, kBeige))}));
     t.push_back(placed("vm963.x", {frame("Cube-7", {box(6.35f, kDeskTop, 4.3f, 7.2f, -2.5f, 5.2f, kBlack)})}));
     t.push_back(placed("vm964.x", {frame("Frame35Cube_1", {box(-3.7f, 0.29f, -1.7f, -3.4f, 0.43f, -1.6f, kInfraredRed)})}));
     t.push_back(placed("vm969.x", {frame("Cube_57-3 ", {box(6.25f, kDeskTop, 3.1f, 7.05f, -3.05f, 3.8f, kDarkSteel)}),
