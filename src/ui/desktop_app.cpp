@@ -9,6 +9,7 @@
 #include "core/error.h"
 #include "core/startup.h"
 #include "core/version.h"
+#include "model/model_session.h"
 #include "network/host_lookup.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
@@ -45,6 +46,7 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
+    model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
     ui_.setSync([this] {
