@@ -6,6 +6,7 @@
 #   vt-wsd      10.213.0.11  wsdd announcing WSDPEER
 #   vt-avahi    10.213.0.12  avahi-daemon announcing avahipeer (workstation and ssh)
 #   vt-fake     10.213.0.13  empty; tests run their own hostile peers here
+#               10.213.0.14  (a second address of vt-fake)
 #   vt-alone    10.213.1.1   a host with a working interface and nobody else on it
 #
 # Usage: lan.sh up | down | run COMMAND [ARGS...]
@@ -110,6 +111,9 @@ up() {
         ip -n "$ns" link set eth0 up
         ip -n "$ns" route add 224.0.0.0/4 dev eth0
     done
+    # A second address on the fake peer: what it announces for that address
+    # must not be fetched when the announcement came from the first.
+    ip -n vt-fake addr add 10.213.0.14/24 dev eth0
     ip netns add vt-alone
     quiet_sysctls vt-alone
     ip -n vt-alone link set lo up
