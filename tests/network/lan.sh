@@ -9,9 +9,11 @@
 #               10.213.0.14  (a second address of vt-fake)
 #   vt-alone    10.213.1.1   a host with a working interface and nobody else on it
 #
-# Usage: lan.sh up | down | run COMMAND [ARGS...]
+# Usage: lan.sh up | down | run COMMAND [ARGS...] | run-with-avahi COMMAND [ARGS...]
 # "run" brings the LAN up, runs COMMAND inside vt-probe and always takes the
-# LAN down again, passing COMMAND's exit status on. Exits 77 (skipped) when
+# LAN down again, passing COMMAND's exit status on. "run-with-avahi" also
+# gives vt-probe a D-Bus system bus and an avahi-daemon of its own, reachable
+# through DBUS_SYSTEM_BUS_ADDRESS. Exits 77 (skipped) when
 # not root or when wsdd or avahi-daemon is missing.
 set -euo pipefail
 
@@ -152,11 +154,61 @@ XML
     " >"$WORK/avahi.log" 2>&1 &
     record_pid avahi $!
 
-    wait_for "wsdd" 100 sh -c "ip netns exec vt-wsd ss -ltn | grep -q ':5357'"
+    wait_for "wsdd" 100 sh -c "ip netns exec vt-wsd ss -ltn | grep -q ':5357'" || return 1
     # Announced once its names have been probed, a second or two after start.
-    wait_for "avahi-daemon" 100 grep -q "successfully established" "$WORK/avahi.log"
-    check_namespace vt-wsd "$(cat "$WORK/pids/wsdd")"
-    check_namespace vt-avahi "$(cat "$WORK/pids/avahi")"
+    wait_for "avahi-daemon" 100 grep -q "successfully established" "$WORK/avahi.log" || return 1
+    check_namespace vt-wsd "$(cat "$WORK/pids/wsdd")" || return 1
+    check_namespace vt-avahi "$(cat "$WORK/pids/avahi")" || return 1
+}
+
+# A system bus and an avahi-daemon for vt-probe. Their /run is a folder of
+# ours bind-mounted in their own mount namespaces, so the bus socket can be
+# handed to the test program that runs outside them.
+probe_avahi_up() {
+    local run="$WORK/probe-run"
+    mkdir -p "$run/dbus" "$WORK/probe-avahi/services"
+    chmod 755 "$run" "$run/dbus"
+    cat >"$WORK/probe-avahi/avahi-daemon.conf" <<CONF
+[server]
+allow-interfaces=eth0
+enable-dbus=yes
+[publish]
+publish-workstation=no
+CONF
+    ip netns exec vt-probe unshare --mount --propagation private sh -c "
+        mount --bind '$run' /run && exec dbus-daemon --system --nofork --nopidfile
+    " >"$WORK/probe-dbus.log" 2>&1 &
+    record_pid probe-dbus $!
+    wait_for "vt-probe's system bus" 50 test -S "$run/dbus/system_bus_socket" || return 1
+    ip netns exec vt-probe unshare --mount --propagation private sh -c "
+        mount --bind '$run' /run &&
+        mount --bind '$WORK/probe-avahi/services' /etc/avahi/services &&
+        exec avahi-daemon --no-drop-root --no-chroot --no-rlimits -f '$WORK/probe-avahi/avahi-daemon.conf'
+    " >"$WORK/probe-avahi.log" 2>&1 &
+    record_pid probe-avahi $!
+    wait_for "vt-probe's avahi-daemon" 100 grep -q "Server startup complete" "$WORK/probe-avahi.log" || return 1
+    check_namespace vt-probe "$(cat "$WORK/pids/probe-dbus")" || return 1
+    check_namespace vt-probe "$(cat "$WORK/pids/probe-avahi")" || return 1
+}
+
+run_in_probe() {
+    set +e
+    VANTREL_LAN_WSD_NAME=$WSD_NAME VANTREL_LAN_WSD_ADDRESS=$(address_of vt-wsd) \
+    VANTREL_LAN_AVAHI_NAME=$AVAHI_NAME VANTREL_LAN_AVAHI_ADDRESS=$(address_of vt-avahi) \
+    VANTREL_LAN_FAKE_NAMESPACE=vt-fake VANTREL_LAN_FAKE_ADDRESS=$(address_of vt-fake) \
+    VANTREL_LAN_ALONE_NAMESPACE=vt-alone \
+        ip netns exec vt-probe "$@"
+    local status=$?
+    set -e
+    return $status
+}
+
+show_logs() {
+    for f in "$WORK"/*.log; do
+        [ -e "$f" ] || continue
+        echo "--- $f"
+        cat "$f"
+    done
 }
 
 main() {
@@ -166,26 +218,24 @@ main() {
     case "${1:-}" in
         up) up ;;
         down) down ;;
-        run)
+        run | run-with-avahi)
+            local mode=$1
             shift
-            [ $# -gt 0 ] || { echo "usage: lan.sh run COMMAND [ARGS...]" >&2; exit 2; }
+            [ $# -gt 0 ] || { echo "usage: lan.sh $mode COMMAND [ARGS...]" >&2; exit 2; }
             trap down EXIT
-            if ! up; then
-                echo "--- wsdd.log"; cat "$WORK/wsdd.log" 2>/dev/null || true
-                echo "--- avahi.log"; cat "$WORK/avahi.log" 2>/dev/null || true
+            trap "exit 130" INT TERM
+            if ! up || { [ "$mode" = run-with-avahi ] && ! probe_avahi_up; }; then
+                show_logs
                 exit 1
             fi
-            set +e
-            VANTREL_LAN_WSD_NAME=$WSD_NAME VANTREL_LAN_WSD_ADDRESS=$(address_of vt-wsd) \
-            VANTREL_LAN_AVAHI_NAME=$AVAHI_NAME VANTREL_LAN_AVAHI_ADDRESS=$(address_of vt-avahi) \
-            VANTREL_LAN_FAKE_NAMESPACE=vt-fake VANTREL_LAN_FAKE_ADDRESS=$(address_of vt-fake) \
-            VANTREL_LAN_ALONE_NAMESPACE=vt-alone \
-                ip netns exec vt-probe "$@"
-            status=$?
-            set -e
+            if [ "$mode" = run-with-avahi ]; then
+                export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/probe-run/dbus/system_bus_socket"
+            fi
+            local status=0
+            run_in_probe "$@" || status=$?
             exit $status
             ;;
-        *) echo "usage: lan.sh up | down | run COMMAND [ARGS...]" >&2; exit 2 ;;
+        *) echo "usage: lan.sh up | down | run[-with-avahi] COMMAND [ARGS...]" >&2; exit 2 ;;
     esac
 }
 

@@ -10,6 +10,7 @@
 #include <future>
 
 #include "lan_peers.h"
+#include "network/discovery/avahi_browser.h"
 #include "network/discovery/discovery_error.h"
 #include "network/discovery/network_discoverer.h"
 #include "network/name_resolution.h"
@@ -74,6 +75,17 @@ TEST_F(LanDiscovery, FindsTheWsddAndAvahiPeersAndResolvesTheirAddresses) {
     EXPECT_EQ(addresses[2], found[2].addresses.front());
     EXPECT_EQ(addresses[3], lanValue("VANTREL_LAN_AVAHI_ADDRESS"));
     EXPECT_EQ(addresses[0], thisComputer().addresses.front());
+}
+
+TEST_F(LanDiscovery, TheAvahiDaemonFindsTheAvahiPeer) {
+    if (lanValue("DBUS_SYSTEM_BUS_ADDRESS").empty()) GTEST_SKIP() << "no avahi-daemon next to this program (lan.sh run-with-avahi)";
+    const auto found = browseAvahi(Clock::now() + 3s);
+    ASSERT_TRUE(found.has_value()) << "the daemon could not be reached";
+    ASSERT_EQ(found->size(), 2u);  // workstation and ssh of the one host
+    for (const auto& timed : *found) {
+        EXPECT_EQ(timed.computer.name, lanValue("VANTREL_LAN_AVAHI_NAME"));
+        EXPECT_EQ(timed.computer.addresses, std::vector<std::string>{lanValue("VANTREL_LAN_AVAHI_ADDRESS")});
+    }
 }
 
 TEST_F(LanDiscovery, HostileWsdAnswersAreIgnored) {
