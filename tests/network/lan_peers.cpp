@@ -164,9 +164,11 @@ void runMdnsResponder(const std::atomic<bool>& stop, const ProbeAnswers& answers
     respond(stop, 5353, "224.0.0.251",
             [](const std::string& message, unsigned short port) {
                 // One-shot queries only (from another port than 5353), and
-                // only the browse for service types, not our follow-ups.
-                return port != 5353 && message.size() > 12 && !(message[2] & 0x80) &&
-                       message.find("_workstation") != std::string::npos;
+                // only the browse for the service types (several questions,
+                // one of them _workstation), not the follow-ups that ask for
+                // one instance or host each.
+                return port != 5353 && message.size() > 12 && !(message[2] & 0x80) && message[4] == 0 &&
+                       message[5] > 1 && message.find("\x0c_workstation") != std::string::npos;
             },
             answers);
 }

@@ -1,28 +1,16 @@
 #include "network/discovery/computer_list.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vantrel::network {
 
 namespace {
 
-bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
-bool sharesAddress(const DiscoveredComputer& a, const DiscoveredComputer& b) {
-    for (const auto& address : b.addresses)
-        if (std::find(a.addresses.begin(), a.addresses.end(), address) != a.addresses.end()) return true;
-    return false;
-}
-
-void appendAddresses(DiscoveredComputer& into, const std::vector<std::string>& addresses) {
-    for (const auto& address : addresses)
-        if (std::find(into.addresses.begin(), into.addresses.end(), address) == into.addresses.end())
-            into.addresses.push_back(address);
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
 }
 
 }  // namespace
@@ -38,19 +26,29 @@ bool isPlausibleComputerName(const std::string& name) {
 bool ComputerList::add(const DiscoveredComputer& computer) {
     if (!isPlausibleComputerName(computer.name)) return true;
     std::lock_guard lock(mutex_);
-    auto known = std::find_if(computers_.begin(), computers_.end(), [&](const DiscoveredComputer& c) {
-        return sameNameIgnoringCase(c.name, computer.name);
-    });
-    if (known == computers_.end())
-        known = std::find_if(computers_.begin(), computers_.end(),
-                             [&](const DiscoveredComputer& c) { return sharesAddress(c, computer); });
-    if (known != computers_.end()) {
-        appendAddresses(*known, computer.addresses);
+    const std::string key = lowerCase(computer.name);
+    std::optional<std::size_t> known;
+    if (auto byName = byLowerName_.find(key); byName != byLowerName_.end()) known = byName->second;
+    for (std::size_t i = 0; !known && i < computer.addresses.size(); ++i)
+        if (auto byAddress = byAddress_.find(computer.addresses[i]); byAddress != byAddress_.end())
+            known = byAddress->second;
+    if (known) {
+        const std::size_t at = *known;
+        auto& addresses = computers_[at].addresses;
+        for (const auto& address : computer.addresses)
+            if (std::find(addresses.begin(), addresses.end(), address) == addresses.end()) addresses.push_back(address);
+        index(at, computer.addresses);
         return true;
     }
     if (computers_.size() >= kMaxComputers) return false;
     computers_.push_back(computer);
+    byLowerName_.emplace(key, computers_.size() - 1);
+    index(computers_.size() - 1, computer.addresses);
     return true;
+}
+
+void ComputerList::index(std::size_t at, const std::vector<std::string>& addresses) {
+    for (const auto& address : addresses) byAddress_.emplace(address, at);
 }
 
 bool ComputerList::full() const {

@@ -5,6 +5,7 @@
 
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "network/discovery/discoverer.h"
@@ -21,8 +22,12 @@ public:
     std::vector<DiscoveredComputer> computers() const;
 
 private:
+    void index(std::size_t at, const std::vector<std::string>& addresses);
+
     mutable std::mutex mutex_;
     std::vector<DiscoveredComputer> computers_;
+    std::unordered_map<std::string, std::size_t> byLowerName_;
+    std::unordered_map<std::string, std::size_t> byAddress_;
 };
 
 // True when `name` is usable as a computer name: 1 to 255 bytes with no
