@@ -43,14 +43,13 @@ public:
         return any;
     }
 
-    // Reads answers until the deadline, handing each record to `onRecord`.
-    template <typename OnRecord>
-    void listen(OnRecord onRecord, const std::function<bool()>& done = [] { return false; }) {
+    // Reads answers until the deadline, handing the records of each to `onAnswer`.
+    template <typename OnAnswer>
+    void listen(OnAnswer onAnswer, const std::function<bool()>& done = [] { return false; }) {
         std::vector<MulticastSocket*> sockets{&socket_};
         while (Clock::now() < deadline_ && !done()) {
             for (auto* s : waitReadable(sockets, deadline_))
-                while (auto datagram = s->receive(kMaxDnsMessage))
-                    for (const auto& record : parseDnsResponse(datagram->bytes)) onRecord(record, *datagram);
+                while (auto datagram = s->receive(kMaxDnsMessage)) onAnswer(parseDnsResponse(datagram->bytes), *datagram);
         }
     }
 
@@ -82,36 +81,57 @@ TimedComputers queryMdnsComputers(const std::vector<MulticastInterface>& interfa
     std::vector<std::string> order;
     std::map<std::string, std::vector<std::string>> hostAddresses;
     std::set<std::string> asked;
-    auto followUp = [&](const std::string& name, std::uint16_t type) {
-        if (asked.size() >= kMaxFollowUps || !asked.insert(std::to_string(type) + " " + name).second) return;
-        run.ask({{name, type}});
-    };
-    run.listen([&](const DnsRecord& record, const Datagram& from) {
-        if (record.type == kDnsTypePtr && browsed.count(record.name)) {
-            if (instances.count(record.target) || instances.size() >= kMaxComputers) return;
-            instances[record.target] = {Clock::now(), {}, from.sourceIpv4};
-            order.push_back(record.target);
-            followUp(record.target, kDnsTypeSrv);
-        } else if (record.type == kDnsTypeSrv) {
-            auto it = instances.find(record.name);
-            if (it == instances.end()) {
-                // An SRV record given before (or without) its PTR, in the same answer.
-                if (instances.size() >= kMaxComputers) return;
-                const bool ofBrowsedType = std::any_of(browsed.begin(), browsed.end(), [&](const std::string& type) {
-                    return record.name.size() > type.size() + 1 &&
-                           record.name.compare(record.name.size() - type.size() - 1, std::string::npos, "." + type) == 0;
-                });
-                if (!ofBrowsedType) return;
-                it = instances.emplace(record.name, Instance{Clock::now(), {}, from.sourceIpv4}).first;
-                order.push_back(record.name);
+    // What an answer leaves open (an instance without its host, a host
+    // without its address) is asked for in one query after the answer.
+    auto followUp = [&](const std::vector<DnsQuestion>& wanted) {
+        std::vector<DnsQuestion> questions;
+        for (const auto& q : wanted) {
+            if (asked.size() >= kMaxFollowUps) break;
+            if (asked.insert(std::to_string(q.type) + " " + q.name).second) questions.push_back(q);
+            if (questions.size() == 16) {
+                run.ask(questions);
+                questions.clear();
             }
-            it->second.host = record.target;
-            if (!hostAddresses.count(record.target)) followUp(record.target, kDnsTypeA);
-        } else if (record.type == kDnsTypeA) {
-            auto& addresses = hostAddresses[record.name];
-            if (addresses.size() < 16 && std::find(addresses.begin(), addresses.end(), record.ipv4) == addresses.end())
-                addresses.push_back(record.ipv4);
         }
+        if (!questions.empty()) run.ask(questions);
+    };
+    auto addInstance = [&](const std::string& name, const Datagram& from) {
+        if (instances.count(name) || instances.size() >= kMaxComputers) return;
+        instances[name] = {Clock::now(), {}, from.sourceIpv4};
+        order.push_back(name);
+    };
+    auto ofBrowsedType = [&](const std::string& instance) {
+        return std::any_of(browsed.begin(), browsed.end(), [&](const std::string& type) {
+            return instance.size() > type.size() + 1 &&
+                   instance.compare(instance.size() - type.size() - 1, std::string::npos, "." + type) == 0;
+        });
+    };
+    run.listen([&](const std::vector<DnsRecord>& records, const Datagram& from) {
+        std::vector<std::string> touched;
+        for (const auto& record : records) {
+            if (record.type == kDnsTypePtr && browsed.count(record.name)) {
+                addInstance(record.target, from);
+                touched.push_back(record.target);
+            } else if (record.type == kDnsTypeSrv && ofBrowsedType(record.name)) {
+                // The SRV record may come before (or without) its PTR.
+                addInstance(record.name, from);
+                if (auto it = instances.find(record.name); it != instances.end()) it->second.host = record.target;
+                touched.push_back(record.name);
+            } else if (record.type == kDnsTypeA) {
+                auto& addresses = hostAddresses[record.name];
+                if (addresses.size() < 16 &&
+                    std::find(addresses.begin(), addresses.end(), record.ipv4) == addresses.end())
+                    addresses.push_back(record.ipv4);
+            }
+        }
+        std::vector<DnsQuestion> wanted;
+        for (const auto& name : touched) {
+            auto it = instances.find(name);
+            if (it == instances.end()) continue;
+            if (it->second.host.empty()) wanted.push_back({name, kDnsTypeSrv});
+            else if (!hostAddresses.count(it->second.host)) wanted.push_back({it->second.host, kDnsTypeA});
+        }
+        followUp(wanted);
     });
 
     TimedComputers out;
@@ -134,10 +154,11 @@ std::vector<std::string> queryMdnsAddresses(const std::string& host, std::chrono
         const std::string wanted = lowerCase(host);
         if (!run.ask({{wanted, kDnsTypeA}})) return addresses;
         run.listen(
-            [&](const DnsRecord& record, const Datagram&) {
-                if (record.type == kDnsTypeA && record.name == wanted &&
-                    std::find(addresses.begin(), addresses.end(), record.ipv4) == addresses.end())
-                    addresses.push_back(record.ipv4);
+            [&](const std::vector<DnsRecord>& records, const Datagram&) {
+                for (const auto& record : records)
+                    if (record.type == kDnsTypeA && record.name == wanted &&
+                        std::find(addresses.begin(), addresses.end(), record.ipv4) == addresses.end())
+                        addresses.push_back(record.ipv4);
             },
             [&] { return !addresses.empty(); });
     } catch (const DiscoveryError&) {

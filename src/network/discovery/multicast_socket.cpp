@@ -53,6 +53,10 @@ MulticastSocket::MulticastSocket(int family, unsigned short groupPort, const std
         setsockopt(fd_, IPPROTO_IPV6, IPV6_MULTICAST_LOOP, &on, sizeof on);
     }
     if (groupPort != 0) setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    // Room for a burst of answers: a busy network answers all at once.
+    const int receiveBuffer = 4 << 20;
+    if (setsockopt(fd_, SOL_SOCKET, SO_RCVBUFFORCE, &receiveBuffer, sizeof receiveBuffer) != 0)
+        setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     sockaddr_storage local{};
     socklen_t length = 0;
     if (family == AF_INET) {
