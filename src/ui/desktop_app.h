@@ -6,6 +6,7 @@
 
 #include "collect/hardware_session.h"
 #include "core/program_state.h"
+#include "ui/discovery_network_browser.h"
 
 namespace vantrel::ui {
 
@@ -31,6 +32,7 @@ private:
     QtUiServices& ui_;
     ProgramState state_;
     HardwareSession hardware_;
+    DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
 };
