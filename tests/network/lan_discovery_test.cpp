@@ -8,10 +8,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <future>
+#include <set>
 
 #include "lan_peers.h"
 #include "network/discovery/avahi_browser.h"
+#include "network/discovery/avahi_publisher.h"
 #include "network/discovery/discovery_error.h"
+#include "network/discovery/mdns_query.h"
+#include "network/discovery/network_interfaces.h"
 #include "network/discovery/network_discoverer.h"
 #include "network/name_resolution.h"
 
@@ -86,6 +90,23 @@ TEST_F(LanDiscovery, TheAvahiDaemonFindsTheAvahiPeer) {
         EXPECT_EQ(timed.computer.name, lanValue("VANTREL_LAN_AVAHI_NAME"));
         EXPECT_EQ(timed.computer.addresses, std::vector<std::string>{lanValue("VANTREL_LAN_AVAHI_ADDRESS")});
     }
+}
+
+TEST_F(LanDiscovery, TheAvahiDaemonAnnouncesOurServiceToTheLan) {
+    if (lanValue("DBUS_SYSTEM_BUS_ADDRESS").empty()) GTEST_SKIP() << "no avahi-daemon next to this program (lan.sh run-with-avahi)";
+    auto publication = publishAvahiService("_vantrel._tcp", 5986, "vantrel lan test");
+    ASSERT_NE(publication, nullptr) << "the daemon could not be reached";
+    // Heard from another namespace through the LAN.
+    TimedComputers heard;
+    {
+        lan::NamespaceThread other(lanValue("VANTREL_LAN_FAKE_NAMESPACE"), [&](const std::atomic<bool>&) {
+            heard = queryMdnsComputers(multicastInterfaces(), Clock::now() + 3s);
+        });
+    }
+    std::set<std::string> names;
+    for (const auto& timed : heard) names.insert(timed.computer.name);
+    EXPECT_EQ(names, (std::set<std::string>{lanValue("VANTREL_LAN_AVAHI_NAME"), thisComputer().name}));
+    publication.reset();
 }
 
 TEST_F(LanDiscovery, HostileWsdAnswersAreIgnored) {

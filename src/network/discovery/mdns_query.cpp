@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "network/discovery/computer_list.h"
@@ -23,6 +24,7 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* kMdnsGroup = "224.0.0.251";
 constexpr unsigned short kMdnsPort = 5353;
 constexpr std::size_t kMaxFollowUps = 2 * kMaxComputers;
+constexpr std::chrono::seconds kRequeryInterval{1};
 
 std::string lowerCase(std::string text) {
     for (char& c : text)
@@ -43,12 +45,15 @@ public:
         return any;
     }
 
-    // Reads answers until the deadline, handing the records of each to `onAnswer`.
+    // Reads answers until `until` (at the latest the deadline), handing the
+    // records of each to `onAnswer`.
     template <typename OnAnswer>
-    void listen(OnAnswer onAnswer, const std::function<bool()>& done = [] { return false; }) {
+    void listen(OnAnswer onAnswer, const std::function<bool()>& done = [] { return false; },
+                std::optional<Clock::time_point> until = std::nullopt) {
+        const auto end = until ? std::min(*until, deadline_) : deadline_;
         std::vector<MulticastSocket*> sockets{&socket_};
-        while (Clock::now() < deadline_ && !done()) {
-            for (auto* s : waitReadable(sockets, deadline_))
+        while (Clock::now() < end && !done()) {
+            for (auto* s : waitReadable(sockets, end))
                 while (auto datagram = s->receive(kMaxDnsMessage)) onAnswer(parseDnsResponse(datagram->bytes), *datagram);
         }
     }
@@ -106,7 +111,7 @@ TimedComputers queryMdnsComputers(const std::vector<MulticastInterface>& interfa
                    instance.compare(instance.size() - type.size() - 1, std::string::npos, "." + type) == 0;
         });
     };
-    run.listen([&](const std::vector<DnsRecord>& records, const Datagram& from) {
+    auto onAnswer = [&](const std::vector<DnsRecord>& records, const Datagram& from) {
         std::vector<std::string> touched;
         for (const auto& record : records) {
             if (record.type == kDnsTypePtr && browsed.count(record.name)) {
@@ -132,7 +137,14 @@ TimedComputers queryMdnsComputers(const std::vector<MulticastInterface>& interfa
             else if (!hostAddresses.count(it->second.host)) wanted.push_back({it->second.host, kDnsTypeA});
         }
         followUp(wanted);
-    });
+    };
+    // Asked again every second, as mDNS queriers do, so that a computer that
+    // comes up (or whose answer was lost) during the window is heard too.
+    for (auto round = Clock::now(); Clock::now() < deadline;) {
+        round += kRequeryInterval;
+        run.listen(onAnswer, [] { return false; }, round);
+        if (Clock::now() < deadline) run.ask(browse);
+    }
 
     TimedComputers out;
     for (const auto& key : order) {
