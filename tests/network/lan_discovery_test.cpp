@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <future>
+#include <thread>
 #include <set>
 
 #include "lan_peers.h"
@@ -144,6 +145,28 @@ TEST_F(LanDiscovery, HostileWsdAnswersAreIgnored) {
     EXPECT_EQ(good->addresses, std::vector<std::string>{fake});
     for (const char* bad : {"HUGE", "ELSEWHERE", "..", ""}) EXPECT_EQ(find(found, bad), nullptr) << bad;
     EXPECT_EQ(found.size(), 4u);  // this computer, the two real peers, FAKEGOOD
+}
+
+TEST_F(LanDiscovery, HelloAndByeHeardWhileListeningCount) {
+    const std::string base = "http://" + lanValue("VANTREL_LAN_FAKE_ADDRESS") + ":8080/";
+    lan::NamespaceThread http(lanValue("VANTREL_LAN_FAKE_NAMESPACE"), [](const std::atomic<bool>& stop) {
+        lan::runHttpServer(stop, 8080, [](const std::string& path) {
+            return lan::computerMetadata(path == "/leaving" ? "LEAVING/Workgroup:LAN" : "ARRIVING/Workgroup:LAN");
+        });
+    });
+    lan::NamespaceThread wsd(lanValue("VANTREL_LAN_FAKE_NAMESPACE"), [&](const std::atomic<bool>& stop) {
+        lan::runWsdResponder(stop, [&] { return std::vector<std::string>{lan::probeMatches({{"urn:uuid:leaving", base + "leaving"}})}; });
+    });
+    lan::NamespaceThread announcer(lanValue("VANTREL_LAN_FAKE_NAMESPACE"), [&](const std::atomic<bool>&) {
+        std::this_thread::sleep_for(800ms);
+        lan::sendToWsdGroup(lan::byeMessage("urn:uuid:leaving"));
+        lan::sendToWsdGroup(lan::helloMessage("urn:uuid:arriving", base + "arriving"));
+    });
+    const auto found = discover(2s);
+    EXPECT_EQ(find(found, "LEAVING"), nullptr);
+    const auto* arriving = find(found, "ARRIVING");
+    ASSERT_NE(arriving, nullptr);
+    EXPECT_EQ(arriving->source, DiscoverySource::Wsd);
 }
 
 TEST_F(LanDiscovery, AFloodOfWsdAnswersKeepsToTheWindow) {

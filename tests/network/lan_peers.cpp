@@ -192,6 +192,42 @@ void runHttpServer(const std::atomic<bool>& stop, unsigned short port, const Htt
     close(fd);
 }
 
+void sendToWsdGroup(const std::string& message) {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    ip_mreqn via{};
+    via.imr_ifindex = static_cast<int>(if_nametoindex("eth0"));
+    setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &via, sizeof via);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(3702);
+    inet_pton(AF_INET, "239.255.255.250", &to.sin_addr);
+    sendto(fd, message.data(), message.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    close(fd);
+}
+
+namespace {
+
+std::string announcement(const std::string& element, const std::string& endpoint, const std::string& inside) {
+    return "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\" "
+           "xmlns:wsa=\"http://schemas.xmlsoap.org/ws/2004/08/addressing\" "
+           "xmlns:wsd=\"http://schemas.xmlsoap.org/ws/2005/04/discovery\" "
+           "xmlns:wsdp=\"http://schemas.xmlsoap.org/ws/2006/02/devprof\" "
+           "xmlns:pub=\"http://schemas.microsoft.com/windows/pub/2005/07\"><soap:Header><wsa:Action>"
+           "http://schemas.xmlsoap.org/ws/2005/04/discovery/" + element + "</wsa:Action></soap:Header><soap:Body><wsd:" +
+           element + "><wsa:EndpointReference><wsa:Address>" + endpoint + "</wsa:Address></wsa:EndpointReference>" +
+           inside + "</wsd:" + element + "></soap:Body></soap:Envelope>";
+}
+
+}  // namespace
+
+std::string helloMessage(const std::string& endpoint, const std::string& xaddr) {
+    return announcement("Hello", endpoint,
+                        "<wsd:Types>wsdp:Device pub:Computer</wsd:Types><wsd:XAddrs>" + xaddr +
+                            "</wsd:XAddrs><wsd:MetadataVersion>1</wsd:MetadataVersion>");
+}
+
+std::string byeMessage(const std::string& endpoint) { return announcement("Bye", endpoint, ""); }
+
 std::string probeMatches(const std::vector<std::pair<std::string, std::string>>& endpointsAndXaddrs) {
     std::string out =
         "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "

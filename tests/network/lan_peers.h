@@ -42,7 +42,12 @@ void runHttpServer(const std::atomic<bool>& stop, unsigned short port, const Htt
 // Answers every one-shot multicast DNS query with the datagrams `answers` gives.
 void runMdnsResponder(const std::atomic<bool>& stop, const ProbeAnswers& answers);
 
+// Sends `message` to the WS-Discovery group out of eth0 (Hello, Bye).
+void sendToWsdGroup(const std::string& message);
+
 // Messages the responders send.
+std::string helloMessage(const std::string& endpoint, const std::string& xaddr);
+std::string byeMessage(const std::string& endpoint);
 std::string probeMatches(const std::vector<std::pair<std::string, std::string>>& endpointsAndXaddrs);
 std::string computerMetadata(const std::string& computerText);
 
