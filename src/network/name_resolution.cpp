@@ -76,11 +76,25 @@ std::string chooseAddress(const std::vector<std::string>& addresses) {
 
 std::string resolveName(const NameToResolve& name, const NameResolvers& resolvers) {
     if (name.name.empty()) return {};
+    // Each source in turn, until one gives an address other computers can
+    // reach; a loopback answer is kept only when no source has anything else.
+    std::string loopback;
+    auto reachable = [&loopback](const std::vector<std::string>& answer) {
+        const std::string chosen = chooseAddress(answer);
+        if (!chosen.empty() && isLoopback(chosen)) {
+            if (loopback.empty()) loopback = chosen;
+            return std::string();
+        }
+        return chosen;
+    };
     if (resolvers.system)
-        if (auto address = chooseAddress(resolvers.system(name.name)); !address.empty()) return address;
-    if (auto address = chooseAddress(name.discoveredAddresses); !address.empty()) return address;
-    if (resolvers.mdns) return chooseAddress(resolvers.mdns(endsWithLocal(name.name) ? name.name : name.name + ".local"));
-    return {};
+        if (auto address = reachable(resolvers.system(name.name)); !address.empty()) return address;
+    if (auto address = reachable(name.discoveredAddresses); !address.empty()) return address;
+    if (resolvers.mdns)
+        if (auto address = reachable(resolvers.mdns(endsWithLocal(name.name) ? name.name : name.name + ".local"));
+            !address.empty())
+            return address;
+    return loopback;
 }
 
 std::vector<std::string> resolveNames(const std::vector<NameToResolve>& names, const NameResolvers& resolvers,

@@ -34,7 +34,9 @@ inline constexpr std::chrono::milliseconds kNameLookupLimit{2000};
 // to any other; empty for an empty answer.
 std::string chooseAddress(const std::vector<std::string>& addresses);
 
-// One name through the three sources in turn; empty when none answers.
+// One name through the three sources in turn, taking the first address that
+// is not loopback; a loopback address only when no source has another;
+// empty when none answers.
 std::string resolveName(const NameToResolve& name, const NameResolvers& resolvers);
 
 // Every name, in parallel; entry i answers names[i], empty when the name did

@@ -27,7 +27,9 @@ TEST(NameResolution, FirstAddressButNeverLoopbackWhenAnotherExists) {
 }
 
 TEST(NameResolution, SystemResolverThenDiscoveredAddressThenDotLocal) {
-    std::map<std::string, std::vector<std::string>> system{{"pc-a", {"127.0.1.1", "10.0.0.5"}}};
+    std::map<std::string, std::vector<std::string>> system{{"pc-a", {"127.0.1.1", "10.0.0.5"}},
+                                                           {"this-pc", {"127.0.1.1"}},
+                                                           {"lonely", {"127.0.1.1"}}};
     std::map<std::string, std::vector<std::string>> mdns{{"pc-c.local", {"10.0.0.7"}}, {"pc-d.local", {"10.0.0.8"}}};
     NameResolvers resolvers{[system](const std::string& n) { auto it = system.find(n); return it == system.end() ? std::vector<std::string>{} : it->second; },
                             [mdns](const std::string& n) { auto it = mdns.find(n); return it == mdns.end() ? std::vector<std::string>{} : it->second; }};
@@ -38,9 +40,11 @@ TEST(NameResolution, SystemResolverThenDiscoveredAddressThenDotLocal) {
         {"pc-d.local", {}},      // already a .local name
         {"nobody", {}},
         {"", {"10.0.0.1"}},
+        {"this-pc", {"10.0.0.9"}},  // the host-name entry 127.0.1.1 gives way to what was seen
+        {"lonely", {}},             // loopback is all there is
     };
-    EXPECT_EQ(resolveNames(names, resolvers),
-              (std::vector<std::string>{"10.0.0.5", "10.0.0.6", "10.0.0.7", "10.0.0.8", "", ""}));
+    EXPECT_EQ(resolveNames(names, resolvers), (std::vector<std::string>{"10.0.0.5", "10.0.0.6", "10.0.0.7", "10.0.0.8",
+                                                                        "", "", "10.0.0.9", "127.0.1.1"}));
 }
 
 TEST(NameResolution, ManySlowLookupsRunInParallelAndAnswerInOrder) {
