@@ -44,6 +44,7 @@ DesktopOptions parseOptions(int argc, char** argv) {
 DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiServices& ui)
     : ui_(ui), state_(ProgramFolder(programFolder), ui) {
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
+    state_.networkBrowser = &networkBrowser_;
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
     model::attachModel(hardware_, modelTarget_);
