@@ -103,6 +103,8 @@ SourceRecord fromStructure(const SmbiosStructure& s, std::string_view className)
 }
 
 SourceRecord fromDmiFiles(const SourceRoot& root, std::string_view className) {
+    // The motherboard is there when the files name a board.
+    if (className == "Win32_MotherboardDevice") className = "Win32_BaseBoard";
     SourceRecord record;
     for (std::string_view source : sourcesFor(kMappings, className, "dmi ")) {
         const std::string file = "/sys/class/dmi/id/" + std::string(source.substr(4));
