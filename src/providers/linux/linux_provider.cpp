@@ -1,6 +1,7 @@
 #include "providers/linux/linux_provider.h"
 
 #include "providers/linux/class_families.h"
+#include "wbem/provider_router.h"
 #include "wbem/wbem_error.h"
 #include "wbem/wql.h"
 
@@ -51,11 +52,6 @@ constexpr LinuxClass kClasses[] = {
 
 constexpr std::string_view kNamespace = "root\\cimv2";
 
-bool isThisComputer(std::string_view server) {
-    return server.empty() || server == "." || wbem::equalsIgnoreCase(server, "localhost") || server == "127.0.0.1" ||
-           server == "::1";
-}
-
 class LinuxSource : public wbem::TableSource {
 public:
     LinuxSource(std::filesystem::path root, std::shared_ptr<const HardwareNames> names)
@@ -76,7 +72,7 @@ LinuxProvider::LinuxProvider(std::filesystem::path root, std::shared_ptr<const H
     : root_(std::move(root)), names_(std::move(names)) {}
 
 std::unique_ptr<wbem::Services> LinuxProvider::connect(const wbem::ConnectRequest& request) {
-    if (!isThisComputer(request.server))
+    if (!wbem::isThisComputer(request.server))
         throw wbem::WbemError(wbem::ErrorCode::Failed,
                               "This computer's provider cannot answer for " + request.server);
     if (!wbem::sameNamespace(request.nameSpace, kNamespace))
