@@ -2,8 +2,8 @@
 # Builds the libFuzzer targets with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer) in their own build folder and runs each briefly:
 # the .x reader (seeded with our own fixtures and the shared third-party .x
-# files) for SECONDS, the report loader and the profile round trip for a
-# third of that each.
+# files) for SECONDS, the report loader, the profile round trip and the
+# SMBIOS parser (seeded with the shared SMBIOS dumps) for a third of that each.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 25)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,3 +33,11 @@ for target in report_loader_fuzz:report profile_roundtrip_fuzz:json; do
   "$build/$name" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
     -print_final_stats=1 -artifact_prefix="$build/$name-"
 done
+
+smbios_seeds="$build/corpus-smbios_fuzz"
+mkdir -p "$smbios_seeds"
+if [ -d ../shared/fixtures/smbios ]; then
+  cp ../shared/fixtures/smbios/*.bin "$smbios_seeds/"
+fi
+"$build/smbios_fuzz" "$smbios_seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
+  -print_final_stats=1 -artifact_prefix="$build/smbios_fuzz-"
