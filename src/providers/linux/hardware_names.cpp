@@ -2,6 +2,7 @@
 
 #include <libudev.h>
 
+#include <map>
 #include <mutex>
 
 namespace vantrel::linuxhost {
@@ -27,6 +28,9 @@ public:
         const std::string key(modalias);
         // libudev objects are not thread-safe; a lookup is short.
         std::lock_guard lock(mutex_);
+        // Each scan asks for the same devices several times; the database
+        // matches patterns, which costs more than the map.
+        if (auto known = cache_.find(key); known != cache_.end()) return known->second;
         udev_list_entry* entry = udev_hwdb_get_properties_list_entry(hwdb_, key.c_str(), 0);
         for (; entry; entry = udev_list_entry_get_next(entry)) {
             const std::string_view property = udev_list_entry_get_name(entry);
@@ -35,13 +39,16 @@ public:
             if (property == "ID_VENDOR_FROM_DATABASE") name.vendor = value;
             if (property == "ID_MODEL_FROM_DATABASE") name.model = value;
         }
+        if (cache_.size() < kMaxCached) cache_.emplace(key, name);
         return name;
     }
 
 private:
     udev* udev_ = nullptr;
     udev_hwdb* hwdb_ = nullptr;
+    static constexpr std::size_t kMaxCached = 4096;
     mutable std::mutex mutex_;
+    mutable std::map<std::string, HardwareName> cache_;
 };
 
 }  // namespace

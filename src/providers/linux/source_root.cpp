@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
 
 namespace vantrel::linuxhost {
@@ -12,21 +13,36 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; }
 
-// Lexically normal, with ".." never climbing above the root.
-std::string normalAbsolute(const std::filesystem::path& p) {
-    std::vector<std::string> parts;
-    for (const auto& part : p.relative_path()) {
-        const std::string s = part.string();
-        if (s.empty() || s == ".") continue;
-        if (s == "..") {
+// Lexically normal ("/a/b"), with ".." never climbing above the root.
+std::string normalAbsolute(std::string_view p) {
+    std::vector<std::string_view> parts;
+    std::size_t i = 0;
+    while (i < p.size()) {
+        while (i < p.size() && p[i] == '/') ++i;
+        std::size_t end = i;
+        while (end < p.size() && p[end] != '/') ++end;
+        const std::string_view part = p.substr(i, end - i);
+        i = end;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
             if (!parts.empty()) parts.pop_back();
             continue;
         }
-        parts.push_back(s);
+        parts.push_back(part);
     }
     std::string out;
-    for (const auto& part : parts) out += "/" + part;
+    for (const auto& part : parts) {
+        out += '/';
+        out += part;
+    }
     return out.empty() ? "/" : out;
+}
+
+bool isNormalAbsolute(std::string_view p) {
+    if (p.empty() || p[0] != '/') return false;
+    if (p.size() > 1 && p.back() == '/') return false;
+    return p.find("//") == std::string_view::npos && p.find("/./") == std::string_view::npos &&
+           p.find("/..") == std::string_view::npos && !(p.size() >= 2 && p.substr(p.size() - 2) == "/.");
 }
 
 }  // namespace
@@ -62,10 +78,20 @@ std::optional<std::string> readBoundedFile(const std::filesystem::path& file) {
 
 SourceRoot::SourceRoot(std::filesystem::path root) : root_(std::move(root)) {
     if (root_.empty()) root_ = "/";
+    prefix_ = root_.string();
+    while (!prefix_.empty() && prefix_.back() == '/') prefix_.pop_back();
+    if (char* real = ::realpath(root_.c_str(), nullptr)) {
+        rootReal_ = real;
+        std::free(real);
+    } else {
+        rootReal_ = root_.string();
+    }
 }
 
 std::filesystem::path SourceRoot::path(std::string_view absolute) const {
-    return root_ / std::filesystem::path(normalAbsolute(std::filesystem::path(absolute))).relative_path();
+    // Sysfs paths are read by the thousand: plain text, no path objects.
+    if (isNormalAbsolute(absolute)) return prefix_ + std::string(absolute);
+    return prefix_ + normalAbsolute(absolute);
 }
 
 std::optional<std::string> SourceRoot::readFile(std::string_view absolute) const {
@@ -97,34 +123,19 @@ bool SourceRoot::exists(std::string_view absolute) const {
 }
 
 std::optional<std::string> SourceRoot::resolve(std::string_view absolute) const {
-    // Links are followed by hand, so that an absolute target is taken below
-    // the root and not on this machine; a bounded number of hops ends loops.
-    std::string current = normalAbsolute(std::filesystem::path(absolute));
-    for (int hops = 0; hops < 40; ++hops) {
-        // Find the first component of current that is a link.
-        std::filesystem::path walked = "/";
-        bool relinked = false;
-        const std::filesystem::path cur(current);
-        for (auto it = cur.begin(); it != cur.end(); ++it) {
-            if (it->string() == "/") continue;
-            walked /= *it;
-            std::error_code ec;
-            const auto below = root_ / walked.relative_path();
-            if (!std::filesystem::is_symlink(below, ec)) {
-                if (ec || !std::filesystem::exists(below, ec)) return std::nullopt;
-                continue;
-            }
-            const auto target = std::filesystem::read_symlink(below, ec);
-            if (ec) return std::nullopt;
-            std::filesystem::path next = target.is_absolute() ? target : walked.parent_path() / target;
-            for (auto rest = std::next(it); rest != cur.end(); ++rest) next /= *rest;
-            current = normalAbsolute(next);
-            relinked = true;
-            break;
-        }
-        if (!relinked) return current;
-    }
-    return std::nullopt;
+    // The kernel follows the links; a link that leads out of the root (an
+    // absolute target in a copied tree) counts as unresolved, so nothing of
+    // this machine is read in place of the copy.
+    char* real = ::realpath(path(absolute).c_str(), nullptr);
+    if (!real) return std::nullopt;
+    const std::string resolved(real);
+    std::free(real);
+    if (rootReal_ == "/") return resolved;
+    if (resolved == rootReal_) return std::string("/");
+    if (resolved.size() <= rootReal_.size() || resolved.compare(0, rootReal_.size(), rootReal_) != 0 ||
+        resolved[rootReal_.size()] != '/')
+        return std::nullopt;
+    return resolved.substr(rootReal_.size());
 }
 
 bool isCleanText(std::string_view text) {

@@ -32,13 +32,15 @@ public:
     // cannot be listed.
     std::vector<std::string> list(std::string_view absolute) const;
     bool exists(std::string_view absolute) const;
-    // Where a link inside the root leads, as a path below the root written
-    // absolute ("/sys/devices/..."); nullopt when it leads outside the root
-    // or does not resolve.
+    // Where a path with links inside the root leads, as a path below the
+    // root written absolute ("/sys/devices/..."); nullopt when it leads
+    // outside the root or does not resolve.
     std::optional<std::string> resolve(std::string_view absolute) const;
 
 private:
     std::filesystem::path root_;
+    std::string prefix_;    // the root without a closing "/": "" for "/"
+    std::string rootReal_;  // the root with its own links resolved
 };
 
 // Reads a whole file the same bounded way, for sources outside any root.
