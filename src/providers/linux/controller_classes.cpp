@@ -42,8 +42,8 @@ constexpr PropertyMapping kMappings[] = {
 // management interface; NVMe, SAS and RAID controllers are.
 struct ClassCodes {
     std::string_view className;
-    std::uint16_t codes[5];  // 0 ends the list; 0xBB00 with base only matches the whole base class
-    bool wholeBaseClass;
+    std::uint16_t codes[5];  // 0xBBSS; a 0 ends the list
+    bool wholeBaseClass;     // match the base class BB whatever the subclass
 };
 
 constexpr ClassCodes kClassCodes[] = {
