@@ -11,10 +11,12 @@
 #include "core/version.h"
 #include "model/model_session.h"
 #include "network/host_lookup.h"
+#include "providers/linux/linux_provider.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
 #include "ui/splash_window.h"
+#include "wbem/provider_router.h"
 
 namespace vantrel::ui {
 
@@ -47,6 +49,10 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     state_.networkBrowser = &networkBrowser_;
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
+    // "Scan Local PC" and the local node read this computer; no remote
+    // provider is installed yet, so other nodes are refused as unreachable.
+    hardware_.provider =
+        std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), nullptr);
     model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
