@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "collect/connection.h"
+#include "core/command.h"
 #include "core/text_file.h"
 
 namespace vantrel {
@@ -112,12 +113,8 @@ bool takeRow(const HardwareCategory& category, const wbem::Row& row, Section& se
             return true;
         }
         case CollectorRule::Enclosure: {
-            wbem::Value chassis;
-            try {
-                chassis = row.property("ChassisTypes");
-            } catch (const std::exception&) {
-                // Unreadable: the chassis line says so.
-            }
+            wbem::Value chassis;  // unreadable: the chassis line says so
+            attempt([&] { chassis = row.property("ChassisTypes"); });
             return section.take({chassisLine(chassis), readText(row, "LockPresent")});
         }
         case CollectorRule::Wireless: {

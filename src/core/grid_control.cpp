@@ -26,7 +26,7 @@ void GridControl::clear() {
 
 void GridControl::check(int row, int col) const {
     if (row < 0 || row >= rows() || col < 0 || col >= cols_)
-        throw Error("Grid cell out of range: row " + std::to_string(row) + ", column " + std::to_string(col));
+        throw GridError("Grid cell out of range: row " + std::to_string(row) + ", column " + std::to_string(col));
 }
 
 void GridControl::setRow(int row) {

@@ -10,6 +10,7 @@
 
 #include "core/network_tree.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "ui/desktop_app.h"
 #include "ui/grid_control_widget.h"
 #include "ui/login_dialog.h"
