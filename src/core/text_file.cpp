@@ -12,7 +12,10 @@ namespace vantrel {
 
 TextLineReader::TextLineReader(const std::filesystem::path& path) : buffer_(64 * 1024) {
     file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) return;
+    if (!file_) {
+        failed_ = errno != ENOENT;
+        return;
+    }
     // Editors on other systems may start the file with a UTF-8 byte order mark.
     if (fill() && len_ >= 3 && static_cast<unsigned char>(buffer_[0]) == 0xEF &&
         static_cast<unsigned char>(buffer_[1]) == 0xBB && static_cast<unsigned char>(buffer_[2]) == 0xBF)
