@@ -490,6 +490,11 @@ void GlDevice::DrawSubset(const MeshGeometry& mesh, DWORD subset) {
 
 TexturePtr GlDevice::CreateTextureFromFile(const std::string& path) {
     auto texture = GlTexture::fromFile(path);
+    if (!texture && !textureFolder_.empty() && !path.empty() && path.front() != '/') {
+        std::string relative = path;  // names written on Windows use backslashes
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        texture = GlTexture::fromFile(textureFolder_ + "/" + relative);
+    }
     if (texture) textures_.push_back(texture);
     return texture;
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -73,6 +74,9 @@ public:
     void markContextLost();
     // The target needs new buffers (a resize): the same path, objects kept.
     void markResized();
+    // A texture name that does not load as given is also looked for in this
+    // folder (the folder of the model's .x files).
+    void setTextureFolder(std::string folder) { textureFolder_ = std::move(folder); }
     // How many mesh uploads have happened (each geometry once per context).
     int uploadCount() const { return uploads_; }
     bool usesClipControl() const { return clipControl_; }
@@ -90,6 +94,7 @@ private:
 
     std::function<GlTarget()> target_;
     std::function<void()> present_;
+    std::string textureFolder_;
     GlTarget current_;
     std::unique_ptr<Program> program_;
     std::unordered_map<const MeshGeometry*, MeshBuffers> meshes_;

@@ -1,5 +1,7 @@
 #include "view/offscreen_view.h"
 
+#include <filesystem>
+
 #include "engine3d/engine3d_error.h"
 #include "engine3d/scene/cd3d_frame.h"
 
@@ -19,6 +21,7 @@ OffscreenView::OffscreenView(int width, int height, std::int32_t backgroundColor
 }
 
 void OffscreenView::loadModel(const std::string& path) {
+    device_.setTextureFolder(std::filesystem::path(path).parent_path().string());
     auto root = CD3DFrame::Create();
     auto model = NewChildFrame(root);
     std::string error;
