@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "engine3d/device/recording_device.h"
+#include "engine3d/scene/cd3d_animation.h"
 #include "engine3d/scene/scene_json.h"
 #include "model_fixture.h"
 #include "test_support.h"
@@ -31,8 +32,7 @@ std::string describe(const std::filesystem::path& path) {
     RecordingDevice dev;
     auto root = CD3DFrame::Create();
     CD3DAnimation anim;
-    std::string error;
-    EXPECT_TRUE(root->InitFromFile(&dev, path.string(), nullptr, &anim, &error)) << error;
+    EXPECT_NO_THROW(loadXFileScene(&dev, path.string(), root, animationSetsInto(anim, root, &dev)));
     return describeSceneJson(*root, &anim);
 }
 

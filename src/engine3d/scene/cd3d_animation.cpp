@@ -4,6 +4,7 @@
 
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/engine3d_error.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 
 namespace vantrel::engine3d {
 namespace {
@@ -100,6 +101,10 @@ void CD3DAnimation::LoadAnimationSet(const XFileData& set, const FramePtr& conta
     }
 }
 
+AnimationSetHandler animationSetsInto(CD3DAnimation& animation, const FramePtr& container, RenderDevice* dev) {
+    return [&animation, container, dev](const XFileData& set) { animation.LoadAnimationSet(set, container, dev); };
+}
+
 void CD3DAnimation::LoadAnimation(const XFileData& animation, const FramePtr& container, RenderDevice* dev) {
     ObjectName = std::string(animation.name());
     for (std::size_t i = 0; i < animation.childCount(); ++i) {
@@ -111,7 +116,7 @@ void CD3DAnimation::LoadAnimation(const XFileData& animation, const FramePtr& co
                 targetName_ = std::string(child.resolve().name());
                 target_ = container->FindChildObject(targetName_).frame;
             } else if (t == "Frame") {
-                CD3DFrame::LoadFrameData(CD3DFrame::Create(), dev, child, container);
+                LoadFrameData(CD3DFrame::Create(), dev, child, container);
             } else if (t == "AnimationKey") {
                 loadKeys(child);
             }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 #include "engine3d/math/d3d_types.h"
 #include "engine3d/xfile/xfile_reader.h"
 
@@ -62,5 +63,9 @@ private:
     std::vector<AnimationKeyOf<D3DMATRIX>> matrixKeys_;
     DWORD matrixCursor_ = 0;
 };
+
+// A handler for loadXFileScene that loads every animation set of the file
+// into animation, with targets looked up under container.
+AnimationSetHandler animationSetsInto(CD3DAnimation& animation, const FramePtr& container, RenderDevice* dev);
 
 }  // namespace vantrel::engine3d

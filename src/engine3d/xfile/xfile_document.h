@@ -67,7 +67,4 @@ std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::strin
 // Parses doc.body() into doc's objects (the grammar; see xfile_parser.cpp).
 void parseXBody(XDocument& doc);
 
-// Reads template declarations from text into a registry (used for the built-in set).
-void parseTemplateText(std::string_view text, XTemplateRegistry& into, bool standard);
-
 }  // namespace vantrel::engine3d

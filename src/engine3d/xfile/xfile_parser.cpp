@@ -9,6 +9,7 @@
 #include "engine3d/xfile/xfile_document.h"
 #include "engine3d/xfile/xfile_error.h"
 #include "engine3d/xfile/xfile_lexer.h"
+#include "engine3d/xfile/xfile_template_grammar.h"
 
 namespace vantrel::engine3d {
 namespace {

@@ -1,6 +1,6 @@
 #include "engine3d/xfile/xfile_template.h"
 
-#include "engine3d/xfile/xfile_document.h"
+#include "engine3d/xfile/xfile_template_grammar.h"
 
 namespace vantrel::engine3d {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine3d/xfile/xfile_mesh_loader.h"
+#include "engine3d/scene/xfile_mesh_loader.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -118,12 +118,12 @@ std::vector<DWORD> computeAdjacency(const MeshGeometry& mesh) {
 XMeshContent loadXMesh(const XFileData& obj) {
     if (obj.templateName() != "Mesh") bad(obj, "not a Mesh object");
     XDataCursor c(obj);
-    const DWORD nVertices = c.u32();
-    if (nVertices > c.remaining() / 12) bad(obj, "vertex count is larger than the data");
+    const DWORD vertexCount = c.u32();
+    if (vertexCount > c.remaining() / 12) bad(obj, "vertex count is larger than the data");
     // Positions, normals and texture coordinates are copied straight from the
     // object's data into the vertices: no temporary arrays for large meshes.
-    const std::uint8_t* positions = c.take(static_cast<std::size_t>(nVertices) * 12);
-    const Polygons faces = readPolygons(c, obj, nVertices, "face");
+    const std::uint8_t* positions = c.take(static_cast<std::size_t>(vertexCount) * 12);
+    const Polygons faces = readPolygons(c, obj, vertexCount, "face");
 
     XFileData normalsObj, texObj, materialsObj;
     for (std::size_t i = 0; i < obj.childCount(); ++i) {
@@ -154,27 +154,27 @@ XMeshContent loadXMesh(const XFileData& obj) {
         XDataCursor t(texObj);
         const DWORD count = t.u32();
         if (count > t.remaining() / 8) bad(texObj, "texture coordinate count is larger than the data");
-        if (count == 0 && nVertices > 0) {
+        if (count == 0 && vertexCount > 0) {
             texObj = {};  // an empty list: no texture coordinates
-        } else if (count < nVertices) {
+        } else if (count < vertexCount) {
             bad(texObj, "fewer texture coordinates than vertices");
         } else {
-            uv = t.take(static_cast<std::size_t>(nVertices) * 8);
+            uv = t.take(static_cast<std::size_t>(vertexCount) * 8);
         }
     }
 
     DWORD fvf = D3DFVF_XYZ | (normalsObj ? D3DFVF_NORMAL : 0) | (texObj ? D3DFVF_TEX1 : 0);
     auto geo = std::make_shared<MeshGeometry>(fvf);
     const std::size_t stride = geo->floatsPerVertex();
-    geo->vertices.assign(static_cast<std::size_t>(nVertices) * stride, 0.0f);
-    for (DWORD v = 0; v < nVertices; ++v) {
+    geo->vertices.assign(static_cast<std::size_t>(vertexCount) * stride, 0.0f);
+    for (DWORD v = 0; v < vertexCount; ++v) {
         float* dst = geo->vertex(v);
         std::memcpy(dst, positions + static_cast<std::size_t>(v) * 12, 12);
         if (uv) std::memcpy(dst + geo->texOffset(), uv + static_cast<std::size_t>(v) * 8, 8);
     }
     // One normal per vertex; a position met with another normal gets a copy.
-    std::vector<DWORD> slotNormal(normalsObj ? nVertices : 0, kNone);
-    std::vector<DWORD> nextCopy(normalsObj ? nVertices : 0, kNone);
+    std::vector<DWORD> slotNormal(normalsObj ? vertexCount : 0, kNone);
+    std::vector<DWORD> nextCopy(normalsObj ? vertexCount : 0, kNone);
     auto vertexFor = [&](DWORD pos, DWORD normal) -> DWORD {
         DWORD v = pos;
         for (;;) {
@@ -203,19 +203,19 @@ XMeshContent loadXMesh(const XFileData& obj) {
     XMeshContent out;
     if (materialsObj) {
         XDataCursor m(materialsObj);
-        const DWORD nMaterials = m.u32();
-        const DWORD nIndexes = m.u32();
-        if (nIndexes > m.remaining() / 4) bad(materialsObj, "material index count is larger than the data");
-        faceMaterial.resize(nIndexes);
+        const DWORD materialCount = m.u32();
+        const DWORD faceMaterialCount = m.u32();
+        if (faceMaterialCount > m.remaining() / 4) bad(materialsObj, "material index count is larger than the data");
+        faceMaterial.resize(faceMaterialCount);
         for (DWORD& i : faceMaterial) i = m.u32();
         for (std::size_t i = 0; i < materialsObj.childCount(); ++i) {
             const XFileData child = materialsObj.child(i);
             if (child.templateName() == "Material") out.materials.push_back(readMaterial(child));
         }
-        if (out.materials.size() < nMaterials)
-            bad(materialsObj, "MeshMaterialList names " + std::to_string(nMaterials) + " materials but holds " +
+        if (out.materials.size() < materialCount)
+            bad(materialsObj, "MeshMaterialList names " + std::to_string(materialCount) + " materials but holds " +
                                   std::to_string(out.materials.size()));
-        out.materials.resize(nMaterials);
+        out.materials.resize(materialCount);
     } else {
         XMeshMaterial white;
         white.material.Diffuse = {1, 1, 1, 1};
