@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "engine3d/engine3d_error.h"
 #include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 
 namespace vantrel::view {
 
@@ -24,9 +24,7 @@ void OffscreenView::loadModel(const std::string& path) {
     device_.setTextureFolder(std::filesystem::path(path).parent_path().string());
     auto root = CD3DFrame::Create();
     auto model = NewChildFrame(root);
-    std::string error;
-    if (!model->InitFromFile(&device_, path, nullptr, nullptr, &error))
-        throw Engine3dError(error.empty() ? "cannot read " + path : error);
+    loadXFileScene(&device_, path, model);
     useScene(root, model, model);
 }
 

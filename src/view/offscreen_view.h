@@ -19,7 +19,7 @@ public:
     OffscreenView(int width, int height, std::int32_t backgroundColor);
 
     // Loads a .x file as the turned model under a fresh scene root, without
-    // drawing. Raises engine3d::Engine3dError with the reader's reason.
+    // drawing. Raises the reader's error (XFileError or Engine3dError) with its reason.
     void loadModel(const std::string& path);
     // Hands over a ready scene (SceneRoot, ModelFrame, PcRoot), without drawing.
     void useScene(FramePtr sceneRoot, FramePtr modelFrame, FramePtr pickRoot);
