@@ -90,6 +90,18 @@ void SceneView::RotateTrackBall(std::int16_t x, std::int16_t y) {
     ModelFrame->AddRotation(ApplyBefore, axis.x, axis.y, axis.z, angle);
 }
 
+void SceneView::resizeView(std::int32_t width, std::int32_t height) {
+    util_.ViewWidth = width;
+    util_.ViewHeight = height;
+    if (util_.FieldOfView == 0) return;  // no scene defaults yet: they will take the size
+    util_.AspectRatio = width != 0 && height != 0
+                            ? static_cast<float>(static_cast<double>(width) / static_cast<double>(height))
+                            : 1.0f;
+    util_.ProjectionMatrix =
+        D3DXMatrixPerspectiveFovLH(util_.FieldOfView, util_.AspectRatio, util_.NearPlane, util_.FarPlane);
+    util_.device().SetTransform(D3DTS_PROJECTION, util_.ProjectionMatrix);
+}
+
 std::int16_t SceneView::toViewInteger(float v) {
     const float rounded = std::nearbyint(v);  // the default rounding mode sends halves to even
     constexpr float lo = std::numeric_limits<std::int16_t>::min();

@@ -45,6 +45,10 @@ public:
     void runCameraCommand(CameraCommand command);
     void RotateTrackBall(std::int16_t x, std::int16_t y);
 
+    // The view got a new size: the projection follows it (width over height)
+    // and nothing else of the device state changes, the camera included.
+    void resizeView(std::int32_t width, std::int32_t height);
+
     void mouseDown(float x, float y);
     void mouseMove(float x, float y, int buttons);
     void mouseUp();

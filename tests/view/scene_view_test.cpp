@@ -225,3 +225,19 @@ TEST_F(ViewFixture, PaintDrawsOnlyOnceTheModelIsReady) {
 
 }  // namespace
 }  // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+TEST_F(ViewFixture, ResizeKeepsTheCameraAndFollowsTheNewAspect) {
+    view.runCameraCommand(CameraCommand::Up);
+    const D3DMATRIX viewBefore = dev.GetTransform(D3DTS_VIEW);
+    view.resizeView(300, 600);
+    EXPECT_EQ(dev.GetTransform(D3DTS_VIEW), viewBefore);
+    EXPECT_FLOAT_EQ(util.AspectRatio, 0.5f);
+    EXPECT_TRUE(near(dev.GetTransform(D3DTS_PROJECTION), D3DXMatrixPerspectiveFovLH(util.FieldOfView, 0.5f, 1, 3000)));
+    EXPECT_EQ(dev.GetRenderState(D3DRS_AMBIENT), 0x90909090u);
+}
+
+}  // namespace
+}  // namespace vantrel::test

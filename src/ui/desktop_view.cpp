@@ -1,0 +1,238 @@
+#include "ui/desktop_view.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <iostream>
+
+#include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/scene/xfile_scene_loader.h"
+#include "render_gl/gl_device.h"
+#include "ui/background_color_window.h"
+#include "ui/scene_view_widget.h"
+#include "view/media_folder.h"
+
+#ifndef VANTREL_MEDIA_DIR
+#define VANTREL_MEDIA_DIR "/usr/local/share/vantrel/media"
+#endif
+
+namespace vantrel::ui {
+
+namespace {
+
+constexpr const char* kMediaMarker = "vm1.x";
+
+QToolButton* newButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setToolTip(tip);
+    b->setAutoRaise(true);
+    return b;
+}
+
+}  // namespace
+
+ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* left = new QVBoxLayout;
+    view_ = new SceneViewWidget(this);
+    view_->setObjectName("PicGR");
+    view_->setMinimumSize(320, 240);
+    left->addWidget(view_, 1);
+    partLabel_ = new QLabel(this);
+    partLabel_->setObjectName("pickedPart");
+    left->addWidget(partLabel_);
+    outer->addLayout(left, 1);
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(newButton(this, "panBar", "Move", "Show or hide the pan pad"));
+    panPad_ = new QWidget(this);
+    panPad_->setObjectName("panPad");
+    auto* pad = new QGridLayout(panPad_);
+    pad->setContentsMargins(0, 0, 0, 0);
+    pad->addWidget(newButton(panPad_, "panUp", "Up", "Move Up"), 0, 1);
+    pad->addWidget(newButton(panPad_, "panLeft", "Left", "Move Left"), 1, 0);
+    pad->addWidget(newButton(panPad_, "panDown", "Down", "Move Down"), 2, 1);
+    pad->addWidget(newButton(panPad_, "panRight", "Right", "Move Right"), 1, 2);
+    column->addWidget(panPad_);
+    column->addWidget(newButton(this, "zoomIn", "In", "Zoom In"));
+    column->addWidget(newButton(this, "zoomOut", "Out", "Zoom Out"));
+    column->addWidget(newButton(this, "backcolor", "Backcolor", "Background Color"));
+    auto* lights = newButton(this, "lights", "Lights", "Switch virtual lights On/Off");
+    lights->setCheckable(true);
+    column->addWidget(lights);
+    column->addStretch(1);
+    outer->addLayout(column);
+}
+
+QToolButton* ViewPanel::button(const QString& objectName) const { return findChild<QToolButton*>(objectName); }
+
+DesktopView::DesktopView(ProgramState& state, ViewPanel& panel) : state_(state), panel_(panel) {
+    connectPanel();
+}
+
+DesktopView::~DesktopView() = default;
+
+void DesktopView::guarded(const char* what, const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        std::cerr << "vantrel: " << what << ": " << e.what() << "\n";
+    }
+}
+
+void DesktopView::connectPanel() {
+    SceneViewWidget* w = panel_.view();
+    w->onPaint = [this] {
+        if (sceneView_) guarded("drawing the view", [this] { sceneView_->paint(); });
+    };
+    w->onResize = [this](int width, int height) {
+        if (sceneView_) guarded("resizing the view", [&] { sceneView_->resizeView(width, height); });
+    };
+    w->onMouseDown = [this](float x, float y) {
+        if (sceneView_)
+            panel_.view()->withContext([&] { guarded("picking", [&] { sceneView_->mouseDown(x, y); }); });
+    };
+    w->onMouseMove = [this](float x, float y, int buttons) {
+        if (sceneView_)
+            panel_.view()->withContext([&] { guarded("drawing the view", [&] { sceneView_->mouseMove(x, y, buttons); }); });
+    };
+    w->onMouseUp = [this] {
+        if (sceneView_) sceneView_->mouseUp();
+    };
+    find_part = [this] { panel_.partLabel()->setText(QString::fromStdString(sceneView_->PickedFrameName)); };
+
+    auto on = [this](const char* name, std::function<void()> fn) {
+        QObject::connect(panel_.button(name), &QToolButton::clicked, &panel_, [fn = std::move(fn)] { fn(); });
+    };
+    on("panUp", [this] { runCameraCommand(view::CameraCommand::Up); });
+    on("panLeft", [this] { runCameraCommand(view::CameraCommand::Left); });
+    on("panDown", [this] { runCameraCommand(view::CameraCommand::Down); });
+    on("panRight", [this] { runCameraCommand(view::CameraCommand::Right); });
+    on("zoomIn", [this] { runCameraCommand(view::CameraCommand::In); });
+    on("zoomOut", [this] { runCameraCommand(view::CameraCommand::Out); });
+    on("backcolor", [this] { showBackgroundColorDialog(); });
+    on("lights", [this] { toggleSecondLight(); });
+    on("panBar", [this] {
+        sideControls_.barMouseDown(1);
+        panel_.panPad()->setVisible(sideControls_.panPadVisible());
+    });
+}
+
+bool DesktopView::createSimpleDevice() {
+    SceneViewWidget* w = panel_.view();
+    if (!w->device()) state_.ui->doEvents();  // the widget makes its context when first shown
+    render_gl::GlDevice* device = w->device();
+    if (!device) {
+        std::cerr << "vantrel: no OpenGL 3.3 device for the view"
+                  << (w->deviceError().isEmpty() ? std::string() : ": " + w->deviceError().toStdString()) << "\n";
+        return false;
+    }
+    if (!sceneView_) {
+        util_ = std::make_unique<engine3d::D3DUtil>(*device);
+        sceneView_ = std::make_unique<view::SceneView>(
+            *util_, view::CameraSettings{state_.CameraX, state_.CameraY, state_.CameraZ, state_.BackgroundColor});
+        sceneView_->find_part = [this] {
+            if (find_part) find_part();
+        };
+        sceneView_->letEventsRun = [this] { state_.ui->doEvents(); };
+    }
+    return true;
+}
+
+void DesktopView::findMediaFolder() {
+    std::error_code ec;
+    mediaFolder_ = view::FindMediaFolder(
+        kMediaMarker, {std::filesystem::current_path(ec).string(), state_.folder.root().string(), VANTREL_MEDIA_DIR});
+    if (auto* device = panel_.view()->device()) device->setTextureFolder(mediaFolder_);
+}
+
+void DesktopView::initDevice() {
+    if (!util_) return;
+    util_->ViewWidth = panel_.view()->pixelWidth();
+    util_->ViewHeight = panel_.view()->pixelHeight();
+}
+
+void DesktopView::applySceneDefaults() {
+    if (!util_) return;
+    util_->ViewWidth = panel_.view()->pixelWidth();
+    util_->ViewHeight = panel_.view()->pixelHeight();
+    panel_.view()->withContext([this] { guarded("setting up the view", [this] { util_->ApplySceneDefaults(); }); });
+}
+
+void DesktopView::assembleModel() {
+    // Until the virtual PC is assembled here, the marker file of the media
+    // folder is shown on its own.
+    const std::string marker = mediaFolder_ + kMediaMarker;
+    std::error_code ec;
+    if (!sceneView_ || !std::filesystem::is_regular_file(marker, ec)) return;
+    auto root = engine3d::CD3DFrame::Create();
+    auto model = engine3d::NewChildFrame(root);
+    panel_.view()->withContext([&] {
+        guarded("loading the model", [&] {
+            engine3d::loadXFileScene(panel_.view()->device(), marker, model);
+            sceneView_->zoom_in();
+        });
+    });
+    showScene(root, model, model);
+}
+
+void DesktopView::releaseModel() {
+    if (!sceneView_) return;
+    sceneView_->SceneRoot.reset();
+    sceneView_->ModelFrame.reset();
+    sceneView_->PcRoot.reset();
+    sceneView_->ModelReady = false;
+}
+
+void DesktopView::showScene(engine3d::FramePtr sceneRoot, engine3d::FramePtr modelFrame, engine3d::FramePtr pickRoot) {
+    if (!sceneView_) return;
+    panel_.view()->withContext([&] {
+        guarded("drawing the view", [&] { sceneView_->setScene(sceneRoot, modelFrame, pickRoot); });
+    });
+}
+
+void DesktopView::redraw() {
+    if (!sceneView_) return;
+    panel_.view()->withContext([this] { guarded("drawing the view", [this] { sceneView_->RenderScene(); }); });
+}
+
+void DesktopView::runCameraCommand(view::CameraCommand command) {
+    if (!sceneView_) return;
+    panel_.view()->withContext(
+        [&] { guarded("moving the camera", [&] { sceneView_->runCameraCommand(command); }); });
+}
+
+void DesktopView::toggleSecondLight() {
+    if (!sceneView_) return;
+    panel_.view()->withContext([this] {
+        guarded("switching the light", [this] {
+            util_->ToggleSecondLight();
+            sceneView_->RenderScene();
+        });
+    });
+    panel_.button("lights")->setChecked(util_->SecondLightOn);
+}
+
+void DesktopView::showBackgroundColorDialog() {
+    if (!colorWindow_) {
+        colorWindow_ = new BackgroundColorWindow(colorDialog_, [this] {
+            if (!sceneView_) return;
+            panel_.view()->withContext([this] {
+                guarded("drawing the view", [this] {
+                    view::confirmBackgroundColor(colorDialog_, *sceneView_, [this](const std::string& text) {
+                        state_.ui->messageBox(text, kMessageTitle, MsgIcon::Exclamation, MsgButtons::Ok);
+                    });
+                });
+            });
+        }, panel_.window());
+    }
+    colorWindow_->open();
+}
+
+}  // namespace vantrel::ui

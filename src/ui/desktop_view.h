@@ -1,0 +1,91 @@
+#pragma once
+// The 3D view of the desktop program: the start-up steps that create the
+// device and apply the scene defaults, the view widget with its pan pad and
+// zoom and light buttons, the Background Color dialog, and the hand-over of
+// the model's scene. Every call into the view's core runs with the widget's
+// GL context current; a drawing failure inside an event is written to the
+// standard error stream and the picture skipped, so the window stays usable.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/program_state.h"
+#include "engine3d/device/d3d_util.h"
+#include "view/background_color_dialog.h"
+#include "view/scene_view.h"
+#include "view/view_side_controls.h"
+
+class QLabel;
+class QToolButton;
+
+namespace vantrel::ui {
+
+class BackgroundColorWindow;
+class SceneViewWidget;
+
+// The view widget and the controls around it.
+class ViewPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ViewPanel(QWidget* parent = nullptr);
+    SceneViewWidget* view() const { return view_; }
+    QLabel* partLabel() const { return partLabel_; }
+    QToolButton* button(const QString& objectName) const;
+    QWidget* panPad() const { return panPad_; }
+
+private:
+    SceneViewWidget* view_;
+    QLabel* partLabel_;
+    QWidget* panPad_;
+};
+
+class DesktopView : public ViewLifecycle {
+public:
+    DesktopView(ProgramState& state, ViewPanel& panel);
+    ~DesktopView() override;
+
+    bool createSimpleDevice() override;
+    void findMediaFolder() override;
+    void initDevice() override;
+    void applySceneDefaults() override;
+    void assembleModel() override;
+    void releaseModel() override;
+
+    // The model hands over its scene: SceneRoot is drawn, ModelFrame turned by
+    // the trackball, PickRoot searched by a click. The view redraws.
+    void showScene(engine3d::FramePtr sceneRoot, engine3d::FramePtr modelFrame, engine3d::FramePtr pickRoot);
+    // Asks for a new picture (display-mode and other changes made elsewhere).
+    void redraw();
+
+    void runCameraCommand(view::CameraCommand command);
+    void toggleSecondLight();
+    void showBackgroundColorDialog();
+
+    // Names the picked part; until the model's part table takes this over,
+    // the picked frame's name is shown under the view.
+    std::function<void()> find_part;
+
+    const std::string& MediaFolder() const { return mediaFolder_; }
+    view::SceneView* sceneView() { return sceneView_.get(); }
+    engine3d::D3DUtil* util() { return util_.get(); }
+    view::BackgroundColorDialog& colorDialog() { return colorDialog_; }
+    BackgroundColorWindow* colorWindow() { return colorWindow_; }
+    view::ViewSideControls& sideControls() { return sideControls_; }
+
+private:
+    void guarded(const char* what, const std::function<void()>& fn);
+    void connectPanel();
+
+    ProgramState& state_;
+    ViewPanel& panel_;
+    std::unique_ptr<engine3d::D3DUtil> util_;
+    std::unique_ptr<view::SceneView> sceneView_;
+    view::BackgroundColorDialog colorDialog_;
+    view::ViewSideControls sideControls_;
+    BackgroundColorWindow* colorWindow_ = nullptr;
+    std::string mediaFolder_;
+};
+
+}  // namespace vantrel::ui
