@@ -68,12 +68,12 @@ std::int32_t settingsBackground(const std::string& home) {
         void doEvents() override {}
         void endProgram() override {}
         int logicalDpiX() override { return 96; }
-        void popupMenu(std::string_view) override {}
+        void popupMenu(PopupMenu) override {}
     } ui;
     const std::filesystem::path folder = home.empty() ? executableFolder() : std::filesystem::path(home);
     ProgramState state{ProgramFolder(folder), ui};
-    readSettings(state);
-    return state.BackgroundColor;
+    loadSettings(state);
+    return state.domain.settings.backgroundColor;
 }
 
 int runRender(const std::vector<std::string>& args, const std::string& home) {

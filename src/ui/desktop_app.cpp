@@ -10,6 +10,7 @@
 #include "core/startup.h"
 #include "core/version.h"
 #include "network/host_lookup.h"
+#include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -47,6 +48,8 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     hardware_.listener = &state_.scanPresenter;
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
+    view_ = std::make_unique<DesktopView>(state_, *main_->sceneView());
+    state_.view = view_.get();
     ui_.setSync([this] {
         splash_->sync();
         main_->syncFromCore();

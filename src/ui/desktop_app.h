@@ -9,6 +9,7 @@
 
 namespace vantrel::ui {
 
+class DesktopView;
 class MainWindow;
 class QtUiServices;
 class SplashWindow;
@@ -26,6 +27,7 @@ public:
     MainWindow& main() { return *main_; }
     SplashWindow& splash() { return *splash_; }
     HardwareSession& hardware() { return hardware_; }
+    DesktopView& view() { return *view_; }
 
 private:
     QtUiServices& ui_;
@@ -33,6 +35,7 @@ private:
     HardwareSession hardware_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<DesktopView> view_;
 };
 
 int runDesktop(int argc, char** argv);

@@ -1,8 +1,11 @@
 #include "ui/desktop_view.h"
 
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -40,10 +43,20 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* left = new QVBoxLayout;
-    view_ = new SceneViewWidget(this);
-    view_->setObjectName("PicGR");
-    view_->setMinimumSize(320, 240);
-    left->addWidget(view_, 1);
+    QWidget* picture = nullptr;
+    if (openGlAvailable()) {
+        picture = view_ = new SceneViewWidget(this);
+    } else {
+        auto* blank = new QFrame(this);
+        blank->setAutoFillBackground(true);
+        QPalette pal = blank->palette();
+        pal.setColor(QPalette::Window, Qt::black);
+        blank->setPalette(pal);
+        picture = blank;
+    }
+    picture->setObjectName("PicGR");
+    picture->setMinimumSize(320, 240);
+    left->addWidget(picture, 1);
     partLabel_ = new QLabel(this);
     partLabel_->setObjectName("pickedPart");
     left->addWidget(partLabel_);
@@ -70,6 +83,16 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
     outer->addLayout(column);
 }
 
+bool ViewPanel::openGlAvailable() {
+    // Some platforms (Qt's offscreen one) cannot host a GL widget at all.
+    QOpenGLContext probe;
+    QSurfaceFormat format;
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    probe.setFormat(format);
+    return probe.create();
+}
+
 QToolButton* ViewPanel::button(const QString& objectName) const { return findChild<QToolButton*>(objectName); }
 
 DesktopView::DesktopView(ProgramState& state, ViewPanel& panel) : state_(state), panel_(panel) {
@@ -87,7 +110,10 @@ void DesktopView::guarded(const char* what, const std::function<void()>& fn) {
 }
 
 void DesktopView::connectPanel() {
+    find_part = [this] { panel_.partLabel()->setText(QString::fromStdString(sceneView_->PickedFrameName)); };
+    connectButtons();
     SceneViewWidget* w = panel_.view();
+    if (!w) return;
     w->onPaint = [this] {
         if (sceneView_) guarded("drawing the view", [this] { sceneView_->paint(); });
     };
@@ -105,8 +131,9 @@ void DesktopView::connectPanel() {
     w->onMouseUp = [this] {
         if (sceneView_) sceneView_->mouseUp();
     };
-    find_part = [this] { panel_.partLabel()->setText(QString::fromStdString(sceneView_->PickedFrameName)); };
+}
 
+void DesktopView::connectButtons() {
     auto on = [this](const char* name, std::function<void()> fn) {
         QObject::connect(panel_.button(name), &QToolButton::clicked, &panel_, [fn = std::move(fn)] { fn(); });
     };
@@ -126,6 +153,10 @@ void DesktopView::connectPanel() {
 
 bool DesktopView::createSimpleDevice() {
     SceneViewWidget* w = panel_.view();
+    if (!w) {
+        std::cerr << "vantrel: this display offers no OpenGL for the view\n";
+        return false;
+    }
     if (!w->device()) state_.ui->doEvents();  // the widget makes its context when first shown
     render_gl::GlDevice* device = w->device();
     if (!device) {
@@ -136,7 +167,8 @@ bool DesktopView::createSimpleDevice() {
     if (!sceneView_) {
         util_ = std::make_unique<engine3d::D3DUtil>(*device);
         sceneView_ = std::make_unique<view::SceneView>(
-            *util_, view::CameraSettings{state_.CameraX, state_.CameraY, state_.CameraZ, state_.BackgroundColor});
+            *util_, view::CameraSettings{state_.domain.settings.cameraX, state_.domain.settings.cameraY, state_.domain.settings.cameraZ,
+                              state_.domain.settings.backgroundColor});
         sceneView_->find_part = [this] {
             if (find_part) find_part();
         };
@@ -149,7 +181,7 @@ void DesktopView::findMediaFolder() {
     std::error_code ec;
     mediaFolder_ = view::FindMediaFolder(
         kMediaMarker, {std::filesystem::current_path(ec).string(), state_.folder.root().string(), VANTREL_MEDIA_DIR});
-    if (auto* device = panel_.view()->device()) device->setTextureFolder(mediaFolder_);
+    if (panel_.view() && panel_.view()->device()) panel_.view()->device()->setTextureFolder(mediaFolder_);
 }
 
 void DesktopView::initDevice() {

@@ -30,13 +30,17 @@ class ViewPanel : public QWidget {
     Q_OBJECT
 public:
     explicit ViewPanel(QWidget* parent = nullptr);
+    // Null where the platform offers no OpenGL: a black picture box stands in
+    // and the start-up reports that there is no 3D device.
     SceneViewWidget* view() const { return view_; }
     QLabel* partLabel() const { return partLabel_; }
     QToolButton* button(const QString& objectName) const;
     QWidget* panPad() const { return panPad_; }
 
 private:
-    SceneViewWidget* view_;
+    static bool openGlAvailable();
+
+    SceneViewWidget* view_ = nullptr;
     QLabel* partLabel_;
     QWidget* panPad_;
 };
@@ -77,6 +81,7 @@ public:
 private:
     void guarded(const char* what, const std::function<void()>& fn);
     void connectPanel();
+    void connectButtons();
 
     ProgramState& state_;
     ViewPanel& panel_;

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "ui/desktop_view.h"
+
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFrame>
@@ -55,14 +57,9 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     trees->addWidget(networkTree_);
     trees->addWidget(hardwareTree_);
 
-    // The 3D view is drawn here once the model is plugged in.
-    sceneView_ = new QFrame(central);
+    // The 3D view with its pan pad and buttons.
+    sceneView_ = new ViewPanel(central);
     sceneView_->setObjectName("sceneView");
-    sceneView_->setMinimumSize(320, 240);
-    sceneView_->setAutoFillBackground(true);
-    QPalette pal = sceneView_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    sceneView_->setPalette(pal);
 
     auto* split = new QSplitter(Qt::Horizontal, central);
     split->addWidget(trees);

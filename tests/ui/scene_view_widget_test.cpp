@@ -28,8 +28,8 @@ class SceneViewWidgetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server for OpenGL";
-        state_.CameraZ = -10;
-        state_.BackgroundColor = 0x00203040;
+        state_.domain.settings.cameraZ = -10;
+        state_.domain.settings.backgroundColor = 0x00203040;
         panel_ = std::make_unique<ViewPanel>();
         panel_->resize(640, 480);
         panel_->show();
@@ -127,9 +127,9 @@ TEST_F(SceneViewWidgetTest, PanAndZoomButtonsMoveTheEye) {
     for (const auto& c : cases) {
         const int before = drawn(picture()).height();
         panel_->button(c.button)->click();
-        EXPECT_EQ(state_.CameraX, c.x) << c.button;
-        EXPECT_EQ(state_.CameraY, c.y) << c.button;
-        EXPECT_EQ(state_.CameraZ, c.z) << c.button;
+        EXPECT_EQ(state_.domain.settings.cameraX, c.x) << c.button;
+        EXPECT_EQ(state_.domain.settings.cameraY, c.y) << c.button;
+        EXPECT_EQ(state_.domain.settings.cameraZ, c.z) << c.button;
         EXPECT_EQ(view_->util()->device().GetTransform(D3DTS_VIEW),
                   D3DXMatrixLookAtLH({c.x, c.y, c.z}, {0, 0, 0}, {0, 1, 0}));
         if (std::string(c.button) == "zoomIn") {
@@ -159,7 +159,7 @@ TEST_F(SceneViewWidgetTest, ColourDialogOkStoresTheColourAndRedraws) {
     EXPECT_EQ(window->hexField()->text(), "FF0000");
     EXPECT_EQ(window->complementLabel(1)->text(), "255");
     window->findChild<QPushButton*>("OK")->click();
-    EXPECT_EQ(state_.BackgroundColor, 0x00FF0000);
+    EXPECT_EQ(state_.domain.settings.backgroundColor, 0x00FF0000);
     EXPECT_FALSE(window->isVisible());
     QApplication::processEvents();
     EXPECT_EQ(picture().pixel(0, 0), qRgb(255, 0, 0));
@@ -169,7 +169,7 @@ TEST_F(SceneViewWidgetTest, ColourDialogOkStoresTheColourAndRedraws) {
     window->hexField()->clear();
     QTest::keyClicks(window->hexField(), "12345Z");
     window->findChild<QPushButton*>("OK")->click();
-    EXPECT_EQ(state_.BackgroundColor, 0x00FF0000);
+    EXPECT_EQ(state_.domain.settings.backgroundColor, 0x00FF0000);
     EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].text, view::kHexColourRefused);
