@@ -230,6 +230,8 @@ void GlDevice::LightEnable(DWORD index, bool enable) {
 void GlDevice::SetMaterial(const D3DMATERIAL8& material) { material_ = material; }
 
 void GlDevice::SetTexture(DWORD stage, TexturePtr texture) {
+    // Eight stages, as on the original device; only stage 0 takes part in drawing.
+    if (stage >= 8) throw GlError("texture stage " + std::to_string(stage) + " out of range 0..7");
     if (stage == 0) texture_ = std::move(texture);
 }
 
