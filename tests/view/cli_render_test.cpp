@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "render_gl/image_file.h"
@@ -119,6 +120,37 @@ TEST_F(CliRender, TurnAndCameraChangeThePicture) {
     EXPECT_GT(columnHeight(*imageB, b[0] + 1), columnHeight(*imageB, b[2] - 1) + 4);
     // The eye at half the distance: about twice as large.
     EXPECT_NEAR(static_cast<double>(c[2] - c[0]) / (a[2] - a[0]), (10.0 - 0) / 5.0, 0.05);
+}
+
+TEST_F(CliRender, TextureBesideTheModelIsFoundAndModulatesTheLitColour) {
+    // White emissive light: the drawn colour is the texture's own.
+    std::ofstream(folder_ / "textured.x") << "xof 0303txt 0032\n"
+                                             "Mesh Square {\n 4;\n -1;-1;0;, -1;1;0;, 1;1;0;, 1;-1;0;;\n"
+                                             " 2;\n 3;0,1,2;, 3;0,2,3;;\n"
+                                             " MeshMaterialList { 1; 2; 0, 0;;\n"
+                                             "  Material { 0.0;0.0;0.0;1.0;; 10.0; 0.0;0.0;0.0;; 1.0;1.0;1.0;;\n"
+                                             "   TextureFilename { \"paint.bmp\"; } } }\n"
+                                             " MeshNormals { 1; 0.0;0.0;-1.0;; 2; 3;0,0,0;, 3;0,0,0;; }\n"
+                                             " MeshTextureCoords { 4; 0.0;1.0;, 0.0;0.0;, 1.0;0.0;, 1.0;1.0;; }\n}\n";
+    // A 2 x 2 24-bit bitmap, every pixel (30, 60, 90).
+    std::vector<unsigned char> bmp(54 + 16, 0);
+    const unsigned header[][2] = {{2, 70}, {10, 54}, {14, 40}, {18, 2}, {22, 2}};
+    for (const auto& [at, value] : header)
+        for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    bmp[0] = 'B', bmp[1] = 'M', bmp[26] = 1, bmp[28] = 24;
+    for (int row = 0; row < 2; ++row)
+        for (int x = 0; x < 2; ++x) {
+            bmp[54 + row * 8 + x * 3] = 90;
+            bmp[54 + row * 8 + x * 3 + 1] = 60;
+            bmp[54 + row * 8 + x * 3 + 2] = 30;
+        }
+    std::ofstream(folder_ / "paint.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), bmp.size());
+    const CliResult r = run("--model " + path("textured.x") + " --size 200x200 --png " + path("t.png"));
+    ASSERT_EQ(r.status, 0) << r.errors;
+    const auto image = render_gl::readImageFile(path("t.png"));
+    ASSERT_TRUE(image);
+    const auto* p = image->pixel(100, 100);
+    EXPECT_EQ((std::array<int, 3>{p[0], p[1], p[2]}), (std::array<int, 3>{30, 60, 90}));
 }
 
 TEST_F(CliRender, FailuresExitOneWithOneLine) {
