@@ -176,7 +176,7 @@ void GlDevice::Reset() {
         ++generation_;
         createGlObjects();
     }
-    // A reset returns every state to its default, as on the original device.
+    // A reset returns every state to its default, as Direct3D's does.
     world_ = view_ = projection_ = D3DXMatrixIdentity();
     renderStates_ = defaultRenderStates();
     lights_.clear();
@@ -230,7 +230,7 @@ void GlDevice::LightEnable(DWORD index, bool enable) {
 void GlDevice::SetMaterial(const D3DMATERIAL8& material) { material_ = material; }
 
 void GlDevice::SetTexture(DWORD stage, TexturePtr texture) {
-    // Eight stages, as on the original device; only stage 0 takes part in drawing.
+    // Eight stages, as in Direct3D 8; only stage 0 takes part in drawing.
     if (stage >= 8) throw GlError("texture stage " + std::to_string(stage) + " out of range 0..7");
     if (stage == 0) texture_ = std::move(texture);
 }

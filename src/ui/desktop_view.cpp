@@ -146,8 +146,8 @@ void DesktopView::connectButtons() {
     on("backcolor", [this] { showBackgroundColorDialog(); });
     on("lights", [this] { toggleSecondLight(); });
     on("panBar", [this] {
-        sideControls_.barMouseDown(1);
-        panel_.panPad()->setVisible(sideControls_.panPadVisible());
+        panel_.sideControls().barMouseDown(1);
+        panel_.panPad()->setVisible(panel_.sideControls().panPadVisible());
     });
 }
 

@@ -36,6 +36,8 @@ public:
     QLabel* partLabel() const { return partLabel_; }
     QToolButton* button(const QString& objectName) const;
     QWidget* panPad() const { return panPad_; }
+    // The pan pad, tree tabs and side bars of the main window.
+    view::ViewSideControls& sideControls() { return sideControls_; }
 
 private:
     static bool openGlAvailable();
@@ -43,6 +45,7 @@ private:
     SceneViewWidget* view_ = nullptr;
     QLabel* partLabel_;
     QWidget* panPad_;
+    view::ViewSideControls sideControls_;
 };
 
 class DesktopView : public ViewLifecycle {
@@ -76,7 +79,6 @@ public:
     engine3d::D3DUtil* util() { return util_.get(); }
     view::BackgroundColorDialog& colorDialog() { return colorDialog_; }
     BackgroundColorWindow* colorWindow() { return colorWindow_; }
-    view::ViewSideControls& sideControls() { return sideControls_; }
 
 private:
     void guarded(const char* what, const std::function<void()>& fn);
@@ -88,7 +90,6 @@ private:
     std::unique_ptr<engine3d::D3DUtil> util_;
     std::unique_ptr<view::SceneView> sceneView_;
     view::BackgroundColorDialog colorDialog_;
-    view::ViewSideControls sideControls_;
     BackgroundColorWindow* colorWindow_ = nullptr;
     std::string mediaFolder_;
 };

@@ -26,6 +26,18 @@ void ViewSideControls::barHover(int bar) {
     barGlyphs[bar] = BarCollapsed[bar] ? BarGlyph::CollapsedHover : BarGlyph::OpenHover;
 }
 
+void ViewSideControls::showNetworkTree(TreeControl& networkTree, TreeControl& hardwareTree) {
+    networkTree.setVisible(true);
+    hardwareTree.setVisible(false);
+    tabHeader = TabHeader::Network;
+}
+
+void ViewSideControls::showHardwareTree(TreeControl& networkTree, TreeControl& hardwareTree) {
+    hardwareTree.setVisible(true);
+    networkTree.setVisible(false);
+    tabHeader = TabHeader::Hardware;
+}
+
 void ViewSideControls::hoverReset() {
     panPicture = PanPicture::Plain;
     panNeedsRestore = false;

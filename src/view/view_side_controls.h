@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "core/tree_control.h"
 #include "view/scene_view.h"
 
 namespace vantrel::view {
@@ -18,7 +19,8 @@ enum class PanPicture { DownLit = 0, LeftLit = 1, UpLit = 2, RightLit = 3, Plain
 // Glyph of a side bar's head.
 enum class BarGlyph { Open = 0, OpenHover = 1, Collapsed = 2, CollapsedHover = 3 };
 
-enum class LeftPane { NetworkTree, HardwareTree };
+// Picture of the tab header: the one of the network tab or of the hardware tab.
+enum class TabHeader { Network, Hardware };
 
 class ViewSideControls {
 public:
@@ -30,12 +32,13 @@ public:
     void barHover(int bar);
     // The main window's hover reset: the mouse moved elsewhere on the window.
     void hoverReset();
-    void showNetworkTree() { pane = LeftPane::NetworkTree; }
-    void showHardwareTree() { pane = LeftPane::HardwareTree; }
+    // The tabs over the left pane: one tree shown, the other hidden.
+    void showNetworkTree(TreeControl& networkTree, TreeControl& hardwareTree);
+    void showHardwareTree(TreeControl& networkTree, TreeControl& hardwareTree);
 
     PanPicture panPicture = PanPicture::Plain;
     bool panNeedsRestore = false;
-    LeftPane pane = LeftPane::NetworkTree;
+    TabHeader tabHeader = TabHeader::Network;
     std::array<bool, kBarCount> BarCollapsed{};
     std::array<BarGlyph, kBarCount> barGlyphs{};  // all Open
     // Side bar 1 holds the pan pad.

@@ -17,6 +17,9 @@
 #include "support/scene_geometry.h"
 #include "ui/background_color_window.h"
 #include "ui/desktop_view.h"
+#include "ui/main_window.h"
+#include "ui/qt_ui_services.h"
+#include "ui/tree_control_widget.h"
 #include "ui/scene_view_widget.h"
 
 namespace vantrel::ui {
@@ -184,6 +187,33 @@ TEST_F(SceneViewWidgetTest, IdleViewDrawsNothing) {
     timer.start();
     while (timer.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(panel_->view()->paintedPictures(), before);
+}
+
+TEST(MainWindowViewControls, TreeTabsAndSideBarsShowAndHideTheirContent) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server for OpenGL";
+    test::TempFolder folder;
+    QtUiServices ui;
+    ProgramState state(ProgramFolder(folder.path()), ui);
+    MainWindow window(state, ui);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QToolButton*>("hardwareTab")->click();
+    EXPECT_FALSE(state.windows.main.networkTree.visible());
+    EXPECT_TRUE(state.windows.main.hardwareTree.visible());
+    EXPECT_FALSE(window.networkTree()->isVisible());
+    EXPECT_TRUE(window.hardwareTree()->isVisible());
+    window.findChild<QToolButton*>("networkTab")->click();
+    EXPECT_TRUE(window.networkTree()->isVisible());
+    EXPECT_FALSE(window.hardwareTree()->isVisible());
+
+    auto* address = window.findChild<QLabel*>("currentNodeAddress");
+    auto* head = window.findChild<QToolButton*>("barHead3");
+    ASSERT_TRUE(address && head);
+    head->click();
+    EXPECT_FALSE(address->isVisible());
+    EXPECT_TRUE(window.sceneView()->sideControls().BarCollapsed[3]);
+    head->click();
+    EXPECT_TRUE(address->isVisible());
 }
 
 }  // namespace

@@ -59,13 +59,18 @@ TEST(ViewSideControls, PanPadHighlightsTheArrowAndRunsItsCommand) {
     }
 }
 
-TEST(ViewSideControls, TreeTabsSwitchTheLeftPane) {
+TEST(ViewSideControls, TreeTabsShowOneTreeAndHideTheOther) {
     ViewSideControls c;
-    EXPECT_EQ(c.pane, LeftPane::NetworkTree);
-    c.showHardwareTree();
-    EXPECT_EQ(c.pane, LeftPane::HardwareTree);
-    c.showNetworkTree();
-    EXPECT_EQ(c.pane, LeftPane::NetworkTree);
+    TreeControl network, hardware;
+    EXPECT_EQ(c.tabHeader, TabHeader::Network);
+    c.showHardwareTree(network, hardware);
+    EXPECT_FALSE(network.visible());
+    EXPECT_TRUE(hardware.visible());
+    EXPECT_EQ(c.tabHeader, TabHeader::Hardware);
+    c.showNetworkTree(network, hardware);
+    EXPECT_TRUE(network.visible());
+    EXPECT_FALSE(hardware.visible());
+    EXPECT_EQ(c.tabHeader, TabHeader::Network);
 }
 
 }  // namespace
