@@ -101,9 +101,9 @@ int runRender(const std::vector<std::string>& args, const std::string& home) {
     int width = 800, height = 600;
     if (options.count("--size")) {
         auto size = numbers(options["--size"], 'x', 2);
-        if (!size || (*size)[0] < 1 || (*size)[1] < 1 || (*size)[0] > 16384 || (*size)[1] > 16384 ||
+        if (!size || (*size)[0] < 1 || (*size)[1] < 1 || (*size)[0] > 8192 || (*size)[1] > 8192 ||
             (*size)[0] != static_cast<int>((*size)[0]) || (*size)[1] != static_cast<int>((*size)[1]))
-            return fail("--size must be WxH in whole pixels from 1 to 16384, for example 800x600");
+            return fail("--size must be WxH in whole pixels from 1 to 8192, for example 800x600");
         width = static_cast<int>((*size)[0]);
         height = static_cast<int>((*size)[1]);
     }

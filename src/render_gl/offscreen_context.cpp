@@ -35,7 +35,7 @@ EGLDisplay openSurfacelessDisplay() {
 }  // namespace
 
 OffscreenContext::OffscreenContext(int width, int height) : egl_(std::make_unique<Egl>()), width_(width), height_(height) {
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
+    if (width <= 0 || height <= 0 || width > 8192 || height > 8192)
         throw GlError("picture size " + std::to_string(width) + "x" + std::to_string(height) + " is out of range");
     egl_->display = openSurfacelessDisplay();
     if (!eglBindAPI(EGL_OPENGL_API)) {
@@ -77,6 +77,11 @@ void OffscreenContext::makeCurrent() {
 }
 
 void OffscreenContext::createFramebuffer() {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+    if (width_ > largest || height_ > largest)
+        throw GlError("picture size " + std::to_string(width_) + "x" + std::to_string(height_) +
+                      " is larger than this OpenGL allows (" + std::to_string(largest) + ")");
     glGenRenderbuffers(1, &colour_);
     glBindRenderbuffer(GL_RENDERBUFFER, colour_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width_, height_);  // X8R8G8B8, as the display

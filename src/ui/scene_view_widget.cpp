@@ -42,8 +42,12 @@ void SceneViewWidget::initializeGL() {
             update();
         }
     };
+    // Moving the widget to another window gives it a new context: the device
+    // then rebuilds its objects on its next reset.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        if (device_) device_->markContextLost();
+    });
     if (device_) {
-        // A new context after the old one went away: the device rebuilds on its next reset.
         device_->markContextLost();
         return;
     }
@@ -51,11 +55,7 @@ void SceneViewWidget::initializeGL() {
         device_ = std::make_unique<render_gl::GlDevice>(target, present);
     } catch (const engine3d::Engine3dError& e) {
         deviceError_ = QString::fromStdString(e.what());
-        return;
     }
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
-        if (device_) device_->markContextLost();
-    });
 }
 
 void SceneViewWidget::resizeGL(int, int) {

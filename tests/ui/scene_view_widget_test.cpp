@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include "engine3d/math/d3d_math.h"
@@ -178,6 +179,28 @@ TEST_F(SceneViewWidgetTest, ColourDialogOkStoresTheColourAndRedraws) {
     EXPECT_EQ(ui_.messages[0].text, view::kHexColourRefused);
     window->findChild<QPushButton*>("Cancel")->click();
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(SceneViewWidgetTest, NewContextAfterReparentingGoesThroughTheDeviceReset) {
+    const int before = drawn(picture()).height();
+    {
+        QWidget holder;
+        auto* layout = new QVBoxLayout(&holder);
+        layout->addWidget(panel_.get());
+        holder.resize(640, 480);
+        holder.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&holder));
+        QApplication::processEvents();
+        // After the reset the view shows the scene defaults' camera at (0, 0, -20).
+        const int after = drawn(picture()).height();
+        EXPECT_GT(after, 0);
+        EXPECT_LT(after, before);
+        EXPECT_EQ(view_->util()->device().TestCooperativeLevel(), D3D_OK);
+        panel_->button("zoomIn")->click();  // a camera command brings the camera values back
+        EXPECT_GT(drawn(picture()).height(), before);
+        layout->removeWidget(panel_.get());
+        panel_->setParent(nullptr);
+    }
 }
 
 TEST_F(SceneViewWidgetTest, IdleViewDrawsNothing) {
