@@ -38,8 +38,9 @@ OffscreenContext::OffscreenContext(int width, int height) : egl_(std::make_uniqu
     if (width <= 0 || height <= 0 || width > 8192 || height > 8192)
         throw GlError("picture size " + std::to_string(width) + "x" + std::to_string(height) + " is out of range");
     egl_->display = openSurfacelessDisplay();
+    // The display stays initialised: EGL hands every caller the same one, so
+    // terminating it would take other pictures' contexts with it.
     if (!eglBindAPI(EGL_OPENGL_API)) {
-        eglTerminate(egl_->display);
         throw GlError("no OpenGL context: EGL does not offer desktop OpenGL");
     }
     const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
@@ -52,23 +53,26 @@ OffscreenContext::OffscreenContext(int width, int height) : egl_(std::make_uniqu
                                         EGL_NONE};
     egl_->context = eglCreateContext(egl_->display, count > 0 ? config : EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT,
                                      contextAttributes);
-    if (egl_->context == EGL_NO_CONTEXT) {
-        eglTerminate(egl_->display);
-        throw GlError("no OpenGL context: an OpenGL 3.3 core context cannot be created");
+    if (egl_->context == EGL_NO_CONTEXT) throw GlError("no OpenGL context: an OpenGL 3.3 core context cannot be created");
+    try {
+        makeCurrent();
+        createFramebuffer();
+    } catch (...) {
+        release();
+        throw;
     }
-    makeCurrent();
-    createFramebuffer();
 }
 
-OffscreenContext::~OffscreenContext() {
+OffscreenContext::~OffscreenContext() { release(); }
+
+void OffscreenContext::release() {
     if (eglGetCurrentContext() == egl_->context) {
         glDeleteFramebuffers(1, &framebuffer_);
         glDeleteRenderbuffers(1, &colour_);
         glDeleteRenderbuffers(1, &depth_);
+        eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     }
-    eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(egl_->display, egl_->context);
-    eglTerminate(egl_->display);
 }
 
 void OffscreenContext::makeCurrent() {

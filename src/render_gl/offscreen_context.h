@@ -28,6 +28,7 @@ public:
 
 private:
     void createFramebuffer();
+    void release();
 
     struct Egl;
     std::unique_ptr<Egl> egl_;

@@ -20,6 +20,14 @@ OffscreenView::OffscreenView(int width, int height, std::int32_t backgroundColor
     view_.zoom_in();
 }
 
+OffscreenView::~OffscreenView() {
+    try {
+        context_.makeCurrent();
+    } catch (const std::exception&) {
+        // Nothing else to do: the context is destroyed right after.
+    }
+}
+
 void OffscreenView::loadModel(const std::string& path) {
     device_.setTextureFolder(std::filesystem::path(path).parent_path().string());
     auto root = CD3DFrame::Create();

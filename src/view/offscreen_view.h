@@ -17,6 +17,10 @@ class OffscreenView {
 public:
     // Raises render_gl::GlError when no GL context can be had.
     OffscreenView(int width, int height, std::int32_t backgroundColor);
+    // The device deletes its GL objects in this picture's context.
+    ~OffscreenView();
+    OffscreenView(const OffscreenView&) = delete;
+    OffscreenView& operator=(const OffscreenView&) = delete;
 
     // Loads a .x file as the turned model under a fresh scene root, without
     // drawing. Raises the reader's error (XFileError or Engine3dError) with its reason.

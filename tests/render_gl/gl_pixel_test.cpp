@@ -366,3 +366,25 @@ TEST(GlDevice, DrawingOutsideASceneIsRefused) {
 
 }  // namespace
 }  // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+TEST(GlPicture, TwoPicturesAtOnceAndOneEndingLeavesTheOtherWorking) {
+    auto first = makeView();
+    REQUIRE_GL(first);
+    auto second = makeView(200, 100);
+    REQUIRE_GL(second);
+    sceneWith(*first, {meshOf(box(1.0f), plainMaterial({1, 0, 0, 1}))});
+    sceneWith(*second, {meshOf(box(1.0f), plainMaterial({0, 1, 0, 1}))});
+    EXPECT_GT(centrePixel(first->picture())[0], 100);
+    EXPECT_GT(centrePixel(second->picture())[1], 100);
+    first.reset();  // while the second's context is current
+    const RgbaImage image = second->picture();
+    EXPECT_EQ(image.width, 200);
+    EXPECT_GT(centrePixel(image)[1], 100);
+    EXPECT_TRUE(isBackground(image, 0, 0));
+}
+
+}  // namespace
+}  // namespace vantrel::test
