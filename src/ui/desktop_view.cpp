@@ -1,6 +1,7 @@
 #include "ui/desktop_view.h"
 
 #include <QFrame>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,10 +69,22 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
     panPad_->setObjectName("panPad");
     auto* pad = new QGridLayout(panPad_);
     pad->setContentsMargins(0, 0, 0, 0);
-    pad->addWidget(newButton(panPad_, "panUp", "Up", "Move Up"), 0, 1);
-    pad->addWidget(newButton(panPad_, "panLeft", "Left", "Move Left"), 1, 0);
-    pad->addWidget(newButton(panPad_, "panDown", "Down", "Move Down"), 2, 1);
-    pad->addWidget(newButton(panPad_, "panRight", "Right", "Move Right"), 1, 2);
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* tip;
+        view::PanArrow arrow;
+        int row, column;
+    } arrows[] = {{"panUp", "Up", "Move Up", view::PanArrow::Up, 0, 1},
+                  {"panLeft", "Left", "Move Left", view::PanArrow::Left, 1, 0},
+                  {"panDown", "Down", "Move Down", view::PanArrow::Down, 2, 1},
+                  {"panRight", "Right", "Move Right", view::PanArrow::Right, 1, 2}};
+    for (const auto& a : arrows) {
+        QToolButton* b = newButton(panPad_, a.name, a.caption, a.tip);
+        b->setProperty("panArrow", static_cast<int>(a.arrow));
+        b->installEventFilter(this);
+        pad->addWidget(b, a.row, a.column);
+    }
     column->addWidget(panPad_);
     column->addWidget(newButton(this, "zoomIn", "In", "Zoom In"));
     column->addWidget(newButton(this, "zoomOut", "Out", "Zoom Out"));
@@ -91,6 +104,15 @@ bool ViewPanel::openGlAvailable() {
     format.setProfile(QSurfaceFormat::CoreProfile);
     probe.setFormat(format);
     return probe.create();
+}
+
+bool ViewPanel::eventFilter(QObject* watched, QEvent* event) {
+    const QVariant arrow = watched->property("panArrow");
+    if (arrow.isValid() && event->type() == QEvent::Enter)
+        sideControls_.panHover(static_cast<view::PanArrow>(arrow.toInt()));
+    else if (arrow.isValid() && event->type() == QEvent::Leave)
+        sideControls_.hoverReset();
+    return QWidget::eventFilter(watched, event);
 }
 
 QToolButton* ViewPanel::button(const QString& objectName) const { return findChild<QToolButton*>(objectName); }

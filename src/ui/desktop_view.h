@@ -39,6 +39,10 @@ public:
     // The pan pad, tree tabs and side bars of the main window.
     view::ViewSideControls& sideControls() { return sideControls_; }
 
+protected:
+    // Hover over a pan arrow highlights it; leaving puts back the plain pad.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     static bool openGlAvailable();
 

@@ -140,6 +140,12 @@ TEST_F(SceneViewWidgetTest, PanAndZoomButtonsMoveTheEye) {
             EXPECT_GT(drawn(picture()).height(), before);
         }
     }
+    // Hovering an arrow highlights it until the mouse leaves.
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    QApplication::sendEvent(panel_->button("panLeft"), &enter);
+    EXPECT_EQ(panel_->sideControls().panPicture, view::PanPicture::LeftLit);
+    QApplication::sendEvent(panel_->button("panLeft"), &leave);
+    EXPECT_EQ(panel_->sideControls().panPicture, view::PanPicture::Plain);
     // The pan pad's bar hides and shows it.
     panel_->button("panBar")->click();
     EXPECT_FALSE(panel_->panPad()->isVisible());
