@@ -14,6 +14,7 @@
 #include "render_gl/d3d_states.h"
 #include "render_gl/fixed_function_shader.h"
 #include "render_gl/gl_error.h"
+#include "render_gl/gl_mesh_cache.h"
 #include "render_gl/gl_texture.h"
 
 namespace vantrel::render_gl {
@@ -36,13 +37,6 @@ struct GlDevice::Program {
     std::array<ShaderVariant, 2> variants;  // Gouraud, flat
 };
 
-struct GlDevice::MeshBuffers {
-    GLuint vao = 0, vertexBuffer = 0, indexBuffer = 0;
-    std::map<DWORD, std::pair<std::size_t, std::size_t>> subsets;  // id -> first index, count
-    const float* vertexData = nullptr;
-    const DWORD* indexData = nullptr;
-    std::size_t vertexFloats = 0, indexCount = 0;
-};
 
 namespace {
 
@@ -141,12 +135,7 @@ void GlDevice::createGlObjects() {
 }
 
 void GlDevice::releaseGlObjects() {
-    for (auto& [key, m] : meshes_) {
-        glDeleteVertexArrays(1, &m.vao);
-        glDeleteBuffers(1, &m.vertexBuffer);
-        glDeleteBuffers(1, &m.indexBuffer);
-    }
-    meshes_.clear();
+    meshes_.release();
     if (program_)
         for (auto& v : program_->variants) glDeleteProgram(v.id);
     program_.reset();
@@ -157,7 +146,7 @@ void GlDevice::releaseGlObjects() {
 
 void GlDevice::markContextLost() {
     // The GL names died with the context: forget them without deleting.
-    meshes_.clear();
+    meshes_.forget();
     program_.reset();
     objectsGone_ = true;
     lost_ = true;
@@ -308,70 +297,6 @@ HRESULT GlDevice::Present() {
     return D3D_OK;
 }
 
-const GlDevice::MeshBuffers& GlDevice::buffersFor(const MeshGeometry& mesh) {
-    auto it = meshes_.find(&mesh);
-    if (it != meshes_.end()) {
-        const MeshBuffers& m = it->second;
-        if (m.vertexData == mesh.vertices.data() && m.indexData == mesh.indices.data() &&
-            m.vertexFloats == mesh.vertices.size() && m.indexCount == mesh.indices.size())
-            return m;
-        // Another geometry now lives at this address, or this one was rebuilt.
-        glDeleteVertexArrays(1, &it->second.vao);
-        glDeleteBuffers(1, &it->second.vertexBuffer);
-        glDeleteBuffers(1, &it->second.indexBuffer);
-        meshes_.erase(it);
-    }
-    MeshBuffers m;
-    m.vertexData = mesh.vertices.data();
-    m.indexData = mesh.indices.data();
-    m.vertexFloats = mesh.vertices.size();
-    m.indexCount = mesh.indices.size();
-
-    // Triangles sorted by subset; a triangle naming a missing vertex is dropped.
-    const std::size_t vertexCount = mesh.vertexCount();
-    std::map<DWORD, std::vector<GLuint>> bySubset;
-    for (std::size_t f = 0; f < mesh.faceCount(); ++f) {
-        const DWORD* tri = &mesh.indices[f * 3];
-        if (tri[0] >= vertexCount || tri[1] >= vertexCount || tri[2] >= vertexCount) continue;
-        const DWORD subset = f < mesh.attributes.size() ? mesh.attributes[f] : 0;
-        auto& list = bySubset[subset];
-        list.insert(list.end(), {tri[0], tri[1], tri[2]});
-    }
-    std::vector<GLuint> sorted;
-    for (auto& [subset, list] : bySubset) {
-        m.subsets[subset] = {sorted.size(), list.size()};
-        sorted.insert(sorted.end(), list.begin(), list.end());
-    }
-
-    glGenVertexArrays(1, &m.vao);
-    glBindVertexArray(m.vao);
-    glGenBuffers(1, &m.vertexBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, m.vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(float)),
-                 mesh.vertices.data(), GL_STATIC_DRAW);
-    glGenBuffers(1, &m.indexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(sorted.size() * sizeof(GLuint)), sorted.data(),
-                 GL_STATIC_DRAW);
-    const auto stride = static_cast<GLsizei>(mesh.floatsPerVertex() * sizeof(float));
-    auto offset = [](std::size_t floats) { return reinterpret_cast<const void*>(floats * sizeof(float)); };
-    glEnableVertexAttribArray(kPositionSlot);
-    glVertexAttribPointer(kPositionSlot, 3, GL_FLOAT, GL_FALSE, stride, offset(0));
-    if (mesh.hasNormals()) {
-        glEnableVertexAttribArray(kNormalSlot);
-        glVertexAttribPointer(kNormalSlot, 3, GL_FLOAT, GL_FALSE, stride, offset(mesh.normalOffset()));
-    } else {
-        glVertexAttrib3f(kNormalSlot, 0, 0, 0);
-    }
-    if (mesh.hasTexCoords()) {
-        glEnableVertexAttribArray(kTexCoordSlot);
-        glVertexAttribPointer(kTexCoordSlot, 2, GL_FLOAT, GL_FALSE, stride, offset(mesh.texOffset()));
-    }
-    glBindVertexArray(0);
-    ++uploads_;
-    return meshes_.emplace(&mesh, std::move(m)).first->second;
-}
-
 void GlDevice::applyDrawState() {
     const bool flat = GetRenderState(D3DRS_SHADEMODE) == kShadeFlat;
     const ShaderVariant& p = program_->variants[flat ? 1 : 0];
@@ -480,12 +405,12 @@ void GlDevice::uploadLighting() {
 
 void GlDevice::DrawSubset(const MeshGeometry& mesh, DWORD subset) {
     if (!inScene_) throw GlError("DrawSubset outside BeginScene/EndScene");
-    const MeshBuffers& m = buffersFor(mesh);
+    const GlMesh& m = meshes_.buffersFor(mesh);
     auto range = m.subsets.find(subset);
-    if (range == m.subsets.end() || range->second.second == 0) return;
+    if (range == m.subsets.end() || range->second.count == 0) return;
     applyDrawState();
     glBindVertexArray(m.vao);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(range->second.second), GL_UNSIGNED_INT,
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(range->second.count), GL_UNSIGNED_INT,
                    reinterpret_cast<const void*>(range->second.first * sizeof(GLuint)));
     glBindVertexArray(0);
 }

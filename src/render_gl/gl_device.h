@@ -4,19 +4,16 @@
 // depth) drawn with one shader program. Every call expects the device's GL
 // context to be current; the device never makes it current itself, so the same
 // code draws into a Qt widget and into a windowless EGL picture.
-//
-// Each mesh geometry is uploaded once, on its first draw, with its triangles
-// sorted by subset so that a subset is one glDrawElements range.
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "engine3d/device/render_device.h"
+#include "render_gl/gl_mesh_cache.h"
 
 namespace vantrel::render_gl {
 
@@ -78,17 +75,15 @@ public:
     // folder (the folder of the model's .x files).
     void setTextureFolder(std::string folder) { textureFolder_ = std::move(folder); }
     // How many mesh uploads have happened (each geometry once per context).
-    int uploadCount() const { return uploads_; }
+    int uploadCount() const { return meshes_.uploads(); }
     bool usesClipControl() const { return clipControl_; }
 
 private:
     struct Program;
-    struct MeshBuffers;
 
     void createGlObjects();
     void releaseGlObjects();
     void bindTarget();
-    const MeshBuffers& buffersFor(const MeshGeometry& mesh);
     void applyDrawState();
     void uploadLighting();
 
@@ -97,7 +92,7 @@ private:
     std::string textureFolder_;
     GlTarget current_;
     std::unique_ptr<Program> program_;
-    std::unordered_map<const MeshGeometry*, MeshBuffers> meshes_;
+    GlMeshCache meshes_;
     std::vector<std::weak_ptr<GlTexture>> textures_;
 
     D3DMATRIX world_, view_, projection_;
@@ -113,7 +108,6 @@ private:
     bool objectsGone_ = false;
     int generation_ = 0;  // counts contexts; textures re-upload when it moves
     bool clipControl_ = false;
-    int uploads_ = 0;
 };
 
 }  // namespace vantrel::render_gl

@@ -388,3 +388,24 @@ TEST(GlPicture, TwoPicturesAtOnceAndOneEndingLeavesTheOtherWorking) {
 
 }  // namespace
 }  // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+TEST(GlDevice, TrianglesNamingMissingVerticesAreLeftOut) {
+    auto v = makeView();
+    REQUIRE_GL(v);
+    auto g = quadFacingCamera(0, 2);
+    // A third triangle pointing far past the vertices, in the same subset.
+    g->indices.insert(g->indices.end(), {0, 2, 4000000000u});
+    g->attributes.push_back(0);
+    sceneWith(*v, {meshOf(g, plainMaterial({0, 0, 0, 1}, {1, 1, 1, 0}))});
+    EXPECT_EQ(centrePixel(v->picture()), (std::array<int, 3>{255, 255, 255}));
+    // A subset the mesh does not have draws nothing and fails nothing.
+    v->device().BeginScene();
+    EXPECT_NO_THROW(v->device().DrawSubset(*g, 7));
+    v->device().EndScene();
+}
+
+}  // namespace
+}  // namespace vantrel::test
