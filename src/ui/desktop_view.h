@@ -1,12 +1,11 @@
 #pragma once
 // The 3D view of the desktop program: the start-up steps that create the
-// device and apply the scene defaults, the view widget with its pan pad and
-// zoom and light buttons, the Background Color dialog, and the hand-over of
-// the model's scene. Every call into the view's core runs with the widget's
+// device and apply the scene defaults, the commands of the view panel's
+// buttons, the Background Color dialog, and the hand-over of the model's
+// scene. Every call into the view's core runs with the widget's
 // GL context current; a drawing failure inside an event is written to the
 // standard error stream and the picture skipped, so the window stays usable.
 
-#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,42 +14,12 @@
 #include "engine3d/device/d3d_util.h"
 #include "view/background_color_dialog.h"
 #include "view/scene_view.h"
-#include "view/view_side_controls.h"
-
-class QLabel;
-class QToolButton;
 
 namespace vantrel::ui {
 
 class BackgroundColorWindow;
 class SceneViewWidget;
-
-// The view widget and the controls around it.
-class ViewPanel : public QWidget {
-    Q_OBJECT
-public:
-    explicit ViewPanel(QWidget* parent = nullptr);
-    // Null where the platform offers no OpenGL: a black picture box stands in
-    // and the start-up reports that there is no 3D device.
-    SceneViewWidget* view() const { return view_; }
-    QLabel* partLabel() const { return partLabel_; }
-    QToolButton* button(const QString& objectName) const;
-    QWidget* panPad() const { return panPad_; }
-    // The pan pad, tree tabs and side bars of the main window.
-    view::ViewSideControls& sideControls() { return sideControls_; }
-
-protected:
-    // Hover over a pan arrow highlights it; leaving puts back the plain pad.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    static bool openGlAvailable();
-
-    SceneViewWidget* view_ = nullptr;
-    QLabel* partLabel_;
-    QWidget* panPad_;
-    view::ViewSideControls sideControls_;
-};
+class ViewPanel;
 
 class DesktopView : public ViewLifecycle {
 public:

@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "ui/desktop_view.h"
+#include "ui/view_panel.h"
 
 #include <QCloseEvent>
 #include <QCursor>

@@ -18,6 +18,7 @@
 #include "support/scene_geometry.h"
 #include "ui/background_color_window.h"
 #include "ui/desktop_view.h"
+#include "ui/view_panel.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
 #include "ui/tree_control_widget.h"
