@@ -59,7 +59,7 @@ std::optional<std::uint32_t> colourValue(std::string text) {
 }
 
 // The background colour of the settings file in the program folder (0 when
-// there is none).
+// there is none), the folder chosen as for every command.
 std::int32_t settingsBackground(const std::string& home) {
     class QuietUi : public UiServices {
         MsgAnswer messageBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override {
@@ -70,7 +70,13 @@ std::int32_t settingsBackground(const std::string& home) {
         int logicalDpiX() override { return 96; }
         void popupMenu(PopupMenu) override {}
     } ui;
-    const std::filesystem::path folder = home.empty() ? executableFolder() : std::filesystem::path(home);
+    std::filesystem::path folder;
+    try {
+        folder = chooseProgramFolder(home.empty() ? std::nullopt : std::optional<std::filesystem::path>(home),
+                                     executableFolder());
+    } catch (const std::exception&) {
+        return 0;  // no program folder: no settings file either
+    }
     ProgramState state{ProgramFolder(folder), ui};
     loadSettings(state);
     return state.domain.settings.backgroundColor;
