@@ -127,7 +127,8 @@ void GlDevice::createGlObjects() {
     glGetIntegerv(GL_MINOR_VERSION, &minor);
     if (major * 10 + minor < 33) throw GlError("OpenGL 3.3 is needed; this context gives " +
                                                std::to_string(major) + "." + std::to_string(minor));
-    clipControl_ = major * 10 + minor >= 45;
+    clipControlAvailable_ = major * 10 + minor >= 45;
+    clipControl_ = clipControlAvailable_;
     program_ = std::make_unique<Program>();
     program_->variants[0] = locate(buildFixedFunctionProgram(false));
     program_->variants[1] = locate(buildFixedFunctionProgram(true));
@@ -247,7 +248,9 @@ void GlDevice::bindTarget() {
     glViewport(static_cast<GLint>(vp.X), current_.height - static_cast<GLint>(vp.Y + vp.Height),
                static_cast<GLsizei>(vp.Width), static_cast<GLsizei>(vp.Height));
     glDepthRange(vp.MinZ, vp.MaxZ);
-    if (clipControl_) glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+    // Direct3D's depth runs 0..1: glClipControl takes it as it is; without it
+    // the shader moves it to GL's -1..1.
+    if (clipControlAvailable_) glClipControl(GL_LOWER_LEFT, clipControl_ ? GL_ZERO_TO_ONE : GL_NEGATIVE_ONE_TO_ONE);
 }
 
 void GlDevice::Clear(DWORD flags, DWORD color, float z, DWORD stencil) {

@@ -77,6 +77,9 @@ public:
     // How many mesh uploads have happened (each geometry once per context).
     int uploadCount() const { return meshes_.uploads(); }
     bool usesClipControl() const { return clipControl_; }
+    // Maps depth in the shader even where glClipControl exists, as on
+    // contexts older than 4.5 (for comparing the two ways).
+    void mapDepthInShader() { clipControl_ = false; }
 
 private:
     struct Program;
@@ -107,6 +110,7 @@ private:
     bool lost_ = false;
     bool objectsGone_ = false;
     int generation_ = 0;  // counts contexts; textures re-upload when it moves
+    bool clipControlAvailable_ = false;
     bool clipControl_ = false;
 };
 

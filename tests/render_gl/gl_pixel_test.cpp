@@ -409,3 +409,38 @@ TEST(GlDevice, TrianglesNamingMissingVerticesAreLeftOut) {
 
 }  // namespace
 }  // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+// Contexts without glClipControl get the depth moved in the shader: the same
+// picture, with the same surfaces in front.
+TEST(GlDevice, DepthMappedInTheShaderGivesTheSamePicture) {
+    auto build = [](OffscreenView& v) {
+        // The blue sheet stands half a unit from the eye, nearer than the near
+        // plane: it must be clipped away in both.
+        sceneWith(v, {meshOf(quadFacingCamera(1, 3), plainMaterial({0, 0, 0, 1}, {1, 0, 0, 0})),
+                      meshOf(box(0.8f), plainMaterial({0.2f, 0.7f, 0.2f, 1})),
+                      meshOf(quadFacingCamera(-9.5f, 20), plainMaterial({0, 0, 0, 1}, {0, 0, 1, 0}))});
+        v.placeCamera(0.5f, 0.5f, -10);  // the box a little from the side
+    };
+    auto withClip = makeView();
+    REQUIRE_GL(withClip);
+    if (!withClip->device().usesClipControl()) GTEST_SKIP() << "no glClipControl to compare with";
+    build(*withClip);
+    const RgbaImage a = withClip->picture();
+    auto remapped = makeView();
+    REQUIRE_GL(remapped);
+    remapped->device().mapDepthInShader();
+    build(*remapped);
+    const RgbaImage b = remapped->picture();
+    ASSERT_EQ(a.pixels.size(), b.pixels.size());
+    int differing = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i) differing += std::abs(a.pixels[i] - b.pixels[i]) > 1;
+    EXPECT_LE(differing, 8);  // a few edge pixels may round differently
+    EXPECT_EQ(centrePixel(b)[1] > centrePixel(b)[0], true);  // the box stands in front of the red wall
+    EXPECT_TRUE(isBackground(b, 0, 0));                      // and nothing of the blue sheet shows
+}
+
+}  // namespace
+}  // namespace vantrel::test
