@@ -22,7 +22,9 @@ int runXinfo(const std::vector<std::string>& args, const std::string&) {
     auto container = CD3DFrame::Create();
     CD3DAnimation animations;
     try {
-        loadXFileScene(&device, args[0], container, animationSetsInto(animations, container, &device));
+        const auto warnings =
+            loadXFileScene(&device, args[0], container, animationSetsInto(animations, container, &device));
+        for (const std::string& warning : warnings) std::cerr << "vantrel-cli xinfo: warning: " << warning << "\n";
     } catch (const Engine3dError& e) {
         std::cerr << "vantrel-cli xinfo: " << e.what() << "\n";
         return 1;

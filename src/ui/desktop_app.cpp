@@ -9,6 +9,7 @@
 #include "core/error.h"
 #include "core/startup.h"
 #include "core/version.h"
+#include "model/model_session.h"
 #include "network/host_lookup.h"
 #include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
@@ -44,11 +45,13 @@ DesktopOptions parseOptions(int argc, char** argv) {
 DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiServices& ui)
     : ui_(ui), state_(ProgramFolder(programFolder), ui) {
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
+    state_.networkBrowser = &networkBrowser_;
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
+    model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
-    view_ = std::make_unique<DesktopView>(state_, *main_->sceneView());
+    view_ = std::make_unique<DesktopView>(state_, *main_->sceneView(), virtualPc_);
     state_.view = view_.get();
     ui_.setSync([this] {
         splash_->sync();

@@ -6,6 +6,9 @@
 
 #include "collect/hardware_session.h"
 #include "core/program_state.h"
+#include "model/builders.h"
+#include "model/virtual_pc.h"
+#include "ui/discovery_network_browser.h"
 
 namespace vantrel::ui {
 
@@ -28,11 +31,17 @@ public:
     SplashWindow& splash() { return *splash_; }
     HardwareSession& hardware() { return hardware_; }
     DesktopView& view() { return *view_; }
+    // The virtual PC: showing a node switches its parts on; the 3D view
+    // assembles and draws it.
+    model::VirtualPc& virtualPc() { return virtualPc_; }
 
 private:
     QtUiServices& ui_;
     ProgramState state_;
     HardwareSession hardware_;
+    model::VirtualPc virtualPc_;
+    model::BuildTarget modelTarget_{virtualPc_, state_.windows.main.hardwareTree};
+    DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<DesktopView> view_;

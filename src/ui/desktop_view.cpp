@@ -5,27 +5,19 @@
 #include <filesystem>
 #include <iostream>
 
-#include "engine3d/scene/cd3d_frame.h"
-#include "engine3d/scene/xfile_scene_loader.h"
+#include "model/assembly.h"
+#include "model/part_table.h"
 #include "render_gl/gl_device.h"
 #include "ui/background_color_window.h"
 #include "ui/scene_view_widget.h"
 #include "ui/view_panel.h"
+#include "model/media_folder.h"
 #include "view/media_folder.h"
-
-#ifndef VANTREL_MEDIA_DIR
-#define VANTREL_MEDIA_DIR "/usr/local/share/vantrel/media"
-#endif
 
 namespace vantrel::ui {
 
-namespace {
-
-constexpr const char* kMediaMarker = "vm1.x";
-
-}  // namespace
-
-DesktopView::DesktopView(ProgramState& state, ViewPanel& panel) : state_(state), panel_(panel) {
+DesktopView::DesktopView(ProgramState& state, ViewPanel& panel, model::VirtualPc& pc)
+    : state_(state), panel_(panel), pc_(pc) {
     connectPanel();
 }
 
@@ -40,7 +32,12 @@ void DesktopView::guarded(const char* what, const std::function<void()>& fn) {
 }
 
 void DesktopView::connectPanel() {
-    find_part = [this] { panel_.partLabel()->setText(QString::fromStdString(sceneView_->PickedFrameName)); };
+    // The part table names the picked frame's part.
+    find_part = [this] {
+        pc_.PickedFrameName = sceneView_->PickedFrameName;
+        model::find_part(pc_);
+        panel_.partLabel()->setText(QString::fromStdString(pc_.Label1));
+    };
     connectButtons();
     SceneViewWidget* w = panel_.view();
     if (!w) return;
@@ -109,8 +106,11 @@ bool DesktopView::createSimpleDevice() {
 
 void DesktopView::findMediaFolder() {
     std::error_code ec;
-    mediaFolder_ = view::FindMediaFolder(
-        kMediaMarker, {std::filesystem::current_path(ec).string(), state_.folder.root().string(), VANTREL_MEDIA_DIR});
+    // Last of all the folder the build generates the mesh files into.
+    mediaFolder_ = view::FindMediaFolder(model::kMediaMarker, {std::filesystem::current_path(ec).string(),
+                                                        state_.folder.root().string(),
+                                                        model::findModelMedia(model::kMediaMarker).value_or("")});
+    pc_.MediaFolder = mediaFolder_;
     if (panel_.view() && panel_.view()->device()) panel_.view()->device()->setTextureFolder(mediaFolder_);
 }
 
@@ -128,23 +128,22 @@ void DesktopView::applySceneDefaults() {
 }
 
 void DesktopView::assembleModel() {
-    // Until the virtual PC is assembled here, the marker file of the media
-    // folder is shown on its own.
-    const std::string marker = mediaFolder_ + kMediaMarker;
-    std::error_code ec;
-    if (!sceneView_ || !std::filesystem::is_regular_file(marker, ec)) return;
-    auto root = engine3d::CD3DFrame::Create();
-    auto model = engine3d::NewChildFrame(root);
-    panel_.view()->withContext([&] {
-        guarded("loading the model", [&] {
-            engine3d::loadXFileScene(panel_.view()->device(), marker, model);
-            sceneView_->zoom_in();
-        });
-    });
-    showScene(root, model, model);
+    if (!sceneView_) return;
+    // The model draws through the view: each picture it asks for shows its
+    // scene as it stands at that moment.
+    pc_.hooks.doEvents = [this] { state_.ui->doEvents(); };
+    pc_.hooks.setBusyPointer = [this](bool busy) { state_.windows.main.busyPointer = busy; };
+    pc_.hooks.renderScene = [this] { redraw(); };
+    pc_.hooks.focusView = [this] { panel_.view()->setFocus(); };
+    guarded("assembling the model", [this] { model::load_start(pc_, *panel_.view()->device()); });
+    redraw();
 }
 
 void DesktopView::releaseModel() {
+    pc_.PcRoot.reset();
+    pc_.SceneRoot.reset();
+    pc_.ModelFrame.reset();
+    pc_.ModelReady = false;
     if (!sceneView_) return;
     sceneView_->SceneRoot.reset();
     sceneView_->ModelFrame.reset();
@@ -161,6 +160,12 @@ void DesktopView::showScene(engine3d::FramePtr sceneRoot, engine3d::FramePtr mod
 
 void DesktopView::redraw() {
     if (!sceneView_) return;
+    if (pc_.SceneRoot) {
+        sceneView_->SceneRoot = pc_.SceneRoot;
+        sceneView_->ModelFrame = pc_.ModelFrame;
+        sceneView_->PcRoot = pc_.PcRoot;
+        sceneView_->ModelReady = pc_.ModelReady;
+    }
     panel_.view()->withContext([this] { guarded("drawing the view", [this] { sceneView_->RenderScene(); }); });
 }
 

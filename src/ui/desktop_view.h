@@ -12,6 +12,7 @@
 
 #include "core/program_state.h"
 #include "engine3d/device/d3d_util.h"
+#include "model/virtual_pc.h"
 #include "view/background_color_dialog.h"
 #include "view/scene_view.h"
 
@@ -23,7 +24,7 @@ class ViewPanel;
 
 class DesktopView : public ViewLifecycle {
 public:
-    DesktopView(ProgramState& state, ViewPanel& panel);
+    DesktopView(ProgramState& state, ViewPanel& panel, model::VirtualPc& pc);
     ~DesktopView() override;
 
     bool createSimpleDevice() override;
@@ -33,18 +34,18 @@ public:
     void assembleModel() override;
     void releaseModel() override;
 
-    // The model hands over its scene: SceneRoot is drawn, ModelFrame turned by
-    // the trackball, PickRoot searched by a click. The view redraws.
+    // A scene other than the virtual PC's: SceneRoot is drawn, ModelFrame
+    // turned by the trackball, PickRoot searched by a click. The view redraws.
     void showScene(engine3d::FramePtr sceneRoot, engine3d::FramePtr modelFrame, engine3d::FramePtr pickRoot);
-    // Asks for a new picture (display-mode and other changes made elsewhere).
+    // Draws a picture (display-mode and other changes made elsewhere); the
+    // virtual PC's scene once it is assembled.
     void redraw();
 
     void runCameraCommand(view::CameraCommand command);
     void toggleSecondLight();
     void showBackgroundColorDialog();
 
-    // Names the picked part; until the model's part table takes this over,
-    // the picked frame's name is shown under the view.
+    // Names the picked part: the part table's label is shown under the view.
     std::function<void()> find_part;
 
     const std::string& MediaFolder() const { return mediaFolder_; }
@@ -60,6 +61,7 @@ private:
 
     ProgramState& state_;
     ViewPanel& panel_;
+    model::VirtualPc& pc_;
     std::unique_ptr<engine3d::D3DUtil> util_;
     std::unique_ptr<view::SceneView> sceneView_;
     view::BackgroundColorDialog colorDialog_;

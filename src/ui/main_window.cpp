@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/menus.h"
+#include "core/network_scan.h"
 #include "core/network_tree.h"
 #include "core/node_registry.h"
 #include "core/startup.h"
@@ -160,6 +161,7 @@ void MainWindow::buildNodePopupMenu() {
     setMenuCommand(MenuCommand::JumpNode, [this] { jumpCurrentNode(state_); });
     setMenuCommand(MenuCommand::RenameNode, [this] { renameNode(state_); });
     setMenuCommand(MenuCommand::DeleteNode, [this] { deleteCurrentNode(state_); });
+    setMenuCommand(MenuCommand::NetworkScan, [this] { networkScan(state_); });
 }
 
 void MainWindow::setMenuCommand(MenuCommand item, std::function<void()> command) {

@@ -32,7 +32,7 @@ std::string FindMediaFolder(const std::string& marker, const MediaSearch& where)
             folder = folder.parent_path();
         }
     }
-    return withSlash(where.installedMediaFolder);
+    return where.installedMediaFolder.empty() ? std::string() : withSlash(where.installedMediaFolder);
 }
 
 }  // namespace vantrel::view

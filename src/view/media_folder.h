@@ -14,7 +14,7 @@ struct MediaSearch {
 };
 
 // The folder with a trailing '/'. When no folder holds the marker, the
-// installed media folder (where a later install will put it).
+// installed media folder; empty when that is not known either.
 std::string FindMediaFolder(const std::string& marker, const MediaSearch& where);
 
 }  // namespace vantrel::view

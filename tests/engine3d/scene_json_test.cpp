@@ -107,5 +107,15 @@ TEST(XinfoCommand, PrintsTheSceneOrTheReadersErrorWithStatusOne) {
     EXPECT_EQ(run("xinfo 2>/dev/null").status, 1);
 }
 
+TEST(XinfoCommand, PrintsTheReadersWarningsOnStandardError) {
+    const auto file = writeTemp("e3d_unknown.x", bytesOf("xof 0303txt 0032\nGizmo { 1; }\nFrame kept { }\n"));
+    const CommandResult errors = run("xinfo '" + file.string() + "' 2>&1 >/dev/null");
+    EXPECT_EQ(errors.status, 0);
+    EXPECT_EQ(errors.out, "vantrel-cli xinfo: warning: " + file.string() + ":2:1: unknown template 'Gizmo': object skipped\n");
+    const CommandResult scene = run("xinfo '" + file.string() + "' 2>/dev/null");
+    EXPECT_NE(scene.out.find("\"kept\""), std::string::npos) << scene.out;
+    std::filesystem::remove(file);
+}
+
 }  // namespace
 }  // namespace vantrel::engine3d

@@ -17,6 +17,7 @@
 #include "support/fake_ui.h"
 #include "support/scene_geometry.h"
 #include "ui/background_color_window.h"
+#include "model/part_table.h"
 #include "ui/desktop_view.h"
 #include "ui/view_panel.h"
 #include "ui/main_window.h"
@@ -39,14 +40,16 @@ protected:
         panel_->resize(640, 480);
         panel_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
-        view_ = std::make_unique<DesktopView>(state_, *panel_);
+        view_ = std::make_unique<DesktopView>(state_, *panel_, pc_);
         ASSERT_TRUE(view_->createSimpleDevice());
         view_->findMediaFolder();
         view_->initDevice();
         view_->applySceneDefaults();
         root_ = CD3DFrame::Create();
         model_ = test::frameWith(nullptr, root_, "model");
-        test::frameWith(test::meshOf(test::box(1.0f), test::plainMaterial({0.8f, 0.1f, 0.1f, 1})), model_, "case");
+        // Named as a part of the part table, so that a click names it.
+        test::frameWith(test::meshOf(test::box(1.0f), test::plainMaterial({0.8f, 0.1f, 0.1f, 1})), model_,
+                        std::string(model::kPartTable[0].frameName).c_str());
         panel_->view()->withContext([this] { view_->sceneView()->zoom_in(); });
         view_->showScene(root_, model_, model_);
         QApplication::processEvents();
@@ -73,6 +76,7 @@ protected:
 
     test::FakeUi ui_;
     test::TempFolder folder_;
+    model::VirtualPc pc_;
     ProgramState state_{ProgramFolder(folder_.path()), ui_};
     std::unique_ptr<ViewPanel> panel_;
     std::unique_ptr<DesktopView> view_;
@@ -117,8 +121,9 @@ TEST_F(SceneViewWidgetTest, ClickNamesThePickedFrame) {
     const QPoint centre(panel_->view()->width() / 2, panel_->view()->height() / 2);
     sendMouse(QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
     sendMouse(QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(view_->sceneView()->PickedFrameName, "case");
-    EXPECT_EQ(panel_->partLabel()->text(), "case");
+    EXPECT_EQ(view_->sceneView()->PickedFrameName, model::kPartTable[0].frameName);
+    EXPECT_EQ(pc_.PickedFrameName, model::kPartTable[0].frameName);
+    EXPECT_EQ(panel_->partLabel()->text().toStdString(), model::kPartTable[0].label);
 }
 
 TEST_F(SceneViewWidgetTest, PanAndZoomButtonsMoveTheEye) {

@@ -14,6 +14,7 @@
 namespace vantrel::engine3d {
 
 class CD3DAnimation;
+class FrameNameIndex;
 using AnimationPtr = std::shared_ptr<CD3DAnimation>;
 
 template <class T>
@@ -52,6 +53,9 @@ public:
     void LoadAnimation(const XFileData& animation, const FramePtr& container, RenderDevice* dev);
 
 private:
+    friend AnimationSetHandler animationSetsInto(CD3DAnimation&, const FramePtr&, RenderDevice*);
+    void loadAnimationSet(const XFileData& set, FrameNameIndex& targets, RenderDevice* dev);
+    void loadAnimation(const XFileData& animation, FrameNameIndex& targets, RenderDevice* dev);
     void loadKeys(const XFileData& key);
 
     FramePtr target_;

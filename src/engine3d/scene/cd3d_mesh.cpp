@@ -16,7 +16,7 @@ bool isTransparent(const D3DMATERIAL8& m) { return m.Diffuse.a < 1.0f; }
 
 void collectMeshes(const XFileData& obj, std::vector<XFileData>& out) {
     if (obj.isReference()) return;
-    if (obj.templateName() == "Mesh") {
+    if (obj.hasTemplate("Mesh")) {
         out.push_back(obj);
         return;
     }

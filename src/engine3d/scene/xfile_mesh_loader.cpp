@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <tuple>
 
 namespace vantrel::engine3d {
@@ -58,7 +59,7 @@ XMeshMaterial readMaterial(const XFileData& obj) {
     m.material.Emissive = readColor(c, false);
     for (std::size_t i = 0; i < obj.childCount(); ++i) {
         const XFileData child = obj.child(i);
-        if (child.templateName() == "TextureFilename") {
+        if (child.hasTemplate("TextureFilename")) {
             XDataCursor t(child);
             m.textureName = std::string(t.str());
             // Some exporters keep the C string's terminating zero.
@@ -115,135 +116,223 @@ std::vector<DWORD> computeAdjacency(const MeshGeometry& mesh) {
     return adj;
 }
 
-XMeshContent loadXMesh(const XFileData& obj) {
-    if (obj.templateName() != "Mesh") bad(obj, "not a Mesh object");
-    XDataCursor c(obj);
-    const DWORD vertexCount = c.u32();
-    if (vertexCount > c.remaining() / 12) bad(obj, "vertex count is larger than the data");
-    // Positions, normals and texture coordinates are copied straight from the
-    // object's data into the vertices: no temporary arrays for large meshes.
-    const std::uint8_t* positions = c.take(static_cast<std::size_t>(vertexCount) * 12);
-    const Polygons faces = readPolygons(c, obj, vertexCount, "face");
+namespace {
 
-    XFileData normalsObj, texObj, materialsObj;
+// The Mesh object's children that carry geometry; the first of each kind counts.
+struct MeshChildren {
+    XFileData normals, texCoords, materials;
+};
+
+MeshChildren findMeshChildren(const XFileData& obj) {
+    MeshChildren c;
     for (std::size_t i = 0; i < obj.childCount(); ++i) {
         const XFileData child = obj.child(i);
-        const std::string_view t = child.templateName();
-        if (t == "MeshNormals" && !normalsObj) normalsObj = child;
-        if (t == "MeshTextureCoords" && !texObj) texObj = child;
-        if (t == "MeshMaterialList" && !materialsObj) materialsObj = child;
+        if (child.hasTemplate("MeshNormals") && !c.normals) c.normals = child;
+        if (child.hasTemplate("MeshTextureCoords") && !c.texCoords) c.texCoords = child;
+        if (child.hasTemplate("MeshMaterialList") && !c.materials) c.materials = child;
     }
+    return c;
+}
 
+// Normals and, per face corner, which normal it uses; none when the file has none.
+struct MeshNormals {
+    bool present = false;
     const std::uint8_t* normals = nullptr;
-    Polygons normalFaces;
-    if (normalsObj) {
-        XDataCursor n(normalsObj);
-        const DWORD count = n.u32();
-        if (count > n.remaining() / 12) bad(normalsObj, "normal count is larger than the data");
-        normals = n.take(static_cast<std::size_t>(count) * 12);
-        normalFaces = readPolygons(n, normalsObj, count, "normal face");
-        // Some exporters write an empty list for a mesh without normals.
-        if (count == 0 && normalFaces.counts.empty()) {
-            normalsObj = {};
-        } else if (normalFaces.counts != faces.counts) {
-            bad(normalsObj, "MeshNormals faces do not match the Mesh faces");
-        }
-    }
+    Polygons faces;
+};
+
+MeshNormals readNormals(const XFileData& obj, const Polygons& meshFaces) {
+    MeshNormals out;
+    if (!obj) return out;
+    XDataCursor n(obj);
+    const DWORD count = n.u32();
+    if (count > n.remaining() / 12) bad(obj, "normal count is larger than the data");
+    const std::uint8_t* normals = n.take(static_cast<std::size_t>(count) * 12);
+    out.faces = readPolygons(n, obj, count, "normal face");
+    // Some exporters write an empty list for a mesh without normals.
+    if (count == 0 && out.faces.counts.empty()) return {};
+    if (out.faces.counts != meshFaces.counts) bad(obj, "MeshNormals faces do not match the Mesh faces");
+    out.present = true;
+    out.normals = normals;
+    return out;
+}
+
+// One pair of texture coordinates per vertex, or none.
+struct MeshTexCoords {
+    bool present = false;
     const std::uint8_t* uv = nullptr;
-    if (texObj) {
-        XDataCursor t(texObj);
-        const DWORD count = t.u32();
-        if (count > t.remaining() / 8) bad(texObj, "texture coordinate count is larger than the data");
-        if (count == 0 && vertexCount > 0) {
-            texObj = {};  // an empty list: no texture coordinates
-        } else if (count < vertexCount) {
-            bad(texObj, "fewer texture coordinates than vertices");
-        } else {
-            uv = t.take(static_cast<std::size_t>(vertexCount) * 8);
+};
+
+MeshTexCoords readTexCoords(const XFileData& obj, DWORD vertexCount) {
+    if (!obj) return {};
+    XDataCursor t(obj);
+    const DWORD count = t.u32();
+    if (count > t.remaining() / 8) bad(obj, "texture coordinate count is larger than the data");
+    if (count == 0 && vertexCount > 0) return {};  // an empty list: no texture coordinates
+    if (count < vertexCount) bad(obj, "fewer texture coordinates than vertices");
+    return {true, t.take(static_cast<std::size_t>(vertexCount) * 8)};
+}
+
+// The materials, and the material index per polygon (fewer indices than
+// polygons repeat the last one). A mesh without a list gets one white material.
+std::vector<DWORD> readMaterialList(const XFileData& obj, std::vector<XMeshMaterial>& materials) {
+    if (!obj) {
+        XMeshMaterial white;
+        white.material.Diffuse = {1, 1, 1, 1};
+        materials.push_back(white);
+        return {};
+    }
+    XDataCursor m(obj);
+    const DWORD materialCount = m.u32();
+    const DWORD faceMaterialCount = m.u32();
+    if (faceMaterialCount > m.remaining() / 4) bad(obj, "material index count is larger than the data");
+    std::vector<DWORD> faceMaterial(faceMaterialCount);
+    for (DWORD& i : faceMaterial) i = m.u32();
+    for (std::size_t i = 0; i < obj.childCount(); ++i) {
+        const XFileData child = obj.child(i);
+        if (child.hasTemplate("Material")) materials.push_back(readMaterial(child));
+    }
+    if (materials.size() < materialCount)
+        bad(obj, "MeshMaterialList names " + std::to_string(materialCount) + " materials but holds " +
+                     std::to_string(materials.size()));
+    materials.resize(materialCount);
+    return faceMaterial;
+}
+
+// Vertex copies by (position index, normal index): open addressing in one
+// array sized for every corner of the mesh, so no insert allocates.
+class CopyTable {
+public:
+    explicit CopyTable(std::size_t corners) : corners_(corners) {}
+
+    // The copy made for key, or the index given when key is new.
+    DWORD findOrAdd(std::uint64_t key, DWORD copy) {
+        if (slots_.empty()) {
+            std::size_t size = 16;
+            while (size < corners_ * 2) size *= 2;
+            slots_.assign(size, Slot{});
+        }
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;; i = (i + 1) & mask) {
+            Slot& s = slots_[i];
+            if (s.vertex == kNone) {
+                s = {key, copy};
+                return copy;
+            }
+            if (s.key == key) return s.vertex;
         }
     }
 
-    DWORD fvf = D3DFVF_XYZ | (normalsObj ? D3DFVF_NORMAL : 0) | (texObj ? D3DFVF_TEX1 : 0);
+private:
+    struct Slot {
+        std::uint64_t key = 0;
+        DWORD vertex = kNone;
+    };
+    std::size_t corners_;
+    std::vector<Slot> slots_;  // made on the first copy: most meshes need none
+};
+
+// One normal per vertex: the first normal a position meets goes into its own
+// vertex, each other normal into a copy. A vertex is fixed by its position
+// index and normal index (its texture coordinates follow the position), so
+// copies are found by hashing that pair: linear however many normals share a
+// position.
+class VertexSplitter {
+public:
+    VertexSplitter(MeshGeometry& geo, const std::uint8_t* normals, DWORD vertexCount, std::size_t corners)
+        : geo_(geo), normals_(normals), slotNormal_(vertexCount, kNone), copies_(corners) {}
+
+    DWORD vertexFor(DWORD pos, DWORD normal) {
+        if (slotNormal_[pos] == kNone) {
+            slotNormal_[pos] = normal;
+            setNormal(pos, normal);
+            return pos;
+        }
+        if (slotNormal_[pos] == normal) return pos;
+        const auto copy = static_cast<DWORD>(geo_.vertexCount());
+        const DWORD found = copies_.findOrAdd((std::uint64_t{pos} << 32) | normal, copy);
+        if (found != copy) return found;
+        const std::size_t stride = geo_.floatsPerVertex();
+        float copied[8];
+        std::memcpy(copied, geo_.vertex(pos), stride * sizeof(float));
+        geo_.vertices.insert(geo_.vertices.end(), copied, copied + stride);
+        setNormal(copy, normal);
+        return copy;
+    }
+
+private:
+    void setNormal(DWORD v, DWORD normal) {
+        std::memcpy(geo_.vertex(v) + 3, normals_ + static_cast<std::size_t>(normal) * 12, 12);
+    }
+
+    MeshGeometry& geo_;
+    const std::uint8_t* normals_;
+    std::vector<DWORD> slotNormal_;
+    CopyTable copies_;
+};
+
+// Positions and texture coordinates copied straight from the object's data:
+// no temporary arrays for large meshes.
+std::shared_ptr<MeshGeometry> newGeometry(const std::uint8_t* positions, const MeshTexCoords& texCoords,
+                                          bool normals, DWORD vertexCount) {
+    const DWORD fvf = D3DFVF_XYZ | (normals ? D3DFVF_NORMAL : 0) | (texCoords.present ? D3DFVF_TEX1 : 0);
+    const std::uint8_t* uv = texCoords.uv;
     auto geo = std::make_shared<MeshGeometry>(fvf);
-    const std::size_t stride = geo->floatsPerVertex();
-    geo->vertices.assign(static_cast<std::size_t>(vertexCount) * stride, 0.0f);
+    geo->vertices.assign(static_cast<std::size_t>(vertexCount) * geo->floatsPerVertex(), 0.0f);
     for (DWORD v = 0; v < vertexCount; ++v) {
         float* dst = geo->vertex(v);
         std::memcpy(dst, positions + static_cast<std::size_t>(v) * 12, 12);
-        if (uv) std::memcpy(dst + geo->texOffset(), uv + static_cast<std::size_t>(v) * 8, 8);
+        if (texCoords.present) std::memcpy(dst + geo->texOffset(), uv + static_cast<std::size_t>(v) * 8, 8);
     }
-    // One normal per vertex; a position met with another normal gets a copy.
-    std::vector<DWORD> slotNormal(normalsObj ? vertexCount : 0, kNone);
-    std::vector<DWORD> nextCopy(normalsObj ? vertexCount : 0, kNone);
-    auto vertexFor = [&](DWORD pos, DWORD normal) -> DWORD {
-        DWORD v = pos;
-        for (;;) {
-            if (slotNormal[v] == kNone) {
-                slotNormal[v] = normal;
-                std::memcpy(geo->vertex(v) + 3, normals + static_cast<std::size_t>(normal) * 12, 12);
-                return v;
-            }
-            if (slotNormal[v] == normal) return v;
-            if (nextCopy[v] == kNone) break;
-            v = nextCopy[v];
-        }
-        const auto copy = static_cast<DWORD>(geo->vertexCount());
-        float copied[8];
-        std::memcpy(copied, geo->vertex(pos), stride * sizeof(float));
-        geo->vertices.insert(geo->vertices.end(), copied, copied + stride);
-        std::memcpy(geo->vertex(copy) + 3, normals + static_cast<std::size_t>(normal) * 12, 12);
-        slotNormal.push_back(normal);
-        nextCopy.push_back(kNone);
-        nextCopy[v] = copy;
-        return copy;
-    };
+    return geo;
+}
 
-    // Material index per polygon: fewer indices than faces repeat the last one.
-    std::vector<DWORD> faceMaterial;
-    XMeshContent out;
-    if (materialsObj) {
-        XDataCursor m(materialsObj);
-        const DWORD materialCount = m.u32();
-        const DWORD faceMaterialCount = m.u32();
-        if (faceMaterialCount > m.remaining() / 4) bad(materialsObj, "material index count is larger than the data");
-        faceMaterial.resize(faceMaterialCount);
-        for (DWORD& i : faceMaterial) i = m.u32();
-        for (std::size_t i = 0; i < materialsObj.childCount(); ++i) {
-            const XFileData child = materialsObj.child(i);
-            if (child.templateName() == "Material") out.materials.push_back(readMaterial(child));
-        }
-        if (out.materials.size() < materialCount)
-            bad(materialsObj, "MeshMaterialList names " + std::to_string(materialCount) + " materials but holds " +
-                                  std::to_string(out.materials.size()));
-        out.materials.resize(materialCount);
-    } else {
-        XMeshMaterial white;
-        white.material.Diffuse = {1, 1, 1, 1};
-        out.materials.push_back(white);
-    }
-
-    geo->indices.reserve(faces.corners.size() * 3 / 2);
+// Polygons become triangle fans, each triangle tagged with its polygon's material.
+void triangulate(MeshGeometry& geo, const Polygons& faces, const MeshNormals& normals,
+                 const std::vector<DWORD>& faceMaterial, DWORD vertexCount) {
+    std::optional<VertexSplitter> splitter;
+    if (normals.present) splitter.emplace(geo, normals.normals, vertexCount, faces.corners.size());
+    geo.indices.reserve(faces.corners.size() * 3 / 2);
     std::size_t corner = 0;
     for (std::size_t f = 0; f < faces.counts.size(); ++f) {
         const DWORD k = faces.counts[f];
         const DWORD subset = faceMaterial.empty() ? 0 : faceMaterial[std::min(f, faceMaterial.size() - 1)];
         auto vert = [&](DWORD i) {
             const DWORD pos = faces.corners[corner + i];
-            return normalsObj ? vertexFor(pos, normalFaces.corners[corner + i]) : pos;
+            return splitter ? splitter->vertexFor(pos, normals.faces.corners[corner + i]) : pos;
         };
         if (k >= 3) {
             const DWORD first = vert(0);
             DWORD prev = vert(1);
             for (DWORD i = 2; i < k; ++i) {
                 const DWORD cur = vert(i);
-                geo->indices.insert(geo->indices.end(), {first, prev, cur});
-                geo->attributes.push_back(subset);
+                geo.indices.insert(geo.indices.end(), {first, prev, cur});
+                geo.attributes.push_back(subset);
                 prev = cur;
             }
         }
         corner += k;
     }
-    out.geometry = std::move(geo);
+}
+
+}  // namespace
+
+XMeshContent loadXMesh(const XFileData& obj) {
+    if (!obj.hasTemplate("Mesh")) bad(obj, "not a Mesh object");
+    XDataCursor c(obj);
+    const DWORD vertexCount = c.u32();
+    if (vertexCount > c.remaining() / 12) bad(obj, "vertex count is larger than the data");
+    const std::uint8_t* positions = c.take(static_cast<std::size_t>(vertexCount) * 12);
+    const Polygons faces = readPolygons(c, obj, vertexCount, "face");
+
+    const MeshChildren children = findMeshChildren(obj);
+    const MeshNormals normals = readNormals(children.normals, faces);
+    const MeshTexCoords texCoords = readTexCoords(children.texCoords, vertexCount);
+    XMeshContent out;
+    const std::vector<DWORD> faceMaterial = readMaterialList(children.materials, out.materials);
+
+    out.geometry = newGeometry(positions, texCoords, normals.present, vertexCount);
+    triangulate(*out.geometry, faces, normals, faceMaterial, vertexCount);
     return out;
 }
 

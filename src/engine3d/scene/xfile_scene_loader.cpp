@@ -24,31 +24,30 @@ void LoadFrameData(const FramePtr& frame, RenderDevice* dev, const XFileData& ob
     for (std::size_t i = 0; i < object.childCount(); ++i) {
         const XFileData child = object.child(i);
         if (child.isReference()) continue;
-        const std::string_view t = child.templateName();
-        if (t == "Frame") {
+        if (child.hasTemplate("Frame")) {
             LoadFrameData(CD3DFrame::Create(), dev, child, frame);
-        } else if (t == "Mesh") {
+        } else if (child.hasTemplate("Mesh")) {
             frame->AddMesh(loadMesh(dev, child));
-        } else if (t == "FrameTransformMatrix") {
+        } else if (child.hasTemplate("FrameTransformMatrix")) {
             // The stored position, orientation and scale stay as they are.
             frame->SetMatrix(readMatrix(child));
         }
     }
 }
 
-void loadXFileScene(RenderDevice* dev, const std::string& path, const FramePtr& container,
+std::vector<std::string> loadXFileScene(RenderDevice* dev, const std::string& path, const FramePtr& container,
                     const AnimationSetHandler& onAnimationSet) {
     XFileEnumerator e = XFileReader().open(path);
     while (XFileData obj = e.next()) {
-        const std::string_view t = obj.templateName();
-        if (t == "Frame") {
+        if (obj.hasTemplate("Frame")) {
             LoadFrameData(CD3DFrame::Create(), dev, obj, container);
-        } else if (t == "Mesh") {
+        } else if (obj.hasTemplate("Mesh")) {
             container->AddMesh(loadMesh(dev, obj));
-        } else if (t == "AnimationSet" && onAnimationSet) {
+        } else if (obj.hasTemplate("AnimationSet") && onAnimationSet) {
             onAnimationSet(obj);
         }
     }
+    return e.warnings();
 }
 
 bool CD3DFrame::InitFromFile(RenderDevice* dev, const std::string& path, const FramePtr& parent) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine3d/device/render_device.h"
 #include "engine3d/scene/cd3d_frame.h"
@@ -17,10 +18,11 @@ namespace vantrel::engine3d {
 using AnimationSetHandler = std::function<void(const XFileData& set)>;
 
 // Attaches the file's top-level frames and meshes to container, in file order;
-// other top-level objects are skipped. Throws XFileError for a file that cannot
+// other top-level objects are skipped. Returns the reader's warnings (objects
+// of unknown templates it read past). Throws XFileError for a file that cannot
 // be read and Engine3dError for a part that cannot be built; what was attached
 // before the failure stays.
-void loadXFileScene(RenderDevice* dev, const std::string& path, const FramePtr& container,
+std::vector<std::string> loadXFileScene(RenderDevice* dev, const std::string& path, const FramePtr& container,
                     const AnimationSetHandler& onAnimationSet = {});
 
 // Links frame under parent, then reads a Frame data object into it: its name,

@@ -4,9 +4,14 @@
 
 #include <string_view>
 
+#include "engine3d/xfile/xfile_lexer.h"
 #include "engine3d/xfile/xfile_template.h"
 
 namespace vantrel::engine3d {
+
+// Reads one declaration after its `template` keyword; member types are looked
+// up in templates. Throws XFileError.
+XTemplate parseTemplateDeclaration(XLexer& lex, const XTemplateRegistry& templates, bool standard);
 
 // Reads template declarations from text into a registry (used for the built-in
 // set). Throws XFileError.
