@@ -5,13 +5,16 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_model.h"
 #include "core/program_folder.h"
 #include "core/settings_file.h"
 #include "render_gl/image_file.h"
@@ -61,15 +64,7 @@ std::optional<std::uint32_t> colourValue(std::string text) {
 // The background colour of the settings file in the program folder (0 when
 // there is none), the folder chosen as for every command.
 std::int32_t settingsBackground(const std::string& home) {
-    class QuietUi : public UiServices {
-        MsgAnswer messageBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override {
-            return MsgAnswer::Ok;
-        }
-        void doEvents() override {}
-        void endProgram() override {}
-        int logicalDpiX() override { return 96; }
-        void popupMenu(PopupMenu) override {}
-    } ui;
+    QuietUi ui("render");
     std::filesystem::path folder;
     try {
         folder = chooseProgramFolder(home.empty() ? std::nullopt : std::optional<std::filesystem::path>(home),
@@ -101,8 +96,12 @@ int runRender(const std::vector<std::string>& args, const std::string& home) {
     const int sources = static_cast<int>(options.count("--model") + options.count("--report") + options.count("--all"));
     if (sources != 1) return fail(std::string("give one of --model, --report or --all (usage: vantrel-cli ") + kUsage + ")");
     if (!options.count("--png")) return fail(std::string("--png is required (usage: vantrel-cli ") + kUsage + ")");
-    if (options.count("--report") || options.count("--all"))
-        return fail("--report and --all need the virtual PC, which this build does not have yet; use --model FILE.x");
+    if (options.count("--report")) {
+        const std::filesystem::path report = options["--report"];
+        std::ifstream probe(report, std::ios::binary);
+        std::error_code ec;
+        if (!probe || std::filesystem::is_directory(report, ec)) return fail("cannot read the report " + report.string());
+    }
 
     int width = 800, height = 600;
     if (options.count("--size")) {
@@ -138,7 +137,18 @@ int runRender(const std::vector<std::string>& args, const std::string& home) {
 
     try {
         view::OffscreenView offscreen(width, height, background);
-        offscreen.loadModel(options["--model"]);
+        // The virtual PC is assembled and shown as the desktop program does it;
+        // its frames do not depend on the device they were loaded with.
+        std::unique_ptr<HeadlessPc> pc;
+        if (options.count("--model")) {
+            offscreen.loadModel(options["--model"]);
+        } else {
+            pc = std::make_unique<HeadlessPc>("render", home, "LOCALHOST");
+            if (!pc->assemble()) return fail("no media folder with vm1.x next to the program or in the current folder");
+            if (options.count("--report")) pc->showReport(options["--report"]);
+            else pc->showAllParts();
+            offscreen.useScene(pc->pc.SceneRoot, pc->pc.ModelFrame, pc->pc.PcRoot);
+        }
         offscreen.placeCamera(static_cast<float>(camera[0]), static_cast<float>(camera[1]),
                               static_cast<float>(camera[2]));
         if (!turn.empty()) offscreen.turn(static_cast<int>(turn[0]), static_cast<int>(turn[1]));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -153,6 +154,29 @@ TEST_F(CliRender, TextureBesideTheModelIsFoundAndModulatesTheLitColour) {
     EXPECT_EQ((std::array<int, 3>{p[0], p[1], p[2]}), (std::array<int, 3>{30, 60, 90}));
 }
 
+// Pixels that differ from the top-left corner.
+int drawnPixels(const render_gl::RgbaImage& image) {
+    int n = 0;
+    const auto* corner = image.pixel(0, 0);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) n += std::memcmp(image.pixel(x, y), corner, 3) != 0;
+    return n;
+}
+
+TEST_F(CliRender, VirtualPcOfAReportAndWithAllItsParts) {
+    const CliResult report = run("--report " + std::string(VANTREL_TEST_REPORT) + " --size 400x300 --png " + path("report.png"));
+    ASSERT_EQ(report.status, 0) << report.errors;
+    const CliResult all = run("--all --size 400x300 --png " + path("all.png"));
+    ASSERT_EQ(all.status, 0) << all.errors;
+    const auto reportImage = render_gl::readImageFile(path("report.png"));
+    const auto allImage = render_gl::readImageFile(path("all.png"));
+    ASSERT_TRUE(reportImage && allImage);
+    EXPECT_NE(reportImage->pixels, allImage->pixels);
+    // The case fills much of the view either way; all parts cover more of it.
+    EXPECT_GT(drawnPixels(*reportImage), 400 * 300 / 4);
+    EXPECT_GT(drawnPixels(*allImage), drawnPixels(*reportImage));
+}
+
 TEST_F(CliRender, FailuresExitOneWithOneLine) {
     struct Case {
         std::string args;
@@ -161,8 +185,8 @@ TEST_F(CliRender, FailuresExitOneWithOneLine) {
     const Case cases[] = {
         {"--model " + path("missing.x") + " --png " + path("x.png"), "missing.x"},
         {"--model " + path("square.x") + " --png " + path("no/such/folder/x.png"), "cannot write"},
-        {"--report somewhere --png " + path("x.png"), "virtual PC"},
-        {"--all --png " + path("x.png"), "virtual PC"},
+        {"--report " + path("no-such-report") + " --png " + path("x.png"), "cannot read the report"},
+        {"--all --report " + path("square.x") + " --png " + path("x.png"), "one of --model"},
         {"--model " + path("square.x"), "--png"},
         {"--png " + path("x.png"), "one of --model"},
         {"--model " + path("square.x") + " --size 0x600 --png " + path("x.png"), "--size"},
