@@ -12,6 +12,7 @@
 #include "model/model_session.h"
 #include "network/host_lookup.h"
 #include "providers/linux/linux_provider.h"
+#include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -56,6 +57,8 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
+    view_ = std::make_unique<DesktopView>(state_, *main_->sceneView(), virtualPc_);
+    state_.view = view_.get();
     ui_.setSync([this] {
         splash_->sync();
         main_->syncFromCore();

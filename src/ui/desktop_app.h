@@ -12,6 +12,7 @@
 
 namespace vantrel::ui {
 
+class DesktopView;
 class MainWindow;
 class QtUiServices;
 class SplashWindow;
@@ -29,6 +30,7 @@ public:
     MainWindow& main() { return *main_; }
     SplashWindow& splash() { return *splash_; }
     HardwareSession& hardware() { return hardware_; }
+    DesktopView& view() { return *view_; }
     // The virtual PC: showing a node switches its parts on; the 3D view
     // assembles and draws it.
     model::VirtualPc& virtualPc() { return virtualPc_; }
@@ -42,6 +44,7 @@ private:
     DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<DesktopView> view_;
 };
 
 int runDesktop(int argc, char** argv);

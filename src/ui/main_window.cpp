@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "ui/view_panel.h"
+
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFrame>
@@ -7,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "core/menus.h"
@@ -56,17 +59,58 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     trees->addWidget(networkTree_);
     trees->addWidget(hardwareTree_);
 
-    // The 3D view is drawn here once the model is plugged in.
-    sceneView_ = new QFrame(central);
+    // The 3D view with its pan pad and buttons.
+    sceneView_ = new ViewPanel(central);
     sceneView_->setObjectName("sceneView");
-    sceneView_->setMinimumSize(320, 240);
-    sceneView_->setAutoFillBackground(true);
-    QPalette pal = sceneView_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    sceneView_->setPalette(pal);
+
+    // Tabs over the trees: one shows the network tree, the other the hardware tree.
+    auto* leftPane = new QWidget(central);
+    auto* leftLayout = new QVBoxLayout(leftPane);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    auto* tabs = new QHBoxLayout;
+    auto* networkTab = new QToolButton(leftPane);
+    networkTab->setObjectName("networkTab");
+    networkTab->setText("Network");
+    networkTab->setCheckable(true);
+    networkTab->setChecked(true);
+    auto* hardwareTab = new QToolButton(leftPane);
+    hardwareTab->setObjectName("hardwareTab");
+    hardwareTab->setText("Hardware");
+    hardwareTab->setCheckable(true);
+    tabs->addWidget(networkTab);
+    tabs->addWidget(hardwareTab);
+    tabs->addStretch();
+    leftLayout->addLayout(tabs);
+    leftLayout->addWidget(trees, 1);
+    auto showTab = [this, networkTab, hardwareTab](bool network) {
+        auto& controls = sceneView_->sideControls();
+        if (network) controls.showNetworkTree(state_.windows.main.networkTree, state_.windows.main.hardwareTree);
+        else controls.showHardwareTree(state_.windows.main.networkTree, state_.windows.main.hardwareTree);
+        networkTab->setChecked(controls.tabHeader == view::TabHeader::Network);
+        hardwareTab->setChecked(controls.tabHeader == view::TabHeader::Hardware);
+    };
+    connect(networkTab, &QToolButton::clicked, this, [showTab] { showTab(true); });
+    connect(hardwareTab, &QToolButton::clicked, this, [showTab] { showTab(false); });
+
+    // Side bars 2 to 4 fold the current node's labels away.
+    QLabel* barContents[] = {displayNameLabel_, addressLabel_, nameLabel_};
+    for (int bar = 2; bar <= 4; ++bar) {
+        QLabel* content = barContents[bar - 2];
+        auto* head = new QToolButton(central);
+        head->setObjectName(QString("barHead%1").arg(bar));
+        head->setArrowType(Qt::DownArrow);
+        head->setAutoRaise(true);
+        labels->insertWidget(labels->indexOf(content), head);
+        connect(head, &QToolButton::clicked, this, [this, bar, head, content] {
+            auto& controls = sceneView_->sideControls();
+            controls.barMouseDown(bar);
+            content->setVisible(!controls.BarCollapsed[bar]);
+            head->setArrowType(controls.BarCollapsed[bar] ? Qt::RightArrow : Qt::DownArrow);
+        });
+    }
 
     auto* split = new QSplitter(Qt::Horizontal, central);
-    split->addWidget(trees);
+    split->addWidget(leftPane);
     split->addWidget(sceneView_);
     split->setStretchFactor(1, 1);
     split->setSizes({260, 740});

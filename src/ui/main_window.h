@@ -21,6 +21,7 @@ namespace vantrel::ui {
 class QtUiServices;
 class TreeControlWidget;
 class LoginDialog;
+class ViewPanel;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -41,7 +42,7 @@ public:
 
     TreeControlWidget* networkTree() const { return networkTree_; }
     TreeControlWidget* hardwareTree() const { return hardwareTree_; }
-    QWidget* sceneView() const { return sceneView_; }  // where the 3D view is drawn
+    ViewPanel* sceneView() const { return sceneView_; }  // the 3D view and the controls around it
     QMenu* nodePopupMenu() const { return nodeMenu_; }
     QAction* menuAction(MenuCommand item) const;
     LoginDialog* loginDialog() const { return loginDialog_; }
@@ -62,7 +63,7 @@ private:
     QtUiServices& ui_;
     TreeControlWidget* networkTree_;
     TreeControlWidget* hardwareTree_;
-    QWidget* sceneView_;
+    ViewPanel* sceneView_;
     QLabel* displayNameLabel_;
     QLabel* addressLabel_;
     QLabel* nameLabel_;
