@@ -1,0 +1,46 @@
+#pragma once
+// One kept-alive HTTP(S) connection to a node's WS-Management endpoint,
+// through libcurl. Certificates are always verified; a certificate or CA
+// file given by the user is trusted in addition to nothing else.
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vantrel::wsman {
+
+struct TransportSettings {
+    std::string url;       // from endpointUrl
+    std::string user;
+    std::string password;
+    std::string trustFile;  // PEM certificate(s) to trust; empty: the system's CAs
+    std::chrono::milliseconds connectTimeout{5000};
+    std::chrono::milliseconds requestTimeout{30000};
+    std::size_t maxResponseBytes = 8u << 20;
+};
+
+struct HttpAnswer {
+    long status = 0;
+    std::string body;
+};
+
+class HttpTransport {
+public:
+    explicit HttpTransport(TransportSettings settings);
+    ~HttpTransport();
+    HttpTransport(const HttpTransport&) = delete;
+    HttpTransport& operator=(const HttpTransport&) = delete;
+
+    // Throws wbem::WbemError (ConnectionFailed) when no HTTP answer came.
+    HttpAnswer post(std::string_view body, bool authenticate);
+    const TransportSettings& settings() const { return settings_; }
+
+private:
+    TransportSettings settings_;
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
+};
+
+}  // namespace vantrel::wsman
