@@ -117,7 +117,7 @@ AgentServer::AgentServer(ServerSettings settings, std::shared_ptr<WsmanService> 
     server.set_payload_max_length(s.maxRequestBytes);
     server.set_read_timeout(static_cast<time_t>(s.readTimeout.count()));
     server.set_write_timeout(static_cast<time_t>(s.writeTimeout.count()));
-    server.set_keep_alive_timeout(5);
+    server.set_keep_alive_timeout(static_cast<time_t>(s.keepAliveTimeout.count()));
     server.set_keep_alive_max_count(1000);
     server.set_tcp_nodelay(true);
 
@@ -152,6 +152,8 @@ int AgentServer::port() const { return impl_->port; }
 void AgentServer::run() { impl_->server->listen_after_bind(); }
 
 void AgentServer::stop() { impl_->server->stop(); }
+
+bool AgentServer::isRunning() const { return impl_->server->is_running(); }
 
 void parseListenAddress(const std::string& text, std::string& host, int& port) {
     std::string portText;

@@ -23,6 +23,8 @@ struct ServerSettings {
     std::size_t maxConnections = 64;
     std::chrono::seconds readTimeout{5};
     std::chrono::seconds writeTimeout{10};
+    // A kept-alive connection holds a worker while it waits for its next request.
+    std::chrono::seconds keepAliveTimeout{2};
 };
 
 class AgentServer {
@@ -35,6 +37,7 @@ public:
     // Serves until stop() is called from another thread or a signal handler's helper.
     void run();
     void stop();
+    bool isRunning() const;
 
 private:
     struct Impl;
