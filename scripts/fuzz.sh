@@ -33,3 +33,12 @@ for target in report_loader_fuzz:report profile_roundtrip_fuzz:json; do
   "$build/$name" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
     -print_final_stats=1 -artifact_prefix="$build/$name-"
 done
+
+# The WS-Management answer parser, seeded with the recorded Windows answers.
+seeds="$build/corpus-wsman"
+mkdir -p "$seeds"
+if [ -d ../shared/fixtures/wsman ]; then
+  find ../shared/fixtures/wsman -name '*.xml' -size -64k -exec cp {} "$seeds/" \;
+fi
+"$build/wsman_response_fuzz" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
+  -print_final_stats=1 -artifact_prefix="$build/wsman-"

@@ -9,6 +9,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -120,13 +122,19 @@ int serveCommand(const std::vector<std::string>& args) {
 
     AgentServer server(settings, service, logins);
     std::cout << "Listening on " << settings.host << ":" << server.port() << std::endl;
+    std::atomic<bool> finished{false};
     std::thread stopper([&] {
-        int received = 0;
-        sigwait(&stopSignals, &received);
-        server.stop();
+        while (true) {
+            int received = 0;
+            sigwait(&stopSignals, &received);
+            if (finished) return;
+            // A signal that comes before the listener runs must still stop it.
+            while (!server.isRunning() && !finished) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            server.stop();
+        }
     });
     server.run();
-    // Ends the stopper when the server stopped on its own.
+    finished = true;
     pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();
     return 0;
