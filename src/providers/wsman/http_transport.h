@@ -37,8 +37,13 @@ public:
     HttpAnswer post(std::string_view body, bool authenticate);
     const TransportSettings& settings() const { return settings_; }
 
+    // When the server last accepted this login over this transport.
+    std::chrono::steady_clock::time_point loginAcceptedAt() const { return loginAcceptedAt_; }
+    void noteLoginAccepted() { loginAcceptedAt_ = std::chrono::steady_clock::now(); }
+
 private:
     TransportSettings settings_;
+    std::chrono::steady_clock::time_point loginAcceptedAt_{};
     struct Handle;
     std::unique_ptr<Handle> handle_;
 };

@@ -15,6 +15,7 @@ namespace {
 // Windows sizes pages by MaxEnvelopeSize whatever this says; it only keeps
 // a server from sending more than we want in one answer.
 constexpr unsigned kMaxElements = 32000;
+constexpr std::chrono::seconds kLoginFreshFor{10};
 
 class WsmanServices : public wbem::Services {
 public:
@@ -84,8 +85,13 @@ std::unique_ptr<wbem::Services> WsmanProvider::connect(const wbem::ConnectReques
     header.operationTimeout = node.requestTimeout;
 
     auto session = std::make_shared<WsmanSession>(pool_->take(transport), std::move(header));
-    const Response id = session->identify();
-    if (id.kind == ResponseKind::Fault) throw faultError(id.fault);
+    // A kept connection on which this very login passed moments ago needs no
+    // second Identify: a login refused since then fails the next request.
+    if (std::chrono::steady_clock::now() - session->transport().loginAcceptedAt() > kLoginFreshFor) {
+        const Response id = session->identify();
+        if (id.kind == ResponseKind::Fault) throw faultError(id.fault);
+        session->transport().noteLoginAccepted();
+    }
     return std::make_unique<WsmanServices>(session, pool_, node.enumerationDeadline);
 }
 

@@ -27,6 +27,7 @@ public:
     void release(std::string_view context) noexcept;
 
     std::unique_ptr<HttpTransport> takeTransport() { return std::move(transport_); }
+    HttpTransport& transport() { return *transport_; }
     bool healthy() const { return healthy_; }
 
 private:
