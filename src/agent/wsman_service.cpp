@@ -208,13 +208,16 @@ AgentReply WsmanService::enumerate(const Request& request, const std::string& us
     const std::vector<std::string> properties = wbem::parseWql(wql).properties;
 
     Enumeration enumeration{user, {}};
-    auto services = provider_->connect({"", nameSpace, "", ""});
-    auto rows = services->ExecQuery(wql);
-    while (auto row = rows->next()) {
-        if (enumeration.items.size() >= limits_.maxItemsPerQuery)
-            return faultReply({false, "w:QuotaLimit", "The query gives more items than the service delivers.", ""},
-                              request.messageId);
-        enumeration.items.push_back(fragmentOf(*row, properties));
+    {
+        std::lock_guard lock(providerMutex_);
+        auto services = provider_->connect({"", nameSpace, "", ""});
+        auto rows = services->ExecQuery(wql);
+        while (auto row = rows->next()) {
+            if (enumeration.items.size() >= limits_.maxItemsPerQuery)
+                return faultReply({false, "w:QuotaLimit", "The query gives more items than the service delivers.", ""},
+                                  request.messageId);
+            enumeration.items.push_back(fragmentOf(*row, properties));
+        }
     }
     if (!childElement(enumerateNode, kWsmanNs, "OptimizeEnumeration")) {
         // Items come with the first Pull.

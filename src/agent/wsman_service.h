@@ -6,6 +6,7 @@
 // bounded by MaxEnvelopeSize). Logins are checked before this is reached.
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,9 @@ private:
     AgentReply page(const Request& request, Enumeration enumeration, bool afterEnumerate);
 
     std::shared_ptr<wbem::Provider> provider_;
+    // Providers read the machine with no promise of being safe to share
+    // between threads; queries take turns.
+    std::mutex providerMutex_;
     std::string productVersion_;
     ServiceLimits limits_;
     EnumerationStore store_;

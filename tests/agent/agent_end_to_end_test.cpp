@@ -121,6 +121,27 @@ TEST(AgentEndToEnd, AnUntrustedCertificateFailsClearly) {
     EXPECT_THROW(wrongTrust.connect({agent.address(), "root\\cimv2", "admin", "secret"}), wbem::WbemError);
 }
 
+// The agent on every address of both families: reached by IPv4, by IPv6 in
+// brackets and by name, its certificate valid for each.
+TEST(AgentEndToEnd, AnswersEveryAddressForm) {
+    ServerSettings settings;
+    settings.host = "::";
+    TestAgent agent(officePc(), settings);
+    const std::string port = std::to_string(agent.port());
+    for (const std::string& address : {"127.0.0.1:" + port, "[::1]:" + port, "localhost:" + port}) {
+        wsman::NodeConnectionSettings s;
+        s.trustFile = agent.certificate().string();
+        wsman::WsmanProvider remote;
+        remote.setNodeSettings(address, s);
+        try {
+            auto services = remote.connect({address, "root\\cimv2", "admin", "secret"});
+            EXPECT_EQ(rowsOf(*services, "Select Name From Win32_ComputerSystem", {"Name"}).size(), 1u) << address;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << address << ": " << e.what();
+        }
+    }
+}
+
 int rawConnect(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};

@@ -44,7 +44,7 @@ public:
                        LoginPolicy policy = {}) {
         const CertificateFiles files = ensureSelfSignedCertificate(folder_.path() / "state");
         certificate_ = files.certificate;
-        settings.host = "127.0.0.1";
+        if (settings.host == ServerSettings().host) settings.host = "127.0.0.1";
         settings.port = 0;
         settings.certificate = files.certificate;
         settings.key = files.key;
