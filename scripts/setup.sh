@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libegl-dev libgl1-mesa-dri
   zlib1g-dev libudev-dev libcurl4-openssl-dev libpugixml-dev nlohmann-json3-dev
-  libcpp-httplib-dev libssl-dev libsodium-dev
+  libcpp-httplib-dev libssl-dev libsodium-dev libkrb5-dev gss-ntlmssp
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
   clang libclang-rt-14-dev
   xvfb xauth

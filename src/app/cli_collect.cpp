@@ -25,7 +25,7 @@ namespace vantrel::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "collect (--profile FILE [--server ADDRESS] | --server HOST[:PORT] [--trust CERT.pem] [--insecure-http])\n"
+    "collect (--profile FILE [--server ADDRESS] | --server HOST[:PORT] [--trust CERT.pem] [--negotiate-http | --insecure-http])\n"
     "          [--user U] [--password P] [--namespace NS] --out REPORT";
 
 // One line on standard error, whatever the reason's text holds.
@@ -80,10 +80,10 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
     static const std::vector<std::string> kOptions{"--profile", "--server", "--user",  "--password",
                                                    "--namespace", "--out", "--trust"};
     std::map<std::string, std::string> options;
-    bool insecureHttp = false;
+    bool insecureHttp = false, negotiateHttp = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--insecure-http") {
-            insecureHttp = true;
+        if (args[i] == "--insecure-http" || args[i] == "--negotiate-http") {
+            (args[i] == "--insecure-http" ? insecureHttp : negotiateHttp) = true;
             continue;
         }
         bool known = false;
@@ -94,6 +94,7 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
         ++i;
     }
     const bool remote = !options.count("--profile") && !options["--server"].empty();
+    if (insecureHttp && negotiateHttp) return fail("--insecure-http and --negotiate-http exclude each other");
     if ((!options.count("--profile") && !remote) || !options.count("--out"))
         return fail(std::string("--profile and --out are required, or --server instead of --profile (usage: vantrel-cli ") +
                     kUsage + ")");
@@ -104,6 +105,7 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
             wsman::NodeConnectionSettings settings;
             settings.trustFile = options["--trust"];
             settings.plainHttp = insecureHttp;
+            settings.sealedHttp = negotiateHttp;
             auto wsmanProvider = std::make_shared<wsman::WsmanProvider>();
             wsmanProvider->setNodeSettings(options["--server"], settings);
             provider = wsmanProvider;

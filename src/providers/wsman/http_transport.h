@@ -19,6 +19,10 @@ struct TransportSettings {
     std::chrono::milliseconds connectTimeout{5000};
     std::chrono::milliseconds requestTimeout{30000};
     std::size_t maxResponseBytes = 8u << 20;
+    // Plain HTTP with a Negotiate (NTLM) login and every message sealed with
+    // it, as WinRM's default listener on 5985 wants; `host` names the service.
+    bool sealedNegotiate = false;
+    std::string host;
 };
 
 struct HttpAnswer {
@@ -42,7 +46,18 @@ public:
     void noteLoginAccepted() { loginAcceptedAt_ = std::chrono::steady_clock::now(); }
 
 private:
+    struct RawAnswer {
+        long status = 0;
+        std::string body;
+        std::string negotiateToken;  // from WWW-Authenticate: Negotiate
+    };
+    RawAnswer send(std::string_view body, const std::string& contentType, const std::string& authorization,
+                   bool basicLogin);
+    HttpAnswer sealedPost(std::string_view body);
+    void negotiate();
+
     TransportSettings settings_;
+    std::unique_ptr<class SpnegoContext> spnego_;
     std::chrono::steady_clock::time_point loginAcceptedAt_{};
     struct Handle;
     std::unique_ptr<Handle> handle_;

@@ -70,7 +70,9 @@ std::unique_ptr<wbem::Services> WsmanProvider::connect(const wbem::ConnectReques
     const ServerAddress address = parseServerAddress(request.server);
 
     TransportSettings transport;
-    transport.url = endpointUrl(address, !node.plainHttp);
+    transport.url = endpointUrl(address, !node.plainHttp && !node.sealedHttp);
+    transport.sealedNegotiate = node.sealedHttp && !node.plainHttp;
+    transport.host = address.host;
     transport.user = request.user;
     transport.password = request.password;
     transport.trustFile = node.trustFile;
