@@ -5,11 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "collect/node_provider.h"
 #include "collect/show_node.h"
 #include "core/error.h"
 #include "core/startup.h"
 #include "core/version.h"
 #include "network/host_lookup.h"
+#include "providers/wsman/wsman_provider.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -45,6 +47,8 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
+    // Other computers answer over WS-Management; this one's own provider joins here.
+    hardware_.provider = std::make_shared<NodeProvider>(nullptr, std::make_shared<wsman::WsmanProvider>());
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
     ui_.setSync([this] {
