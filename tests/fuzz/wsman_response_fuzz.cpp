@@ -1,5 +1,6 @@
 // The WS-Management answer parser on arbitrary bytes: every input is either
 // an answer or a WbemError, and the items of an answer convert to values.
+// The same bytes go through the reader of sealed bodies and base64.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include "providers/wsman/cim_values.h"
 #include "providers/wsman/fault_errors.h"
 #include "providers/wsman/response_parser.h"
+#include "providers/wsman/sealed_message.h"
 #include "wbem/wbem_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -20,5 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const auto& p : item.properties) (void)wsman::cimDatetime(p.text);
     } catch (const wbem::WbemError&) {
     }
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    try {
+        (void)wsman::parseSealedBody(text);
+    } catch (const wbem::WbemError&) {
+    }
+    (void)wsman::base64Decode(text);
     return 0;
 }
