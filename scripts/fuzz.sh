@@ -87,3 +87,11 @@ if [ -d ../shared/fixtures/smbios ]; then
 fi
 "$build/smbios_fuzz" "$smbios_seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
   -print_final_stats=1 -artifact_prefix="$build/smbios_fuzz-"
+# The WS-Management answer parser, seeded with the recorded Windows answers.
+seeds="$build/corpus-wsman"
+mkdir -p "$seeds"
+if [ -d ../shared/fixtures/wsman ]; then
+  find ../shared/fixtures/wsman -name '*.xml' -size -64k -exec cp {} "$seeds/" \;
+fi
+"$build/wsman_response_fuzz" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
+  -print_final_stats=1 -artifact_prefix="$build/wsman-"

@@ -1,8 +1,9 @@
-// vantrel-cli collect: what "Scan selected PC" runs against a computer that a
-// profile describes (the connection test unless the server is empty, then the
-// collection run), with the report written to a file of the user's choice.
-// Without a profile it collects this computer, or the machine whose files
-// are under --root, as "Scan Local PC" does.
+// vantrel-cli collect: what "Scan selected PC" runs (the connection test
+// unless the server is empty, then the collection run) against a computer
+// that a profile describes, or against a remote node over WS-Management
+// when only --server is given, with the report written to a file of the
+// user's choice. With neither it collects this computer, or the machine whose
+// files are under --root, as "Scan Local PC" does.
 // Exit status: 0 report written, 2 access denied, 1 anything else.
 
 #include <iostream>
@@ -17,15 +18,17 @@
 #include "collect/connection.h"
 #include "collect/hardware_session.h"
 #include "core/program_state.h"
-#include "providers/linux/linux_provider.h"
 #include "providers/profile/profile_provider.h"
+#include "providers/linux/linux_provider.h"
+#include "providers/wsman/wsman_provider.h"
 #include "wbem/wbem_error.h"
 
 namespace vantrel::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "collect [--root DIR | --profile FILE [--server ADDRESS] [--user U] [--password P]] [--namespace NS] --out REPORT";
+    "collect [--root DIR | --profile FILE [--server ADDRESS] | --server HOST[:PORT] [--trust CERT.pem]\n"
+    "          [--negotiate-http | --insecure-http]] [--user U] [--password P] [--namespace NS] --out REPORT";
 
 // One line on standard error, whatever the reason's text holds.
 void printReason(std::string reason) {
@@ -58,16 +61,33 @@ public:
     }
 };
 
+// Why the node refused the connection test, asked once more.
+std::optional<wbem::WbemError> refusalCause(wbem::Provider& provider, const ProgramState& state) {
+    const CurrentLogin& login = state.domain.currentLogin;
+    try {
+        auto services = provider.connect({login.server, state.domain.settings.wmiNamespace, login.user, login.password});
+        auto rows = services->ExecQuery("Select Name From Win32_ComputerSystem");
+    } catch (const wbem::WbemError& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
 int fail(const std::string& reason) {
     printReason(reason);
     return 1;
 }
 
 int runCollect(const std::vector<std::string>& args, const std::string& home) {
-    static const std::vector<std::string> kOptions{"--profile", "--server", "--user", "--password", "--namespace",
-                                                   "--out",     "--root"};
+    static const std::vector<std::string> kOptions{"--profile", "--server", "--user",  "--password",
+                                                   "--namespace", "--out", "--trust", "--root"};
     std::map<std::string, std::string> options;
+    bool insecureHttp = false, negotiateHttp = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--insecure-http" || args[i] == "--negotiate-http") {
+            (args[i] == "--insecure-http" ? insecureHttp : negotiateHttp) = true;
+            continue;
+        }
         bool known = false;
         for (const auto& o : kOptions) known = known || args[i] == o;
         if (!known) return fail("unknown argument '" + args[i] + "' (usage: vantrel-cli " + kUsage + ")");
@@ -77,21 +97,32 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
     }
     if (!options.count("--out"))
         return fail(std::string("--out is required (usage: vantrel-cli ") + kUsage + ")");
-    const bool local = !options.count("--profile");
+    const bool remote = !options.count("--profile") && options.count("--server") && !options["--server"].empty();
+    const bool local = !options.count("--profile") && !remote;
+    if (insecureHttp && negotiateHttp) return fail("--insecure-http and --negotiate-http exclude each other");
     if (local && (options.count("--server") || options.count("--user") || options.count("--password")))
-        return fail("--server, --user and --password need --profile: this computer is collected without a login");
-    if (!local && options.count("--root")) return fail("--root and --profile exclude each other");
+        return fail("--user and --password need --profile or --server: this computer is collected without a login");
+    if (!local && options.count("--root"))
+        return fail(std::string("--root and ") + (remote ? "--server" : "--profile") + " exclude each other");
 
     std::shared_ptr<wbem::Provider> provider;
-    if (local) {
-        provider = std::make_shared<linuxhost::LinuxProvider>(options.count("--root") ? options["--root"] : "/");
-    } else {
-        try {
+    try {
+        if (local) {
+            provider = std::make_shared<linuxhost::LinuxProvider>(options.count("--root") ? options["--root"] : "/");
+        } else if (remote) {
+            wsman::NodeConnectionSettings settings;
+            settings.trustFile = options["--trust"];
+            settings.plainHttp = insecureHttp;
+            settings.sealedHttp = negotiateHttp;
+            auto wsmanProvider = std::make_shared<wsman::WsmanProvider>();
+            wsmanProvider->setNodeSettings(options["--server"], settings);
+            provider = wsmanProvider;
+        } else {
             provider = std::make_shared<wbem::ProfileProvider>(
                 std::make_shared<wbem::Profile>(wbem::loadProfile(options["--profile"])));
-        } catch (const std::exception& e) {
-            return fail(e.what());
         }
+    } catch (const std::exception& e) {
+        return fail(e.what());
     }
 
     HeadlessUi ui;
@@ -118,8 +149,11 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
         if (!node.address.empty()) {
             TestConnection(state, session);
             if (state.domain.accessDeniedFlag) {
-                printReason("access denied to " + nodeTag(node));
-                return 2;
+                // The scan only says "Access denied"; the user of a command line wants the cause.
+                const auto cause = refusalCause(*provider, state);
+                const bool refusedLogin = !cause || cause->code() == wbem::ErrorCode::AccessDenied;
+                printReason("access denied to " + nodeTag(node) + (cause ? std::string(": ") + cause->what() : ""));
+                return refusedLogin ? 2 : 1;
             }
         }
         if (!CollectHardware(state, session)) return fail("cannot write the report to " + options["--out"]);

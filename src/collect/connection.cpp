@@ -49,7 +49,16 @@ void WmiQuery::forEachRow(const std::function<bool(const wbem::Row&)>& take) {
     if (!rows_) return;
     while (true) {
         std::unique_ptr<wbem::Row> row;
-        if (!attempt([&] { row = rows_->next(); })) return;
+        try {
+            row = rows_->next();
+        } catch (const wbem::WbemError& e) {
+            // A node that stops answering mid-enumeration leaves the section
+            // incomplete: that ends the run instead of passing for a short list.
+            if (e.code() == wbem::ErrorCode::ConnectionFailed) throw WmiError(e.code(), e.what());
+            return;
+        } catch (const std::exception&) {
+            return;  // any other failure ends the section, as a failed read does
+        }
         if (!row || !take(*row)) return;
     }
 }
@@ -77,11 +86,15 @@ void TestConnection(ProgramState& state, HardwareSession& session) {
         session.listener->connectionRefused();
         return;
     }
-    query->forEachRow([&](const wbem::Row& row) {
-        readText(row, "Name");
-        session.listener->statusChanged("Connected to " + tag);
-        return true;
-    });
+    try {
+        query->forEachRow([&](const wbem::Row& row) {
+            readText(row, "Name");
+            session.listener->statusChanged("Connected to " + tag);
+            return true;
+        });
+    } catch (const WmiError&) {
+        // Not a failure of the test; the collection run meets it again and stops.
+    }
 }
 
 }  // namespace vantrel

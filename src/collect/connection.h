@@ -30,6 +30,7 @@ public:
     void execIgnoringErrors(std::string_view wql);
     // Calls `take` for every row delivered until it returns false. A failure
     // while enumerating ends the enumeration quietly: rows taken stay taken.
+    // Only a lost connection (ConnectionFailed) is thrown on, as WmiError.
     void forEachRow(const std::function<bool(const wbem::Row&)>& take);
 
 private:

@@ -13,6 +13,8 @@
 #include "network/host_lookup.h"
 #include "providers/linux/linux_provider.h"
 #include "ui/desktop_view.h"
+#include "providers/wsman/wsman_provider.h"
+#include "wbem/provider_router.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -50,10 +52,10 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     state_.networkBrowser = &networkBrowser_;
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
-    // "Scan Local PC" and the local node read this computer; no remote
-    // provider is installed yet, so other nodes are refused as unreachable.
-    hardware_.provider =
-        std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), nullptr);
+    // "Scan Local PC" and the local node read this computer; every other node
+    // answers over WS-Management.
+    hardware_.provider = std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(),
+                                                                std::make_shared<wsman::WsmanProvider>());
     model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);

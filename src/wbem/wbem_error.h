@@ -15,6 +15,7 @@ enum class ErrorCode {
     InvalidClass,       // the class does not exist in the namespace
     NotFound,           // the row has no such property
     InvalidProfile,     // a profile file cannot be used
+    ConnectionFailed,   // the computer cannot be reached or its answer cannot be used
 };
 
 class WbemError : public std::runtime_error {
