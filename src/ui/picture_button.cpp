@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 namespace vantrel::ui {
 
@@ -21,8 +20,8 @@ PictureButton::PictureButton(int index, const QString& pictureName, const QStrin
     : QWidget(parent),
       index_(index),
       caption_(caption),
-      resting_(std::make_unique<QSvgRenderer>(picturePath(pictureName, "rest"))),
-      hoverPicture_(std::make_unique<QSvgRenderer>(picturePath(pictureName, "hover"))) {
+      resting_(picturePath(pictureName, "rest")),
+      hoverPicture_(picturePath(pictureName, "hover")) {
     setObjectName(QStringLiteral("button%1").arg(index));
     setToolTip(toolTip);
     setMouseTracking(true);
@@ -33,9 +32,9 @@ PictureButton::PictureButton(int index, const QString& pictureName, const QStrin
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-PictureButton::~PictureButton() = default;
-
-bool PictureButton::picturesLoaded() const { return resting_->isValid() && hoverPicture_->isValid(); }
+bool PictureButton::picturesLoaded() const {
+    return !resting_.pixmap(QSize(16, 16)).isNull() && !hoverPicture_.pixmap(QSize(16, 16)).isNull();
+}
 
 void PictureButton::setPictureSize(int side) {
     side_ = side;
@@ -67,8 +66,9 @@ QSize PictureButton::sizeHint() const {
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF pictureRect((width() - side_) / 2.0, 0, side_, side_);
-    (hover_ ? hoverPicture_ : resting_)->render(&p, pictureRect);
+    // The icon engine draws the SVG at the screen's scale factor, so it stays sharp.
+    const QRect pictureRect((width() - side_) / 2, 0, side_, side_);
+    (hover_ ? hoverPicture_ : resting_).paint(&p, pictureRect);
     if (caption_.isEmpty()) return;
     p.setPen(hover_ ? QColor(0, 255, 0) : QColor(Qt::white));
     p.drawText(QRect(0, side_ + kCaptionGap, width(), height() - side_ - kCaptionGap), Qt::AlignHCenter | Qt::AlignTop,

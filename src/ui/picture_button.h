@@ -3,11 +3,9 @@
 // the mouse is over it) with its caption underneath. It reacts to a press of
 // any mouse button, and says when the mouse moves over it.
 
+#include <QIcon>
 #include <QString>
 #include <QWidget>
-#include <memory>
-
-class QSvgRenderer;
 
 namespace vantrel::ui {
 
@@ -18,7 +16,6 @@ public:
     // the program's resources.
     PictureButton(int index, const QString& pictureName, const QString& caption, const QString& toolTip,
                   QWidget* parent = nullptr);
-    ~PictureButton() override;
 
     int index() const { return index_; }
     QString caption() const { return caption_; }
@@ -27,7 +24,7 @@ public:
     void setCaptionPointSize(qreal points);
     void showHoverPicture(bool hover);
     bool showsHoverPicture() const { return hover_; }
-    // Both pictures loaded (a missing resource leaves the button blank).
+    // Both pictures can be drawn (a missing resource or SVG support leaves the button blank).
     bool picturesLoaded() const;
 
     QSize sizeHint() const override;
@@ -46,8 +43,8 @@ private:
     QString caption_;
     int side_ = 48;
     bool hover_ = false;
-    std::unique_ptr<QSvgRenderer> resting_;
-    std::unique_ptr<QSvgRenderer> hoverPicture_;
+    QIcon resting_;
+    QIcon hoverPicture_;
 };
 
 }  // namespace vantrel::ui
