@@ -4,10 +4,10 @@
 // same report file, so results compare across machines as ratios.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 #include "collect/catalogue.h"
 #include "collect/collection_run.h"
@@ -15,19 +15,12 @@
 #include "core/program_state.h"
 #include "core/text_file.h"
 #include "providers/profile/profile_provider.h"
+#include "support/fake_ui.h"
 
 namespace {
 
 using namespace vantrel;
 using wbem::Value;
-
-struct QuietUi : UiServices {
-    MsgAnswer messageBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override { return MsgAnswer::Ok; }
-    void doEvents() override {}
-    void endProgram() override {}
-    int logicalDpiX() override { return 96; }
-    void popupMenu(std::string_view) override {}
-};
 
 // As many entries as the loader keeps: the slot limit, 255 rows, one enclosure.
 int fullCount(const HardwareCategory& c) {
@@ -80,7 +73,7 @@ std::shared_ptr<wbem::Profile> fullComputer() {
 }
 
 struct Setup {
-    QuietUi ui;
+    test::FakeUi ui;
     std::filesystem::path home;
     ProgramState state;
     HardwareSession session;
@@ -93,8 +86,8 @@ struct Setup {
         NodeRecord node;
         node.name = "BENCH";
         node.address = "10.0.0.7";
-        state.nodes.currentNode = state.nodes.append(node);
-        state.currentLogin = CurrentLogin{"10.0.0.7", "", ""};
+        state.domain.nodes.currentNode = state.domain.nodes.append(node);
+        state.domain.currentLogin = CurrentLogin{"10.0.0.7", "", ""};
         session.provider = std::make_shared<wbem::ProfileProvider>(fullComputer());
         for (std::size_t i = 0; i < kBuilderCount; ++i)
             session.builders.set(static_cast<BuilderId>(i), [](NodeReport& r) { benchmark::DoNotOptimize(r.LastEntry); });

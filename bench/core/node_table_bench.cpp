@@ -24,8 +24,8 @@ const test::TempFolder& folderWithLogins() {
         for (int i = 1; i <= kNodes; ++i) {
             const std::string n = "PC-" + std::to_string(i);
             table.append({n, "10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256), n,
-                          i % 7 == 0 ? "Jump" : "True", i % 3 == 0 ? "admin" : "", i % 3 == 0 ? "secret" : "",
-                          "Scanned"});
+                          i % 7 == 0 ? NodeEnabled::Jump : NodeEnabled::Shown, i % 3 == 0 ? "admin" : "",
+                          i % 3 == 0 ? "secret" : "", ScanStatus::Scanned});
         }
         test::writeBytes(dir.path() / "lg.ini", formatLoginsFile(table, LoginsLayout::Table));
         written = true;
@@ -60,9 +60,9 @@ void BM_OpenLoginsFile(benchmark::State& st) {
     for (auto _ : st) {
         test::FakeUi ui;
         ProgramState state(ProgramFolder(dir.path()), ui);
-        state.NodeLabelMode = "IPNAME";
-        open_lg(state);
-        benchmark::DoNotOptimize(state.TreeView1.itemCount());
+        state.domain.settings.nodeLabelMode = NodeLabelMode::IpName;
+        loadNodeTable(state);
+        benchmark::DoNotOptimize(state.windows.main.networkTree.itemCount());
     }
 }
 BENCHMARK(BM_OpenLoginsFile)->Unit(benchmark::kMillisecond);
@@ -71,11 +71,11 @@ void BM_SaveLoginsFile(benchmark::State& st) {
     const auto& dir = folderWithLogins();
     test::FakeUi ui;
     ProgramState state(ProgramFolder(dir.path()), ui);
-    open_lg(state);
+    loadNodeTable(state);
     test::TempFolder out;
     ProgramState target(ProgramFolder(out.path()), ui);
-    target.nodes = state.nodes;
-    for (auto _ : st) benchmark::DoNotOptimize(savepar(target));
+    target.domain.nodes = state.domain.nodes;
+    for (auto _ : st) benchmark::DoNotOptimize(saveNodeTable(target));
 }
 BENCHMARK(BM_SaveLoginsFile)->Unit(benchmark::kMillisecond);
 

@@ -41,7 +41,18 @@ public:
     void doEvents() override {}
     void endProgram() override {}
     int logicalDpiX() override { return 96; }
-    void popupMenu(std::string_view) override {}
+    void popupMenu(PopupMenu) override {}
+};
+
+// Every status text on its own line of standard output.
+class StatusPrinter : public SilentScanListener {
+public:
+    void statusChanged(const std::string& status) override {
+        std::string text = status;
+        for (char& c : text)
+            if (c == '\r' || c == '\n') c = ' ';  // one status, one line
+        std::cout << text << std::endl;
+    }
 };
 
 int fail(const std::string& reason) {
@@ -73,31 +84,28 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
 
     HeadlessUi ui;
     ProgramState state(ProgramFolder(home.empty() ? std::filesystem::path(".") : std::filesystem::path(home)), ui);
-    if (options.count("--namespace")) state.WmiNamespace = options["--namespace"];
+    if (options.count("--namespace")) state.domain.settings.wmiNamespace = options["--namespace"];
     NodeRecord node;
     node.address = options["--server"];
     node.name = node.address;
     node.displayName = node.address;
-    node.enabled = kEnabledTrue;
+    node.enabled = NodeEnabled::Shown;
     node.loginUser = options["--user"];
     node.loginPassword = options["--password"];
-    node.scanStatus = kScanNever;
-    state.nodes.currentNode = state.nodes.append(node);
-    state.currentLogin = CurrentLogin{node.address, node.loginUser, node.loginPassword};
+    node.scanStatus = ScanStatus::NotScanned;
+    state.domain.nodes.currentNode = state.domain.nodes.append(node);
+    state.domain.currentLogin = CurrentLogin{node.address, node.loginUser, node.loginPassword};
 
     HardwareSession session;
     session.provider = std::make_shared<wbem::ProfileProvider>(profile);
-    session.statusListener = [](std::string text) {
-        for (char& c : text)
-            if (c == '\r' || c == '\n') c = ' ';  // one status, one line
-        std::cout << text << std::endl;
-    };
+    StatusPrinter printer;
+    session.listener = &printer;
     session.reportFileOverride = options["--out"];
 
     try {
         if (!node.address.empty()) {
             TestConnection(state, session);
-            if (state.AccessDeniedFlag) {
+            if (state.domain.accessDeniedFlag) {
                 printReason("access denied to " + nodeTag(node));
                 return 2;
             }

@@ -14,8 +14,7 @@ void collectReportText(ProgramState& state, HardwareSession& session) {
     session.SectionLines.clear();
     for (const auto& category : kCatalogue) {
         session.SectionLines.clear();
-        state.scanDialog.picbarWidth =
-            category.number == static_cast<int>(kCategoryCount) ? kProgressFull : kProgressStep * category.number;
+        session.listener->categoryStarted(category.number, static_cast<int>(kCategoryCount));
         runCollector(state, session, category);
         if (category.number >= static_cast<int>(kCategoryCount) - 1) state.ui->doEvents();
     }
@@ -24,21 +23,22 @@ void collectReportText(ProgramState& state, HardwareSession& session) {
 bool CollectHardware(ProgramState& state, HardwareSession& session) {
     collectReportText(state, session);
     const std::string tag = currentNodeTag(state);
-    setScanStatusText(state, session, "Hardware data collected for " + tag);
+    session.listener->statusChanged("Hardware data collected for " + tag);
     if (!WriteReport(state, session)) {
-        setScanStatusText(state, session, "Unable to write the hardware report for " + tag);
+        session.listener->statusChanged("Unable to write the hardware report for " + tag);
         return false;
     }
-    if (state.nodes.isNode(state.nodes.currentNode)) state.nodes.node(state.nodes.currentNode).scanStatus = kScanDone;
+    NodeTable& nodes = state.domain.nodes;
+    if (nodes.isNode(nodes.currentNode)) nodes.node(nodes.currentNode).scanStatus = ScanStatus::Scanned;
     return true;
 }
 
 bool WriteReport(ProgramState& state, HardwareSession& session) {
     std::filesystem::path target = session.reportFileOverride;
     if (target.empty()) {
-        const int i = state.nodes.currentNode;
-        if (!state.nodes.isNode(i)) return false;
-        const auto folder = state.folder.nodeFolder(state.nodes.node(i).name);
+        const int i = state.domain.nodes.currentNode;
+        if (!state.domain.nodes.isNode(i)) return false;
+        const auto folder = state.folder.nodeFolder(state.domain.nodes.node(i).name);
         if (!folder) return false;
         std::error_code ec;
         std::filesystem::create_directory(*folder, ec);

@@ -1,14 +1,11 @@
 #pragma once
-// The collection run: the 33 collectors in catalogue order with the progress
-// bar moved before each, then the report written in one piece.
+// The collection run: the 33 collectors in catalogue order, each announced to
+// the session's listener, then the report written in one piece.
 
 #include "collect/hardware_session.h"
 #include "core/program_state.h"
 
 namespace vantrel {
-
-inline constexpr int kProgressStep = 250;    // twips per collector
-inline constexpr int kProgressFull = 8460;   // the bar's full width
 
 // Collects the current node's hardware into session.ReportText and writes the
 // report. True when the report was written and the node marked "Scanned".

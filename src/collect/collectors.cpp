@@ -203,7 +203,7 @@ std::string memoryCardKind(std::string_view upperModel) {
 
 void runCollector(ProgramState& state, HardwareSession& session, const HardwareCategory& category) {
     Section section(session.SectionLines);
-    setScanStatusText(state, session, std::string(category.statusPhrase) + currentNodeTag(state));
+    session.listener->statusChanged(std::string(category.statusPhrase) + currentNodeTag(state));
     if (category.rule == CollectorRule::Cpu) {
         collectCpu(state, session, category, section);
     } else {

@@ -5,20 +5,15 @@ namespace vantrel {
 std::string nodeTag(const NodeRecord& node) { return node.loginUser + node.address; }
 
 std::string currentNodeTag(const ProgramState& state) {
-    const int i = state.nodes.currentNode;
-    return state.nodes.isNode(i) ? nodeTag(state.nodes.node(i)) : std::string();
-}
-
-void setScanStatusText(ProgramState& state, HardwareSession& session, std::string text) {
-    state.scanDialog.lblstatus = std::move(text);
-    if (session.statusListener) session.statusListener(state.scanDialog.lblstatus);
+    const int i = state.domain.nodes.currentNode;
+    return state.domain.nodes.isNode(i) ? nodeTag(state.domain.nodes.node(i)) : std::string();
 }
 
 WmiQuery::WmiQuery(const ProgramState& state, HardwareSession& session) {
-    const CurrentLogin& login = state.currentLogin;
+    const CurrentLogin& login = state.domain.currentLogin;
     try {
         wbem::Locator locator(session.provider);
-        services_ = locator.ConnectServer(login.server, state.WmiNamespace, login.user, login.password);
+        services_ = locator.ConnectServer(login.server, state.domain.settings.wmiNamespace, login.user, login.password);
     } catch (const wbem::WbemError& e) {
         throw WmiError(e.code(), e.what());
     }
@@ -65,23 +60,23 @@ std::string readText(const wbem::Row& row, std::string_view property) {
 
 void TestConnection(ProgramState& state, HardwareSession& session) {
     const std::string tag = currentNodeTag(state);
-    setScanStatusText(state, session, "Connecting to WMI " + tag);
+    session.listener->statusChanged("Connecting to WMI " + tag);
     std::unique_ptr<WmiQuery> query;
     try {
         query = std::make_unique<WmiQuery>(state, session);
         query->exec("Select Name From Win32_ComputerSystem");
     } catch (const std::exception&) {
         query.reset();
-        setScanStatusText(state, session, "Access denied to " + tag);
-        if (state.nodes.isNode(state.nodes.currentNode))
-            state.nodes.node(state.nodes.currentNode).scanStatus = kScanDenied;
-        state.AccessDeniedFlag = true;
-        state.busyPointer = false;
+        session.listener->statusChanged("Access denied to " + tag);
+        NodeTable& nodes = state.domain.nodes;
+        if (nodes.isNode(nodes.currentNode)) nodes.node(nodes.currentNode).scanStatus = ScanStatus::AccessDenied;
+        state.domain.accessDeniedFlag = true;
+        session.listener->connectionRefused();
         return;
     }
     query->forEachRow([&](const wbem::Row& row) {
         readText(row, "Name");
-        setScanStatusText(state, session, "Connected to " + tag);
+        session.listener->statusChanged("Connected to " + tag);
         return true;
     });
 }

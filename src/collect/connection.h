@@ -1,7 +1,7 @@
 #pragma once
-// Connecting to the current node: the node tag, the scan dialog's status
-// text, the connect-and-query step every collector makes, and the connection
-// test that decides whether a node is "Access denied".
+// Connecting to the current node: the node tag, the connect-and-query step
+// every collector makes, and the connection test that decides whether a node
+// is "Access denied".
 
 #include <functional>
 #include <memory>
@@ -17,9 +17,6 @@ namespace vantrel {
 std::string nodeTag(const NodeRecord& node);
 // The current node's tag; empty when no node is current.
 std::string currentNodeTag(const ProgramState& state);
-
-// Sets the scan dialog's status text and tells the session's listener.
-void setScanStatusText(ProgramState& state, HardwareSession& session, std::string text);
 
 // One connection: a fresh locator, ConnectServer with CurrentLogin and the
 // namespace, then the query. The rows are released before the services.

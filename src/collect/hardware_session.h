@@ -10,6 +10,7 @@
 
 #include "collect/node_report.h"
 #include "core/error.h"
+#include "core/scan_listener.h"
 #include "wbem/services.h"
 #include "wbem/wbem_error.h"
 
@@ -18,8 +19,9 @@ namespace vantrel {
 struct HardwareSession {
     // Answers every connection; a new locator is made over it each time.
     std::shared_ptr<wbem::Provider> provider;
-    // Told every status text of the scan dialog as it is set.
-    std::function<void(const std::string&)> statusListener;
+    // Told how the scan goes (categories, status texts, a refused connection);
+    // never null.
+    ScanListener* listener = &silentListener;
 
     // Working texts of a collection run.
     std::string ReportText;
@@ -34,6 +36,9 @@ struct HardwareSession {
     // those exist, showing a node runs without them.
     std::function<void()> resetModel;
     std::function<void()> renderView;
+
+private:
+    inline static SilentScanListener silentListener;
 };
 
 // A failed connection or query, passed to the command that started the run.

@@ -1,10 +1,11 @@
 #pragma once
-// The skeleton of the hardware tree TrView1: the computer's root item and one
+// The skeleton of the hardware tree: the computer's root item and one
 // item per category, under which the builders later add the devices.
 
 #include <array>
 #include <string_view>
 
+#include "core/image_key.h"
 #include "core/program_state.h"
 
 namespace vantrel {
@@ -14,16 +15,16 @@ inline constexpr const char* kHardwareRootKey = "1 node";
 struct HardwareTreeNode {
     std::string_view key;
     std::string_view text;
-    std::string_view image;
+    ImageKey image;
     std::string_view keyword;  // the report section that fills it
 };
 
 // The category items in the order the tree shows them.
 extern const std::array<HardwareTreeNode, 32> kHardwareTreeNodes;
 
-// Empties TrView1 and adds the root, labelled by NodeLabelMode, and the 32
+// Empties the hardware tree and adds the root, labelled by NodeLabelMode, and the 32
 // category items. On failure (an unknown label mode leaves the root without
 // its key) the tree keeps what was added and the user is told.
-void BuildHardwareTree(ProgramState& state);
+void buildHardwareTree(ProgramState& state);
 
 }  // namespace vantrel

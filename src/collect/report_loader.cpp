@@ -137,9 +137,9 @@ LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, co
 }
 
 LoadEnd LoadReport(const ProgramState& state, HardwareSession& session) {
-    const int i = state.nodes.currentNode;
-    if (!state.nodes.isNode(i)) return LoadEnd::NoFile;
-    const auto file = state.folder.reportFile(state.nodes.node(i).name);
+    const int i = state.domain.nodes.currentNode;
+    if (!state.domain.nodes.isNode(i)) return LoadEnd::NoFile;
+    const auto file = state.folder.reportFile(state.domain.nodes.node(i).name);
     if (!file) return LoadEnd::NoFile;
     return loadReportFile(*file, session.report, session.builders);
 }

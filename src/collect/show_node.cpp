@@ -8,7 +8,7 @@ namespace vantrel {
 void showStoredNode(ProgramState& state, HardwareSession& session) {
     if (session.resetModel) session.resetModel();
     state.ui->doEvents();
-    BuildHardwareTree(state);
+    buildHardwareTree(state);
     state.ui->doEvents();
     LoadReport(state, session);
     if (session.renderView) session.renderView();

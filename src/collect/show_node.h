@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-// Shows the current node (state.nodes.currentNode) from its report file.
+// Shows the current node (state.domain.nodes.currentNode) from its report file.
 void showStoredNode(ProgramState& state, HardwareSession& session);
 
 // What the desktop program installs as ProgramState::showCurrentNode. Both

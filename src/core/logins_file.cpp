@@ -18,8 +18,9 @@ bool readLoginsFile(const std::filesystem::path& path, const std::function<void(
             lines[k] = stripSpaces(*line);
             if (k == 5 && afterSixthLine) afterSixthLine();
         }
-        onRecord(NodeRecord{std::move(lines[0]), std::move(lines[1]), std::move(lines[2]), std::move(lines[3]),
-                            std::move(lines[4]), std::move(lines[5]), std::move(lines[6])});
+        onRecord(NodeRecord{std::move(lines[0]), std::move(lines[1]), std::move(lines[2]),
+                            FileValue<NodeEnabled>::fromText(lines[3]), std::move(lines[4]), std::move(lines[5]),
+                            FileValue<ScanStatus>::fromText(lines[6])});
     }
     return true;
 }
@@ -32,10 +33,10 @@ std::string formatLoginsFile(const NodeTable& table, LoginsLayout layout) {
         appendFileLine(out, n.name);
         appendFileLine(out, n.address);
         appendFileLine(out, fresh ? n.name : n.displayName);
-        appendFileLine(out, fresh ? std::string(kEnabledTrue) : n.enabled);
+        appendFileLine(out, fresh ? FileValue<NodeEnabled>(NodeEnabled::Shown).text() : n.enabled.text());
         appendFileLine(out, n.loginUser);
         appendFileLine(out, n.loginPassword);
-        appendFileLine(out, n.scanStatus);
+        appendFileLine(out, n.scanStatus.text());
     }
     return out;
 }

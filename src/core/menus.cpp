@@ -2,19 +2,20 @@
 
 namespace vantrel {
 
-const std::vector<MenuItemDef>& networkPopupMenu() {
+const std::vector<MenuItemDef>& nodePopupMenu() {
+    using C = MenuCommand;
     static const std::vector<MenuItemDef> items{
-        {"mnuaddlogin", "Set Current Node Login", true},
-        {"mnureset", "Reset Current Node Login", true},
-        {"mnuhyp1", "-", false},
-        {"mnujump", "Jump Current Node", false},
-        {"mnuhyp2", "-", true},
-        {"mnuNS", "Network Scan", false},
-        {"mnuScannode", "Scan Current Node", true},
-        {"mnuscanlocal", "Scan Local PC", true},
-        {"mnuhyp5", "-", false},
-        {"mnuRename", "Rename Node", false},
-        {"mnudelnode", "Delete Node", false},
+        {C::SetNodeLogin, "Set Current Node Login", true},
+        {C::ResetNodeLogin, "Reset Current Node Login", true},
+        {C::Separator, "-", false},
+        {C::JumpNode, "Jump Current Node", false},
+        {C::Separator, "-", true},
+        {C::NetworkScan, "Network Scan", false},
+        {C::ScanNode, "Scan Current Node", true},
+        {C::ScanLocal, "Scan Local PC", true},
+        {C::Separator, "-", false},
+        {C::RenameNode, "Rename Node", false},
+        {C::DeleteNode, "Delete Node", false},
     };
     return items;
 }

@@ -11,7 +11,6 @@ namespace vantrel {
 namespace {
 
 constexpr const char* kRootText = "Network";
-constexpr const char* kRootImage = "nw";
 
 void showTreeError(ProgramState& state, const char* message) {
     state.ui->doEvents();
@@ -28,11 +27,12 @@ int nodeOfItem(const TreeControl& tree, std::optional<int> index) {
 }
 
 void selectCurrentFromTree(ProgramState& state) {
-    state.nodes.currentNode = nodeOfItem(state.TreeView1, state.TreeView1.selected());
+    const TreeControl& tree = state.windows.main.networkTree;
+    state.domain.nodes.currentNode = nodeOfItem(tree, tree.selected());
 }
 
-void addItem(TreeControl& tree, int node, const std::string& label, const char* image) {
-    const int index = tree.add(kNetworkRootKey, TreeControl::kChild, nodeItemKey(node), label, image);
+void addItem(TreeControl& tree, int node, const std::string& label, ImageKey image) {
+    const int index = tree.add(kNetworkRootKey, TreeRelationship::Child, nodeItemKey(node), label, image);
     tree.setTag(index, std::to_string(node));
 }
 
@@ -40,48 +40,51 @@ void addItem(TreeControl& tree, int node, const std::string& label, const char* 
 
 std::string nodeItemKey(int node) { return "Node1 " + std::to_string(node); }
 
-std::optional<std::string> nodeLabel(const NodeRecord& node, const std::string& labelMode) {
-    if (labelMode == "NAME") return node.displayName;
-    if (labelMode == "IP") return node.address;
-    if (labelMode == "IPNAME") return node.displayName + "(" + node.address + ")";
+std::optional<std::string> nodeLabel(const NodeRecord& node, NodeLabelMode labelMode) {
+    switch (labelMode) {
+        case NodeLabelMode::Name: return node.displayName;
+        case NodeLabelMode::Ip: return node.address;
+        case NodeLabelMode::IpName: return node.displayName + "(" + node.address + ")";
+        case NodeLabelMode::Other: break;
+    }
     return std::nullopt;
 }
 
 void addNetworkRoots(ProgramState& state, bool withLoginTree) {
-    state.TreeView1.addRoot(kNetworkRootKey, kRootText, kRootImage);
-    if (withLoginTree) state.loginDialog.tree.addRoot(kNetworkRootKey, kRootText, kRootImage);
+    state.windows.main.networkTree.addRoot(kNetworkRootKey, kRootText, ImageKey::Network);
+    if (withLoginTree) state.windows.loginDialog.nodeTree.addRoot(kNetworkRootKey, kRootText, ImageKey::Network);
 }
 
 void addNodeItems(ProgramState& state, int i) {
-    const NodeRecord& node = state.nodes.node(i);
-    const auto label = nodeLabel(node, state.NodeLabelMode);
-    const bool shownPlain = node.enabled == kEnabledTrue && node.loginUser.empty();
+    const NodeRecord& node = state.domain.nodes.node(i);
+    const auto label = nodeLabel(node, state.domain.settings.nodeLabelMode.value());
+    const bool shownPlain = node.enabled == NodeEnabled::Shown && node.loginUser.empty();
     // A node without an address is not this computer, even when this
     // computer's own address could not be found.
-    if (!node.address.empty() && node.address == state.nodes.localAddress) {
-        if (label && shownPlain) addItem(state.TreeView1, i, *label, "hm");
-        state.nodes.localNode = i;
+    if (!node.address.empty() && node.address == state.domain.nodes.localAddress) {
+        if (label && shownPlain) addItem(state.windows.main.networkTree, i, *label, ImageKey::ThisComputer);
+        state.domain.nodes.localNode = i;
         return;
     }
     if (!label) return;
-    const char* image = nullptr;
-    if (shownPlain) image = "pc";
-    else if (node.enabled == kEnabledTrue) image = "pw";
-    else if (node.enabled == kEnabledJump) image = "jp";
-    if (!image) return;
-    addItem(state.TreeView1, i, *label, image);
-    addItem(state.loginDialog.tree, i, *label, image);
+    ImageKey image = ImageKey::None;
+    if (shownPlain) image = ImageKey::Computer;
+    else if (node.enabled == NodeEnabled::Shown) image = ImageKey::ComputerWithLogin;
+    else if (node.enabled == NodeEnabled::Jump) image = ImageKey::JumpNode;
+    if (image == ImageKey::None) return;
+    addItem(state.windows.main.networkTree, i, *label, image);
+    addItem(state.windows.loginDialog.nodeTree, i, *label, image);
 }
 
-void rebuildtree(ProgramState& state) {
+void rebuildNetworkTrees(ProgramState& state) {
     try {
-        state.loginDialog.tree.clear();
-        state.TreeView1.clear();
-        state.loginDialog.tree.redraw();
-        state.TreeView1.redraw();
+        state.windows.loginDialog.nodeTree.clear();
+        state.windows.main.networkTree.clear();
+        state.windows.loginDialog.nodeTree.redraw();
+        state.windows.main.networkTree.redraw();
         state.ui->doEvents();
         addNetworkRoots(state);
-        for (int i = 1; i <= state.nodes.nodeCount(); ++i) {
+        for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) {
             state.ui->doEvents();
             addNodeItems(state, i);
         }
@@ -90,13 +93,13 @@ void rebuildtree(ProgramState& state) {
     }
 }
 
-void createnwtree(ProgramState& state) {
+void buildNetworkTreeFromScan(ProgramState& state) {
     try {
         addNetworkRoots(state, false);
-        for (int i = 1; i <= state.nodes.nodeCount(); ++i) {
+        for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) {
             state.ui->doEvents();
-            const NodeRecord& node = state.nodes.node(i);
-            addItem(state.TreeView1, i, node.name, "pc");
+            const NodeRecord& node = state.domain.nodes.node(i);
+            addItem(state.windows.main.networkTree, i, node.name, ImageKey::Computer);
             const auto folder = state.folder.nodeFolder(node.name);
             if (!folder) throw Error("Node name is not a valid folder name: " + node.name);
             std::error_code ec;
@@ -110,26 +113,28 @@ void createnwtree(ProgramState& state) {
     }
 }
 
-void listnodes(ProgramState& state) {
-    GridControl& grid = state.scanDialog.Grid1;
+void listNodes(ProgramState& state) {
+    GridControl& grid = state.windows.scanDialog.nodeGrid;
     try {
         grid.clear();
         // Start from the header row, so node i lands in row i on every listing.
         grid.setRows(1);
         grid.setRow(0);
         state.ui->doEvents();
-        state.scanDialog.lblstatus.clear();
+        state.windows.scanDialog.statusText.clear();
         for (int col = 0; col < 5; ++col) grid.setColWidth(col, 1600);
         int col = 0;
         for (const char* title : {"Name", "Node", "IP", "Scanned", "Enabled"}) grid.setCell(0, col++, title);
-        for (int i = 1; i <= state.nodes.nodeCount(); ++i) {
+        for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) {
             state.ui->doEvents();
             grid.setRows(grid.rows() + 1);
             grid.setRow(grid.row() + 1);
-            const NodeRecord& node = state.nodes.node(i);
+            const NodeRecord& node = state.domain.nodes.node(i);
             col = 0;
-            for (const std::string* text : {&node.name, &node.displayName, &node.address, &node.scanStatus, &node.enabled})
-                grid.setCell(grid.row(), col++, *text);
+            const std::string_view cells[] = {node.name, node.displayName, node.address, node.scanStatus.text(),
+                                              node.enabled.text()};
+            for (std::string_view text : cells)
+                grid.setCell(grid.row(), col++, std::string(text));
         }
     } catch (const std::exception&) {
         state.ui->doEvents();
@@ -137,19 +142,19 @@ void listnodes(ProgramState& state) {
     }
 }
 
-void TreeView1_Click(ProgramState& state) {
+void networkTreeClicked(ProgramState& state) {
     selectCurrentFromTree(state);
-    if (!state.nodes.isNode(state.nodes.currentNode)) return;
-    const NodeRecord& node = state.nodes.node(state.nodes.currentNode);
-    state.Label2 = node.displayName;
-    state.Label3 = node.address;
-    state.Label4 = node.name;
+    if (!state.domain.nodes.isNode(state.domain.nodes.currentNode)) return;
+    const NodeRecord& node = state.domain.nodes.node(state.domain.nodes.currentNode);
+    state.windows.main.currentNodeDisplayName = node.displayName;
+    state.windows.main.currentNodeAddress = node.address;
+    state.windows.main.currentNodeName = node.name;
 }
 
-void TreeView1_DblClick(ProgramState& state) {
+void networkTreeDoubleClicked(ProgramState& state) {
     selectCurrentFromTree(state);
-    state.AccessDeniedFlag = false;
-    if (state.nodes.currentNode == 0 || !state.showCurrentNode) return;
+    state.domain.accessDeniedFlag = false;
+    if (state.domain.nodes.currentNode == 0 || !state.showCurrentNode) return;
     try {
         state.showCurrentNode();
     } catch (const std::exception&) {
@@ -157,46 +162,46 @@ void TreeView1_DblClick(ProgramState& state) {
     }
 }
 
-void TreeView1_MouseDown(ProgramState& state, int button) {
+void networkTreeMouseDown(ProgramState& state, MouseButton button) {
     selectCurrentFromTree(state);
-    if (button == 2) state.ui->popupMenu("mnunw");
+    if (button == MouseButton::Right) state.ui->popupMenu(PopupMenu::Node);
 }
 
-void TreeView1_AfterLabelEdit(ProgramState& state, const std::string& newText) {
+void networkTreeLabelEdited(ProgramState& state, const std::string& newText) {
     selectCurrentFromTree(state);
     // The tree keeps the edited text whatever the item; only a node stores it.
-    if (auto index = state.TreeView1.selected()) state.TreeView1.setText(*index, newText);
-    const int current = state.nodes.currentNode;
-    if (state.nodes.isNode(current)) state.nodes.node(current).displayName = newText;
-    state.TreeView1.setLabelEditAutomatic(false);
+    if (auto index = state.windows.main.networkTree.selected()) state.windows.main.networkTree.setText(*index, newText);
+    const int current = state.domain.nodes.currentNode;
+    if (state.domain.nodes.isNode(current)) state.domain.nodes.node(current).displayName = newText;
+    state.windows.main.networkTree.setLabelEditAutomatic(false);
 }
 
-void mnuRename_Click(ProgramState& state) { state.TreeView1.setLabelEditAutomatic(true); }
+void renameNode(ProgramState& state) { state.windows.main.networkTree.setLabelEditAutomatic(true); }
 
 namespace {
 
 bool askAboutCurrentNode(ProgramState& state, const char* question) {
-    if (!state.nodes.isNode(state.nodes.currentNode)) return false;
-    const std::string text = question + state.nodes.node(state.nodes.currentNode).displayName + "?";
+    if (!state.domain.nodes.isNode(state.domain.nodes.currentNode)) return false;
+    const std::string text = question + state.domain.nodes.node(state.domain.nodes.currentNode).displayName + "?";
     return state.ui->messageBox(text, kMessageTitle, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
 }
 
 }  // namespace
 
-void mnudelnode_Click(ProgramState& state) {
+void deleteCurrentNode(ProgramState& state) {
     if (!askAboutCurrentNode(state, "Delete Node ")) return;
-    NodeRecord& node = state.nodes.node(state.nodes.currentNode);
+    NodeRecord& node = state.domain.nodes.node(state.domain.nodes.currentNode);
     node.loginUser.clear();
     node.loginPassword.clear();
-    node.enabled = kEnabledFalse;
-    rebuildtree(state);
+    node.enabled = NodeEnabled::Hidden;
+    rebuildNetworkTrees(state);
 }
 
-void mnujump_Click(ProgramState& state) {
+void jumpCurrentNode(ProgramState& state) {
     if (!askAboutCurrentNode(state, "Jump Node ")) return;
-    state.nodes.node(state.nodes.currentNode).enabled = kEnabledJump;
-    if (auto index = state.TreeView1.find(nodeItemKey(state.nodes.currentNode)))
-        state.TreeView1.setImage(*index, "jp");
+    state.domain.nodes.node(state.domain.nodes.currentNode).enabled = NodeEnabled::Jump;
+    if (auto index = state.windows.main.networkTree.find(nodeItemKey(state.domain.nodes.currentNode)))
+        state.windows.main.networkTree.setImage(*index, ImageKey::JumpNode);
 }
 
 }  // namespace vantrel

@@ -1,9 +1,10 @@
 #pragma once
-// The network tree TreeView1 (and the Login dialog's tree of the same shape):
-// one root "Network" and one item per shown node.
+// The network tree (and the Login dialog's tree of the same shape): one root
+// "Network" and one item per shown node.
 
 #include <string>
 
+#include "core/mouse_button.h"
 #include "core/program_state.h"
 
 namespace vantrel {
@@ -13,7 +14,7 @@ inline constexpr const char* kNetworkRootKey = "1 node";
 // Key of node i's item: "Node1 " followed by i.
 std::string nodeItemKey(int node);
 // Label of a node by NodeLabelMode; nothing for an unknown mode.
-std::optional<std::string> nodeLabel(const NodeRecord& node, const std::string& labelMode);
+std::optional<std::string> nodeLabel(const NodeRecord& node, NodeLabelMode labelMode);
 
 // Adds the root item to the network tree and, when `withLoginTree`, to the
 // Login dialog's tree.
@@ -21,22 +22,22 @@ void addNetworkRoots(ProgramState& state, bool withLoginTree = true);
 // Adds node i's items to both trees and records the local node.
 void addNodeItems(ProgramState& state, int node);
 // Builds both trees anew from the node table.
-void rebuildtree(ProgramState& state);
+void rebuildNetworkTrees(ProgramState& state);
 // Builds the network tree from a fresh network scan (names, "pc" images) and
 // creates every node's folder. The caller has emptied the tree.
-void createnwtree(ProgramState& state);
+void buildNetworkTreeFromScan(ProgramState& state);
 // Fills the scan dialog's grid with the node list.
-void listnodes(ProgramState& state);
+void listNodes(ProgramState& state);
 
-// Events of TreeView1. The selected item is TreeView1's selection.
-void TreeView1_Click(ProgramState& state);
-void TreeView1_DblClick(ProgramState& state);
-void TreeView1_MouseDown(ProgramState& state, int button);  // 2: right button
-void TreeView1_AfterLabelEdit(ProgramState& state, const std::string& newText);
+// Events of the network tree; the item they concern is the tree's selection.
+void networkTreeClicked(ProgramState& state);
+void networkTreeDoubleClicked(ProgramState& state);
+void networkTreeMouseDown(ProgramState& state, MouseButton button);
+void networkTreeLabelEdited(ProgramState& state, const std::string& newText);
 
-// Node popup menu commands.
-void mnuRename_Click(ProgramState& state);
-void mnudelnode_Click(ProgramState& state);
-void mnujump_Click(ProgramState& state);
+// Node popup menu commands: "Rename Node", "Delete Node", "Jump Current Node".
+void renameNode(ProgramState& state);
+void deleteCurrentNode(ProgramState& state);
+void jumpCurrentNode(ProgramState& state);
 
 }  // namespace vantrel

@@ -8,79 +8,80 @@
 
 namespace vantrel {
 
-void open_lg(ProgramState& state) {
+void loadNodeTable(ProgramState& state) {
     const auto path = state.folder.loginsFile();
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        state.TreeView1.setVisible(false);
-        state.mnuRescanEnabled = false;
+        state.windows.main.networkTree.setVisible(false);
+        state.windows.main.rescanEnabled = false;
         return;
     }
-    state.mnunwscanEnabled = false;
-    state.TreeView1.clear();
-    state.loginDialog.tree.clear();
+    state.windows.main.networkScanEnabled = false;
+    state.windows.main.networkTree.clear();
+    state.windows.loginDialog.nodeTree.clear();
     state.ui->doEvents();
     addNetworkRoots(state);
     readLoginsFile(
         path,
         [&state](NodeRecord record) {
-            const int i = state.nodes.append(std::move(record));
+            const int i = state.domain.nodes.append(std::move(record));
             addNodeItems(state, i);
         },
         [&state] { state.ui->doEvents(); });
 }
 
-bool savepar(const ProgramState& state) {
-    return writeLoginsFile(state.folder.loginsFile(), state.nodes, LoginsLayout::Table);
+bool saveNodeTable(const ProgramState& state) {
+    return writeLoginsFile(state.folder.loginsFile(), state.domain.nodes, LoginsLayout::Table);
 }
 
-bool savelg(const ProgramState& state) {
-    return writeLoginsFile(state.folder.loginsFile(), state.nodes, LoginsLayout::FreshNetwork);
+bool saveFreshNetwork(const ProgramState& state) {
+    return writeLoginsFile(state.folder.loginsFile(), state.domain.nodes, LoginsLayout::FreshNetwork);
 }
 
 CurrentLogin loginForNode(const ProgramState& state, int i) {
-    const NodeRecord& node = state.nodes.node(i);
+    const NodeRecord& node = state.domain.nodes.node(i);
     if (!node.loginUser.empty()) return {node.address, node.loginUser, node.loginPassword};
-    return {node.address, state.defaultUser, state.defaultPassword};
+    return {node.address, state.domain.settings.defaultUser, state.domain.settings.defaultPassword};
 }
 
-void mnuaddlogin_Click(ProgramState& state) {
-    if (state.nodes.nodeCount() == 0) return;
-    LoginDialogState& dialog = state.loginDialog;
+void setCurrentNodeLogin(ProgramState& state) {
+    if (state.domain.nodes.nodeCount() == 0) return;
+    LoginDialogState& dialog = state.windows.loginDialog;
     dialog.created = true;
-    const int current = state.nodes.currentNode;
-    if (state.nodes.isNode(current)) {
+    const int current = state.domain.nodes.currentNode;
+    if (state.domain.nodes.isNode(current)) {
         // The local computer and hidden nodes have no item here; the fields are still filled.
-        if (auto index = dialog.tree.find(nodeItemKey(current))) {
-            dialog.tree.setChecked(*index, true);
-            dialog.tree.select(*index);
+        if (auto index = dialog.nodeTree.find(nodeItemKey(current))) {
+            dialog.nodeTree.setChecked(*index, true);
+            dialog.nodeTree.select(*index);
         }
-        dialog.Text1 = state.nodes.node(current).loginUser;
-        dialog.Text2 = state.nodes.node(current).loginPassword;
+        dialog.userField = state.domain.nodes.node(current).loginUser;
+        dialog.passwordField = state.domain.nodes.node(current).loginPassword;
     }
     dialog.visible = true;
 }
 
-void frmlgin_Command1_Click(ProgramState& state) {
-    const int current = state.nodes.currentNode;
-    if (state.nodes.isNode(current)) {
-        state.nodes.node(current).loginUser = state.loginDialog.Text1;
-        state.nodes.node(current).loginPassword = state.loginDialog.Text2;
-        if (auto index = state.TreeView1.find(nodeItemKey(current))) state.TreeView1.setImage(*index, "pw");
+void loginDialogOk(ProgramState& state) {
+    const int current = state.domain.nodes.currentNode;
+    if (state.domain.nodes.isNode(current)) {
+        state.domain.nodes.node(current).loginUser = state.windows.loginDialog.userField;
+        state.domain.nodes.node(current).loginPassword = state.windows.loginDialog.passwordField;
+        TreeControl& tree = state.windows.main.networkTree;
+        if (auto index = tree.find(nodeItemKey(current))) tree.setImage(*index, ImageKey::ComputerWithLogin);
     }
-    state.loginDialog.visible = false;
+    state.windows.loginDialog.visible = false;
 }
 
-void frmlgin_Command2_Click(ProgramState& state) { state.loginDialog.visible = false; }
+void loginDialogCancel(ProgramState& state) { state.windows.loginDialog.visible = false; }
 
-void frmlgin_QueryUnload(ProgramState& state) { state.loginDialog.visible = false; }
+void loginDialogClose(ProgramState& state) { state.windows.loginDialog.visible = false; }
 
-void mnureset_Click(ProgramState& state) {
-    if (state.nodes.nodeCount() == 0 || !state.nodes.isNode(state.nodes.currentNode)) return;
+void resetCurrentNodeLogin(ProgramState& state) {
+    if (state.domain.nodes.nodeCount() == 0 || !state.domain.nodes.isNode(state.domain.nodes.currentNode)) return;
     if (state.ui->messageBox("Reset Login and Password?", kMessageTitle, MsgIcon::Question, MsgButtons::YesNo) !=
         MsgAnswer::Yes)
         return;
-    NodeRecord& node = state.nodes.node(state.nodes.currentNode);
+    NodeRecord& node = state.domain.nodes.node(state.domain.nodes.currentNode);
     node.loginUser.clear();
     node.loginPassword.clear();
 }

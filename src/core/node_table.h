@@ -1,29 +1,38 @@
 #pragma once
 // The node table: every computer the program knows, numbered from 1 in the
 // order of the logins file. Nodes are never removed during a run; a deleted
-// node stays with enabled "False".
+// node stays, hidden.
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "core/file_value.h"
+
 namespace vantrel {
 
-inline constexpr const char* kEnabledTrue = "True";
-inline constexpr const char* kEnabledFalse = "False";
-inline constexpr const char* kEnabledJump = "Jump";
-inline constexpr const char* kScanNever = "False";
-inline constexpr const char* kScanDone = "Scanned";
-inline constexpr const char* kScanDenied = "Access denied";
+// Whether a node is shown and scanned ("True", "False", "Jump" in the logins file).
+enum class NodeEnabled { Other, Shown, Hidden, Jump };
+constexpr std::array<Spelling<NodeEnabled>, 3> spellings(NodeEnabled) {
+    return {{{NodeEnabled::Shown, "True"}, {NodeEnabled::Hidden, "False"}, {NodeEnabled::Jump, "Jump"}}};
+}
+
+// How the node's last scan went ("False", "Scanned", "Access denied").
+enum class ScanStatus { Other, NotScanned, Scanned, AccessDenied };
+constexpr std::array<Spelling<ScanStatus>, 3> spellings(ScanStatus) {
+    return {{{ScanStatus::NotScanned, "False"}, {ScanStatus::Scanned, "Scanned"},
+             {ScanStatus::AccessDenied, "Access denied"}}};
+}
 
 struct NodeRecord {
     std::string name;           // network name; also the node's folder name
     std::string address;        // dotted IPv4, empty until resolved
     std::string displayName;    // label in the modes "NAME" and "IPNAME"
-    std::string enabled;        // "True", "False" or "Jump"
+    FileValue<NodeEnabled> enabled;
     std::string loginUser;      // empty: the default login is used
     std::string loginPassword;
-    std::string scanStatus;     // "False", "Scanned" or "Access denied"
+    FileValue<ScanStatus> scanStatus;
 };
 
 class NodeTable {

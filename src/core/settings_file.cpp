@@ -66,62 +66,69 @@ std::int32_t toColour(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-void tickLabelMode(SettingsDialogState& dialog, const std::string& mode) {
-    if (mode == "IP") dialog.Check1 = 1;
-    else if (mode == "NAME") dialog.Check2 = 1;
-    else if (mode == "IPNAME") dialog.Check3 = 1;
+void tickLabelMode(SettingsDialogState& dialog, NodeLabelMode mode) {
+    switch (mode) {
+        case NodeLabelMode::Ip: dialog.ipLabelChecked = true; break;
+        case NodeLabelMode::Name: dialog.nameLabelChecked = true; break;
+        case NodeLabelMode::IpName: dialog.ipNameLabelChecked = true; break;
+        case NodeLabelMode::Other: break;
+    }
 }
 
 }  // namespace
 
-void readSettings(ProgramState& state) {
+void loadSettings(ProgramState& state) {
     // The reader fills controls of both dialogs, so it brings them to life.
-    state.settingsDialog.created = true;
-    state.adminDialog.created = true;
+    state.windows.settingsDialog.created = true;
+    state.windows.adminDialog.created = true;
 
+    Settings& settings = state.domain.settings;
     TextLineReader reader(state.folder.settingsFile());
     for (int lineNo = 1; lineNo <= 9; ++lineNo) {
         auto line = reader.readLine();
         if (!line) return;
         const std::string text = stripSpaces(*line);
         switch (lineNo) {
-            case 1: state.defaultUser = text; state.adminDialog.Text1 = text; break;
-            case 2: state.defaultPassword = text; state.adminDialog.Text2 = text; break;
-            case 3: state.CameraZ = toSingle(numericValue(text)); break;
-            case 4: state.CameraY = toSingle(numericValue(text)); break;
-            case 5: state.CameraX = toSingle(numericValue(text)); break;
-            case 6: state.BackgroundColor = toColour(numericValue(text)); break;
-            case 7: state.NodeLabelMode = text; tickLabelMode(state.settingsDialog, text); break;
+            case 1: settings.defaultUser = text; state.windows.adminDialog.userField = text; break;
+            case 2: settings.defaultPassword = text; state.windows.adminDialog.passwordField = text; break;
+            case 3: settings.cameraZ = toSingle(numericValue(text)); break;
+            case 4: settings.cameraY = toSingle(numericValue(text)); break;
+            case 5: settings.cameraX = toSingle(numericValue(text)); break;
+            case 6: settings.backgroundColor = toColour(numericValue(text)); break;
+            case 7:
+                settings.nodeLabelMode = FileValue<NodeLabelMode>::fromText(text);
+                tickLabelMode(state.windows.settingsDialog, settings.nodeLabelMode.value());
+                break;
             case 8: {
                 std::string compact;
                 for (char ch : text)
                     if (ch != ' ') compact.push_back(ch);
-                if (compact == "1") state.settingsDialog.Check4 = 1;
-                else if (compact == "0") state.settingsDialog.Check4 = 0;
+                if (compact == "1") settings.showPasswords = true;
+                else if (compact == "0") settings.showPasswords = false;
                 break;
             }
-            case 9: state.WmiNamespace = text; state.settingsDialog.Text1 = text; break;
+            case 9: settings.wmiNamespace = text; state.windows.settingsDialog.namespaceField = text; break;
         }
     }
 }
 
-std::string formatSettingsFile(const ProgramState& state) {
+std::string formatSettingsFile(const Settings& settings) {
     std::string out;
     auto line = [&out](const std::string& text) { appendFileLine(out, text); };
-    line(state.defaultUser);
-    line(state.defaultPassword);
-    line(formatPrintNumber(state.CameraZ));
-    line(formatPrintNumber(state.CameraY));
-    line(formatPrintNumber(state.CameraX));
-    line(formatPrintNumber(state.BackgroundColor));
-    line(state.NodeLabelMode);
-    line(formatPrintNumber(state.settingsDialog.Check4));
-    line(state.WmiNamespace);
+    line(settings.defaultUser);
+    line(settings.defaultPassword);
+    line(formatPrintNumber(settings.cameraZ));
+    line(formatPrintNumber(settings.cameraY));
+    line(formatPrintNumber(settings.cameraX));
+    line(formatPrintNumber(settings.backgroundColor));
+    line(std::string(settings.nodeLabelMode.text()));
+    line(formatPrintNumber(std::int32_t{settings.showPasswords ? 1 : 0}));
+    line(settings.wmiNamespace);
     return out;
 }
 
-bool saveini(const ProgramState& state) {
-    return writeFileAtomically(state.folder.settingsFile(), formatSettingsFile(state), 0600);
+bool saveSettings(const ProgramState& state) {
+    return writeFileAtomically(state.folder.settingsFile(), formatSettingsFile(state.domain.settings), 0600);
 }
 
 }  // namespace vantrel

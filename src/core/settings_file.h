@@ -23,12 +23,12 @@ std::string formatPrintNumber(std::int32_t value);
 
 // Reads the settings file into the state, line by line, stopping silently at
 // the first missing line; what was read so far stays.
-void readSettings(ProgramState& state);
+void loadSettings(ProgramState& state);
 
-std::string formatSettingsFile(const ProgramState& state);
+std::string formatSettingsFile(const Settings& settings);
 
 // Writes the settings file atomically with owner-only permissions (it holds
 // the default password). Failures are swallowed; returns whether it worked.
-bool saveini(const ProgramState& state);
+bool saveSettings(const ProgramState& state);
 
 }  // namespace vantrel

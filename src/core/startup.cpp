@@ -8,31 +8,31 @@ namespace vantrel {
 namespace {
 
 void showProgress(ProgramState& state, int mark, const char* text) {
-    state.splash.marks[static_cast<std::size_t>(mark - 1)] = true;
-    if (text) state.splash.progressText = text;
+    state.windows.splash.marks[static_cast<std::size_t>(mark - 1)] = true;
+    if (text) state.windows.splash.progressText = text;
 }
 
 }  // namespace
 
-void Form_Load(ProgramState& state) {
-    state.splash.visible = true;
-    state.busyPointer = true;
-    state.nodes.localAddress = state.lookupLocalAddress ? state.lookupLocalAddress() : std::string();
-    state.WmiNamespace = kDefaultNamespace;
+void runStartup(ProgramState& state) {
+    state.windows.splash.visible = true;
+    state.windows.main.busyPointer = true;
+    state.domain.nodes.localAddress = state.lookupLocalAddress ? state.lookupLocalAddress() : std::string();
+    state.domain.settings.wmiNamespace = kDefaultNamespace;
 
     showProgress(state, 1, "Loading ini...");
     state.ui->doEvents();
-    readSettings(state);
+    loadSettings(state);
     state.ui->doEvents();
 
     showProgress(state, 2, "Loading network...");
     state.ui->doEvents();
-    open_lg(state);
+    loadNodeTable(state);
 
-    state.showBase = true;
-    state.showAxes = true;
+    state.domain.showBase = true;
+    state.domain.showAxes = true;
 
-    state.mainVisible = true;
+    state.windows.main.visible = true;
     state.ui->doEvents();
 
     if (state.view && !state.view->createSimpleDevice()) {
@@ -42,35 +42,35 @@ void Form_Load(ProgramState& state) {
         return;
     }
 
-    state.compactLayout = state.ui->logicalDpiX() > kLargeFontsDpi;
+    state.windows.main.compactLayout = state.ui->logicalDpiX() > kLargeFontsDpi;
 
     if (state.view) state.view->findMediaFolder();
-    state.CameraZ = -10.0F;
+    state.domain.settings.cameraZ = -10.0F;
     state.ui->doEvents();
 
     if (state.view) {
         state.view->initDevice();
         state.view->applySceneDefaults();
     }
-    state.CameraZ = -10.0F;
+    state.domain.settings.cameraZ = -10.0F;
 
     showProgress(state, 3, "Loading VR...");
     state.ui->doEvents();
     if (state.view) state.view->assembleModel();
 
-    if (state.WmiNamespace.empty()) state.WmiNamespace = kDefaultNamespace;
+    if (state.domain.settings.wmiNamespace.empty()) state.domain.settings.wmiNamespace = kDefaultNamespace;
     state.ui->doEvents();
 
     showProgress(state, 4, nullptr);
-    state.busyPointer = false;
-    state.splash.visible = false;
+    state.windows.main.busyPointer = false;
+    state.windows.splash.visible = false;
 }
 
 void exitProgram(ProgramState& state) {
     if (state.ended) return;
     if (state.view) state.view->releaseModel();
-    savepar(state);
-    saveini(state);
+    saveNodeTable(state);
+    saveSettings(state);
     state.ended = true;
     state.ui->endProgram();
 }

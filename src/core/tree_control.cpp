@@ -9,25 +9,26 @@ void TreeControl::clear() {
     notify(TreeChange::Cleared, -1);
 }
 
-int TreeControl::insert(std::string key, std::string text, std::string image, int parent) {
+int TreeControl::insert(std::string key, std::string text, ImageKey image, int parent) {
     if (byKey_.find(std::string_view(key)) != byKey_.end()) throw TreeError("Key is not unique in collection: " + key);
     const int index = itemCount();
-    items_.push_back(TreeItem{key, std::move(text), std::move(image), {}, false, parent, {}});
+    items_.push_back(TreeItem{key, std::move(text), image, {}, false, parent, {}});
     byKey_.emplace(std::move(key), index);
     if (parent >= 0) items_[static_cast<std::size_t>(parent)].children.push_back(index);
     notify(TreeChange::Added, index);
     return index;
 }
 
-int TreeControl::addRoot(std::string key, std::string text, std::string image) {
-    return insert(std::move(key), std::move(text), std::move(image), -1);
+int TreeControl::addRoot(std::string key, std::string text, ImageKey image) {
+    return insert(std::move(key), std::move(text), image, -1);
 }
 
-int TreeControl::add(std::string_view relativeKey, int relationship, std::string key, std::string text,
-                     std::string image) {
-    if (relationship != kChild) throw TreeError("Unsupported relationship " + std::to_string(relationship));
+int TreeControl::add(std::string_view relativeKey, TreeRelationship relationship, std::string key, std::string text,
+                     ImageKey image) {
+    if (relationship != TreeRelationship::Child)
+        throw TreeError("Unsupported relationship " + std::to_string(static_cast<int>(relationship)));
     const int parent = at(relativeKey);
-    return insert(std::move(key), std::move(text), std::move(image), parent);
+    return insert(std::move(key), std::move(text), image, parent);
 }
 
 std::optional<int> TreeControl::find(std::string_view key) const {
@@ -54,8 +55,8 @@ void TreeControl::setText(int index, std::string text) {
     notify(TreeChange::ItemChanged, index);
 }
 
-void TreeControl::setImage(int index, std::string image) {
-    items_.at(static_cast<std::size_t>(index)).image = std::move(image);
+void TreeControl::setImage(int index, ImageKey image) {
+    items_.at(static_cast<std::size_t>(index)).image = image;
     notify(TreeChange::ItemChanged, index);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/image_key.h"
 
 namespace vantrel {
 
@@ -19,10 +20,14 @@ public:
     using Error::Error;
 };
 
+// Where an added item goes, relative to an existing one (the tree view's
+// relationship codes; the program uses only Child).
+enum class TreeRelationship { First = 0, Last = 1, Next = 2, Previous = 3, Child = 4 };
+
 struct TreeItem {
     std::string key;
     std::string text;
-    std::string image;
+    ImageKey image = ImageKey::None;
     std::string tag;
     bool checked = false;
     int parent = -1;              // index of the parent item, -1 for a root
@@ -40,17 +45,15 @@ struct TreeKeyHash {
 
 class TreeControl {
 public:
-    static constexpr int kChild = 4;  // relationship: last child of the relative
-
     // Removes every item.
     void clear();
     // Adds a root item; returns its index. Throws TreeError on a duplicate key.
-    int addRoot(std::string key, std::string text, std::string image);
-    // Adds an item related to the item with `relativeKey`; only kChild is
-    // supported. Throws TreeError when no item has that key or the key is taken;
+    int addRoot(std::string key, std::string text, ImageKey image);
+    // Adds an item related to the item with `relativeKey`; only Child (the
+    // relative's last child) is supported. Throws TreeError when no item has that key or the key is taken;
     // nothing is added then.
-    int add(std::string_view relativeKey, int relationship, std::string key, std::string text,
-            std::string image);
+    int add(std::string_view relativeKey, TreeRelationship relationship, std::string key, std::string text,
+            ImageKey image);
 
     // Index of the item with `key`, if any.
     std::optional<int> find(std::string_view key) const;
@@ -62,7 +65,7 @@ public:
     std::vector<int> roots() const;
 
     void setText(int index, std::string text);
-    void setImage(int index, std::string image);
+    void setImage(int index, ImageKey image);
     void setTag(int index, std::string tag);
     void setChecked(int index, bool checked);
 
@@ -83,7 +86,7 @@ public:
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
 private:
-    int insert(std::string key, std::string text, std::string image, int parent);
+    int insert(std::string key, std::string text, ImageKey image, int parent);
     void notify(TreeChange change, int index) const;
 
     std::vector<TreeItem> items_;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/menus.h"
+
 namespace vantrel {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
@@ -24,8 +26,8 @@ public:
     virtual void endProgram() = 0;
     // Logical pixels per inch across the screen.
     virtual int logicalDpiX() = 0;
-    // Open a popup menu by its name (for instance "mnunw") at the mouse position.
-    virtual void popupMenu(std::string_view menuName) = 0;
+    // Open a popup menu at the mouse position.
+    virtual void popupMenu(PopupMenu menu) = 0;
 };
 
 }  // namespace vantrel

@@ -11,7 +11,7 @@
 #include "core/version.h"
 #include "network/host_lookup.h"
 #include "ui/exit_signals.h"
-#include "ui/frmmain.h"
+#include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
 #include "ui/splash_window.h"
 
@@ -44,8 +44,9 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     : ui_(ui), state_(ProgramFolder(programFolder), ui) {
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
+    hardware_.listener = &state_.scanPresenter;
     splash_ = std::make_unique<SplashWindow>(state_);
-    main_ = std::make_unique<Frmmain>(state_, ui_);
+    main_ = std::make_unique<MainWindow>(state_, ui_);
     ui_.setSync([this] {
         splash_->sync();
         main_->syncFromCore();
@@ -55,7 +56,7 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
 DesktopSession::~DesktopSession() { ui_.setSync({}); }
 
 bool DesktopSession::start() {
-    Form_Load(state_);
+    runStartup(state_);
     ui_.sync();
     if (state_.ended) return false;
     main_->startupFinished();

@@ -9,7 +9,7 @@
 
 namespace vantrel::ui {
 
-class Frmmain;
+class MainWindow;
 class QtUiServices;
 class SplashWindow;
 
@@ -23,7 +23,7 @@ public:
     bool start();
 
     ProgramState& state() { return state_; }
-    Frmmain& main() { return *main_; }
+    MainWindow& main() { return *main_; }
     SplashWindow& splash() { return *splash_; }
     HardwareSession& hardware() { return hardware_; }
 
@@ -32,7 +32,7 @@ private:
     ProgramState state_;
     HardwareSession hardware_;
     std::unique_ptr<SplashWindow> splash_;
-    std::unique_ptr<Frmmain> main_;
+    std::unique_ptr<MainWindow> main_;
 };
 
 int runDesktop(int argc, char** argv);

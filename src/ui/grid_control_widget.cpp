@@ -52,7 +52,9 @@ void GridControlWidget::mousePressEvent(QMouseEvent* event) {
     QTableWidget::mousePressEvent(event);
     const int row = rowAt(event->position().toPoint().y());
     if (row >= 0 && row + 1 < control_.rows()) control_.setSelectedRow(row + 1);
-    int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
+    const MouseButton button = event->button() == Qt::LeftButton    ? MouseButton::Left
+                               : event->button() == Qt::RightButton ? MouseButton::Right
+                                                                    : MouseButton::Middle;
     emit mouseDown(button);
 }
 

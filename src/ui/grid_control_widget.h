@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include "core/grid_control.h"
+#include "core/mouse_button.h"
 
 namespace vantrel::ui {
 
@@ -19,7 +20,7 @@ public:
     void refresh();
 
 signals:
-    void mouseDown(int button);
+    void mouseDown(vantrel::MouseButton button);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -18,32 +18,33 @@ void drawMonitor(QPainter& p, const QColor& screen) {
     p.drawRect(5, 12, 5, 2);
 }
 
-QPixmap drawIcon(const std::string& key) {
+QPixmap drawIcon(ImageKey image) {
     QPixmap pm(16, 16);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing, true);
-    if (key == "nw") {
+    const std::string key(imageKeyName(image));
+    if (image == ImageKey::Network) {
         p.setPen(QPen(QColor(20, 60, 140), 1));
         p.setBrush(QColor(70, 130, 220));
         p.drawEllipse(1, 1, 13, 13);
         p.setPen(QPen(QColor(230, 240, 255), 1));
         p.drawLine(1, 8, 14, 8);
         p.drawEllipse(5, 1, 5, 13);
-    } else if (key == "pc") {
+    } else if (image == ImageKey::Computer) {
         drawMonitor(p, QColor(60, 120, 200));
-    } else if (key == "pw") {
+    } else if (image == ImageKey::ComputerWithLogin) {
         drawMonitor(p, QColor(60, 120, 200));
         p.setPen(QPen(QColor(120, 90, 0), 1));
         p.setBrush(QColor(240, 200, 40));
         p.drawEllipse(9, 9, 6, 6);
-    } else if (key == "hm") {
+    } else if (image == ImageKey::ThisComputer) {
         p.setPen(QPen(QColor(20, 90, 20), 1));
         p.setBrush(QColor(70, 170, 70));
         const QPointF roof[] = {{8, 1}, {15, 8}, {1, 8}};
         p.drawPolygon(roof, 3);
         p.drawRect(3, 8, 10, 6);
-    } else if (key == "jp") {
+    } else if (image == ImageKey::JumpNode) {
         drawMonitor(p, QColor(150, 150, 150));
         p.setPen(QPen(QColor(200, 90, 0), 2));
         p.drawLine(2, 14, 14, 2);
@@ -63,9 +64,9 @@ QPixmap drawIcon(const std::string& key) {
 
 }  // namespace
 
-QIcon imageListIcon(const std::string& key) {
-    static QHash<QString, QIcon> cache;
-    const QString k = QString::fromStdString(key);
+QIcon imageListIcon(ImageKey key) {
+    static QHash<int, QIcon> cache;
+    const int k = static_cast<int>(key);
     auto it = cache.find(k);
     if (it == cache.end()) it = cache.insert(k, QIcon(drawIcon(key)));
     return *it;

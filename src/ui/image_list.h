@@ -1,12 +1,14 @@
 #pragma once
-// ImageList1: the small pictures of the trees, addressed by key ("nw", "pc",
-// "pw", "hm", "jp", "nd", ...). Drawn in code so the program needs no image files.
+// The image list: the small pictures of the trees, one per image key. Drawn in
+// code so the program needs no image files.
 
 #include <QIcon>
 #include <string>
 
+#include "core/image_key.h"
+
 namespace vantrel::ui {
 
-QIcon imageListIcon(const std::string& key);
+QIcon imageListIcon(ImageKey key);
 
 }  // namespace vantrel::ui

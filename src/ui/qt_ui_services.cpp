@@ -44,8 +44,8 @@ int QtUiServices::logicalDpiX() {
     return screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchX())) : 96;
 }
 
-void QtUiServices::popupMenu(std::string_view menuName) {
-    if (popup_) popup_(menuName);
+void QtUiServices::popupMenu(PopupMenu menu) {
+    if (popup_) popup_(menu);
 }
 
 }  // namespace vantrel::ui

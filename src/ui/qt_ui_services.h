@@ -17,12 +17,12 @@ public:
     void doEvents() override;
     void endProgram() override;
     int logicalDpiX() override;
-    void popupMenu(std::string_view menuName) override;
+    void popupMenu(PopupMenu menu) override;
 
     // Brings every window up to date with the core's state; runs before
     // pending events are processed, so progress shows while commands work.
     void setSync(std::function<void()> sync) { sync_ = std::move(sync); }
-    void setPopupHandler(std::function<void(std::string_view)> handler) { popup_ = std::move(handler); }
+    void setPopupHandler(std::function<void(PopupMenu)> handler) { popup_ = std::move(handler); }
     void setDialogParent(QWidget* parent) { parent_ = parent; }
     bool ended() const { return ended_; }
     void sync() {
@@ -31,7 +31,7 @@ public:
 
 private:
     std::function<void()> sync_;
-    std::function<void(std::string_view)> popup_;
+    std::function<void(PopupMenu)> popup_;
     QWidget* parent_ = nullptr;
     bool ended_ = false;
 };

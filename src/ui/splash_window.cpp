@@ -9,7 +9,7 @@ namespace vantrel::ui {
 
 SplashWindow::SplashWindow(const ProgramState& state, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), state_(state) {
-    setObjectName("frmsplash");
+    setObjectName("splashWindow");
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(64, 64, 64));
@@ -24,47 +24,48 @@ SplashWindow::SplashWindow(const ProgramState& state, QWidget* parent)
     title->setFont(f);
     title->setAlignment(Qt::AlignCenter);
 
-    Label1_ = new QLabel(this);
-    Label1_->setObjectName("Label1");
-    Label1_->setAlignment(Qt::AlignCenter);
+    progressLabel_ = new QLabel(this);
+    progressLabel_->setObjectName("progressText");
+    progressLabel_->setAlignment(Qt::AlignCenter);
 
     auto* marks = new QHBoxLayout;
     marks->addStretch();
-    for (std::size_t i = 0; i < Shape1_.size(); ++i) {
+    for (std::size_t i = 0; i < marks_.size(); ++i) {
         auto* mark = new QFrame(this);
-        mark->setObjectName(QString("Shape1_%1").arg(i + 1));
+        mark->setObjectName(QString("progressMark%1").arg(i + 1));
         mark->setFixedSize(24, 8);
         mark->setStyleSheet("background-color: rgb(0, 200, 0);");
         marks->addWidget(mark);
-        Shape1_[i] = mark;
+        marks_[i] = mark;
     }
     marks->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
     layout->addWidget(title);
-    layout->addWidget(Label1_);
+    layout->addWidget(progressLabel_);
     layout->addLayout(marks);
     layout->addStretch();
     sync();
 }
 
 void SplashWindow::sync() {
-    Label1_->setText(QString::fromStdString(state_.splash.progressText));
-    for (std::size_t i = 0; i < Shape1_.size(); ++i) {
+    progressLabel_->setText(QString::fromStdString(state_.windows.splash.progressText));
+    for (std::size_t i = 0; i < marks_.size(); ++i) {
         // Hidden marks keep their place so the row does not jump.
-        QSizePolicy sp = Shape1_[i]->sizePolicy();
+        QSizePolicy sp = marks_[i]->sizePolicy();
         sp.setRetainSizeWhenHidden(true);
-        Shape1_[i]->setSizePolicy(sp);
-        Shape1_[i]->setVisible(state_.splash.marks[i]);
+        marks_[i]->setSizePolicy(sp);
+        marks_[i]->setVisible(state_.windows.splash.marks[i]);
     }
-    if (state_.splash.visible != isVisible()) setVisible(state_.splash.visible);
+    if (state_.windows.splash.visible != isVisible()) setVisible(state_.windows.splash.visible);
 }
 
-QString SplashWindow::progressText() const { return Label1_->text(); }
+QString SplashWindow::progressText() const { return progressLabel_->text(); }
 
 bool SplashWindow::markShown(int mark) const {
-    return state_.splash.marks.at(static_cast<std::size_t>(mark - 1)) && !Shape1_.at(static_cast<std::size_t>(mark - 1))->isHidden();
+    const auto i = static_cast<std::size_t>(mark - 1);
+    return state_.windows.splash.marks.at(i) && !marks_.at(i)->isHidden();
 }
 
 }  // namespace vantrel::ui

@@ -23,8 +23,8 @@ public:
 
 private:
     const ProgramState& state_;
-    QLabel* Label1_;
-    std::array<QFrame*, 4> Shape1_{};
+    QLabel* progressLabel_;
+    std::array<QFrame*, 4> marks_{};
 };
 
 }  // namespace vantrel::ui

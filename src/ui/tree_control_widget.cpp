@@ -19,12 +19,12 @@ private:
     bool old_;
 };
 
-int buttonNumber(Qt::MouseButton b) {
+MouseButton buttonOf(Qt::MouseButton b) {
     switch (b) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
+        case Qt::LeftButton: return MouseButton::Left;
+        case Qt::RightButton: return MouseButton::Right;
+        case Qt::MiddleButton: return MouseButton::Middle;
+        default: return MouseButton::None;
     }
 }
 
@@ -150,7 +150,7 @@ void TreeControlWidget::mousePressEvent(QMouseEvent* event) {
         if (event->button() == Qt::RightButton) setCurrentItem(item);
         selectFromWidget(item);
     }
-    emit mouseDown(buttonNumber(event->button()));
+    emit mouseDown(buttonOf(event->button()));
 }
 
 void TreeControlWidget::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <vector>
 
+#include "core/mouse_button.h"
 #include "core/tree_control.h"
 
 namespace vantrel::ui {
@@ -23,7 +24,7 @@ public:
 signals:
     void clicked();
     void doubleClicked();
-    void mouseDown(int button);  // 1 left, 2 right, 4 middle
+    void mouseDown(vantrel::MouseButton button);
     void labelEdited(const QString& text);
 
 protected:

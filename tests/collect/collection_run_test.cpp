@@ -20,7 +20,7 @@ struct RunFixture : ::testing::Test {
 
     void SetUp() override {
         f.session.provider = test::profileProviderFromFile(kProfile);
-        f.state.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
+        f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
     }
     void failAt(int connection, FailingProvider::Step step, int rowsBeforeFailure = 0) {
         auto failing = std::make_shared<FailingProvider>(f.session.provider, connection, step);
@@ -34,7 +34,7 @@ struct RunFixture : ::testing::Test {
 TEST_F(RunFixture, WritesTheReportByteForByteWithProgressAndStatusInOrder) {
     ASSERT_TRUE(CollectHardware(f.state, f.session));
     EXPECT_EQ(test::readBytes(report()), test::readBytes(kExpected));
-    EXPECT_EQ(f.node().scanStatus, "Scanned");
+    EXPECT_EQ(f.node().scanStatus, ScanStatus::Scanned);
 
     ASSERT_EQ(f.statuses.size(), 34u);
     for (std::size_t k = 0; k < kCatalogue.size(); ++k) {
@@ -48,7 +48,7 @@ TEST_F(RunFixture, WritesTheReportByteForByteWithProgressAndStatusInOrder) {
 TEST_F(RunFixture, ASecondRunReplacesTheWholeReport) {
     ASSERT_TRUE(CollectHardware(f.state, f.session));
     f.session.provider = test::profileProvider(R"({ "namespaces": { "root\\cimv2": {} } })");
-    f.state.currentLogin = CurrentLogin{"10.0.0.7", "", ""};
+    f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "", ""};
     ASSERT_TRUE(CollectHardware(f.state, f.session));
     std::string expected;
     for (const auto& c : kCatalogue) expected += std::string(c.keyword) + "\r\n0\r\n";
@@ -59,14 +59,14 @@ TEST_F(RunFixture, AFailedConnectOrQueryEndsTheRunAndKeepsTheOldReport) {
     for (const auto step : {FailingProvider::Step::Connect, FailingProvider::Step::Query}) {
         std::filesystem::create_directory(home.path() / "LAB-07");
         test::writeBytes(report(), "old report\r\n");
-        f.node().scanStatus = "False";
+        f.node().scanStatus = ScanStatus::NotScanned;
         f.session.provider = test::profileProviderFromFile(kProfile);
         failAt(5, step);
         EXPECT_THROW(CollectHardware(f.state, f.session), WmiError);
         EXPECT_EQ(test::readBytes(report()), "old report\r\n");
-        EXPECT_EQ(f.node().scanStatus, "False");
-        EXPECT_EQ(f.state.scanDialog.lblstatus, "Collecting Fan information for 10.0.0.7");
-        EXPECT_EQ(f.state.scanDialog.picbarWidth, 1250);
+        EXPECT_EQ(f.node().scanStatus, ScanStatus::NotScanned);
+        EXPECT_EQ(f.state.windows.scanDialog.statusText, "Collecting Fan information for 10.0.0.7");
+        EXPECT_EQ(f.state.windows.scanDialog.progressWidth, 1250);
     }
 }
 
@@ -108,11 +108,11 @@ TEST_F(RunFixture, AReportThatCannotBeWrittenIsNotReportedAsWritten) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(home.path() / "LAB-07");
         f.node().name = "LAB-07";
-        f.node().scanStatus = "Access denied";
+        f.node().scanStatus = ScanStatus::AccessDenied;
         c.arrange();
         EXPECT_FALSE(CollectHardware(f.state, f.session));
-        EXPECT_EQ(f.node().scanStatus, "Access denied");
-        EXPECT_EQ(f.state.scanDialog.lblstatus, "Unable to write the hardware report for 10.0.0.7");
+        EXPECT_EQ(f.node().scanStatus, ScanStatus::AccessDenied);
+        EXPECT_EQ(f.state.windows.scanDialog.statusText, "Unable to write the hardware report for 10.0.0.7");
         EXPECT_FALSE(std::filesystem::exists(home.path().parent_path() / "escape"));
     }
 }

@@ -132,11 +132,11 @@ TEST(Collectors, OnlyPortableChassisCodesReadAsLaptops) {
 TEST(Collectors, StatusPhraseNamesTheNodeTag) {
     NodeFixture f(std::filesystem::temp_directory_path(), "10.0.0.7", "admin");
     f.session.provider = test::profileProvider(R"({ "namespaces": { "root\\cimv2": {} } })");
-    f.state.currentLogin = CurrentLogin{};
+    f.state.domain.currentLogin = CurrentLogin{};
     runCollector(f.state, f.session, *findCategory("Battery"));
     ASSERT_EQ(f.statuses.size(), 1u);
     EXPECT_EQ(f.statuses[0], "Collecting battery (UPS) information for admin10.0.0.7");
-    EXPECT_EQ(f.state.scanDialog.lblstatus, f.statuses[0]);
+    EXPECT_EQ(f.state.windows.scanDialog.statusText, f.statuses[0]);
 }
 
 TEST(Collectors, ASectionStopsAtTheLargestCountItsReadersAccept) {

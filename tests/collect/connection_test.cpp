@@ -28,12 +28,12 @@ TEST(ConnectionTest, ReachableNodesAreConnectedAndNamedByTheirTag) {
         test::TempFolder home;
         NodeFixture f(home.path(), "10.0.0.7", c.user);
         f.session.provider = test::profileProvider(kProfile);
-        f.state.currentLogin = c.login;
+        f.state.domain.currentLogin = c.login;
         TestConnection(f.state, f.session);
         EXPECT_EQ(f.statuses, (std::vector<std::string>{std::string("Connecting to WMI ") + c.tag,
                                                         std::string("Connected to ") + c.tag}));
-        EXPECT_FALSE(f.state.AccessDeniedFlag);
-        EXPECT_EQ(f.node().scanStatus, "False");
+        EXPECT_FALSE(f.state.domain.accessDeniedFlag);
+        EXPECT_EQ(f.node().scanStatus, ScanStatus::NotScanned);
     }
 }
 
@@ -47,14 +47,14 @@ TEST(ConnectionTest, EveryConnectFailureIsAccessDenied) {
         test::TempFolder home;
         NodeFixture f(home.path(), "10.0.0.7", "admin");
         f.session.provider = test::profileProvider(kProfile);
-        f.state.currentLogin = login;
-        f.state.busyPointer = true;  // the scan shows the hourglass
+        f.state.domain.currentLogin = login;
+        f.state.windows.main.busyPointer = true;  // the scan shows the hourglass
         TestConnection(f.state, f.session);
         EXPECT_EQ(f.statuses, (std::vector<std::string>{"Connecting to WMI admin10.0.0.7",
                                                         "Access denied to admin10.0.0.7"}));
-        EXPECT_TRUE(f.state.AccessDeniedFlag);
-        EXPECT_FALSE(f.state.busyPointer);
-        EXPECT_EQ(f.node().scanStatus, "Access denied");
+        EXPECT_TRUE(f.state.domain.accessDeniedFlag);
+        EXPECT_FALSE(f.state.windows.main.busyPointer);
+        EXPECT_EQ(f.node().scanStatus, ScanStatus::AccessDenied);
     }
     // A namespace the node does not have, and a failing test query, count the same.
     for (const auto& [ns, step] : {std::pair{"root\\other", FailingProvider::Step::Enumerate},
@@ -62,11 +62,11 @@ TEST(ConnectionTest, EveryConnectFailureIsAccessDenied) {
         test::TempFolder home;
         NodeFixture f(home.path());
         f.session.provider = std::make_shared<FailingProvider>(test::profileProvider(kProfile), 1, step);
-        f.state.WmiNamespace = ns;
-        f.state.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
+        f.state.domain.settings.wmiNamespace = ns;
+        f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
         TestConnection(f.state, f.session);
-        EXPECT_TRUE(f.state.AccessDeniedFlag) << ns;
-        EXPECT_EQ(f.state.scanDialog.lblstatus, "Access denied to 10.0.0.7");
+        EXPECT_TRUE(f.state.domain.accessDeniedFlag) << ns;
+        EXPECT_EQ(f.state.windows.scanDialog.statusText, "Access denied to 10.0.0.7");
     }
 }
 
@@ -75,10 +75,10 @@ TEST(ConnectionTest, AnEnumerationFailureIsNotATestFailure) {
     NodeFixture f(home.path());
     f.session.provider =
         std::make_shared<FailingProvider>(test::profileProvider(kProfile), 1, FailingProvider::Step::Enumerate);
-    f.state.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
-    f.state.AccessDeniedFlag = true;  // the test never clears it
+    f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
+    f.state.domain.accessDeniedFlag = true;  // the test never clears it
     TestConnection(f.state, f.session);
     EXPECT_EQ(f.statuses, std::vector<std::string>{"Connecting to WMI 10.0.0.7"});
-    EXPECT_EQ(f.node().scanStatus, "False");
-    EXPECT_TRUE(f.state.AccessDeniedFlag);
+    EXPECT_EQ(f.node().scanStatus, ScanStatus::NotScanned);
+    EXPECT_TRUE(f.state.domain.accessDeniedFlag);
 }

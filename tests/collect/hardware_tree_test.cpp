@@ -14,7 +14,7 @@ namespace {
 struct TreeFixture : ::testing::Test {
     test::TempFolder home;
     NodeFixture f{home.path(), "192.168.1.17"};
-    TreeControl& tree() { return f.state.TrView1; }
+    TreeControl& tree() { return f.state.windows.main.hardwareTree; }
 };
 
 }  // namespace
@@ -26,19 +26,19 @@ TEST_F(TreeFixture, RootTextFollowsTheLabelMode) {
         {"NAME", "LAB-07"},
     };
     for (const auto& [mode, text] : cases) {
-        f.state.NodeLabelMode = mode;
-        BuildHardwareTree(f.state);
+        f.state.domain.settings.nodeLabelMode = FileValue<NodeLabelMode>::fromText(mode);
+        buildHardwareTree(f.state);
         const auto root = tree().find("1 node");
         ASSERT_TRUE(root) << mode;
         EXPECT_EQ(tree().item(*root).text, text);
-        EXPECT_EQ(tree().item(*root).image, "pc");
+        EXPECT_EQ(tree().item(*root).image, ImageKey::Computer);
         EXPECT_TRUE(f.ui.messages.empty());
     }
 }
 
 TEST_F(TreeFixture, TheSkeletonHasOneRootAnd32ChildlessCategoryNodesInOrder) {
-    BuildHardwareTree(f.state);
-    BuildHardwareTree(f.state);
+    buildHardwareTree(f.state);
+    buildHardwareTree(f.state);
     ASSERT_EQ(tree().roots().size(), 1u);
     const auto& root = tree().item(tree().roots()[0]);
     ASSERT_EQ(root.children.size(), 32u);
@@ -70,9 +70,9 @@ TEST_F(TreeFixture, EveryTreeKeyOfTheCatalogueHasItsCategoryNode) {
 }
 
 TEST_F(TreeFixture, AnUnknownLabelModeLeavesABareRootAndTellsTheUser) {
-    f.state.TrView1.addRoot("old", "old", "pc");
-    f.state.NodeLabelMode = "";
-    BuildHardwareTree(f.state);
+    f.state.windows.main.hardwareTree.addRoot("old", "old", ImageKey::Computer);
+    f.state.domain.settings.nodeLabelMode = FileValue<NodeLabelMode>::fromText("");
+    buildHardwareTree(f.state);
     EXPECT_EQ(tree().itemCount(), 1);
     EXPECT_EQ(tree().item(0).text, "");
     EXPECT_FALSE(tree().find("1 node"));
@@ -85,9 +85,9 @@ TEST_F(TreeFixture, AnUnknownLabelModeLeavesABareRootAndTellsTheUser) {
 }
 
 TEST_F(TreeFixture, NoCurrentNodeLeavesAnEmptyTreeAndTellsTheUser) {
-    f.state.TrView1.addRoot("old", "old", "pc");
-    f.state.nodes.currentNode = 0;
-    BuildHardwareTree(f.state);
+    f.state.windows.main.hardwareTree.addRoot("old", "old", ImageKey::Computer);
+    f.state.domain.nodes.currentNode = 0;
+    buildHardwareTree(f.state);
     EXPECT_EQ(tree().itemCount(), 0);
     EXPECT_EQ(f.ui.messages.size(), 1u);
 }

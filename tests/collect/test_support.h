@@ -88,24 +88,37 @@ struct NodeFixture {
         node.name = "LAB-07";
         node.displayName = "LAB-07";
         node.address = std::move(address);
-        node.enabled = kEnabledTrue;
+        node.enabled = NodeEnabled::Shown;
         node.loginUser = std::move(user);
-        node.scanStatus = kScanNever;
-        state.nodes.currentNode = state.nodes.append(node);
-        state.currentLogin = CurrentLogin{state.nodes.node(1).address, state.nodes.node(1).loginUser, ""};
-        state.NodeLabelMode = "IPNAME";
-        session.statusListener = [this](const std::string& text) {
-            statuses.push_back(text);
-            widths.push_back(state.scanDialog.picbarWidth);
-        };
+        node.scanStatus = ScanStatus::NotScanned;
+        state.domain.nodes.currentNode = state.domain.nodes.append(node);
+        state.domain.currentLogin =
+            CurrentLogin{state.domain.nodes.node(1).address, state.domain.nodes.node(1).loginUser, ""};
+        state.domain.settings.nodeLabelMode = NodeLabelMode::IpName;
+        session.listener = &recorder;
     }
-    NodeRecord& node() { return state.nodes.node(1); }
+    NodeRecord& node() { return state.domain.nodes.node(1); }
+
+    // Shows the scan in the scan dialog, as the desktop program does, and
+    // records every status text with the progress width it was set at.
+    struct Recorder : ScanListener {
+        explicit Recorder(NodeFixture& f) : f(f) {}
+        void categoryStarted(int step, int steps) override { f.state.scanPresenter.categoryStarted(step, steps); }
+        void statusChanged(const std::string& text) override {
+            f.state.scanPresenter.statusChanged(text);
+            f.statuses.push_back(text);
+            f.widths.push_back(f.state.windows.scanDialog.progressWidth);
+        }
+        void connectionRefused() override { f.state.scanPresenter.connectionRefused(); }
+        NodeFixture& f;
+    };
 
     FakeUi ui;
     ProgramState state;
     HardwareSession session;
     std::vector<std::string> statuses;
     std::vector<int> widths;  // the progress width when each status was set
+    Recorder recorder{*this};
 };
 
 }  // namespace vantrel::test

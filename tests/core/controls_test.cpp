@@ -8,11 +8,11 @@ namespace {
 
 TEST(TreeControl, AddingUnderAnUnknownOrTakenKeyFailsAndAddsNothing) {
     TreeControl tree;
-    tree.addRoot("1 node", "Network", "nw");
-    tree.add("1 node", TreeControl::kChild, "a", "A", "pc");
-    EXPECT_THROW(tree.add("missing", TreeControl::kChild, "b", "B", "pc"), TreeError);
-    EXPECT_THROW(tree.add("1 node", TreeControl::kChild, "a", "again", "pc"), TreeError);
-    EXPECT_THROW(tree.addRoot("1 node", "dup", "nw"), TreeError);
+    tree.addRoot("1 node", "Network", ImageKey::Network);
+    tree.add("1 node", TreeRelationship::Child, "a", "A", ImageKey::Computer);
+    EXPECT_THROW(tree.add("missing", TreeRelationship::Child, "b", "B", ImageKey::Computer), TreeError);
+    EXPECT_THROW(tree.add("1 node", TreeRelationship::Child, "a", "again", ImageKey::Computer), TreeError);
+    EXPECT_THROW(tree.addRoot("1 node", "dup", ImageKey::Network), TreeError);
     EXPECT_EQ(tree.itemCount(), 2);
     EXPECT_EQ(tree.item(0).children, std::vector<int>{1});
 }
@@ -21,11 +21,11 @@ TEST(TreeControl, ClearingThenAddingARootLeavesOnlyThatRoot) {
     TreeControl tree;
     std::vector<TreeChange> changes;
     tree.setListener([&](TreeChange c, int) { changes.push_back(c); });
-    tree.addRoot("r", "R", "nw");
-    tree.add("r", TreeControl::kChild, "c", "C", "pc");
+    tree.addRoot("r", "R", ImageKey::Network);
+    tree.add("r", TreeRelationship::Child, "c", "C", ImageKey::Computer);
     tree.select(1);
     tree.clear();
-    tree.addRoot("r", "R2", "nw");
+    tree.addRoot("r", "R2", ImageKey::Network);
     EXPECT_EQ(tree.itemCount(), 1);
     EXPECT_EQ(tree.roots(), std::vector<int>{0});
     EXPECT_FALSE(tree.selected());

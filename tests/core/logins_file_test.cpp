@@ -56,7 +56,7 @@ TEST(LoginsFile, StripsSpacesAndDecodesOldEncodings) {
     EXPECT_EQ(nodes[0].displayName, "Caf\xc3\xa9");
     EXPECT_EQ(nodes[0].loginUser, "user");
     EXPECT_EQ(nodes[0].loginPassword, "pw");
-    EXPECT_EQ(nodes[0].scanStatus, "False");
+    EXPECT_EQ(nodes[0].scanStatus, ScanStatus::NotScanned);
 }
 
 TEST(LoginsFile, HugeFilesAndLongLinesAreRead) {
@@ -70,14 +70,14 @@ TEST(LoginsFile, HugeFilesAndLongLinesAreRead) {
     const auto nodes = readAll(path);
     ASSERT_EQ(nodes.size(), 2U);
     EXPECT_EQ(nodes[1].name.size(), longLine.size());
-    EXPECT_EQ(nodes[1].scanStatus, "f");
+    EXPECT_EQ(nodes[1].scanStatus.text(), "f");
 }
 
 TEST(LoginsFile, WritesTableAndFreshNetworkLayouts) {
     NodeTable table;
-    table.append({"PC-1", "10.0.0.1", "PC-1", "True", "", "", "False"});
-    table.append({"PC-2", "10.0.0.2", "PC-2", "Jump", "adm", "pw", "Scanned"});
-    table.append({"PC-3", "10.0.0.3", "Accounts desk", "False", "u", "p", "Access denied"});
+    table.append({"PC-1", "10.0.0.1", "PC-1", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
+    table.append({"PC-2", "10.0.0.2", "PC-2", NodeEnabled::Jump, "adm", "pw", ScanStatus::Scanned});
+    table.append({"PC-3", "10.0.0.3", "Accounts desk", NodeEnabled::Hidden, "u", "p", ScanStatus::AccessDenied});
     EXPECT_EQ(formatLoginsFile(table, LoginsLayout::Table),
               "PC-1\r\n10.0.0.1\r\nPC-1\r\nTrue\r\n\r\n\r\nFalse\r\n"
               "PC-2\r\n10.0.0.2\r\nPC-2\r\nJump\r\nadm\r\npw\r\nScanned\r\n"
@@ -93,8 +93,8 @@ TEST(LoginsFile, WrittenFileIsPrivateAndSurvivesLineBreaksInFields) {
     TempFolder dir;
     const auto path = dir.path() / "lg.ini";
     NodeTable table;
-    table.append({"PC\r\n1", "10.0.0.1", "A\nB", "True", "u", "p\rq", "False"});
-    table.append({"PC-2", "10.0.0.2", "PC-2", "True", "", "", "False"});
+    table.append({"PC\r\n1", "10.0.0.1", "A\nB", NodeEnabled::Shown, "u", "p\rq", ScanStatus::NotScanned});
+    table.append({"PC-2", "10.0.0.2", "PC-2", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
     ASSERT_TRUE(writeLoginsFile(path, table, LoginsLayout::Table));
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);

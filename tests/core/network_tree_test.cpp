@@ -24,7 +24,7 @@ std::vector<TreeItemView> itemsOf(const TreeControl& tree) {
     std::vector<TreeItemView> out;
     for (int i = 0; i < tree.itemCount(); ++i) {
         const auto& item = tree.item(i);
-        out.push_back({item.key, item.text, item.image, item.tag});
+        out.push_back({item.key, item.text, std::string(imageKeyName(item.image)), item.tag});
     }
     return out;
 }
@@ -36,28 +36,32 @@ struct NetworkTreeFixture : ::testing::Test {
 
     // PC-A local without login, PC-B with a login, PC-C deleted, PC-D jumped.
     void addMixedTable() {
-        state.nodes.localAddress = "10.0.0.1";
-        state.nodes.append({"PC-A", "10.0.0.1", "PC-A", "True", "", "", "False"});
-        state.nodes.append({"PC-B", "10.0.0.2", "PC-B", "True", "adm", "pw", "False"});
-        state.nodes.append({"PC-C", "10.0.0.3", "PC-C", "False", "", "", "False"});
-        state.nodes.append({"PC-D", "10.0.0.4", "PC-D", "Jump", "", "", "False"});
+        state.domain.nodes.localAddress = "10.0.0.1";
+        state.domain.nodes.append({"PC-A", "10.0.0.1", "PC-A", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
+        state.domain.nodes.append(
+            {"PC-B", "10.0.0.2", "PC-B", NodeEnabled::Shown, "adm", "pw", ScanStatus::NotScanned});
+        state.domain.nodes.append({"PC-C", "10.0.0.3", "PC-C", NodeEnabled::Hidden, "", "", ScanStatus::NotScanned});
+        state.domain.nodes.append({"PC-D", "10.0.0.4", "PC-D", NodeEnabled::Jump, "", "", ScanStatus::NotScanned});
     }
-    void select(const std::string& key) { state.TreeView1.select(state.TreeView1.at(key)); }
+    void select(const std::string& key) {
+        state.windows.main.networkTree.select(state.windows.main.networkTree.at(key));
+    }
 };
 
 TEST_F(NetworkTreeFixture, ImagesKeysAndTagsFollowTheNodeTable) {
     addMixedTable();
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
-    EXPECT_EQ(itemsOf(state.TreeView1), (std::vector<TreeItemView>{{"1 node", "Network", "nw", ""},
-                                                                  {"Node1 1", "PC-A", "hm", "1"},
-                                                                  {"Node1 2", "PC-B", "pw", "2"},
-                                                                  {"Node1 4", "PC-D", "jp", "4"}}));
-    EXPECT_EQ(itemsOf(state.loginDialog.tree), (std::vector<TreeItemView>{{"1 node", "Network", "nw", ""},
-                                                                          {"Node1 2", "PC-B", "pw", "2"},
-                                                                          {"Node1 4", "PC-D", "jp", "4"}}));
-    EXPECT_EQ(state.nodes.localNode, 1);
-    for (int i = 1; i < state.TreeView1.itemCount(); ++i) EXPECT_EQ(state.TreeView1.item(i).parent, 0);
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
+    EXPECT_EQ(itemsOf(state.windows.main.networkTree), (std::vector<TreeItemView>{{"1 node", "Network", "nw", ""},
+                                                                                  {"Node1 1", "PC-A", "hm", "1"},
+                                                                                  {"Node1 2", "PC-B", "pw", "2"},
+                                                                                  {"Node1 4", "PC-D", "jp", "4"}}));
+    EXPECT_EQ(itemsOf(state.windows.loginDialog.nodeTree),
+              (std::vector<TreeItemView>{
+                  {"1 node", "Network", "nw", ""}, {"Node1 2", "PC-B", "pw", "2"}, {"Node1 4", "PC-D", "jp", "4"}}));
+    EXPECT_EQ(state.domain.nodes.localNode, 1);
+    for (int i = 1; i < state.windows.main.networkTree.itemCount(); ++i)
+        EXPECT_EQ(state.windows.main.networkTree.item(i).parent, 0);
 }
 
 TEST_F(NetworkTreeFixture, LabelModes) {
@@ -70,172 +74,175 @@ TEST_F(NetworkTreeFixture, LabelModes) {
         {"", {"Network"}},
     };
     for (const auto& [mode, texts] : cases) {
-        state.NodeLabelMode = mode;
-        rebuildtree(state);
+        state.domain.settings.nodeLabelMode = FileValue<NodeLabelMode>::fromText(mode);
+        rebuildNetworkTrees(state);
         std::vector<std::string> got;
-        for (const auto& item : itemsOf(state.TreeView1)) got.push_back(item.text);
+        for (const auto& item : itemsOf(state.windows.main.networkTree)) got.push_back(item.text);
         EXPECT_EQ(got, texts) << mode;
-        EXPECT_EQ(state.nodes.localNode, 1) << mode;
+        EXPECT_EQ(state.domain.nodes.localNode, 1) << mode;
     }
 }
 
 TEST_F(NetworkTreeFixture, LocalNodeWithItsOwnLoginIsInNeitherTree) {
     addMixedTable();
-    state.nodes.node(1).loginUser = "me";
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
-    EXPECT_FALSE(state.TreeView1.find("Node1 1"));
-    EXPECT_FALSE(state.loginDialog.tree.find("Node1 1"));
-    EXPECT_EQ(state.nodes.localNode, 1);
+    state.domain.nodes.node(1).loginUser = "me";
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
+    EXPECT_FALSE(state.windows.main.networkTree.find("Node1 1"));
+    EXPECT_FALSE(state.windows.loginDialog.nodeTree.find("Node1 1"));
+    EXPECT_EQ(state.domain.nodes.localNode, 1);
 }
 
 TEST_F(NetworkTreeFixture, UnresolvedNodeIsNotTakenForThisComputer) {
-    state.nodes.localAddress = "";
-    state.nodes.append({"PC-NEW", "", "PC-NEW", "True", "", "", "False"});
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
-    EXPECT_EQ(state.TreeView1.item(state.TreeView1.at("Node1 1")).image, "pc");
-    EXPECT_EQ(state.nodes.localNode, 0);
+    state.domain.nodes.localAddress = "";
+    state.domain.nodes.append({"PC-NEW", "", "PC-NEW", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
+    EXPECT_EQ(state.windows.main.networkTree.item(state.windows.main.networkTree.at("Node1 1")).image,
+              ImageKey::Computer);
+    EXPECT_EQ(state.domain.nodes.localNode, 0);
 }
 
 TEST_F(NetworkTreeFixture, SelectingShowsTheNodeLabelsAndTheRootKeepsThem) {
     addMixedTable();
-    state.nodes.node(2).displayName = "Accounts";
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
+    state.domain.nodes.node(2).displayName = "Accounts";
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
     select("Node1 2");
-    TreeView1_Click(state);
-    EXPECT_EQ(state.nodes.currentNode, 2);
-    EXPECT_EQ(state.Label2, "Accounts");
-    EXPECT_EQ(state.Label3, "10.0.0.2");
-    EXPECT_EQ(state.Label4, "PC-B");
+    networkTreeClicked(state);
+    EXPECT_EQ(state.domain.nodes.currentNode, 2);
+    EXPECT_EQ(state.windows.main.currentNodeDisplayName, "Accounts");
+    EXPECT_EQ(state.windows.main.currentNodeAddress, "10.0.0.2");
+    EXPECT_EQ(state.windows.main.currentNodeName, "PC-B");
     select("1 node");
-    TreeView1_Click(state);
-    EXPECT_EQ(state.nodes.currentNode, 0);
-    EXPECT_EQ(state.Label2, "Accounts");
+    networkTreeClicked(state);
+    EXPECT_EQ(state.domain.nodes.currentNode, 0);
+    EXPECT_EQ(state.windows.main.currentNodeDisplayName, "Accounts");
 }
 
 TEST_F(NetworkTreeFixture, DoubleClickShowsTheStoredNodeOnlyForANode) {
     addMixedTable();
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
     int shown = 0;
     state.showCurrentNode = [&] { ++shown; };
-    state.AccessDeniedFlag = true;
+    state.domain.accessDeniedFlag = true;
     select("1 node");
-    TreeView1_DblClick(state);
+    networkTreeDoubleClicked(state);
     EXPECT_EQ(shown, 0);
-    EXPECT_EQ(state.nodes.currentNode, 0);
-    EXPECT_FALSE(state.AccessDeniedFlag);
+    EXPECT_EQ(state.domain.nodes.currentNode, 0);
+    EXPECT_FALSE(state.domain.accessDeniedFlag);
     select("Node1 4");
-    TreeView1_DblClick(state);
+    networkTreeDoubleClicked(state);
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(state.nodes.currentNode, 4);
+    EXPECT_EQ(state.domain.nodes.currentNode, 4);
     state.showCurrentNode = [] { throw Error("broken report"); };
-    EXPECT_NO_THROW(TreeView1_DblClick(state));
+    EXPECT_NO_THROW(networkTreeDoubleClicked(state));
 }
 
 TEST_F(NetworkTreeFixture, RightButtonOpensTheNodePopup) {
     addMixedTable();
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
     select("Node1 2");
-    TreeView1_MouseDown(state, 1);
+    networkTreeMouseDown(state, MouseButton::Left);
     EXPECT_TRUE(ui.popups.empty());
-    TreeView1_MouseDown(state, 2);
-    EXPECT_EQ(ui.popups, std::vector<std::string>{"mnunw"});
-    EXPECT_EQ(state.nodes.currentNode, 2);
+    networkTreeMouseDown(state, MouseButton::Right);
+    EXPECT_EQ(ui.popups, std::vector<PopupMenu>{PopupMenu::Node});
+    EXPECT_EQ(state.domain.nodes.currentNode, 2);
 }
 
 TEST_F(NetworkTreeFixture, DeleteNodeRebuildsWithoutIt) {
-    for (const char* n : {"PC-1", "PC-2", "PC-3"}) state.nodes.append({n, "", n, "True", "u", "p", "False"});
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
+    for (const char* n : {"PC-1", "PC-2", "PC-3"})
+        state.domain.nodes.append({n, "", n, NodeEnabled::Shown, "u", "p", ScanStatus::NotScanned});
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
     select("Node1 2");
-    TreeView1_Click(state);
+    networkTreeClicked(state);
     ui.answers = {MsgAnswer::Yes};
-    mnudelnode_Click(state);
+    deleteCurrentNode(state);
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, "Delete Node PC-2?");
     EXPECT_EQ(ui.messages[0].title, "Message from Vantrel");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Question);
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(state.nodes.node(2).enabled, "False");
-    EXPECT_EQ(state.nodes.node(2).loginUser, "");
-    EXPECT_EQ(state.nodes.node(2).loginPassword, "");
+    EXPECT_EQ(state.domain.nodes.node(2).enabled, NodeEnabled::Hidden);
+    EXPECT_EQ(state.domain.nodes.node(2).loginUser, "");
+    EXPECT_EQ(state.domain.nodes.node(2).loginPassword, "");
     // The second item now stands for node 3.
-    ASSERT_EQ(state.TreeView1.itemCount(), 3);
-    state.TreeView1.select(2);
-    TreeView1_Click(state);
-    EXPECT_EQ(state.nodes.currentNode, 3);
+    ASSERT_EQ(state.windows.main.networkTree.itemCount(), 3);
+    state.windows.main.networkTree.select(2);
+    networkTreeClicked(state);
+    EXPECT_EQ(state.domain.nodes.currentNode, 3);
 }
 
 TEST_F(NetworkTreeFixture, AnsweringNoOrHavingNoNodeChangesNothing) {
     addMixedTable();
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
     select("Node1 2");
-    TreeView1_Click(state);
-    mnudelnode_Click(state);  // answered No
-    mnujump_Click(state);     // answered No
-    EXPECT_EQ(state.nodes.node(2).enabled, "True");
+    networkTreeClicked(state);
+    deleteCurrentNode(state);  // answered No
+    jumpCurrentNode(state);    // answered No
+    EXPECT_EQ(state.domain.nodes.node(2).enabled, NodeEnabled::Shown);
     select("1 node");
-    TreeView1_Click(state);
+    networkTreeClicked(state);
     ui.messages.clear();
-    mnudelnode_Click(state);
-    mnujump_Click(state);
+    deleteCurrentNode(state);
+    jumpCurrentNode(state);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(NetworkTreeFixture, JumpKeepsTheNodeWithItsOwnImage) {
     addMixedTable();
-    state.NodeLabelMode = "NAME";
-    rebuildtree(state);
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+    rebuildNetworkTrees(state);
     select("Node1 2");
-    TreeView1_Click(state);
+    networkTreeClicked(state);
     ui.answers = {MsgAnswer::Yes};
-    mnujump_Click(state);
+    jumpCurrentNode(state);
     EXPECT_EQ(ui.messages.at(0).text, "Jump Node PC-B?");
-    EXPECT_EQ(state.nodes.node(2).enabled, "Jump");
-    EXPECT_EQ(state.TreeView1.item(state.TreeView1.at("Node1 2")).image, "jp");
+    EXPECT_EQ(state.domain.nodes.node(2).enabled, NodeEnabled::Jump);
+    EXPECT_EQ(state.windows.main.networkTree.item(state.windows.main.networkTree.at("Node1 2")).image,
+              ImageKey::JumpNode);
 }
 
 TEST_F(NetworkTreeFixture, RenameEditsTheDisplayNameOnce) {
     addMixedTable();
-    state.NodeLabelMode = "IPNAME";
-    rebuildtree(state);
-    EXPECT_FALSE(state.TreeView1.labelEditAutomatic());
-    mnuRename_Click(state);
-    EXPECT_TRUE(state.TreeView1.labelEditAutomatic());
+    state.domain.settings.nodeLabelMode = NodeLabelMode::IpName;
+    rebuildNetworkTrees(state);
+    EXPECT_FALSE(state.windows.main.networkTree.labelEditAutomatic());
+    renameNode(state);
+    EXPECT_TRUE(state.windows.main.networkTree.labelEditAutomatic());
     select("Node1 2");
-    TreeView1_AfterLabelEdit(state, "Boss");
-    EXPECT_EQ(state.nodes.node(2).displayName, "Boss");
-    EXPECT_EQ(state.TreeView1.item(state.TreeView1.at("Node1 2")).text, "Boss");
-    EXPECT_FALSE(state.TreeView1.labelEditAutomatic());
-    rebuildtree(state);
-    EXPECT_EQ(state.TreeView1.item(state.TreeView1.at("Node1 2")).text, "Boss(10.0.0.2)");
+    networkTreeLabelEdited(state, "Boss");
+    EXPECT_EQ(state.domain.nodes.node(2).displayName, "Boss");
+    EXPECT_EQ(state.windows.main.networkTree.item(state.windows.main.networkTree.at("Node1 2")).text, "Boss");
+    EXPECT_FALSE(state.windows.main.networkTree.labelEditAutomatic());
+    rebuildNetworkTrees(state);
+    EXPECT_EQ(state.windows.main.networkTree.item(state.windows.main.networkTree.at("Node1 2")).text, "Boss(10.0.0.2)");
 
     // The root's text can be edited too, but it belongs to no node.
-    mnuRename_Click(state);
+    renameNode(state);
     select("1 node");
-    TreeView1_AfterLabelEdit(state, "LAN");
-    EXPECT_EQ(state.TreeView1.item(0).text, "LAN");
-    EXPECT_EQ(state.nodes.currentNode, 0);
-    EXPECT_EQ(state.nodes.node(2).displayName, "Boss");
+    networkTreeLabelEdited(state, "LAN");
+    EXPECT_EQ(state.windows.main.networkTree.item(0).text, "LAN");
+    EXPECT_EQ(state.domain.nodes.currentNode, 0);
+    EXPECT_EQ(state.domain.nodes.node(2).displayName, "Boss");
 }
 
 TEST_F(NetworkTreeFixture, CreateTreeFromANetworkScanMakesFolders) {
     addMixedTable();
-    state.NodeLabelMode = "IP";
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Ip;
     std::filesystem::create_directory(dir.path() / "PC-B");
     test::writeBytes(dir.path() / "PC-B" / "report", "kept");
-    createnwtree(state);
-    EXPECT_EQ(itemsOf(state.TreeView1), (std::vector<TreeItemView>{{"1 node", "Network", "nw", ""},
-                                                                  {"Node1 1", "PC-A", "pc", "1"},
-                                                                  {"Node1 2", "PC-B", "pc", "2"},
-                                                                  {"Node1 3", "PC-C", "pc", "3"},
-                                                                  {"Node1 4", "PC-D", "pc", "4"}}));
-    EXPECT_EQ(state.loginDialog.tree.itemCount(), 0);
+    buildNetworkTreeFromScan(state);
+    EXPECT_EQ(itemsOf(state.windows.main.networkTree), (std::vector<TreeItemView>{{"1 node", "Network", "nw", ""},
+                                                                                  {"Node1 1", "PC-A", "pc", "1"},
+                                                                                  {"Node1 2", "PC-B", "pc", "2"},
+                                                                                  {"Node1 3", "PC-C", "pc", "3"},
+                                                                                  {"Node1 4", "PC-D", "pc", "4"}}));
+    EXPECT_EQ(state.windows.loginDialog.nodeTree.itemCount(), 0);
     for (const char* n : {"PC-A", "PC-B", "PC-C", "PC-D"}) EXPECT_TRUE(std::filesystem::is_directory(dir.path() / n));
     EXPECT_EQ(test::readBytes(dir.path() / "PC-B" / "report"), "kept");
     EXPECT_TRUE(ui.messages.empty());
@@ -248,14 +255,14 @@ TEST_F(NetworkTreeFixture, UnsafeNodeNamesGetNoFolderAndStopTheBuild) {
         FakeUi caseUi;
         ProgramState s{ProgramFolder(root.path() / "home"), caseUi};
         std::filesystem::create_directory(root.path() / "home");
-        s.nodes.append({"GOOD", "", "GOOD", "True", "", "", "False"});
-        s.nodes.append({bad, "", bad, "True", "", "", "False"});
-        s.nodes.append({"AFTER", "", "AFTER", "True", "", "", "False"});
-        createnwtree(s);
+        s.domain.nodes.append({"GOOD", "", "GOOD", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
+        s.domain.nodes.append({bad, "", bad, NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
+        s.domain.nodes.append({"AFTER", "", "AFTER", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
+        buildNetworkTreeFromScan(s);
         ASSERT_EQ(caseUi.messages.size(), 1U) << bad;
         EXPECT_EQ(caseUi.messages[0].text, "Unable to retrieve network node list!");
         EXPECT_EQ(caseUi.messages[0].icon, MsgIcon::Exclamation);
-        EXPECT_FALSE(s.TreeView1.find("Node1 3")) << bad;
+        EXPECT_FALSE(s.windows.main.networkTree.find("Node1 3")) << bad;
         // Only GOOD was created, and nothing outside the program folder.
         std::vector<std::string> inHome, inRoot;
         for (auto& e : std::filesystem::directory_iterator(root.path() / "home")) inHome.push_back(e.path().filename());
@@ -267,10 +274,10 @@ TEST_F(NetworkTreeFixture, UnsafeNodeNamesGetNoFolderAndStopTheBuild) {
 
 TEST_F(NetworkTreeFixture, ListNodesFillsTheScanGridFromRowOneOnEveryListing) {
     addMixedTable();
-    state.scanDialog.lblstatus = "old";
+    state.windows.scanDialog.statusText = "old";
     for (int pass = 0; pass < 2; ++pass) {
-        listnodes(state);
-        const GridControl& g = state.scanDialog.Grid1;
+        listNodes(state);
+        const GridControl& g = state.windows.scanDialog.nodeGrid;
         ASSERT_EQ(g.rows(), 5);
         EXPECT_EQ(g.cell(0, 0), "Name");
         EXPECT_EQ(g.cell(0, 1), "Node");
@@ -279,7 +286,7 @@ TEST_F(NetworkTreeFixture, ListNodesFillsTheScanGridFromRowOneOnEveryListing) {
         EXPECT_EQ(g.cell(2, 2), "10.0.0.2");
         EXPECT_EQ(g.cell(3, 4), "False");
         EXPECT_EQ(g.colWidth(4), 1600);
-        EXPECT_EQ(state.scanDialog.lblstatus, "");
+        EXPECT_EQ(state.windows.scanDialog.statusText, "");
     }
 }
 

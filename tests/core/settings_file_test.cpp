@@ -45,20 +45,20 @@ TEST(SettingsNumbers, PrintFormatOfTheOldProgram) {
 
 TEST_F(SettingsFixture, ReadsAllNineLinesAndWritesThemBack) {
     writeSettings("admin\r\nse cret\r\n-10 \r\n 0 \r\n 0 \r\n 0 \r\nNAME\r\n 1 \r\nroot\\cimv2\r\n");
-    readSettings(state);
-    EXPECT_EQ(state.defaultUser, "admin");
-    EXPECT_EQ(state.defaultPassword, "se cret");
-    EXPECT_EQ(state.adminDialog.Text1, "admin");
-    EXPECT_EQ(state.adminDialog.Text2, "se cret");
-    EXPECT_FLOAT_EQ(state.CameraZ, -10);
-    EXPECT_EQ(state.NodeLabelMode, "NAME");
-    EXPECT_EQ(state.settingsDialog.Check2, 1);
-    EXPECT_EQ(state.settingsDialog.Check1 + state.settingsDialog.Check3, 0);
-    EXPECT_EQ(state.settingsDialog.Check4, 1);
-    EXPECT_EQ(state.WmiNamespace, "root\\cimv2");
-    EXPECT_EQ(state.settingsDialog.Text1, "root\\cimv2");
+    loadSettings(state);
+    EXPECT_EQ(state.domain.settings.defaultUser, "admin");
+    EXPECT_EQ(state.domain.settings.defaultPassword, "se cret");
+    EXPECT_EQ(state.windows.adminDialog.userField, "admin");
+    EXPECT_EQ(state.windows.adminDialog.passwordField, "se cret");
+    EXPECT_FLOAT_EQ(state.domain.settings.cameraZ, -10);
+    EXPECT_EQ(state.domain.settings.nodeLabelMode.text(), "NAME");
+    EXPECT_EQ(state.windows.settingsDialog.nameLabelChecked, 1);
+    EXPECT_EQ(state.windows.settingsDialog.ipLabelChecked + state.windows.settingsDialog.ipNameLabelChecked, 0);
+    EXPECT_EQ(state.domain.settings.showPasswords, 1);
+    EXPECT_EQ(state.domain.settings.wmiNamespace, "root\\cimv2");
+    EXPECT_EQ(state.windows.settingsDialog.namespaceField, "root\\cimv2");
 
-    ASSERT_TRUE(saveini(state));
+    ASSERT_TRUE(saveSettings(state));
     EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini"),
               "admin\r\nse cret\r\n-10 \r\n 0 \r\n 0 \r\n 0 \r\nNAME\r\n 1 \r\nroot\\cimv2\r\n");
     struct stat st {};
@@ -86,56 +86,57 @@ TEST_F(SettingsFixture, ShortOrOddFilesKeepTheStartValues) {
     for (const auto& c : cases) {
         FakeUi caseUi;
         ProgramState s{ProgramFolder(dir.path()), caseUi};
-        s.settingsDialog.Check4 = 0;
+        s.domain.settings.showPasswords = 0;
         writeSettings(c.file);
-        readSettings(s);
-        EXPECT_EQ(s.NodeLabelMode, c.labelMode) << c.file;
-        EXPECT_EQ(s.settingsDialog.Check4, c.check4) << c.file;
-        EXPECT_EQ(s.WmiNamespace, c.ns) << c.file;
-        EXPECT_EQ(s.BackgroundColor, c.colour) << c.file;
+        loadSettings(s);
+        EXPECT_EQ(s.domain.settings.nodeLabelMode.text(), c.labelMode) << c.file;
+        EXPECT_EQ(s.domain.settings.showPasswords, c.check4) << c.file;
+        EXPECT_EQ(s.domain.settings.wmiNamespace, c.ns) << c.file;
+        EXPECT_EQ(s.domain.settings.backgroundColor, c.colour) << c.file;
         // Only the exact upper-case modes tick a box.
-        EXPECT_EQ(s.settingsDialog.Check1 + s.settingsDialog.Check2 + s.settingsDialog.Check3,
+        EXPECT_EQ(s.windows.settingsDialog.ipLabelChecked + s.windows.settingsDialog.nameLabelChecked +
+                      s.windows.settingsDialog.ipNameLabelChecked,
                   c.labelMode == "IP" || c.labelMode == "IPNAME" ? 1 : 0)
             << c.file;
     }
 }
 
 TEST_F(SettingsFixture, OtherTextOnLineEightLeavesTheCheckBoxAsItWas) {
-    state.settingsDialog.Check4 = 1;
+    state.domain.settings.showPasswords = 1;
     writeSettings("a\r\nb\r\n0\r\n0\r\n0\r\n0\r\nNAME\r\n2\r\nns\r\n");
-    readSettings(state);
-    EXPECT_EQ(state.settingsDialog.Check4, 1);
+    loadSettings(state);
+    EXPECT_EQ(state.domain.settings.showPasswords, 1);
 }
 
 TEST_F(SettingsFixture, MissingFileChangesNothingAndWritesNothing) {
-    readSettings(state);
-    EXPECT_EQ(state.WmiNamespace, "root\\cimv2");
-    EXPECT_TRUE(state.settingsDialog.created);
+    loadSettings(state);
+    EXPECT_EQ(state.domain.settings.wmiNamespace, "root\\cimv2");
+    EXPECT_TRUE(state.windows.settingsDialog.created);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "vantrel.ini"));
 }
 
 TEST_F(SettingsFixture, Windows1252TextIsReadAsUtf8) {
     writeSettings("J\xfcrgen\r\np\xe4ss\x80\r\n");
-    readSettings(state);
-    EXPECT_EQ(state.defaultUser, "J\xc3\xbcrgen");
-    EXPECT_EQ(state.defaultPassword, "p\xc3\xa4ss\xe2\x82\xac");
+    loadSettings(state);
+    EXPECT_EQ(state.domain.settings.defaultUser, "J\xc3\xbcrgen");
+    EXPECT_EQ(state.domain.settings.defaultPassword, "p\xc3\xa4ss\xe2\x82\xac");
 }
 
 TEST_F(SettingsFixture, LineBreaksInsideValuesCannotShiftTheFile) {
-    state.defaultUser = "evil\r\nNAME";
-    state.NodeLabelMode = "IP";
-    ASSERT_TRUE(saveini(state));
+    state.domain.settings.defaultUser = "evil\r\nNAME";
+    state.domain.settings.nodeLabelMode = NodeLabelMode::Ip;
+    ASSERT_TRUE(saveSettings(state));
     FakeUi ui2;
     ProgramState again{ProgramFolder(dir.path()), ui2};
-    readSettings(again);
-    EXPECT_EQ(again.defaultUser, "evil  NAME");
-    EXPECT_EQ(again.NodeLabelMode, "IP");
+    loadSettings(again);
+    EXPECT_EQ(again.domain.settings.defaultUser, "evil  NAME");
+    EXPECT_EQ(again.domain.settings.nodeLabelMode.text(), "IP");
 }
 
 TEST_F(SettingsFixture, FailedWriteKeepsTheOldFile) {
     writeSettings("old\r\n");
     ProgramState elsewhere{ProgramFolder(dir.path() / "missing"), ui};
-    EXPECT_FALSE(saveini(elsewhere));
+    EXPECT_FALSE(saveSettings(elsewhere));
     EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini"), "old\r\n");
 }
 

@@ -32,24 +32,24 @@ struct StartupFixture : ::testing::Test {
 
 TEST_F(StartupFixture, LoadsSettingsAndNodesThenWritesThemBackAtExit) {
     prepare(kSettings, kLogins);
-    Form_Load(state);
-    EXPECT_FLOAT_EQ(state.CameraZ, -10);  // whatever the file held
-    EXPECT_FLOAT_EQ(state.CameraY, 1.5);
-    EXPECT_EQ(state.WmiNamespace, "root\\cimv2");  // empty line 9
-    EXPECT_EQ(state.nodes.nodeCount(), 2);
-    EXPECT_EQ(state.nodes.localNode, 1);
-    EXPECT_EQ(state.TreeView1.itemCount(), 3);
-    EXPECT_TRUE(state.TreeView1.visible());
-    EXPECT_FALSE(state.mnunwscanEnabled);
-    EXPECT_TRUE(state.mnuRescanEnabled);
-    EXPECT_TRUE(state.mainVisible);
-    EXPECT_FALSE(state.splash.visible);
-    EXPECT_FALSE(state.busyPointer);
-    EXPECT_EQ(state.splash.marks, (std::array<bool, 4>{true, true, true, true}));
-    EXPECT_TRUE(state.showBase && state.showAxes);
+    runStartup(state);
+    EXPECT_FLOAT_EQ(state.domain.settings.cameraZ, -10);  // whatever the file held
+    EXPECT_FLOAT_EQ(state.domain.settings.cameraY, 1.5);
+    EXPECT_EQ(state.domain.settings.wmiNamespace, "root\\cimv2");  // empty line 9
+    EXPECT_EQ(state.domain.nodes.nodeCount(), 2);
+    EXPECT_EQ(state.domain.nodes.localNode, 1);
+    EXPECT_EQ(state.windows.main.networkTree.itemCount(), 3);
+    EXPECT_TRUE(state.windows.main.networkTree.visible());
+    EXPECT_FALSE(state.windows.main.networkScanEnabled);
+    EXPECT_TRUE(state.windows.main.rescanEnabled);
+    EXPECT_TRUE(state.windows.main.visible);
+    EXPECT_FALSE(state.windows.splash.visible);
+    EXPECT_FALSE(state.windows.main.busyPointer);
+    EXPECT_EQ(state.windows.splash.marks, (std::array<bool, 4>{true, true, true, true}));
+    EXPECT_TRUE(state.domain.showBase && state.domain.showAxes);
     EXPECT_EQ(ui.endCalls, 0);
 
-    state.CameraX = 0.5F;
+    state.domain.settings.cameraX = 0.5F;
     exitProgram(state);
     EXPECT_EQ(ui.endCalls, 1);
     EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), kLogins);
@@ -62,27 +62,27 @@ TEST_F(StartupFixture, LargeFontsThreshold) {
         FakeUi caseUi;
         caseUi.dpi = dpi;
         ProgramState s{ProgramFolder(dir.path()), caseUi};
-        Form_Load(s);
-        EXPECT_EQ(s.compactLayout, compact) << dpi;
+        runStartup(s);
+        EXPECT_EQ(s.windows.main.compactLayout, compact) << dpi;
     }
 }
 
 TEST_F(StartupFixture, WithoutLoginsFileTheTreeIsHiddenAndReScanDisabled) {
-    Form_Load(state);
-    EXPECT_FALSE(state.TreeView1.visible());
-    EXPECT_FALSE(state.mnuRescanEnabled);
-    EXPECT_TRUE(state.mnunwscanEnabled);
-    EXPECT_EQ(state.nodes.nodeCount(), 0);
+    runStartup(state);
+    EXPECT_FALSE(state.windows.main.networkTree.visible());
+    EXPECT_FALSE(state.windows.main.rescanEnabled);
+    EXPECT_TRUE(state.windows.main.networkScanEnabled);
+    EXPECT_EQ(state.domain.nodes.nodeCount(), 0);
     exitProgram(state);
     // An empty table is an empty file; the next start shows the root only.
     EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), "");
     FakeUi ui2;
     ProgramState next{ProgramFolder(dir.path()), ui2};
-    Form_Load(next);
-    EXPECT_TRUE(next.TreeView1.visible());
-    EXPECT_EQ(next.TreeView1.itemCount(), 1);
-    EXPECT_FALSE(next.mnunwscanEnabled);
-    EXPECT_TRUE(next.mnuRescanEnabled);
+    runStartup(next);
+    EXPECT_TRUE(next.windows.main.networkTree.visible());
+    EXPECT_EQ(next.windows.main.networkTree.itemCount(), 1);
+    EXPECT_FALSE(next.windows.main.networkScanEnabled);
+    EXPECT_TRUE(next.windows.main.rescanEnabled);
 }
 
 // Records the order in which the start-up drives the 3D view.
@@ -100,7 +100,7 @@ struct RecordingView : ViewLifecycle {
 TEST_F(StartupFixture, DrivesThePluggedInViewInOrder) {
     RecordingView view;
     state.view = &view;
-    Form_Load(state);
+    runStartup(state);
     exitProgram(state);
     EXPECT_EQ(view.calls, (std::vector<std::string>{"createSimpleDevice", "findMediaFolder", "initDevice",
                                                     "applySceneDefaults", "assembleModel", "releaseModel"}));
@@ -110,7 +110,7 @@ TEST_F(StartupFixture, NoDeviceEndsTheProgramWithoutWritingFiles) {
     RecordingView view;
     view.deviceOk = false;
     state.view = &view;
-    Form_Load(state);
+    runStartup(state);
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, "Unable to initialize 3D device!");
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);
@@ -126,7 +126,7 @@ TEST_F(StartupFixture, BadFilesAreReadWithoutWritingUntilExit) {
     for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 7919) % 256);
     prepare(garbage, garbage);
     const auto before = test::readBytes(dir.path() / "lg.ini");
-    Form_Load(state);
+    runStartup(state);
     EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), before);
     EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini"), before);
     // Garbage names never become folders at start-up.
@@ -135,39 +135,41 @@ TEST_F(StartupFixture, BadFilesAreReadWithoutWritingUntilExit) {
 
 TEST_F(StartupFixture, LoginCommandsActOnTheCurrentNode) {
     prepare(kSettings, kLogins + "PC-C\r\n10.0.0.3\r\nPC-C\r\nTrue\r\n\r\n\r\nFalse\r\n");
-    Form_Load(state);
-    state.TreeView1.select(state.TreeView1.at("Node1 3"));
-    TreeView1_Click(state);
+    runStartup(state);
+    state.windows.main.networkTree.select(state.windows.main.networkTree.at("Node1 3"));
+    networkTreeClicked(state);
 
-    mnuaddlogin_Click(state);
-    EXPECT_TRUE(state.loginDialog.visible);
-    const int loginItem = state.loginDialog.tree.at("Node1 3");
-    EXPECT_TRUE(state.loginDialog.tree.item(loginItem).checked);
-    EXPECT_EQ(state.loginDialog.tree.selected(), loginItem);
-    state.loginDialog.Text1 = "typed";
-    frmlgin_Command2_Click(state);  // Cancel stores nothing
-    EXPECT_FALSE(state.loginDialog.visible);
-    EXPECT_EQ(state.nodes.node(3).loginUser, "");
+    setCurrentNodeLogin(state);
+    EXPECT_TRUE(state.windows.loginDialog.visible);
+    const int loginItem = state.windows.loginDialog.nodeTree.at("Node1 3");
+    EXPECT_TRUE(state.windows.loginDialog.nodeTree.item(loginItem).checked);
+    EXPECT_EQ(state.windows.loginDialog.nodeTree.selected(), loginItem);
+    state.windows.loginDialog.userField = "typed";
+    loginDialogCancel(state);  // Cancel stores nothing
+    EXPECT_FALSE(state.windows.loginDialog.visible);
+    EXPECT_EQ(state.domain.nodes.node(3).loginUser, "");
 
-    mnuaddlogin_Click(state);
-    EXPECT_EQ(state.loginDialog.Text1, "");
-    state.loginDialog.Text1 = "root";
-    state.loginDialog.Text2 = "toor";
-    frmlgin_Command1_Click(state);
-    EXPECT_EQ(state.nodes.node(3).loginUser, "root");
-    EXPECT_EQ(state.TreeView1.item(state.TreeView1.at("Node1 3")).image, "pw");
+    setCurrentNodeLogin(state);
+    EXPECT_EQ(state.windows.loginDialog.userField, "");
+    state.windows.loginDialog.userField = "root";
+    state.windows.loginDialog.passwordField = "toor";
+    loginDialogOk(state);
+    EXPECT_EQ(state.domain.nodes.node(3).loginUser, "root");
+    EXPECT_EQ(state.windows.main.networkTree.item(state.windows.main.networkTree.at("Node1 3")).image,
+              ImageKey::ComputerWithLogin);
     EXPECT_EQ(loginForNode(state, 3).user, "root");
     EXPECT_EQ(loginForNode(state, 1).user, "admin");  // default login
     EXPECT_EQ(loginForNode(state, 1).server, "10.0.0.1");
 
-    mnureset_Click(state);  // answered No
-    EXPECT_EQ(state.nodes.node(3).loginUser, "root");
+    resetCurrentNodeLogin(state);  // answered No
+    EXPECT_EQ(state.domain.nodes.node(3).loginUser, "root");
     ui.answers = {MsgAnswer::Yes};
-    mnureset_Click(state);
+    resetCurrentNodeLogin(state);
     EXPECT_EQ(ui.messages.back().text, "Reset Login and Password?");
-    EXPECT_EQ(state.nodes.node(3).loginUser, "");
-    EXPECT_EQ(state.nodes.node(3).loginPassword, "");
-    EXPECT_EQ(state.TreeView1.item(state.TreeView1.at("Node1 3")).image, "pw");  // until the next build
+    EXPECT_EQ(state.domain.nodes.node(3).loginUser, "");
+    EXPECT_EQ(state.domain.nodes.node(3).loginPassword, "");
+    EXPECT_EQ(state.windows.main.networkTree.item(state.windows.main.networkTree.at("Node1 3")).image,
+              ImageKey::ComputerWithLogin);  // until the next build
     EXPECT_EQ(loginForNode(state, 3).user, "admin");
 
     exitProgram(state);
@@ -177,21 +179,21 @@ TEST_F(StartupFixture, LoginCommandsActOnTheCurrentNode) {
 
 TEST_F(StartupFixture, LoginCommandsWithoutCurrentNodeChangeNothing) {
     prepare(kSettings, kLogins);
-    Form_Load(state);
-    mnureset_Click(state);
+    runStartup(state);
+    resetCurrentNodeLogin(state);
     EXPECT_TRUE(ui.messages.empty());
-    state.loginDialog.Text1 = "x";
-    mnuaddlogin_Click(state);
-    frmlgin_Command1_Click(state);
-    EXPECT_EQ(state.nodes.node(1).loginUser, "");
-    EXPECT_EQ(state.nodes.node(2).loginUser, "adm");
+    state.windows.loginDialog.userField = "x";
+    setCurrentNodeLogin(state);
+    loginDialogOk(state);
+    EXPECT_EQ(state.domain.nodes.node(1).loginUser, "");
+    EXPECT_EQ(state.domain.nodes.node(2).loginUser, "adm");
 }
 
 TEST_F(StartupFixture, FreshNetworkLayoutAfterANetworkScan) {
     prepare(kSettings, kLogins);
-    Form_Load(state);
-    state.nodes.node(2).enabled = "False";
-    ASSERT_TRUE(savelg(state));
+    runStartup(state);
+    state.domain.nodes.node(2).enabled = NodeEnabled::Hidden;
+    ASSERT_TRUE(saveFreshNetwork(state));
     EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"),
               "PC-A\r\n10.0.0.1\r\nPC-A\r\nTrue\r\n\r\n\r\nFalse\r\n"
               "PC-B\r\n10.0.0.2\r\nPC-B\r\nTrue\r\nadm\r\npw\r\nScanned\r\n");

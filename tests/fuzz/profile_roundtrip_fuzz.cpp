@@ -24,8 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     test::FakeUi ui;
     ProgramState state(ProgramFolder(home.path()), ui);
-    state.nodes.currentNode = state.nodes.append(NodeRecord{"FUZZ", "10.0.0.7", "", "True", "", "", "False"});
-    state.currentLogin = CurrentLogin{"", "", ""};
+    state.domain.nodes.currentNode = state.domain.nodes.append(
+        NodeRecord{"FUZZ", "10.0.0.7", "", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
+    state.domain.currentLogin = CurrentLogin{"", "", ""};
     HardwareSession session;
     session.provider = std::make_shared<wbem::ProfileProvider>(profile);
     try {

@@ -35,11 +35,11 @@ public:
     void doEvents() override { ++eventRuns; }
     void endProgram() override { ++endCalls; }
     int logicalDpiX() override { return dpi; }
-    void popupMenu(std::string_view name) override { popups.emplace_back(name); }
+    void popupMenu(PopupMenu menu) override { popups.push_back(menu); }
 
     std::deque<MsgAnswer> answers;
     std::vector<Message> messages;
-    std::vector<std::string> popups;
+    std::vector<PopupMenu> popups;
     int eventRuns = 0;
     int endCalls = 0;
     int dpi = 96;

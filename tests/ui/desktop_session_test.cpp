@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
@@ -5,14 +7,13 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "core/network_tree.h"
 #include "support/fake_ui.h"
 #include "ui/desktop_app.h"
-#include "ui/frmlgin.h"
-#include "ui/frmmain.h"
 #include "ui/grid_control_widget.h"
+#include "ui/login_dialog.h"
+#include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
 #include "ui/splash_window.h"
 #include "ui/tree_control_widget.h"
@@ -69,13 +70,13 @@ struct DesktopFixture : ::testing::Test {
 
 TEST_F(DesktopFixture, StartsWithTheNetworkTreeAndWritesBothFilesOnClose) {
     startWith(kSettings, kLogins);
-    Frmmain& main = session->main();
+    MainWindow& main = session->main();
     EXPECT_EQ(main.windowTitle(), "Vantrel");
     EXPECT_FALSE(session->splash().isVisible());
-    EXPECT_TRUE(main.TreeView1()->isVisible());
-    EXPECT_EQ(treeTexts(main.TreeView1()), (QStringList{"Network", "PC-A", "Boss desk", "PC-D"}));
+    EXPECT_TRUE(main.networkTree()->isVisible());
+    EXPECT_EQ(treeTexts(main.networkTree()), (QStringList{"Network", "PC-A", "Boss desk", "PC-D"}));
     EXPECT_EQ(treeTexts(main.loginDialog()->tree()), (QStringList{"Network", "PC-A", "Boss desk", "PC-D"}));
-    EXPECT_EQ(main.TrView1()->topLevelItemCount(), 0);
+    EXPECT_EQ(main.hardwareTree()->topLevelItemCount(), 0);
 
     main.close();
     EXPECT_TRUE(ui.ended());
@@ -86,63 +87,65 @@ TEST_F(DesktopFixture, StartsWithTheNetworkTreeAndWritesBothFilesOnClose) {
 
 TEST_F(DesktopFixture, ClickingANodeShowsItsLabelsAndTheRightButtonItsMenu) {
     startWith(kSettings, kLogins);
-    Frmmain& main = session->main();
-    clickItem(main.TreeView1(), "Node1 2");
-    EXPECT_EQ(session->state().nodes.currentNode, 2);
-    EXPECT_EQ(main.nodeLabelText(2), "Boss desk");
-    EXPECT_EQ(main.nodeLabelText(3), "10.0.0.2");
-    EXPECT_EQ(main.nodeLabelText(4), "PC-B");
+    MainWindow& main = session->main();
+    clickItem(main.networkTree(), "Node1 2");
+    EXPECT_EQ(session->state().domain.nodes.currentNode, 2);
+    EXPECT_EQ(main.currentNodeDisplayName(), "Boss desk");
+    EXPECT_EQ(main.currentNodeAddress(), "10.0.0.2");
+    EXPECT_EQ(main.currentNodeName(), "PC-B");
 
-    clickItem(main.TreeView1(), "Node1 3", Qt::RightButton);
-    EXPECT_EQ(session->state().nodes.currentNode, 3);
-    EXPECT_TRUE(main.mnunw()->isVisible());
+    clickItem(main.networkTree(), "Node1 3", Qt::RightButton);
+    EXPECT_EQ(session->state().domain.nodes.currentNode, 3);
+    EXPECT_TRUE(main.nodePopupMenu()->isVisible());
     QStringList shown;
-    for (QAction* a : main.mnunw()->actions())
+    for (QAction* a : main.nodePopupMenu()->actions())
         if (a->isVisible() && !a->isSeparator()) shown << a->text();
     EXPECT_EQ(shown, (QStringList{"Set Current Node Login", "Reset Current Node Login", "Scan Current Node", "Scan Local PC"}));
-    EXPECT_FALSE(main.menuAction("mnuRename")->isVisible());
+    EXPECT_FALSE(main.menuAction(MenuCommand::RenameNode)->isVisible());
     // Scans are not plugged in yet: their items are there but cannot run.
-    EXPECT_FALSE(main.menuAction("mnuScannode")->isEnabled());
-    main.mnunw()->hide();
+    EXPECT_FALSE(main.menuAction(MenuCommand::ScanNode)->isEnabled());
+    main.nodePopupMenu()->hide();
     main.close();
 }
 
 TEST_F(DesktopFixture, LoginDialogStoresTheTypedLoginOnOk) {
     startWith(kSettings, kLogins);
-    Frmmain& main = session->main();
-    clickItem(main.TreeView1(), "Node1 3");
-    main.menuAction("mnuaddlogin")->trigger();
-    frmlgin* dialog = main.loginDialog();
+    MainWindow& main = session->main();
+    clickItem(main.networkTree(), "Node1 3");
+    main.menuAction(MenuCommand::SetNodeLogin)->trigger();
+    LoginDialog* dialog = main.loginDialog();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-    EXPECT_EQ(dialog->Text2()->echoMode(), QLineEdit::Password);
-    QTest::keyClicks(dialog->Text1(), "root");
-    QTest::keyClicks(dialog->Text2(), "toor");
-    QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(dialog->passwordField()->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(dialog->userField(), "root");
+    QTest::keyClicks(dialog->passwordField(), "toor");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(session->state().nodes.node(3).loginUser, "root");
-    EXPECT_EQ(session->state().nodes.node(3).loginPassword, "toor");
-    EXPECT_EQ(session->state().TreeView1.item(session->state().TreeView1.at("Node1 3")).image, "pw");
+    EXPECT_EQ(session->state().domain.nodes.node(3).loginUser, "root");
+    EXPECT_EQ(session->state().domain.nodes.node(3).loginPassword, "toor");
+    EXPECT_EQ(
+        session->state().windows.main.networkTree.item(session->state().windows.main.networkTree.at("Node1 3")).image,
+        ImageKey::ComputerWithLogin);
 
     // Closing the dialog only hides it.
-    main.menuAction("mnuaddlogin")->trigger();
+    main.menuAction(MenuCommand::SetNodeLogin)->trigger();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(session->state().loginDialog.visible);
+    EXPECT_FALSE(session->state().windows.loginDialog.visible);
     main.close();
 }
 
 TEST_F(DesktopFixture, RenameEditsTheLabelInPlace) {
     startWith(kSettings, kLogins);
-    Frmmain& main = session->main();
-    clickItem(main.TreeView1(), "Node1 1");
-    main.menuAction("mnuRename")->trigger();
-    EXPECT_TRUE(session->state().TreeView1.labelEditAutomatic());
-    QTreeWidgetItem* item = main.TreeView1()->widgetItem(session->state().TreeView1.at("Node1 1"));
+    MainWindow& main = session->main();
+    clickItem(main.networkTree(), "Node1 1");
+    main.menuAction(MenuCommand::RenameNode)->trigger();
+    EXPECT_TRUE(session->state().windows.main.networkTree.labelEditAutomatic());
+    QTreeWidgetItem* item = main.networkTree()->widgetItem(session->state().windows.main.networkTree.at("Node1 1"));
     ASSERT_TRUE(item->flags() & Qt::ItemIsEditable);
     item->setText(0, "Reception");  // what the in-place editor commits
-    EXPECT_EQ(session->state().nodes.node(1).displayName, "Reception");
-    EXPECT_FALSE(session->state().TreeView1.labelEditAutomatic());
+    EXPECT_EQ(session->state().domain.nodes.node(1).displayName, "Reception");
+    EXPECT_FALSE(session->state().windows.main.networkTree.labelEditAutomatic());
     EXPECT_FALSE(item->flags() & Qt::ItemIsEditable);
     main.close();
     EXPECT_NE(test::readBytes(dir.path() / "lg.ini").find("PC-A\r\n10.0.0.1\r\nReception\r\n"), std::string::npos);
@@ -150,26 +153,27 @@ TEST_F(DesktopFixture, RenameEditsTheLabelInPlace) {
 
 TEST_F(DesktopFixture, DeleteNodeRebuildsTheWidget) {
     startWith(kSettings, kLogins);
-    Frmmain& main = session->main();
-    clickItem(main.TreeView1(), "Node1 2");
-    main.menuAction("mnudelnode")->trigger();
+    MainWindow& main = session->main();
+    clickItem(main.networkTree(), "Node1 2");
+    main.menuAction(MenuCommand::DeleteNode)->trigger();
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Delete Node Boss desk?"});
-    EXPECT_EQ(treeTexts(main.TreeView1()), (QStringList{"Network", "PC-A", "PC-D"}));
+    EXPECT_EQ(treeTexts(main.networkTree()), (QStringList{"Network", "PC-A", "PC-D"}));
     main.close();
 }
 
 TEST_F(DesktopFixture, DoubleClickingANodeShowsItsHardwareTreeFromTheStoredReport) {
     startWith(kSettings, kLogins);
-    Frmmain& main = session->main();
+    MainWindow& main = session->main();
     // The report of a node that was scanned once: one baseboard, the rest empty.
     std::filesystem::create_directory(dir.path() / "PC-B");
     std::string report = "Baseboard\r\n1\r\nExample Boards Inc.\r\n";
     test::writeBytes(dir.path() / "PC-B" / "report", report);
-    QTreeWidgetItem* item = main.TreeView1()->widgetItem(session->state().TreeView1.at("Node1 2"));
-    QTest::mouseDClick(main.TreeView1()->viewport(), Qt::LeftButton, {}, main.TreeView1()->visualItemRect(item).center());
-    EXPECT_EQ(session->state().nodes.currentNode, 2);
-    ASSERT_EQ(main.TrView1()->topLevelItemCount(), 1);
-    QTreeWidgetItem* root = main.TrView1()->topLevelItem(0);
+    QTreeWidgetItem* item = main.networkTree()->widgetItem(session->state().windows.main.networkTree.at("Node1 2"));
+    QTest::mouseDClick(main.networkTree()->viewport(), Qt::LeftButton, {},
+                       main.networkTree()->visualItemRect(item).center());
+    EXPECT_EQ(session->state().domain.nodes.currentNode, 2);
+    ASSERT_EQ(main.hardwareTree()->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = main.hardwareTree()->topLevelItem(0);
     EXPECT_EQ(root->text(0), "Boss desk");
     ASSERT_GT(root->childCount(), 30);
     EXPECT_EQ(root->child(0)->text(0), "OS");
@@ -181,7 +185,7 @@ TEST_F(DesktopFixture, WithoutLoginsFileTheNetworkTreeIsHidden) {
     session = std::make_unique<DesktopSession>(dir.path(), ui);
     ASSERT_TRUE(session->start());
     EXPECT_TRUE(session->main().isVisible());
-    EXPECT_FALSE(session->main().TreeView1()->isVisible());
+    EXPECT_FALSE(session->main().networkTree()->isVisible());
     session->main().close();
     EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), "");
 }

@@ -11,15 +11,15 @@ namespace vantrel::ui {
 
 class TreeControlWidget;
 
-class frmlgin : public QDialog {
+class LoginDialog : public QDialog {
     Q_OBJECT
 public:
-    frmlgin(ProgramState& state, QWidget* parent = nullptr);
+    LoginDialog(ProgramState& state, QWidget* parent = nullptr);
     void sync();
 
     TreeControlWidget* tree() const { return tree_; }
-    QLineEdit* Text1() const { return Text1_; }
-    QLineEdit* Text2() const { return Text2_; }
+    QLineEdit* userField() const { return userField_; }
+    QLineEdit* passwordField() const { return passwordField_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -28,8 +28,8 @@ protected:
 private:
     ProgramState& state_;
     TreeControlWidget* tree_;
-    QLineEdit* Text1_;
-    QLineEdit* Text2_;
+    QLineEdit* userField_;
+    QLineEdit* passwordField_;
     std::function<void()> afterCommand_;
 
 public:

@@ -1,0 +1,49 @@
+#pragma once
+// What the program knows, apart from how it is shown: the node table, the
+// settings, the logins and the flags of discovery and scanning.
+
+#include <cstdint>
+#include <string>
+
+#include "core/file_value.h"
+#include "core/node_table.h"
+
+namespace vantrel {
+
+inline constexpr const char* kDefaultNamespace = "root\\cimv2";
+
+// How nodes are labelled in the trees ("IP", "NAME", "IPNAME" in the settings file).
+enum class NodeLabelMode { Other, Ip, Name, IpName };
+constexpr std::array<Spelling<NodeLabelMode>, 3> spellings(NodeLabelMode) {
+    return {{{NodeLabelMode::Ip, "IP"}, {NodeLabelMode::Name, "NAME"}, {NodeLabelMode::IpName, "IPNAME"}}};
+}
+
+// The values of the settings file.
+struct Settings {
+    std::string defaultUser;       // the default login, for nodes without their own
+    std::string defaultPassword;
+    float cameraX = 0, cameraY = 0, cameraZ = 0;
+    std::int32_t backgroundColor = 0;
+    FileValue<NodeLabelMode> nodeLabelMode;
+    bool showPasswords = false;    // the Logins dialog shows passwords
+    std::string wmiNamespace = kDefaultNamespace;
+};
+
+struct DomainState {
+    NodeTable nodes;
+    Settings settings;
+    CurrentLogin currentLogin;
+
+    // Discovery and scanning.
+    bool rescanMode = false;
+    bool newNodesFound = false;
+    bool networkScanDone = false;
+    bool accessDeniedFlag = false;   // the last connection test was refused
+    bool scanRanFlag = false;        // a collection run ran since the scan dialog's last OK
+
+    // Model display switches.
+    bool showBase = false;
+    bool showAxes = false;
+};
+
+}  // namespace vantrel

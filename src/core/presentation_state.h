@@ -1,0 +1,97 @@
+#pragma once
+// How the program shows itself: every window, dialog and control the commands
+// touch, held as plain state. The Qt windows show this state and forward
+// events; tests read it directly.
+
+#include <array>
+#include <string>
+
+#include "core/grid_control.h"
+#include "core/scan_listener.h"
+#include "core/tree_control.h"
+
+namespace vantrel {
+
+struct SplashState {
+    bool visible = false;
+    std::string progressText;
+    std::array<bool, 4> marks{};   // the four progress marks
+};
+
+struct MainWindowState {
+    bool visible = false;
+    bool compactLayout = false;    // large-font screens
+    bool busyPointer = false;      // the mouse pointer is the hourglass
+    TreeControl networkTree;
+    TreeControl hardwareTree;
+    // The current node's labels.
+    std::string currentNodeDisplayName;
+    std::string currentNodeAddress;
+    std::string currentNodeName;
+    bool networkScanEnabled = true;  // menu item "Network Scan"
+    bool rescanEnabled = true;       // menu item "Re-Scan"
+};
+
+// The Settings dialog: the controls the settings file fills.
+struct SettingsDialogState {
+    bool created = false;
+    bool visible = false;
+    bool ipLabelChecked = false;      // "IP"
+    bool nameLabelChecked = false;    // "Name"
+    bool ipNameLabelChecked = false;  // "IP/Name"
+    std::string namespaceField;       // the management namespace being edited
+};
+
+// The Administrator Password dialog: the default login being edited.
+struct AdminDialogState {
+    bool created = false;
+    bool visible = false;
+    std::string userField;
+    std::string passwordField;
+};
+
+// The Login dialog: the current node's own login.
+struct LoginDialogState {
+    bool created = false;
+    bool visible = false;
+    TreeControl nodeTree;
+    std::string userField;        // "User Name"
+    std::string passwordField;    // "Password"
+};
+
+inline constexpr int kProgressStep = 250;    // twips per collected category
+inline constexpr int kProgressFull = 8460;   // the progress bar's full width, twips
+
+// The scan dialog: node list, status text, progress bar.
+struct ScanDialogState {
+    bool visible = false;
+    GridControl nodeGrid{1, 5};
+    std::string statusText;
+    int progressWidth = 0;  // twips
+
+    // Step `step` of `steps`: 250 twips a step, the full width at the last.
+    void showProgress(int step, int steps) { progressWidth = step == steps ? kProgressFull : kProgressStep * step; }
+};
+
+struct PresentationState {
+    SplashState splash;
+    MainWindowState main;
+    SettingsDialogState settingsDialog;
+    AdminDialogState adminDialog;
+    LoginDialogState loginDialog;
+    ScanDialogState scanDialog;
+};
+
+// Shows a scan in the scan dialog and the main window's pointer.
+class ScanDialogPresenter : public ScanListener {
+public:
+    explicit ScanDialogPresenter(PresentationState& windows) : windows_(windows) {}
+    void categoryStarted(int step, int steps) override { windows_.scanDialog.showProgress(step, steps); }
+    void statusChanged(const std::string& text) override { windows_.scanDialog.statusText = text; }
+    void connectionRefused() override { windows_.main.busyPointer = false; }
+
+private:
+    PresentationState& windows_;
+};
+
+}  // namespace vantrel
