@@ -55,28 +55,38 @@ std::optional<std::string> rootText(const NodeRecord& node, NodeLabelMode mode) 
 
 }  // namespace
 
-void buildHardwareTree(ProgramState& state) {
+namespace {
+
+void buildTreeFor(ProgramState& state, const NodeRecord* node) {
     TreeControl& tree = state.windows.main.hardwareTree;
     try {
         tree.clear();
         state.ui->doEvents();
-        const int i = state.domain.nodes.currentNode;
-        if (!state.domain.nodes.isNode(i)) throw Error("No current node");
+        if (!node) throw Error("No current node");
         // A root without key, text or image when the mode is unknown: the
         // category items then find no parent.
-        const auto text = rootText(state.domain.nodes.node(i), state.domain.settings.nodeLabelMode.value());
+        const auto text = rootText(*node, state.domain.settings.nodeLabelMode.value());
         if (text) {
             tree.addRoot(kHardwareRootKey, *text, ImageKey::Computer);
         } else {
             tree.addRoot("", "", ImageKey::None);
         }
-        for (const auto& node : kHardwareTreeNodes)
-            tree.add(kHardwareRootKey, TreeRelationship::Child, std::string(node.key), std::string(node.text),
-                     node.image);
+        for (const auto& category : kHardwareTreeNodes)
+            tree.add(kHardwareRootKey, TreeRelationship::Child, std::string(category.key), std::string(category.text),
+                     category.image);
     } catch (const std::exception&) {
         state.ui->doEvents();
         state.ui->messageBox("Unable to build hardware list!", kMessageTitle, MsgIcon::Question, MsgButtons::Ok);
     }
 }
+
+}  // namespace
+
+void buildHardwareTree(ProgramState& state) {
+    const NodeTable& nodes = state.domain.nodes;
+    buildTreeFor(state, nodes.isNode(nodes.currentNode) ? &nodes.node(nodes.currentNode) : nullptr);
+}
+
+void buildHardwareTree(ProgramState& state, const NodeRecord& node) { buildTreeFor(state, &node); }
 
 }  // namespace vantrel

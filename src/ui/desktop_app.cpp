@@ -10,6 +10,7 @@
 #include "core/startup.h"
 #include "core/version.h"
 #include "network/host_lookup.h"
+#include "providers/profile/profile_provider.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -21,6 +22,7 @@ namespace {
 
 struct DesktopOptions {
     std::optional<std::filesystem::path> home;
+    std::optional<std::filesystem::path> profile;  // scans answered from a JSON profile
     bool help = false;
     bool version = false;
     std::string error;
@@ -31,6 +33,7 @@ DesktopOptions parseOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--home" && i + 1 < argc) o.home = argv[++i];
+        else if (a == "--profile" && i + 1 < argc) o.profile = argv[++i];
         else if (a == "--help" || a == "-h") o.help = true;
         else if (a == "--version") o.version = true;
         else o.error = "unknown option '" + a + "'";
@@ -47,6 +50,29 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     hardware_.listener = &state_.scanPresenter;
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
+    // Scan results wait on worker threads until the window's thread takes
+    // them; the main window is the context, so nothing arrives after it is gone.
+    scans_ = std::make_unique<ScanCommands>(state_, hardware_, [this] {
+        QMetaObject::invokeMethod(
+            main_.get(),
+            [this] {
+                scans_->deliver();
+                main_->syncFromCore();
+            },
+            Qt::QueuedConnection);
+    });
+    main_->setMenuCommand(MenuCommand::ScanAll, [this] { scans_->scanAllNodes(); });
+    main_->setMenuCommand(MenuCommand::ScanSelected, [this] { scans_->scanSelectedNode(); });
+    main_->setMenuCommand(MenuCommand::ScanNode, [this] { scans_->scanCurrentNode(); });
+    main_->setMenuCommand(MenuCommand::ScanLocal, [this] { scans_->scanLocalComputer(); });
+    main_->setMenuCommand(MenuCommand::ScanList, [this] { scans_->listNodesInDialog(); });
+    main_->setBeforeExit([this] {
+        // The window cannot answer while the nodes under way finish.
+        state_.windows.main.busyPointer = true;
+        main_->syncFromCore();
+        scans_->stopAndWait();
+        state_.windows.main.busyPointer = false;
+    });
     ui_.setSync([this] {
         splash_->sync();
         main_->syncFromCore();
@@ -68,7 +94,7 @@ int runDesktop(int argc, char** argv) {
     if (options.help || options.version || !options.error.empty()) {
         if (!options.error.empty()) std::cerr << "vantrel: " << options.error << "\n";
         if (options.version) std::cout << "vantrel " << kVersionText << "\n";
-        else std::cout << "Usage: vantrel [--home DIR]\n";
+        else std::cout << "Usage: vantrel [--home DIR] [--profile FILE]\n";
         return options.error.empty() ? 0 : 1;
     }
 
@@ -84,7 +110,19 @@ int runDesktop(int argc, char** argv) {
     }
 
     QtUiServices ui;
+    std::shared_ptr<wbem::Provider> provider;
+    if (options.profile) {
+        try {
+            provider = std::make_shared<wbem::ProfileProvider>(
+                std::make_shared<wbem::Profile>(wbem::loadProfile(*options.profile)));
+        } catch (const std::exception& e) {
+            std::cerr << "vantrel: " << e.what() << "\n";
+            return 1;
+        }
+    }
+
     DesktopSession session(folder, ui);
+    session.hardware().provider = std::move(provider);
     installExitSignals([&session] { session.main().requestExit(); });
     if (!session.start()) return 0;
     return QApplication::exec();

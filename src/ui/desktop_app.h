@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "collect/hardware_session.h"
+#include "collect/scan_commands.h"
 #include "core/program_state.h"
 
 namespace vantrel::ui {
@@ -26,6 +27,7 @@ public:
     MainWindow& main() { return *main_; }
     SplashWindow& splash() { return *splash_; }
     HardwareSession& hardware() { return hardware_; }
+    ScanCommands& scans() { return *scans_; }
 
 private:
     QtUiServices& ui_;
@@ -33,6 +35,8 @@ private:
     HardwareSession hardware_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
+    // Last: its workers stop before the windows and the state go.
+    std::unique_ptr<ScanCommands> scans_;
 };
 
 int runDesktop(int argc, char** argv);

@@ -66,6 +66,8 @@ QSize PictureButton::sizeHint() const {
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    // A button whose command the program does not have yet is drawn faint.
+    if (!isEnabled()) p.setOpacity(0.35);
     // The icon engine draws the SVG at the screen's scale factor, so it stays sharp.
     const QRect pictureRect((width() - side_) / 2, 0, side_, side_);
     (hover_ ? hoverPicture_ : resting_).paint(&p, pictureRect);
