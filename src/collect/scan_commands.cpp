@@ -171,7 +171,15 @@ OrderedJobRunner::Job ScanCommands::collectJob(std::shared_ptr<const NodeScan> s
 
 void ScanCommands::showScannedNode(const NodeScan& scan) {
     const std::string tag = nodeTag(scan.record);
-    if (scan.node != 0) state_.domain.nodes.currentNode = scan.node;
+    if (scan.node != 0 && state_.domain.nodes.currentNode != scan.node) {
+        // Another node was selected while this one was collected: the node
+        // shown becomes the current one again, labels included.
+        state_.domain.nodes.currentNode = scan.node;
+        MainWindowState& main = state_.windows.main;
+        main.currentNodeDisplayName = scan.record.displayName;
+        main.currentNodeAddress = scan.record.address;
+        main.currentNodeName = scan.record.name;
+    }
     if (session_.resetModel) session_.resetModel();
     if (scan.buildingStatus) setStatus("Building system for " + tag);
     state_.ui->doEvents();

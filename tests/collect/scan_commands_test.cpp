@@ -176,6 +176,18 @@ TEST_F(ScanFixture, ScanSelectedRunsTheWholeRoadAndShowsTheNode) {
     EXPECT_EQ(tree.item(tree.at(kHardwareRootKey)).text, "LAB-07");
 }
 
+TEST_F(ScanFixture, TheScannedNodeIsShownEvenWhenAnotherWasSelectedMeanwhile) {
+    state.domain.nodes.currentNode = addNode("PC-1", "10.0.0.1");
+    addNode("PC-2", "10.0.0.2");
+    scans->scanSelectedNode();
+    state.domain.nodes.currentNode = 2;  // the user clicks another node while PC-1 is collected
+    state.windows.main.currentNodeName = "PC-2";
+    scans->waitUntilFinished();
+    EXPECT_EQ(state.domain.nodes.currentNode, 1);
+    EXPECT_EQ(state.windows.main.currentNodeName, "PC-1");
+    EXPECT_EQ(state.windows.main.hardwareTree.item(state.windows.main.hardwareTree.at(kHardwareRootKey)).text, "PC-1");
+}
+
 TEST_F(ScanFixture, ScanSelectedStopsOnARefusedNodeWithTheDialogOpen) {
     state.domain.settings.defaultPassword = "not the password";
     state.domain.nodes.currentNode = addNode("PC-1", "10.0.0.1");

@@ -260,6 +260,20 @@ TEST_F(MainWindowTest, ScanCurrentNodeFromTheNodeMenu) {
     EXPECT_EQ(main().scanDialog()->statusText(), "System built for 10.0.0.1");
 }
 
+TEST_F(MainWindowTest, ScanLocalPcFromTheNodeMenu) {
+    start(kSettings, kLogins);
+    clickNode(2, Qt::RightButton);
+    QMenu* menu = main().nodePopupMenu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    QAction* scan = main().menuAction(MenuCommand::ScanLocal);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(scan).center());
+    ASSERT_TRUE(waitForScan());
+    // The table holds no node for this computer: its report goes to its host name's folder.
+    EXPECT_TRUE(std::filesystem::exists(reportOf(localHostName())));
+    EXPECT_EQ(state().domain.nodes.node(2).scanStatus, ScanStatus::Scanned);  // untouched: as loaded
+    EXPECT_FALSE(std::filesystem::exists(reportOf("PC-B")));
+}
+
 TEST_F(MainWindowTest, ScanLocalPcWorksWithoutANodeTable) {
     start(kSettings, std::nullopt);
     EXPECT_FALSE(main().networkTree()->isVisible());
