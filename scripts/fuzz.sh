@@ -1,30 +1,68 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer) in their own build folder and runs each briefly:
-# the .x reader (seeded with our own fixtures and the shared third-party .x
-# files) for SECONDS, the report loader and the profile round trip for a
-# third of that each.
-# Usage: scripts/fuzz.sh [SECONDS]   (default 25)
+# UndefinedBehaviorSanitizer) in their own build folder and runs them for
+# SECONDS in all: the .x reader for three fifths of that (seeded with our own
+# fixtures, the shared third-party .x files and generated files of nested
+# templates), the report loader and the profile round trip for a fifth each.
+# Usage: scripts/fuzz.sh [SECONDS]   (default 40)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds="${1:-25}"
+seconds="${1:-40}"
 build=build-fuzz
 
 CC=clang CXX=clang++ cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2
 
-# The corpus lives in the build folder: seeds are copied, never committed.
+# Templates whose members are templates multiply what a small file holds: the
+# shapes that once kept the reader busy for hours, for the fuzzer to vary.
+# nested_templates MEMBERS LEVELS ARRAY: template E, then A1..A<LEVELS> of
+# MEMBERS members each (ARRAY=1: the last level an array of two), and one object
+# of the last holding all its values; where they would be more than 4096, E is
+# empty and the object holds none, as in the files that hung the reader.
+nested_templates() {
+  local members=$1 levels=$2 array=$3 below=E level m values=1
+  for ((level = 1; level <= levels && values <= 4096; level++)); do
+    if [ "$array" = 1 ] && [ "$level" = "$levels" ]; then values=$((values * 2)); else values=$((values * members)); fi
+  done
+  if [ "$values" -gt 4096 ]; then
+    values=0
+    printf 'xof 0303txt 0032\ntemplate E { }\n'
+  else
+    printf 'xof 0303txt 0032\ntemplate E { DWORD v; }\n'
+  fi
+  for ((level = 1; level <= levels; level++)); do
+    printf 'template A%d {' "$level"
+    if [ "$array" = 1 ] && [ "$level" = "$levels" ]; then
+      printf ' DWORD n; array %s items[n];' "$below"
+    else
+      for ((m = 0; m < members; m++)); do printf ' %s m%d;' "$below" "$m"; done
+    fi
+    printf ' }\n'
+    below="A$level"
+  done
+  printf '%s top {' "$below"
+  [ "$array" = 1 ] && printf ' 2;'
+  for ((m = 0; m < values; m++)); do printf ' %d;' "$m"; done
+  printf ' }\n'
+}
+
+# The corpus lives in the build folder: seeds are copied or made, never committed.
 corpus="$build/corpus"
 mkdir -p "$corpus"
 cp tests/engine3d/data/*.x "$corpus/"
 if [ -d ../shared/fixtures/xfiles ]; then
   find ../shared/fixtures/xfiles -name '*.x' -size -200k -exec cp {} "$corpus/" \;
 fi
+for shape in "2 3 0" "2 3 1" "3 2 0" "4 4 1" "8 5 0" "64 3 0" "64 30 0"; do
+  read -r members levels array <<<"$shape"
+  nested_templates "$members" "$levels" "$array" >"$corpus/nested_${members}x${levels}_${array}.x"
+done
 
-"$build/xfile_fuzz" "$corpus" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 \
+main=$(( seconds * 3 / 5 > 5 ? seconds * 3 / 5 : 5 ))
+"$build/xfile_fuzz" "$corpus" -max_total_time="$main" -max_len=65536 -rss_limit_mb=1024 \
   -print_final_stats=1 -artifact_prefix="$build/"
 
-short=$(( seconds / 3 > 5 ? seconds / 3 : 5 ))
+short=$(( seconds / 5 > 5 ? seconds / 5 : 5 ))
 for target in report_loader_fuzz:report profile_roundtrip_fuzz:json; do
   name="${target%%:*}"
   seeds="$build/corpus-$name"

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6svg6 libqt6opengl6-dev libgl-dev libegl-dev libgl1-mesa-dri
   zlib1g-dev libudev-dev libcurl4-openssl-dev libpugixml-dev nlohmann-json3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev assimp-utils
   clang libclang-rt-14-dev
   xvfb xauth
 )

@@ -27,6 +27,16 @@ void ratio(const RatioReporter& rep, const char* ours, const char* theirs, const
     std::printf("%-58s %6.2fx faster than Assimp's raw import\n", what, b->second / a->second);
 }
 
+// Time per item of the largest input against the smallest: 1.0 is linear.
+void growth(const RatioReporter& rep, const char* smallest, double smallItems, const char* largest,
+            double largeItems, const char* what) {
+    auto a = rep.seconds.find(smallest), b = rep.seconds.find(largest);
+    if (a == rep.seconds.end() || b == rep.seconds.end()) return;
+    const double perSmall = a->second / smallItems, perLarge = b->second / largeItems;
+    std::printf("%-58s %8.3f us -> %8.3f us per item, %5.2fx (limit 1.5x)\n", what, perSmall * 1e6, perLarge * 1e6,
+                perLarge / perSmall);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,6 +57,10 @@ int main(int argc, char** argv) {
         auto pick = reporter.seconds.find(name);
         if (pick != reporter.seconds.end()) std::printf("%-58s %8.3f ms (limit 2 ms)\n", what, pick->second * 1e3);
     }
+    growth(reporter, "BM_ManyNormalsMesh/20000/min_time:1.000", 20000, "BM_ManyNormalsMesh/80000/min_time:1.000",
+           80000, "Mesh of 16 positions, 20,000 to 80,000 faces:");
+    growth(reporter, "BM_ManyTemplates/10000/min_time:1.000", 10000, "BM_ManyTemplates/40000/min_time:1.000", 40000,
+           "File of 10,000 to 40,000 templates:");
     benchmark::Shutdown();
     return 0;
 }

@@ -4,10 +4,10 @@
 #include <iostream>
 
 #include "app/cli_command.h"
-#include "engine3d/scene/cd3d_animation.h"
-#include "engine3d/scene/cd3d_frame.h"
 #include "engine3d/device/recording_device.h"
+#include "engine3d/scene/cd3d_animation.h"
 #include "engine3d/scene/scene_json.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 
 namespace vantrel::cli {
 namespace {
@@ -21,9 +21,12 @@ int runXinfo(const std::vector<std::string>& args, const std::string&) {
     RecordingDevice device;  // no display: textures are only checked for presence
     auto container = CD3DFrame::Create();
     CD3DAnimation animations;
-    std::string error;
-    if (!container->InitFromFile(&device, args[0], nullptr, &animations, &error)) {
-        std::cerr << "vantrel-cli xinfo: " << error << "\n";
+    try {
+        const auto warnings =
+            loadXFileScene(&device, args[0], container, animationSetsInto(animations, container, &device));
+        for (const std::string& warning : warnings) std::cerr << "vantrel-cli xinfo: warning: " << warning << "\n";
+    } catch (const Engine3dError& e) {
+        std::cerr << "vantrel-cli xinfo: " << e.what() << "\n";
         return 1;
     }
     std::cout << describeSceneJson(*container, &animations);

@@ -26,7 +26,8 @@ struct HardwareSession {
     // Working texts of a collection run.
     std::string ReportText;
     std::string SectionLines;
-    // When set, the report goes to this file instead of the node's folder.
+    // When set, the report is written to and read from this file instead of
+    // the node's folder.
     std::filesystem::path reportFileOverride;
 
     NodeReport report;

@@ -137,6 +137,9 @@ LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, co
 }
 
 LoadEnd LoadReport(const ProgramState& state, HardwareSession& session) {
+    // A session bound to one report file reads it back from there too.
+    if (!session.reportFileOverride.empty())
+        return loadReportFile(session.reportFileOverride, session.report, session.builders);
     const int i = state.domain.nodes.currentNode;
     if (!state.domain.nodes.isNode(i)) return LoadEnd::NoFile;
     const auto file = state.folder.reportFile(state.domain.nodes.node(i).name);

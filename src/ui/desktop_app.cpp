@@ -9,6 +9,8 @@
 #include "core/error.h"
 #include "core/startup.h"
 #include "core/version.h"
+#include "model/display_modes.h"
+#include "model/model_session.h"
 #include "network/host_lookup.h"
 #include "providers/profile/profile_provider.h"
 #include "ui/exit_signals.h"
@@ -48,6 +50,7 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
+    model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
     // Scan results wait on worker threads until the window's thread takes
@@ -66,6 +69,10 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     main_->setMenuCommand(MenuCommand::ScanNode, [this] { scans_->scanCurrentNode(); });
     main_->setMenuCommand(MenuCommand::ScanLocal, [this] { scans_->scanLocalComputer(); });
     main_->setMenuCommand(MenuCommand::ScanList, [this] { scans_->listNodesInDialog(); });
+    main_->setMenuCommand(MenuCommand::ResetModel, [this] { model::resetModel(virtualPc_); });
+    main_->setMenuCommand(MenuCommand::TestView, [this] { model::showAllParts(virtualPc_); });
+    main_->setMenuCommand(MenuCommand::Axes, [this] { model::toggleAxes(virtualPc_); });
+    main_->setMenuCommand(MenuCommand::Base, [this] { model::toggleBase(virtualPc_); });
     main_->setBeforeExit([this] {
         // The window cannot answer while the nodes under way finish.
         state_.windows.main.busyPointer = true;

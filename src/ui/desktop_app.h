@@ -7,6 +7,8 @@
 #include "collect/hardware_session.h"
 #include "collect/scan_commands.h"
 #include "core/program_state.h"
+#include "model/builders.h"
+#include "model/virtual_pc.h"
 
 namespace vantrel::ui {
 
@@ -28,11 +30,16 @@ public:
     SplashWindow& splash() { return *splash_; }
     HardwareSession& hardware() { return hardware_; }
     ScanCommands& scans() { return *scans_; }
+    // The virtual PC: showing a node switches its parts on; the 3D view
+    // assembles and draws it.
+    model::VirtualPc& virtualPc() { return virtualPc_; }
 
 private:
     QtUiServices& ui_;
     ProgramState state_;
     HardwareSession hardware_;
+    model::VirtualPc virtualPc_;
+    model::BuildTarget modelTarget_{virtualPc_, state_.windows.main.hardwareTree};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     // Last: its workers stop before the windows and the state go.

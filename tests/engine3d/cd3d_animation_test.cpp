@@ -23,8 +23,7 @@ struct Loaded {
 };
 
 void loadInto(Loaded& l, const std::filesystem::path& path) {
-    std::string error;
-    ASSERT_TRUE(l.container->InitFromFile(&l.dev, path.string(), nullptr, &l.anim, &error)) << error;
+    ASSERT_NO_THROW(loadXFileScene(&l.dev, path.string(), l.container, animationSetsInto(l.anim, l.container, &l.dev)));
 }
 
 void loadText(Loaded& l, const std::string& text) {

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/engine3d_error.h"
 #include "engine3d/device/recording_device.h"
@@ -138,7 +139,7 @@ TEST(CD3DFrame, ListAccessorsCheckTheirIndexAndDestroyOnlyEmptiesLists) {
     EXPECT_EQ(root->GetChildFrame(0), child);
     EXPECT_THROW(root->GetChildFrame(1), Engine3dError);
     EXPECT_THROW(root->GetChildMesh(1), Engine3dError);
-    EXPECT_FALSE(root->GetChildMesh(0)->bUseMaterials);
+    EXPECT_FALSE(root->GetChildMesh(0)->UseMaterials);
     root->Destroy();
     EXPECT_EQ(root->GetChildFrameCount(), 0u);
     EXPECT_EQ(root->GetChildMeshCount(), 0u);
@@ -152,8 +153,8 @@ TEST(CD3DFrame, ForwardersReachEveryMeshOfTheTree) {
     root->AddMesh(nullptr);
     auto below = child->AddD3DXMesh(squares(5, {0}));
     root->ComputeBoundingVolumes();
-    EXPECT_TRUE(top->bHasSphere);
-    EXPECT_TRUE(below->bHasSphere);
+    EXPECT_TRUE(top->HasSphere);
+    EXPECT_TRUE(below->HasSphere);
     EXPECT_TRUE(near(below->SphereCenter(), {0, 0, 5}));
     root->SetFVF(nullptr, D3DFVF_VERTEX);
     EXPECT_EQ(below->mesh->fvf(), D3DFVF_VERTEX);
@@ -187,9 +188,13 @@ TEST(CD3DFrameLoading, MissingFileLeavesTheFrameUnchanged) {
     RecordingDevice dev;
     auto parent = CD3DFrame::Create();
     auto container = CD3DFrame::Create();
-    std::string error;
-    EXPECT_FALSE(container->InitFromFile(&dev, "/nonexistent/file.x", parent, nullptr, &error));
-    EXPECT_EQ(error, "/nonexistent/file.x: cannot open the file");
+    EXPECT_FALSE(container->InitFromFile(&dev, "/nonexistent/file.x", parent));
+    try {
+        loadXFileScene(&dev, "/nonexistent/file.x", container);
+        ADD_FAILURE() << "a missing file loaded";
+    } catch (const XFileError& e) {
+        EXPECT_STREQ(e.what(), "/nonexistent/file.x: cannot open the file");
+    }
     EXPECT_EQ(container->GetChildFrameCount(), 0u);
     EXPECT_EQ(parent->GetChildFrameCount(), 0u);
 }
@@ -203,13 +208,19 @@ TEST(CD3DFrameLoading, BrokenMeshFailsTheLoadButKeepsWhatWasAttached) {
     RecordingDevice dev;
     auto parent = CD3DFrame::Create();
     auto container = CD3DFrame::Create();
-    std::string error;
-    EXPECT_FALSE(container->InitFromFile(&dev, path.string(), parent, nullptr, &error));
-    EXPECT_NE(error.find("e3d_broken_mesh.x:3:13: face 0 uses index 1 of 1"), std::string::npos) << error;
+    EXPECT_FALSE(container->InitFromFile(&dev, path.string(), parent));
     // Good, and Bad itself (linked before its content is read), but not Never.
     ASSERT_EQ(container->GetChildFrameCount(), 2u);
     EXPECT_EQ(container->GetChildFrame(0)->ObjectName, "Good");
     EXPECT_EQ(parent->GetChildFrameCount(), 0u);
+    auto again = CD3DFrame::Create();
+    try {
+        loadXFileScene(&dev, path.string(), again);
+        ADD_FAILURE() << "a broken mesh loaded";
+    } catch (const XFileError& e) {
+        const std::string error = e.what();
+        EXPECT_NE(error.find("e3d_broken_mesh.x:3:13: face 0 uses index 1 of 1"), std::string::npos) << error;
+    }
     std::filesystem::remove(path);
 }
 

@@ -62,7 +62,7 @@ TEST(CD3DMeshLoading, PolygonsSplitIntoTrianglesAndVerticesSplitWhereNormalsDiff
     EXPECT_EQ(mesh.GetTextureName(0), "red.bmp");
     EXPECT_EQ(mesh.GetTextureName(1), "");
     EXPECT_EQ(mesh.GetMaterialTexture(0), nullptr);  // no such image here
-    EXPECT_TRUE(mesh.bUseMaterials);
+    EXPECT_TRUE(mesh.UseMaterials);
     // The two triangles of the quad are neighbours; the third touches them by position.
     const auto& adj = mesh.Adjacency();
     ASSERT_EQ(adj.size(), 9u);
@@ -176,7 +176,7 @@ TEST(CD3DMeshMaterials, AccessorsCheckTheIndexAndCountChangesKeepEntries) {
     m->Destroy();
     EXPECT_EQ(m->GetMaterialCount(), 0u);
     EXPECT_EQ(m->mesh, nullptr);
-    EXPECT_TRUE(m->bUseMaterials);
+    EXPECT_TRUE(m->UseMaterials);
 }
 
 TEST(CD3DMeshGeometry, NormalsFlipOnlyInTheFullVertexFormat) {
@@ -202,9 +202,9 @@ TEST(CD3DMeshGeometry, NormalsFlipOnlyInTheFullVertexFormat) {
 
 TEST(CD3DMeshGeometry, BoundingSphereCoversEveryVertex) {
     auto m = meshWithMaterials(squares(4, {0, 0}), {1.0f});
-    EXPECT_FALSE(m->bHasSphere);
+    EXPECT_FALSE(m->HasSphere);
     m->ComputeBoundingVolumes();
-    EXPECT_TRUE(m->bHasSphere);
+    EXPECT_TRUE(m->HasSphere);
     EXPECT_TRUE(near(m->SphereCenter(), {0.5f, 0, 4}));
     EXPECT_NEAR(m->SphereRadius, std::sqrt(1.25f), 1e-5f);
 }

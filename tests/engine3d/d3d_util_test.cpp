@@ -116,14 +116,16 @@ TEST(D3DUtil, SecondLightTogglesDeviceAndIndicatorBackAndForth) {
     RecordingDevice dev;
     D3DUtil util(dev);
     util.ApplySceneDefaults();
+    // The caller's indicator follows SecondLightOn after each toggle.
     std::vector<bool> indicator;
-    util.secondLightIndicator = [&](bool shown) { indicator.push_back(shown); };
     util.ToggleSecondLight();
+    indicator.push_back(util.SecondLightOn);
     ASSERT_NE(dev.light(1), nullptr);
     EXPECT_EQ(*dev.light(1), util.SecondLight);
     EXPECT_TRUE(dev.lightEnabled(1));
     EXPECT_TRUE(util.SecondLightOn);
     util.ToggleSecondLight();
+    indicator.push_back(util.SecondLightOn);
     EXPECT_FALSE(dev.lightEnabled(1));
     EXPECT_FALSE(util.SecondLightOn);
     EXPECT_EQ(indicator, (std::vector<bool>{true, false}));

@@ -63,7 +63,7 @@ TEST(CD3DMeshRenderEx, EachSubsetSetsItsMaterialThenItsTextureThenDraws) {
 
 TEST(CD3DMeshRenderEx, WithoutMaterialsTheDeviceStateIsUsedAndNothingIsTransparent) {
     auto mesh = meshWithMaterials(squares(0, {0, 1}), {0.5f, 0.5f});
-    mesh->bUseMaterials = false;
+    mesh->UseMaterials = false;
     RecordingDevice dev;
     mesh->RenderEx(dev, true, true);
     ASSERT_EQ(dev.calls().size(), 2u);
@@ -74,10 +74,10 @@ TEST(CD3DMeshRenderEx, OverrideMaterialDecidesThePassAndKeepsSubsetTextures) {
     auto mesh = meshWithMaterials(squares(0, {0, 1}), {1.0f, 1.0f});
     auto tex = std::make_shared<D3DTexture>("t.bmp");
     mesh->SetMaterialTexture(0, tex);
-    mesh->bUseMaterials = false;
+    mesh->UseMaterials = false;
     const D3DMATERIAL8 glass = materialWithAlpha(0.25f);
     mesh->SetMaterialOverride(glass);
-    EXPECT_TRUE(mesh->bUseMaterialOverride);
+    EXPECT_TRUE(mesh->UseMaterialOverride);
     RecordingDevice dev;
     mesh->RenderEx(dev, true, false);
     EXPECT_TRUE(dev.calls().empty());

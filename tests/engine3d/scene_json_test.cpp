@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "engine3d/device/recording_device.h"
+#include "engine3d/scene/cd3d_animation.h"
 #include "engine3d/scene/scene_json.h"
 #include "model_fixture.h"
 #include "test_support.h"
@@ -31,8 +32,7 @@ std::string describe(const std::filesystem::path& path) {
     RecordingDevice dev;
     auto root = CD3DFrame::Create();
     CD3DAnimation anim;
-    std::string error;
-    EXPECT_TRUE(root->InitFromFile(&dev, path.string(), nullptr, &anim, &error)) << error;
+    EXPECT_NO_THROW(loadXFileScene(&dev, path.string(), root, animationSetsInto(anim, root, &dev)));
     return describeSceneJson(*root, &anim);
 }
 
@@ -105,6 +105,16 @@ TEST(XinfoCommand, PrintsTheSceneOrTheReadersErrorWithStatusOne) {
     EXPECT_EQ(run("xinfo /nonexistent/none.x 2>&1").out,
               "vantrel-cli xinfo: /nonexistent/none.x: cannot open the file\n");
     EXPECT_EQ(run("xinfo 2>/dev/null").status, 1);
+}
+
+TEST(XinfoCommand, PrintsTheReadersWarningsOnStandardError) {
+    const auto file = writeTemp("e3d_unknown.x", bytesOf("xof 0303txt 0032\nGizmo { 1; }\nFrame kept { }\n"));
+    const CommandResult errors = run("xinfo '" + file.string() + "' 2>&1 >/dev/null");
+    EXPECT_EQ(errors.status, 0);
+    EXPECT_EQ(errors.out, "vantrel-cli xinfo: warning: " + file.string() + ":2:1: unknown template 'Gizmo': object skipped\n");
+    const CommandResult scene = run("xinfo '" + file.string() + "' 2>/dev/null");
+    EXPECT_NE(scene.out.find("\"kept\""), std::string::npos) << scene.out;
+    std::filesystem::remove(file);
 }
 
 }  // namespace

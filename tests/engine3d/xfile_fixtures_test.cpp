@@ -81,8 +81,7 @@ TEST_F(SharedXFiles, EveryEncodingLoadsWithItsFramesMeshesFacesAndTextures) {
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 16), c.header);
         RecordingDevice dev;
         auto root = CD3DFrame::Create();
-        std::string error;
-        ASSERT_TRUE(root->InitFromFile(&dev, path.string(), nullptr, nullptr, &error)) << error;
+        ASSERT_NO_THROW(loadXFileScene(&dev, path.string(), root));
         Totals t;
         addUp(*root, t);
         EXPECT_EQ(t.frames, c.frames);
@@ -114,8 +113,7 @@ std::string sceneJson(std::span<const std::uint8_t> bytes, const std::string& na
     RecordingDevice dev;
     auto root = CD3DFrame::Create();
     CD3DAnimation anim;
-    std::string error;
-    EXPECT_TRUE(root->InitFromFile(&dev, path.string(), nullptr, &anim, &error)) << error;
+    EXPECT_NO_THROW(loadXFileScene(&dev, path.string(), root, animationSetsInto(anim, root, &dev)));
     std::filesystem::remove(path);
     return describeSceneJson(*root, &anim);
 }

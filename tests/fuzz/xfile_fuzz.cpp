@@ -8,6 +8,7 @@
 
 #include "engine3d/scene/cd3d_animation.h"
 #include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 #include "engine3d/engine3d_error.h"
 #include "engine3d/device/recording_device.h"
 #include "engine3d/scene/scene_json.h"
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         while (XFileData obj = e.next()) {
             const auto t = obj.templateName();
             if (t == "Frame") {
-                CD3DFrame::LoadFrameData(CD3DFrame::Create(), &dev, obj, root);
+                LoadFrameData(CD3DFrame::Create(), &dev, obj, root);
             } else if (t == "Mesh") {
                 auto m = std::make_shared<CD3DMesh>();
                 m->InitFromXOF(&dev, obj);

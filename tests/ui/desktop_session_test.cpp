@@ -179,6 +179,26 @@ TEST_F(DesktopFixture, DoubleClickingANodeShowsItsHardwareTreeFromTheStoredRepor
     ASSERT_GT(root->childCount(), 30);
     EXPECT_EQ(root->child(0)->text(0), "OS");
     EXPECT_EQ(session->hardware().report.LastEntry, 0);  // the baseboard section was loaded
+    // The baseboard's builder put the board under "Motherboard".
+    const auto& tree = session->state().windows.main.hardwareTree;
+    ASSERT_TRUE(tree.find("4b node"));
+    EXPECT_EQ(tree.item(*tree.find("4b node")).text, "Example Boards Inc.");
+    main.close();
+}
+
+TEST_F(DesktopFixture, ShowingANodeSwitchesOnTheVirtualPcPartsItsReportNames) {
+    startWith(kSettings, kLogins);
+    MainWindow& main = session->main();
+    std::filesystem::create_directory(dir.path() / "PC-B");
+    test::writeBytes(dir.path() / "PC-B" / "report",
+                     "Baseboard\r\n0\r\nBattery\r\n1\r\nSmart UPS\r\nBIOS\r\n0\r\nDisk Drive\r\n1\r\nIDE\r\nDisk A\r\n");
+    session->virtualPc().HardDiskFrame[2]->Enabled = true;  // left over from the node shown before
+    QTreeWidgetItem* item = main.networkTree()->widgetItem(session->state().windows.main.networkTree.at("Node1 2"));
+    QTest::mouseDClick(main.networkTree()->viewport(), Qt::LeftButton, {},
+                       main.networkTree()->visualItemRect(item).center());
+    EXPECT_TRUE(session->virtualPc().UpsBatteryFrame->Enabled);
+    EXPECT_TRUE(session->virtualPc().HardDiskFrame[1]->Enabled);
+    EXPECT_FALSE(session->virtualPc().HardDiskFrame[2]->Enabled);
     main.close();
 }
 

@@ -19,6 +19,7 @@
 #include <set>
 
 #include "collect/scan_commands.h"
+#include "model/virtual_pc.h"
 #include "core/settings_dialog.h"
 #include "providers/profile/profile_provider.h"
 #include "support/fake_ui.h"
@@ -146,7 +147,8 @@ TEST_F(MainWindowTest, SectionCaptionsOpenTheirMenusAndSwitchThePanels) {
         menu->hide();
     }
     // Commands whose owners are not in the program yet are there, disabled.
-    EXPECT_FALSE(main().menuAction(MenuCommand::TestView, PopupMenu::Pc)->isEnabled());
+    EXPECT_FALSE(main().menuAction(MenuCommand::BackgroundColor, PopupMenu::Configure)->isEnabled());
+    EXPECT_TRUE(main().menuAction(MenuCommand::TestView, PopupMenu::Pc)->isEnabled());
     EXPECT_TRUE(main().menuAction(MenuCommand::ScanAll, PopupMenu::Nodes)->isEnabled());
 
     EXPECT_TRUE(main().panel(Panel::Nodes)->isVisible());
@@ -173,8 +175,8 @@ TEST_F(MainWindowTest, ButtonsShowTheirPicturesTipsAndHoverFeedback) {
         EXPECT_TRUE(button->isVisible() || kButtons[static_cast<std::size_t>(i)].panel == Panel::Support) << i;
     }
     // Buttons of commands the program does not have yet cannot be pressed.
-    for (int i : {0, 1, 2, 3, 6, 7, 8, 9, 16, 17}) EXPECT_FALSE(main().button(i)->isEnabled()) << i;
-    for (int i : {4, 5, 10, 11, 12, 13, 14, 15, 18, 19}) EXPECT_TRUE(main().button(i)->isEnabled()) << i;
+    for (int i : {0, 1, 6, 7, 8, 9}) EXPECT_FALSE(main().button(i)->isEnabled()) << i;
+    for (int i : {2, 3, 4, 5, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) EXPECT_TRUE(main().button(i)->isEnabled()) << i;
 
     // From one button straight onto another: the pictures swap at once.
     QTest::mouseMove(main().button(11), main().button(11)->rect().center());
@@ -212,6 +214,33 @@ TEST_F(MainWindowTest, ScanSelectedPcFromTheMenuAndTheButtonShowsTheNode) {
     pressButton(4);  // "Selected"
     ASSERT_TRUE(waitForScan());
     EXPECT_TRUE(std::filesystem::exists(reportOf("PC-C")));
+}
+
+TEST_F(MainWindowTest, DisplayModeButtonsAndMenuItemsChangeTheModel) {
+    start(kSettings, kLogins);
+    model::VirtualPc& pc = session->virtualPc();
+    auto partsOn = [&] {
+        int on = 0;
+        for (const auto& part : pc.parts()) on += part.optional && part.frame->Enabled;
+        return on;
+    };
+    pressButton(2);  // "Reset"
+    EXPECT_EQ(partsOn(), 0);
+    pressButton(3);  // "View"
+    EXPECT_EQ(partsOn(), 161);
+    pressButton(2);
+    EXPECT_EQ(partsOn(), 0);
+    choose(Section::Pc, PopupMenu::Pc, MenuCommand::TestView);
+    EXPECT_EQ(partsOn(), 161);
+    choose(Section::Pc, PopupMenu::Pc, MenuCommand::ResetModel);
+    EXPECT_EQ(partsOn(), 0);
+    pressButton(16);  // "3D"
+    EXPECT_FALSE(pc.AxesShown);
+    EXPECT_FALSE(pc.AxesFrame->Enabled);
+    pressButton(17);  // "Base"
+    EXPECT_FALSE(pc.BaseShown);
+    pressButton(17);
+    EXPECT_TRUE(pc.BaseShown);
 }
 
 TEST_F(MainWindowTest, ScanSelectedPcOnARefusedNodeLeavesTheDialogOpen) {

@@ -1,26 +1,8 @@
 #include "engine3d/device/d3d_util.h"
 
-#include "engine3d/scene/cd3d_frame.h"
 #include "engine3d/math/d3d_math.h"
 
 namespace vantrel::engine3d {
-
-TexturePtr LoadTextureCached(RenderDevice& dev, const std::string& name) {
-    if (name.empty()) return nullptr;
-    auto& cache = dev.textureCache();
-    for (const auto& [cachedName, texture] : cache)
-        if (cachedName == name) return texture;
-    TexturePtr texture = dev.CreateTextureFromFile(name);
-    if (!texture) return nullptr;
-    cache.emplace_back(name, texture);
-    return texture;
-}
-
-std::shared_ptr<CD3DFrame> NewChildFrame(const std::shared_ptr<CD3DFrame>& parent) {
-    auto frame = CD3DFrame::Create();
-    if (parent) parent->AddChild(frame);
-    return frame;
-}
 
 void D3DUtil::ApplySceneDefaults() {
     // 3.1415, not pi: the view's framing was tuned with this value.
@@ -90,7 +72,6 @@ void D3DUtil::ToggleSecondLight() {
         dev_.LightEnable(1, false);
         SecondLightOn = false;
     }
-    if (secondLightIndicator) secondLightIndicator(SecondLightOn);
 }
 
 }  // namespace vantrel::engine3d

@@ -1,27 +1,16 @@
 #pragma once
 // What the framework and the 3D view share: the engine-wide matrices, the
-// default scene set-up, clearing and presenting, the texture cache, the second
-// light and new child frames.
+// default scene set-up, clearing and presenting, the texture cache and the
+// second light. NewChildFrame lives with the frames (scene/cd3d_frame.h).
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 
-#include "engine3d/math/d3d_types.h"
 #include "engine3d/device/render_device.h"
+#include "engine3d/device/texture_cache.h"
+#include "engine3d/math/d3d_types.h"
 
 namespace vantrel::engine3d {
-
-class CD3DFrame;
-
-// Looks name up in the device's cache (exact, case-sensitive), else loads the
-// file unchanged (relative names resolve against the current directory). None
-// for an empty name or an image that cannot be loaded; failures are not cached.
-TexturePtr LoadTextureCached(RenderDevice& dev, const std::string& name);
-
-// A new frame, added to parent when one is given.
-std::shared_ptr<CD3DFrame> NewChildFrame(const std::shared_ptr<CD3DFrame>& parent);
 
 class D3DUtil {
 public:
@@ -32,9 +21,8 @@ public:
     float FieldOfView = 0, AspectRatio = 1, NearPlane = 1, FarPlane = 3000;
     D3DMATRIX ProjectionMatrix, ViewMatrix;
     D3DLIGHT8 MainLight, SecondLight;
+    // The caller shows its second-light indicator from this after ToggleSecondLight.
     bool SecondLightOn = false;
-    // Shows or hides the main window's second-light indicator.
-    std::function<void(bool shown)> secondLightIndicator;
 
     void ApplySceneDefaults();
     void SetCameraView(const D3DVECTOR& eye, const D3DVECTOR& at, const D3DVECTOR& up);

@@ -4,6 +4,8 @@
 
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/engine3d_error.h"
+#include "engine3d/scene/frame_name_index.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 
 namespace vantrel::engine3d {
 namespace {
@@ -85,34 +87,50 @@ void CD3DAnimation::SetTime(float t) {
 }
 
 void CD3DAnimation::LoadAnimationSet(const XFileData& set, const FramePtr& container, RenderDevice* dev) {
+    FrameNameIndex targets(container);
+    loadAnimationSet(set, targets, dev);
+}
+
+void CD3DAnimation::LoadAnimation(const XFileData& animation, const FramePtr& container, RenderDevice* dev) {
+    FrameNameIndex targets(container);
+    loadAnimation(animation, targets, dev);
+}
+
+// Targets are looked up through one index for the whole file: a search of the
+// tree per animation would make a file of many frames and animations quadratic.
+AnimationSetHandler animationSetsInto(CD3DAnimation& animation, const FramePtr& container, RenderDevice* dev) {
+    auto targets = std::make_shared<FrameNameIndex>(container);
+    return [&animation, targets, dev](const XFileData& set) { animation.loadAnimationSet(set, *targets, dev); };
+}
+
+void CD3DAnimation::loadAnimationSet(const XFileData& set, FrameNameIndex& targets, RenderDevice* dev) {
     ObjectName = std::string(set.name());
     for (std::size_t i = 0; i < set.childCount(); ++i) {
         try {
             const XFileData child = set.child(i);
             const XFileData target = child.resolve();
-            if (!target || target.templateName() != "Animation") continue;
+            if (!target || !target.hasTemplate("Animation")) continue;
             auto a = std::make_shared<CD3DAnimation>();
             AddChild(a);
-            a->LoadAnimation(target, container, dev);
+            a->loadAnimation(target, targets, dev);
         } catch (const std::exception&) {
             // A broken animation is left out; the others still play.
         }
     }
 }
 
-void CD3DAnimation::LoadAnimation(const XFileData& animation, const FramePtr& container, RenderDevice* dev) {
+void CD3DAnimation::loadAnimation(const XFileData& animation, FrameNameIndex& targets, RenderDevice* dev) {
     ObjectName = std::string(animation.name());
     for (std::size_t i = 0; i < animation.childCount(); ++i) {
         try {
             const XFileData child = animation.child(i);
-            const std::string_view t = child.templateName();
             if (child.isReference()) {
-                if (t != "Frame") continue;
+                if (!child.hasTemplate("Frame")) continue;
                 targetName_ = std::string(child.resolve().name());
-                target_ = container->FindChildObject(targetName_).frame;
-            } else if (t == "Frame") {
-                CD3DFrame::LoadFrameData(CD3DFrame::Create(), dev, child, container);
-            } else if (t == "AnimationKey") {
+                target_ = targets.find(targetName_).frame;
+            } else if (child.hasTemplate("Frame")) {
+                LoadFrameData(CD3DFrame::Create(), dev, child, targets.root());
+            } else if (child.hasTemplate("AnimationKey")) {
                 loadKeys(child);
             }
         } catch (const std::exception&) {

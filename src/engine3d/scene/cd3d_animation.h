@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "engine3d/scene/cd3d_frame.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 #include "engine3d/math/d3d_types.h"
 #include "engine3d/xfile/xfile_reader.h"
 
 namespace vantrel::engine3d {
 
 class CD3DAnimation;
+class FrameNameIndex;
 using AnimationPtr = std::shared_ptr<CD3DAnimation>;
 
 template <class T>
@@ -51,6 +53,9 @@ public:
     void LoadAnimation(const XFileData& animation, const FramePtr& container, RenderDevice* dev);
 
 private:
+    friend AnimationSetHandler animationSetsInto(CD3DAnimation&, const FramePtr&, RenderDevice*);
+    void loadAnimationSet(const XFileData& set, FrameNameIndex& targets, RenderDevice* dev);
+    void loadAnimation(const XFileData& animation, FrameNameIndex& targets, RenderDevice* dev);
     void loadKeys(const XFileData& key);
 
     FramePtr target_;
@@ -62,5 +67,9 @@ private:
     std::vector<AnimationKeyOf<D3DMATRIX>> matrixKeys_;
     DWORD matrixCursor_ = 0;
 };
+
+// A handler for loadXFileScene that loads every animation set of the file
+// into animation, with targets looked up under container.
+AnimationSetHandler animationSetsInto(CD3DAnimation& animation, const FramePtr& container, RenderDevice* dev);
 
 }  // namespace vantrel::engine3d

@@ -1,6 +1,5 @@
 #include "engine3d/scene/cd3d_frame.h"
 
-#include "engine3d/scene/cd3d_animation.h"
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/engine3d_error.h"
 
@@ -46,8 +45,8 @@ void CD3DFrame::SetOrientationCenter(const D3DVECTOR& v) {
 
 D3DVECTOR CD3DFrame::GetPosition() const { return {localMatrix_(3, 0), localMatrix_(3, 1), localMatrix_(3, 2)}; }
 
-void CD3DFrame::combine(int combinetype, const D3DMATRIX& t) {
-    switch (combinetype) {
+void CD3DFrame::combine(int combineType, const D3DMATRIX& t) {
+    switch (combineType) {
         case ApplyBefore: localMatrix_ = t * localMatrix_; break;
         case ApplyAfter: localMatrix_ = localMatrix_ * t; break;
         case ReplaceLocal: localMatrix_ = t; break;
@@ -55,14 +54,14 @@ void CD3DFrame::combine(int combinetype, const D3DMATRIX& t) {
     }
 }
 
-void CD3DFrame::AddRotation(int combinetype, float x, float y, float z, float rot) {
-    combine(combinetype, D3DXMatrixRotationAxis({x, y, z}, rot));
+void CD3DFrame::AddRotation(int combineType, float x, float y, float z, float rot) {
+    combine(combineType, D3DXMatrixRotationAxis({x, y, z}, rot));
 }
 
-void CD3DFrame::AddScale(int combinetype, float x, float y, float z) { combine(combinetype, D3DXMatrixScaling(x, y, z)); }
+void CD3DFrame::AddScale(int combineType, float x, float y, float z) { combine(combineType, D3DXMatrixScaling(x, y, z)); }
 
-void CD3DFrame::AddTranslation(int combinetype, float x, float y, float z) {
-    combine(combinetype, D3DXMatrixTranslation(x, y, z));
+void CD3DFrame::AddTranslation(int combineType, float x, float y, float z) {
+    combine(combineType, D3DXMatrixTranslation(x, y, z));
 }
 
 void CD3DFrame::UpdateFrames() { updateWorld(D3DXMatrixIdentity()); }
@@ -175,52 +174,10 @@ void CD3DFrame::ComputeBoundingVolumes() {
     forEachMeshThenChild([](CD3DMesh& m) { m.ComputeBoundingVolumes(); });
 }
 
-void CD3DFrame::LoadFrameData(const FramePtr& frame, RenderDevice* dev, const XFileData& object,
-                              const FramePtr& parent) {
-    parent->AddChild(frame);
-    frame->ObjectName = std::string(object.name());
-    for (std::size_t i = 0; i < object.childCount(); ++i) {
-        const XFileData child = object.child(i);
-        if (child.isReference()) continue;
-        const std::string_view t = child.templateName();
-        if (t == "Frame") {
-            LoadFrameData(CD3DFrame::Create(), dev, child, frame);
-        } else if (t == "Mesh") {
-            auto m = std::make_shared<CD3DMesh>();
-            m->InitFromXOF(dev, child);
-            frame->AddMesh(m);
-        } else if (t == "FrameTransformMatrix") {
-            XDataCursor c(child);
-            D3DMATRIX m;
-            for (int k = 0; k < 16; ++k) m.m[k / 4][k % 4] = c.f32();
-            frame->localMatrix_ = m;
-        }
-    }
-}
-
-bool CD3DFrame::InitFromFile(RenderDevice* dev, const std::string& strFile, const FramePtr& parent,
-                             CD3DAnimation* animParent, std::string* errorText) {
-    try {
-        XFileEnumerator e = XFileReader().open(strFile);
-        const FramePtr self = shared_from_this();
-        while (XFileData obj = e.next()) {
-            const std::string_view t = obj.templateName();
-            if (t == "Frame") {
-                LoadFrameData(CD3DFrame::Create(), dev, obj, self);
-            } else if (t == "Mesh") {
-                auto m = std::make_shared<CD3DMesh>();
-                m->InitFromXOF(dev, obj);
-                AddMesh(m);
-            } else if (t == "AnimationSet" && animParent) {
-                animParent->LoadAnimationSet(obj, self, dev);
-            }
-        }
-        if (parent) parent->AddChild(self);
-        return true;
-    } catch (const std::exception& ex) {
-        if (errorText) *errorText = ex.what();
-        return false;
-    }
+FramePtr NewChildFrame(const FramePtr& parent) {
+    auto frame = CD3DFrame::Create();
+    if (parent) parent->AddChild(frame);
+    return frame;
 }
 
 }  // namespace vantrel::engine3d

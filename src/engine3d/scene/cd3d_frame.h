@@ -12,11 +12,9 @@
 #include "engine3d/scene/cd3d_mesh.h"
 #include "engine3d/math/d3d_types.h"
 #include "engine3d/device/render_device.h"
-#include "engine3d/xfile/xfile_reader.h"
 
 namespace vantrel::engine3d {
 
-class CD3DAnimation;
 class CD3DFrame;
 
 using FramePtr = std::shared_ptr<CD3DFrame>;
@@ -46,11 +44,11 @@ public:
     void AddMesh(MeshPtr childMesh) { meshes_.push_back(std::move(childMesh)); }
     MeshPtr AddD3DXMesh(std::shared_ptr<MeshGeometry> geometry);
     // Loads a .x file into this frame (a container: it takes no name or transform
-    // from the file). False when the file cannot be read or a part cannot be
-    // built; what was attached before the failure stays. errorText, when given,
-    // receives the reader's message.
-    bool InitFromFile(RenderDevice* dev, const std::string& strFile, const FramePtr& parent = nullptr,
-                      CD3DAnimation* animParent = nullptr, std::string* errorText = nullptr);
+    // from the file) and then links it under parent. False when the file cannot
+    // be read or a part cannot be built; what was attached before the failure
+    // stays. Defined with the .x scene loader (xfile_scene_loader.h), which also
+    // hands out the file's animation sets and the reason of a failure.
+    bool InitFromFile(RenderDevice* dev, const std::string& path, const FramePtr& parent = nullptr);
     void Destroy();
 
     // Transform.
@@ -64,9 +62,9 @@ public:
     D3DVECTOR GetOrientationCenter() const { return orientationCenter_; }
     const D3DMATRIX& GetMatrix() const { return localMatrix_; }
     void SetMatrix(const D3DMATRIX& m) { localMatrix_ = m; }
-    void AddRotation(int combinetype, float x, float y, float z, float rot);
-    void AddScale(int combinetype, float x, float y, float z);
-    void AddTranslation(int combinetype, float x, float y, float z);
+    void AddRotation(int combineType, float x, float y, float z, float rot);
+    void AddScale(int combineType, float x, float y, float z);
+    void AddTranslation(int combineType, float x, float y, float z);
     void UpdateFrames();
     const D3DMATRIX& GetUpdatedMatrix() const { return worldMatrix_; }
     const D3DMATRIX& GetInverseWorldMatrix() const { return inverseWorldMatrix_; }
@@ -99,13 +97,9 @@ public:
     void InvalidateDeviceObjects() {}
     void RestoreDeviceObjects(RenderDevice*) {}
 
-    // Reads a Frame data object into frame, after linking it under parent.
-    static void LoadFrameData(const FramePtr& frame, RenderDevice* dev, const XFileData& object,
-                              const FramePtr& parent);
-
 private:
     void rebuildLocalMatrix();
-    void combine(int combinetype, const D3DMATRIX& t);
+    void combine(int combineType, const D3DMATRIX& t);
     void updateWorld(const D3DMATRIX& parentWorld);
     void drawTree(RenderDevice& dev, bool opaque, bool alpha);
     template <class F>
@@ -120,5 +114,8 @@ private:
     FrameHook preHook_, postHook_;
     std::int32_t preId_ = 0, postId_ = 0;
 };
+
+// A new frame, added to parent when one is given.
+FramePtr NewChildFrame(const FramePtr& parent);
 
 }  // namespace vantrel::engine3d

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "engine3d/math/d3d_math.h"
-#include "engine3d/device/d3d_util.h"
+#include "engine3d/device/texture_cache.h"
 #include "engine3d/engine3d_error.h"
-#include "engine3d/xfile/xfile_mesh_loader.h"
+#include "engine3d/scene/xfile_mesh_loader.h"
 
 namespace vantrel::engine3d {
 namespace {
@@ -16,7 +16,7 @@ bool isTransparent(const D3DMATERIAL8& m) { return m.Diffuse.a < 1.0f; }
 
 void collectMeshes(const XFileData& obj, std::vector<XFileData>& out) {
     if (obj.isReference()) return;
-    if (obj.templateName() == "Mesh") {
+    if (obj.hasTemplate("Mesh")) {
         out.push_back(obj);
         return;
     }
@@ -25,11 +25,11 @@ void collectMeshes(const XFileData& obj, std::vector<XFileData>& out) {
 
 }  // namespace
 
-bool CD3DMesh::InitFromXOF(RenderDevice* dev, const XFileData& meshdata) {
+bool CD3DMesh::InitFromXOF(RenderDevice* dev, const XFileData& meshObject) {
     Destroy();
     if (!dev) throw Engine3dError("no device to load the mesh on");
-    ObjectName = std::string(meshdata.name());
-    XMeshContent content = loadXMesh(meshdata);
+    ObjectName = std::string(meshObject.name());
+    XMeshContent content = loadXMesh(meshObject);
     mesh = std::move(content.geometry);
     SetMaterialCount(static_cast<DWORD>(content.materials.size()));
     for (DWORD i = 0; i < content.materials.size(); ++i) {
@@ -70,7 +70,7 @@ bool CD3DMesh::InitFromFile(RenderDevice* dev, const std::string& name) {
 }
 
 void CD3DMesh::InitFromD3DXMesh(std::shared_ptr<MeshGeometry> geometry) {
-    bUseMaterials = false;
+    UseMaterials = false;
     materials_.assign(1, D3DMATERIAL8{});
     textureNames_.assign(1, std::string());
     textures_.assign(1, nullptr);
@@ -95,7 +95,7 @@ void CD3DMesh::Destroy() {
     textures_.clear();
     adjacency_.clear();
     adjacencyOf_.reset();
-    bUseMaterials = true;
+    UseMaterials = true;
 }
 
 void CD3DMesh::drawSubset(RenderDevice& dev, DWORD i, const D3DMATERIAL8& material) {
@@ -104,14 +104,14 @@ void CD3DMesh::drawSubset(RenderDevice& dev, DWORD i, const D3DMATERIAL8& materi
     dev.DrawSubset(*mesh, i);
 }
 
-void CD3DMesh::RenderEx(RenderDevice& dev, bool bDrawOpaqueSubsets, bool bDrawAlphaSubsets) {
+void CD3DMesh::RenderEx(RenderDevice& dev, bool drawOpaqueSubsets, bool drawAlphaSubsets) {
     if (!mesh) return;
     const DWORD count = GetMaterialCount();
-    if (bDrawOpaqueSubsets) {
+    if (drawOpaqueSubsets) {
         for (DWORD i = 0; i < count; ++i) {
-            if (bUseMaterials) {
+            if (UseMaterials) {
                 if (isOpaque(materials_[i])) drawSubset(dev, i, materials_[i]);
-            } else if (bUseMaterialOverride) {
+            } else if (UseMaterialOverride) {
                 if (isOpaque(override_)) {
                     dev.SetTexture(0, textures_[i]);
                     dev.SetMaterial(override_);
@@ -122,9 +122,9 @@ void CD3DMesh::RenderEx(RenderDevice& dev, bool bDrawOpaqueSubsets, bool bDrawAl
             }
         }
     }
-    if (bDrawAlphaSubsets && (bUseMaterials || bUseMaterialOverride)) {
+    if (drawAlphaSubsets && (UseMaterials || UseMaterialOverride)) {
         for (DWORD i = 0; i < count; ++i) {
-            if (bUseMaterials) {
+            if (UseMaterials) {
                 if (isTransparent(materials_[i])) drawSubset(dev, i, materials_[i]);
             } else if (isTransparent(override_)) {
                 drawSubset(dev, i, override_);
@@ -136,7 +136,7 @@ void CD3DMesh::RenderEx(RenderDevice& dev, bool bDrawOpaqueSubsets, bool bDrawAl
 void CD3DMesh::Render(RenderDevice& dev) {
     if (!mesh) return;
     for (DWORD i = 0; i < GetMaterialCount(); ++i) {
-        if (bUseMaterials) {
+        if (UseMaterials) {
             drawSubset(dev, i, materials_[i]);
         } else {
             dev.DrawSubset(*mesh, i);
@@ -183,7 +183,7 @@ const std::string& CD3DMesh::GetTextureName(DWORD i) const {
 
 void CD3DMesh::SetMaterialOverride(const D3DMATERIAL8& material) {
     override_ = material;
-    bUseMaterialOverride = true;
+    UseMaterialOverride = true;
 }
 
 void CD3DMesh::SetFVF(RenderDevice*, DWORD fvf) {
@@ -257,7 +257,7 @@ void CD3DMesh::ComputeBoundingVolumes() {
         sphereCenter_ = c;
         SphereRadius = std::sqrt(r2);
     }
-    bHasSphere = true;
+    HasSphere = true;
 }
 
 void CD3DMesh::Optimize() {

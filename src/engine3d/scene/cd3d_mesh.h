@@ -17,23 +17,23 @@ class CD3DMesh {
 public:
     std::string ObjectName;
     std::shared_ptr<MeshGeometry> mesh;
-    bool bUseMaterials = false;
-    bool bUseMaterialOverride = false;
-    bool bHasSphere = false;
+    bool UseMaterials = false;
+    bool UseMaterialOverride = false;
+    bool HasSphere = false;
     float SphereRadius = 0.0f;
     const D3DVECTOR& SphereCenter() const { return sphereCenter_; }
 
-    void Init() { bUseMaterials = true; }
+    void Init() { UseMaterials = true; }
     // Loads a Mesh data object; textures come through the device's cache.
     // Raises XFileError for a malformed object and Engine3dError without a device.
-    bool InitFromXOF(RenderDevice* dev, const XFileData& meshdata);
+    bool InitFromXOF(RenderDevice* dev, const XFileData& meshObject);
     // Loads every Mesh object of the file (top level or inside frames) into this
     // one mesh, each keeping its own materials.
     bool InitFromFile(RenderDevice* dev, const std::string& name);
     void InitFromD3DXMesh(std::shared_ptr<MeshGeometry> geometry);
     void Destroy();
 
-    void RenderEx(RenderDevice& dev, bool bDrawOpaqueSubsets, bool bDrawAlphaSubsets);
+    void RenderEx(RenderDevice& dev, bool drawOpaqueSubsets, bool drawAlphaSubsets);
     void Render(RenderDevice& dev);
 
     DWORD GetMaterialCount() const { return static_cast<DWORD>(materials_.size()); }

@@ -178,7 +178,7 @@ std::string jsonString(std::string_view text) {
     return out;
 }
 
-std::string describeSceneJson(CD3DFrame& container, const CD3DAnimation* animParent) {
+std::string describeSceneJson(CD3DFrame& container, const CD3DAnimation* animations) {
     JsonWriter w;
     w.out += '{';
     w.key(1, "frames", true);
@@ -187,7 +187,7 @@ std::string describeSceneJson(CD3DFrame& container, const CD3DAnimation* animPar
     w.meshes(container, 1);
     w.key(1, "animations", false);
     std::vector<const CD3DAnimation*> anims;
-    if (animParent && (animParent->GetChildCount() > 0 || !animParent->ObjectName.empty())) anims.push_back(animParent);
+    if (animations && (animations->GetChildCount() > 0 || !animations->ObjectName.empty())) anims.push_back(animations);
     w.array(1, anims, [&](const CD3DAnimation* a, int ind) { w.animation(*a, ind); });
     w.out += "\n}\n";
     return w.out;

@@ -10,8 +10,8 @@
 namespace vantrel::engine3d {
 
 // {"frames": [...], "meshes": [...], "animations": [...]} of a container frame
-// loaded by InitFromFile; animations holds animParent when a set was loaded.
-std::string describeSceneJson(CD3DFrame& container, const CD3DAnimation* animParent);
+// loaded from a .x file; animations, when given, holds the file's animation sets.
+std::string describeSceneJson(CD3DFrame& container, const CD3DAnimation* animations);
 
 // Escapes text for a JSON string; bytes that are not UTF-8 are read as Latin-1.
 std::string jsonString(std::string_view text);

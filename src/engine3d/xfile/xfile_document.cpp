@@ -10,23 +10,24 @@
 
 namespace vantrel::engine3d {
 
-std::string XDocument::describePosition(std::size_t offset) const {
-    if (binary) {
-        if (compressed) return fileName + ": inflated byte " + std::to_string(offset);
-        return fileName + ": byte " + std::to_string(offset + 16);
+std::string XDocument::describePosition(std::size_t offset) const { return XPositionCursor(*this).describe(offset); }
+
+std::string XPositionCursor::describe(std::size_t offset) {
+    const XDocument& d = doc_;
+    if (d.binary) {
+        if (d.compressed) return d.fileName + ": inflated byte " + std::to_string(offset);
+        return d.fileName + ": byte " + std::to_string(offset + 16);
     }
-    std::size_t line = 1;
-    std::size_t lineStart = 0;
-    const std::string_view text = body();
+    const std::string_view text = d.body();
     const std::size_t end = std::min(offset, text.size());
-    for (std::size_t i = 0; i < end; ++i)
-        if (text[i] == '\n') {
-            ++line;
-            lineStart = i + 1;
+    for (; scanned_ < end; ++scanned_)
+        if (text[scanned_] == '\n') {
+            ++line_;
+            lineStart_ = scanned_ + 1;
         }
     // The header line "xof 0303txt 0032" shares line 1 with whatever follows it.
-    const std::size_t column = offset - lineStart + 1 + (line == 1 && !compressed ? 16 : 0);
-    return fileName + (compressed ? ": inflated " : ":") + std::to_string(line) + ":" + std::to_string(column);
+    const std::size_t column = offset - lineStart_ + 1 + (line_ == 1 && !d.compressed ? 16 : 0);
+    return d.fileName + (d.compressed ? ": inflated " : ":") + std::to_string(line_) + ":" + std::to_string(column);
 }
 
 std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName) {

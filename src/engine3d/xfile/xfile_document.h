@@ -55,19 +55,30 @@ struct XDocument {
     std::vector<std::uint32_t> childIds;
     std::vector<std::uint32_t> topLevel;
     XByteArena data;
+    // What was read past rather than failed on (objects of unknown templates),
+    // each with its position, in file order.
+    std::vector<std::string> warnings;
 
     // "file:line:column" for text, "file: byte N" for binary.
     std::string describePosition(std::size_t sourceOffset) const;
+};
+
+// Describes positions given in increasing order in one pass over the text.
+class XPositionCursor {
+public:
+    explicit XPositionCursor(const XDocument& doc) : doc_(doc) {}
+    std::string describe(std::size_t sourceOffset);
+
+private:
+    const XDocument& doc_;
+    std::size_t scanned_ = 0, line_ = 1, lineStart_ = 0;
 };
 
 // Parses a whole file image (header included). Throws XFileError.
 std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName);
 std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::string fileName);
 
-// Parses doc.body() into doc's objects (the grammar; see xfile_parser.cpp).
+// Parses doc.body() into doc's objects (the grammar; see xfile_object_grammar.cpp).
 void parseXBody(XDocument& doc);
-
-// Reads template declarations from text into a registry (used for the built-in set).
-void parseTemplateText(std::string_view text, XTemplateRegistry& into, bool standard);
 
 }  // namespace vantrel::engine3d

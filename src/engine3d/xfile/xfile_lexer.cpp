@@ -52,6 +52,29 @@ void XLexer::fail(std::size_t offset, std::string_view what) const {
     throw XFileError(where + ": " + std::string(what));
 }
 
+XToken XLexer::expect(XTok kind, std::string_view what) {
+    XToken t = next();
+    if (t.kind != kind) fail(t.offset, "expected " + std::string(what));
+    return t;
+}
+
+// "text" or <guid>, the opening character at p_.
+XToken XLexer::delimitedText(XToken& t, XTok kind) {
+    const char* start = ++p_;
+    if (kind == XTok::String) {
+        const void* q = std::memchr(p_, '"', static_cast<std::size_t>(end_ - p_));
+        if (!q) fail(t.offset, "string without closing quote");
+        p_ = static_cast<const char*>(q);
+    } else {
+        while (p_ < end_ && p_ - start <= 40 && *p_ != '>') ++p_;
+        if (p_ >= end_ || *p_ != '>') fail(t.offset, "GUID without closing '>'");
+    }
+    t.kind = kind;
+    t.text = std::string_view(start, static_cast<std::size_t>(p_ - start));
+    ++p_;
+    return t;
+}
+
 XToken XLexer::nextText() {
     // Skip blanks and comments ("//" or "#" to the end of the line).
     for (;;) {
@@ -75,25 +98,8 @@ XToken XLexer::nextText() {
         case ']': ++p_; t.kind = XTok::CBracket; return t;
         case ',': ++p_; t.kind = XTok::Comma; return t;
         case ';': ++p_; t.kind = XTok::Semicolon; return t;
-        case '"': {
-            const char* start = ++p_;
-            const void* q = std::memchr(p_, '"', static_cast<std::size_t>(end_ - p_));
-            if (!q) fail(t.offset, "string without closing quote");
-            p_ = static_cast<const char*>(q);
-            t.kind = XTok::String;
-            t.text = std::string_view(start, static_cast<std::size_t>(p_ - start));
-            ++p_;
-            return t;
-        }
-        case '<': {
-            const char* start = ++p_;
-            while (p_ < end_ && p_ - start <= 40 && *p_ != '>') ++p_;
-            if (p_ >= end_ || *p_ != '>') fail(t.offset, "GUID without closing '>'");
-            t.kind = XTok::Guid;
-            t.text = std::string_view(start, static_cast<std::size_t>(p_ - start));
-            ++p_;
-            return t;
-        }
+        case '"': return delimitedText(t, XTok::String);
+        case '<': return delimitedText(t, XTok::Guid);
         default: break;
     }
     // A lone '.' followed by no digit is punctuation ("[...]").
@@ -114,119 +120,123 @@ XToken XLexer::nextText() {
     return t;
 }
 
+namespace {
+
+// Keywords and punctuation: tokens that are their code alone.
+bool bareToken(std::uint16_t code, XToken& t) {
+    struct Entry {
+        std::uint16_t code;
+        XTok kind;
+        std::string_view word;
+    };
+    static constexpr Entry table[] = {
+        {kOBrace, XTok::OBrace, {}},       {kCBrace, XTok::CBrace, {}},         {kOBracket, XTok::OBracket, {}},
+        {kCBracket, XTok::CBracket, {}},   {kDot, XTok::Dot, {}},               {kComma, XTok::Comma, {}},
+        {kSemicolon, XTok::Semicolon, {}}, {kTemplate, XTok::Word, "template"}, {kArray, XTok::Word, "array"},
+        {kWordType, XTok::Word, "WORD"},   {kDwordType, XTok::Word, "DWORD"},   {kFloatType, XTok::Word, "FLOAT"},
+        {kDoubleType, XTok::Word, "DOUBLE"}, {kCharType, XTok::Word, "CHAR"},   {kUcharType, XTok::Word, "UCHAR"},
+        {kSwordType, XTok::Word, "SWORD"}, {kSdwordType, XTok::Word, "SDWORD"}, {kLpstrType, XTok::Word, "LPSTR"},
+        {kUnicodeType, XTok::Word, "UNICODE"}, {kCstringType, XTok::Word, "CSTRING"},
+    };
+    for (const Entry& e : table)
+        if (e.code == code) {
+            t.kind = e.kind;
+            t.text = e.word;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
 XToken XLexer::nextBinary() {
-  for (;;) {
+    for (;;) {
+        if (listLeft_ > 0) return listValue();
+        XToken t;
+        t.offset = static_cast<std::size_t>(p_ - begin_);
+        if (p_ >= end_) return t;
+        if (end_ - p_ < 2) fail(t.offset, "truncated token");
+        const std::uint16_t code = readU16(p_);
+        p_ += 2;
+        switch (code) {
+            case kName: return countedText(t, XTok::Word);
+            case kString: {
+                countedText(t, XTok::String);
+                // The string token carries its own terminator token.
+                need(t.offset, 2);
+                const std::uint16_t term = readU16(p_);
+                if (term != kSemicolon && term != kComma) fail(t.offset, "string without ';' or ',' terminator");
+                p_ += 2;
+                return t;
+            }
+            case kInteger:
+                need(t.offset, 4);
+                t.kind = XTok::Integer;
+                t.u = readU32(p_);
+                p_ += 4;
+                return t;
+            case kGuid:
+                need(t.offset, 16);
+                t.kind = XTok::Guid;
+                t.text = std::string_view(p_, 16);
+                p_ += 16;
+                return t;
+            case kIntegerList:
+            case kFloatList: startList(t.offset, code == kFloatList); continue;  // empty lists yield nothing
+            default:
+                if (bareToken(code, t)) return t;
+                fail(t.offset, "unknown binary token " + std::to_string(code));
+        }
+    }
+}
+
+void XLexer::need(std::size_t tokenOffset, std::size_t n) const {
+    if (static_cast<std::size_t>(end_ - p_) < n) fail(tokenOffset, "token runs past the end of the data");
+}
+
+// A 32-bit length and that many bytes (names and strings).
+XToken XLexer::countedText(XToken& t, XTok kind) {
+    need(t.offset, 4);
+    const std::uint32_t n = readU32(p_);
+    p_ += 4;
+    need(t.offset, n);
+    t.kind = kind;
+    t.text = std::string_view(p_, n);
+    p_ += n;
+    return t;
+}
+
+void XLexer::startList(std::size_t tokenOffset, bool floats) {
+    need(tokenOffset, 4);
+    const std::uint32_t n = readU32(p_);
+    p_ += 4;
+    const std::size_t size = floats ? (doubles_ ? 8 : 4) : 4;
+    if (n > static_cast<std::size_t>(end_ - p_) / size) fail(tokenOffset, "number list runs past the end of the data");
+    listLeft_ = n;
+    listIsFloat_ = floats;
+}
+
+// The next value of a number list, one token each.
+XToken XLexer::listValue() {
     XToken t;
     t.offset = static_cast<std::size_t>(p_ - begin_);
-    if (listLeft_ > 0) {
-        const std::size_t size = listIsFloat_ ? (doubles_ ? 8 : 4) : 4;
-        if (static_cast<std::size_t>(end_ - p_) < size) fail(t.offset, "number list runs past the end of the data");
-        if (!listIsFloat_) {
-            t.kind = XTok::Integer;
-            t.u = readU32(p_);
-        } else if (doubles_) {
-            t.kind = XTok::Float;
-            std::memcpy(&t.f, p_, 8);
-        } else {
-            float f;
-            std::memcpy(&f, p_, 4);
-            t.kind = XTok::Float;
-            t.f = f;
-        }
-        p_ += size;
-        --listLeft_;
-        return t;
+    const std::size_t size = listIsFloat_ ? (doubles_ ? 8 : 4) : 4;
+    if (static_cast<std::size_t>(end_ - p_) < size) fail(t.offset, "number list runs past the end of the data");
+    if (!listIsFloat_) {
+        t.kind = XTok::Integer;
+        t.u = readU32(p_);
+    } else if (doubles_) {
+        t.kind = XTok::Float;
+        std::memcpy(&t.f, p_, 8);
+    } else {
+        float f;
+        std::memcpy(&f, p_, 4);
+        t.kind = XTok::Float;
+        t.f = f;
     }
-    if (p_ >= end_) return t;
-    if (end_ - p_ < 2) fail(t.offset, "truncated token");
-    const std::uint16_t code = readU16(p_);
-    p_ += 2;
-    auto need = [&](std::size_t n) {
-        if (static_cast<std::size_t>(end_ - p_) < n) fail(t.offset, "token runs past the end of the data");
-    };
-    auto word = [&](std::string_view w) {
-        t.kind = XTok::Word;
-        t.text = w;
-        return t;
-    };
-    switch (code) {
-        case kName: {
-            need(4);
-            const std::uint32_t n = readU32(p_);
-            p_ += 4;
-            need(n);
-            t.kind = XTok::Word;
-            t.text = std::string_view(p_, n);
-            p_ += n;
-            return t;
-        }
-        case kString: {
-            need(4);
-            const std::uint32_t n = readU32(p_);
-            p_ += 4;
-            need(n);
-            t.kind = XTok::String;
-            t.text = std::string_view(p_, n);
-            p_ += n;
-            // The string token carries its own terminator token.
-            need(2);
-            const std::uint16_t term = readU16(p_);
-            if (term != kSemicolon && term != kComma) fail(t.offset, "string without ';' or ',' terminator");
-            p_ += 2;
-            return t;
-        }
-        case kInteger:
-            need(4);
-            t.kind = XTok::Integer;
-            t.u = readU32(p_);
-            p_ += 4;
-            return t;
-        case kGuid:
-            need(16);
-            t.kind = XTok::Guid;
-            t.text = std::string_view(p_, 16);
-            p_ += 16;
-            return t;
-        case kIntegerList:
-        case kFloatList: {
-            need(4);
-            const std::uint32_t n = readU32(p_);
-            p_ += 4;
-            const std::size_t size = code == kFloatList ? (doubles_ ? 8 : 4) : 4;
-            if (n > static_cast<std::size_t>(end_ - p_) / size) fail(t.offset, "number list runs past the end of the data");
-            listLeft_ = n;
-            listIsFloat_ = code == kFloatList;
-            continue;  // empty lists yield nothing
-        }
-        case kOBrace: t.kind = XTok::OBrace; return t;
-        case kCBrace: t.kind = XTok::CBrace; return t;
-        case kOBracket: t.kind = XTok::OBracket; return t;
-        case kCBracket: t.kind = XTok::CBracket; return t;
-        case kDot: t.kind = XTok::Dot; return t;
-        case kComma: t.kind = XTok::Comma; return t;
-        case kSemicolon: t.kind = XTok::Semicolon; return t;
-        case kTemplate: return word("template");
-        case kArray: return word("array");
-        case kWordType: return word("WORD");
-        case kDwordType: return word("DWORD");
-        case kFloatType: return word("FLOAT");
-        case kDoubleType: return word("DOUBLE");
-        case kCharType: return word("CHAR");
-        case kUcharType: return word("UCHAR");
-        case kSwordType: return word("SWORD");
-        case kSdwordType: return word("SDWORD");
-        case kLpstrType: return word("LPSTR");
-        case kUnicodeType: return word("UNICODE");
-        case kCstringType: return word("CSTRING");
-        case kVoidType:
-        case kOParen:
-        case kCParen:
-        case kOAngle:
-        case kCAngle:
-        default: break;
-    }
-    fail(t.offset, "unknown binary token " + std::to_string(code));
-  }
+    p_ += size;
+    --listLeft_;
+    return t;
 }
 
 }  // namespace vantrel::engine3d

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -87,6 +88,8 @@ public:
         return true;
     }
     std::size_t lastNumberOffset() const { return lastNumber_; }
+    // The next token, which must be of kind ("expected " + what otherwise).
+    XToken expect(XTok kind, std::string_view what);
 
     std::size_t offset() const { return hasPeek_ ? peeked_.offset : static_cast<std::size_t>(p_ - begin_); }
     std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
@@ -107,7 +110,12 @@ private:
                c == '-' || c == '+' || c >= 0x80;
     }
     XToken nextText();
+    XToken delimitedText(XToken& t, XTok kind);
     XToken nextBinary();
+    void need(std::size_t tokenOffset, std::size_t n) const;
+    XToken countedText(XToken& t, XTok kind);
+    void startList(std::size_t tokenOffset, bool floats);
+    XToken listValue();
 
     const XDocument* doc_;
     const char* begin_;

@@ -24,6 +24,11 @@ std::string_view XFileData::templateName() const {
     return target.doc_->nodes[target.index_].templ->name;
 }
 
+bool XFileData::hasTemplate(std::string_view name) const {
+    const XFileData target = resolve();
+    return target && sameTemplateName(target.doc_->nodes[target.index_].templ->name, name);
+}
+
 bool XFileData::isReference() const { return doc_ && doc_->nodes[index_].isReference; }
 
 XFileData XFileData::resolve() const {
@@ -64,6 +69,8 @@ XFileData XFileEnumerator::next() {
 }
 
 const std::string& XFileEnumerator::fileName() const { return doc_->fileName; }
+
+const std::vector<std::string>& XFileEnumerator::warnings() const { return doc_->warnings; }
 
 XFileEnumerator XFileReader::open(const std::string& path) const {
     std::error_code ec;

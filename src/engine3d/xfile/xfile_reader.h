@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine3d/xfile/xfile_error.h"
 
@@ -29,7 +30,10 @@ public:
     explicit operator bool() const { return doc_ != nullptr; }
     std::string_view name() const;          // empty when unnamed; the target name for a reference
     std::string templateId() const;         // of the object, or of a reference's target; empty if unresolved
-    std::string_view templateName() const;  // "Frame", "Mesh", ...
+    std::string_view templateName() const;  // "Frame", "Mesh", ... as the file declares it
+    // Whether the object (or a reference's target) is of template name,
+    // regardless of letter case.
+    bool hasTemplate(std::string_view name) const;
     bool isReference() const;
     XFileData resolve() const;  // a reference's target (none if unresolved); the object itself otherwise
     std::size_t childCount() const;
@@ -47,6 +51,8 @@ public:
     explicit XFileEnumerator(std::shared_ptr<const XDocument> doc) : doc_(std::move(doc)) {}
     XFileData next();  // none at the end
     const std::string& fileName() const;
+    // Objects read past, each a line naming its place ("unknown template ...").
+    const std::vector<std::string>& warnings() const;
 
 private:
     std::shared_ptr<const XDocument> doc_;

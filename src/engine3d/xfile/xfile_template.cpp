@@ -1,6 +1,6 @@
 #include "engine3d/xfile/xfile_template.h"
 
-#include "engine3d/xfile/xfile_document.h"
+#include "engine3d/xfile/xfile_template_grammar.h"
 
 namespace vantrel::engine3d {
 namespace {
@@ -56,35 +56,52 @@ template FVFData { DWORD dwFVF; DWORD nDWords; array DWORD data[nDWords]; }
 template AnimTicksPerSecond { DWORD AnimTicksPerSecond; }
 )";
 
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 }  // namespace
 
+bool sameTemplateName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+std::size_t XTemplateRegistry::CaselessHash::operator()(std::string_view s) const {
+    std::size_t h = 14695981039346656037ull;  // FNV-1a
+    for (char c : s) h = (h ^ static_cast<unsigned char>(lowerAscii(c))) * 1099511628211ull;
+    return h;
+}
+
 XTemplateRegistry::XTemplateRegistry() : base_(&standard()) {}
-XTemplateRegistry::XTemplateRegistry(bool) {}
+
+XTemplateRegistry::XTemplateRegistry(BuiltIn) {
+    parseTemplateText(kClassicTemplates, *this, true);
+    parseTemplateText(kExtendedTemplates, *this, false);
+}
 
 const XTemplateRegistry& XTemplateRegistry::standard() {
-    static const XTemplateRegistry registry = [] {
-        XTemplateRegistry r(true);
-        parseTemplateText(kClassicTemplates, r, true);
-        parseTemplateText(kExtendedTemplates, r, false);
-        return r;
-    }();
+    static const XTemplateRegistry registry{BuiltIn{}};
     return registry;
 }
 
 const XTemplate* XTemplateRegistry::find(std::string_view name) const {
-    for (auto it = own_.rbegin(); it != own_.rend(); ++it)
-        if (it->name == name) return &*it;
+    const auto it = byName_.find(name);
+    if (it != byName_.end()) return it->second;
     return base_ ? base_->find(name) : nullptr;
 }
 
 const XTemplate* XTemplateRegistry::add(XTemplate t) {
     own_.push_back(std::move(t));
-    return &own_.back();
+    const XTemplate* added = &own_.back();
+    byName_.insert_or_assign(std::string_view(added->name), added);
+    return added;
 }
 
 std::string XTemplateRegistry::identifierFor(const XTemplate& t) {
-    const XTemplate* std = standard().find(t.name);
-    if (t.standard || (std && std->standard)) return "TID_D3DRM" + t.name;
+    if (t.standard) return "TID_D3DRM" + t.name;
+    const XTemplate* builtIn = standard().find(t.name);
+    if (builtIn && builtIn->standard) return "TID_D3DRM" + builtIn->name;
     return "TID_" + t.name;
 }
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "wbem/services.h"
+#include "wbem/table_services.h"
 
 namespace vantrel::wbem {
 
@@ -30,13 +31,11 @@ struct ProfileCredentials {
     std::string password;
 };
 
-struct ProfileRow {
-    std::vector<std::pair<std::string, Value>> properties;
-};
+using ProfileRow = TableRow;
 
 struct ProfileClass {
     std::string name;
-    std::vector<ProfileRow> rows;
+    Table rows;
 };
 
 struct ProfileNamespace {

@@ -1,0 +1,63 @@
+#pragma once
+// The virtual PC as the command line shows it: assembled on the recording
+// device, with a report applied through the same steps as showing a stored
+// node in the desktop program.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "collect/hardware_session.h"
+#include "core/program_state.h"
+#include "engine3d/device/recording_device.h"
+#include "model/builders.h"
+#include "model/virtual_pc.h"
+
+namespace vantrel::cli {
+
+// No windows: nothing to repaint, nobody to ask; messages go to standard error.
+class QuietUi : public UiServices {
+public:
+    explicit QuietUi(std::string command) : command_(std::move(command)) {}
+    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override;
+    void doEvents() override {}
+    void endProgram() override {}
+    int logicalDpiX() override { return 96; }
+    void popupMenu(PopupMenu) override {}
+
+private:
+    std::string command_;
+};
+
+class HeadlessPc {
+public:
+    // A program state with one node named nodeName, shown by its name.
+    HeadlessPc(const std::string& command, const std::string& home, const std::string& nodeName);
+
+    // Assembles the model from the media folder; false when there is none.
+    bool assemble();
+    // Reset, hardware tree, report through the builders, picture: what
+    // double-clicking a scanned node does, with the report read from file.
+    void showReport(const std::filesystem::path& file);
+    // The "Test View" menu item.
+    void showAllParts();
+
+    model::VirtualPc pc;
+    engine3d::RecordingDevice device;
+    const TreeControl& hardwareTree() const { return state_.windows.main.hardwareTree; }
+
+private:
+    QuietUi ui_;
+    ProgramState state_;
+    HardwareSession session_;
+    model::BuildTarget target_{pc, state_.windows.main.hardwareTree};
+};
+
+// One line on standard error for command, whatever the reason holds.
+int failWith(const std::string& command, std::string reason);
+
+// Splits "A,B" or "AxB" into two numbers.
+std::optional<std::pair<double, double>> numberPair(const std::string& text, char separator);
+
+}  // namespace vantrel::cli
