@@ -105,6 +105,15 @@ struct MainWindowTest : ::testing::Test {
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
         EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 2000));
     }
+    // Moves the mouse over `widget` until `reached` holds; the first move after
+    // the window appears may only bring the pointer into the window.
+    bool moveUntil(QWidget* widget, QPoint at, const std::function<bool()>& reached) {
+        for (int attempt = 0; attempt < 20 && !reached(); ++attempt) {
+            QTest::mouseMove(widget, at + QPoint(attempt % 2, 0));
+            QTest::qWait(20);
+        }
+        return reached();
+    }
     void pressButton(int index) { QTest::mouseClick(main().button(index), Qt::LeftButton); }
     void clickNode(int node, Qt::MouseButton button = Qt::LeftButton) {
         TreeControlWidget* tree = main().networkTree();
@@ -179,21 +188,19 @@ TEST_F(MainWindowTest, ButtonsShowTheirPicturesTipsAndHoverFeedback) {
     for (int i : {2, 3, 4, 5, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) EXPECT_TRUE(main().button(i)->isEnabled()) << i;
 
     // From one button straight onto another: the pictures swap at once.
-    QTest::mouseMove(main().button(11), main().button(11)->rect().center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main().button(11)->showsHoverPicture(); }, 2000));
-    QTest::mouseMove(main().button(14), main().button(14)->rect().center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main().button(14)->showsHoverPicture(); }, 2000));
-    EXPECT_FALSE(main().button(11)->showsHoverPicture());
+    PictureButton* logins = main().button(11);
+    PictureButton* settings = main().button(14);
+    EXPECT_TRUE(moveUntil(logins, logins->rect().center(), [&] { return logins->showsHoverPicture(); }));
+    EXPECT_TRUE(moveUntil(settings, settings->rect().center(), [&] { return settings->showsHoverPicture(); }));
+    EXPECT_FALSE(logins->showsHoverPicture());
     QWidget* panel = main().panel(Panel::Configure);
-    QTest::mouseMove(panel, QPoint(panel->width() - 3, 3));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !main().button(14)->showsHoverPicture(); }, 2000));
+    EXPECT_TRUE(moveUntil(panel, QPoint(panel->width() - 3, 3), [&] { return !settings->showsHoverPicture(); }));
 
     SectionCaption* nodes = main().sectionCaption(Section::Nodes);
-    QTest::mouseMove(nodes, nodes->rect().center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return nodes->highlighted(); }, 2000));
+    EXPECT_TRUE(moveUntil(nodes, nodes->rect().center(), [&] { return nodes->highlighted(); }));
     QWidget* background = main().centralWidget();
-    QTest::mouseMove(background, QPoint(background->width() - 3, main().sectionCaption(Section::Main)->y() + 3));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !nodes->highlighted(); }, 2000));
+    const QPoint empty(background->width() - 3, main().sectionCaption(Section::Main)->y() + 3);
+    EXPECT_TRUE(moveUntil(background, empty, [&] { return !nodes->highlighted(); }));
 }
 
 TEST_F(MainWindowTest, ScanSelectedPcFromTheMenuAndTheButtonShowsTheNode) {
