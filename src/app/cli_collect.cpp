@@ -1,6 +1,8 @@
 // vantrel-cli collect: what "Scan selected PC" runs against a computer that a
 // profile describes (the connection test unless the server is empty, then the
 // collection run), with the report written to a file of the user's choice.
+// Without a profile it collects this computer, or the machine whose files
+// are under --root, as "Scan Local PC" does.
 // Exit status: 0 report written, 2 access denied, 1 anything else.
 
 #include <iostream>
@@ -15,6 +17,7 @@
 #include "collect/connection.h"
 #include "collect/hardware_session.h"
 #include "core/program_state.h"
+#include "providers/linux/linux_provider.h"
 #include "providers/profile/profile_provider.h"
 #include "wbem/wbem_error.h"
 
@@ -22,7 +25,7 @@ namespace vantrel::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "collect --profile FILE [--server ADDRESS] [--user U] [--password P] [--namespace NS] --out REPORT";
+    "collect [--root DIR | --profile FILE [--server ADDRESS] [--user U] [--password P]] [--namespace NS] --out REPORT";
 
 // One line on standard error, whatever the reason's text holds.
 void printReason(std::string reason) {
@@ -62,7 +65,7 @@ int fail(const std::string& reason) {
 
 int runCollect(const std::vector<std::string>& args, const std::string& home) {
     static const std::vector<std::string> kOptions{"--profile", "--server", "--user", "--password", "--namespace",
-                                                   "--out"};
+                                                   "--out",     "--root"};
     std::map<std::string, std::string> options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         bool known = false;
@@ -72,14 +75,23 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
         options[args[i]] = args[i + 1];
         ++i;
     }
-    if (!options.count("--profile") || !options.count("--out"))
-        return fail(std::string("--profile and --out are required (usage: vantrel-cli ") + kUsage + ")");
+    if (!options.count("--out"))
+        return fail(std::string("--out is required (usage: vantrel-cli ") + kUsage + ")");
+    const bool local = !options.count("--profile");
+    if (local && (options.count("--server") || options.count("--user") || options.count("--password")))
+        return fail("--server, --user and --password need --profile: this computer is collected without a login");
+    if (!local && options.count("--root")) return fail("--root and --profile exclude each other");
 
-    std::shared_ptr<wbem::Profile> profile;
-    try {
-        profile = std::make_shared<wbem::Profile>(wbem::loadProfile(options["--profile"]));
-    } catch (const std::exception& e) {
-        return fail(e.what());
+    std::shared_ptr<wbem::Provider> provider;
+    if (local) {
+        provider = std::make_shared<linuxhost::LinuxProvider>(options.count("--root") ? options["--root"] : "/");
+    } else {
+        try {
+            provider = std::make_shared<wbem::ProfileProvider>(
+                std::make_shared<wbem::Profile>(wbem::loadProfile(options["--profile"])));
+        } catch (const std::exception& e) {
+            return fail(e.what());
+        }
     }
 
     HeadlessUi ui;
@@ -97,7 +109,7 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
     state.domain.currentLogin = CurrentLogin{node.address, node.loginUser, node.loginPassword};
 
     HardwareSession session;
-    session.provider = std::make_shared<wbem::ProfileProvider>(profile);
+    session.provider = provider;
     StatusPrinter printer;
     session.listener = &printer;
     session.reportFileOverride = options["--out"];

@@ -113,7 +113,7 @@ ScanCommands::ScanCommands(ProgramState& state, HardwareSession& session, std::f
 
 ScanCommands::~ScanCommands() = default;
 
-bool ScanCommands::refuseWhileBusy() {
+bool ScanCommands::refuseIfBusy() {
     if (!busy()) return false;
     setStatus(kScanBusyText);
     state_.windows.scanDialog.visible = true;
@@ -199,7 +199,7 @@ void ScanCommands::showScannedNode(const NodeScan& scan) {
 }
 
 void ScanCommands::scanAllNodes() {
-    if (refuseWhileBusy()) return;
+    if (refuseIfBusy()) return;
     state_.domain.accessDeniedFlag = false;
     startScanGrid(state_);
     state_.ui->doEvents();
@@ -227,7 +227,7 @@ void ScanCommands::scanAllNodes() {
 void ScanCommands::scanSelectedNode() {
     const NodeTable& nodes = state_.domain.nodes;
     if (nodes.nodeCount() == 0 || !nodes.isNode(nodes.currentNode)) return;
-    if (refuseWhileBusy()) return;
+    if (refuseIfBusy()) return;
     state_.domain.accessDeniedFlag = false;
     state_.windows.scanDialog.visible = true;
 
@@ -261,7 +261,7 @@ NodeRecord ScanCommands::localRecord() const {
 }
 
 void ScanCommands::scanLocalComputer() {
-    if (refuseWhileBusy()) return;
+    if (refuseIfBusy()) return;
     const NodeTable& nodes = state_.domain.nodes;
     auto scan = std::make_shared<NodeScan>();
     scan->node = nodes.isNode(nodes.localNode) ? nodes.localNode : 0;
@@ -277,7 +277,7 @@ void ScanCommands::scanLocalComputer() {
 
 void ScanCommands::listNodesInDialog() {
     if (state_.domain.nodes.nodeCount() == 0) return;
-    if (refuseWhileBusy()) return;
+    if (refuseIfBusy()) return;
     state_.windows.scanDialog.visible = true;
     listNodes(state_);
 }

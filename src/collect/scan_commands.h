@@ -52,6 +52,10 @@ public:
     // refused connection arrive there in order. The scan dialog by default.
     void setListener(ScanListener* listener) { listener_ = listener ? listener : &state_.scanPresenter; }
 
+    // While a scan runs, commands that would change the node list under it
+    // are refused: the status text says so and true comes back.
+    bool refuseIfBusy();
+
     // A scan has started and its end has not been delivered yet.
     bool busy() const { return runner_.running(); }
     // Window thread: applies what the workers handed back.
@@ -66,7 +70,6 @@ private:
     struct NodeScan;
     // The record "Scan Local PC" stands for: the local node, or this computer.
     NodeRecord localRecord() const;
-    bool refuseWhileBusy();
     void setStatus(const std::string& text) { listener_->statusChanged(text); }
     OrderedJobRunner::Job collectJob(std::shared_ptr<const NodeScan> scan);
     void showScannedNode(const NodeScan& scan);

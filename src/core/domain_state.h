@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/file_value.h"
+#include "core/network_browser.h"
 #include "core/node_table.h"
 
 namespace vantrel {
@@ -33,6 +35,8 @@ struct Settings {
     bool showPasswords = false;    // the Logins dialog shows passwords
     std::string wmiNamespace = kDefaultNamespace;
     int parallelScans = kDefaultParallelScans;  // kept in "scans.ini", not in the nine lines
+    // How long the network commands listen for computers to answer.
+    int discoveryWindowMs = 3000;
 };
 
 struct DomainState {
@@ -46,6 +50,10 @@ struct DomainState {
     bool networkScanDone = false;
     bool accessDeniedFlag = false;   // the last connection test was refused
     bool scanRanFlag = false;        // a collection run ran since the scan dialog's last OK
+    int firstScanCount = 0;          // computers taken by the last enumeration in first-scan mode
+    std::vector<std::string> rescanList;  // every name the last enumeration delivered in re-scan mode
+    std::vector<BrowsedComputer> browsedComputers;  // the last listing, with the addresses seen
+    bool networkCommandRunning = false;  // a network command is letting events run
 
     // Model display switches.
     bool showBase = false;

@@ -46,6 +46,11 @@ public:
     int append(NodeRecord record);
     // Empties the table (only the network reset does this).
     void clear() { nodes_.clear(); }
+    // Keeps nodes 1 to count and drops the rest (a first network scan that
+    // found fewer computers than the table held).
+    void truncate(int count) {
+        if (count >= 0 && count < nodeCount()) nodes_.resize(static_cast<std::size_t>(count));
+    }
 
     int currentNode = 0;   // 0: the root or nothing is selected
     int localNode = 0;     // node whose address is localAddress

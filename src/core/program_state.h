@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/domain_state.h"
+#include "core/network_browser.h"
 #include "core/presentation_state.h"
 #include "core/program_folder.h"
 #include "core/ui_services.h"
@@ -44,6 +45,8 @@ struct ProgramState {
     std::function<void()> showCurrentNode;
     // This computer's IPv4 address in dotted form (empty when unknown).
     std::function<std::string()> lookupLocalAddress;
+    // The network's computers and their addresses, for the network commands.
+    NetworkBrowser* networkBrowser = nullptr;
 
     bool ended = false;  // the program has asked to end
 };

@@ -22,6 +22,8 @@ public:
                                  MsgButtons buttons) = 0;
     // Let pending window events run (repaints, input).
     virtual void doEvents() = 0;
+    // Sound the system beep (before a network error). Silent where there is no sound.
+    virtual void beep() {}
     // End the program at once: no further window events, no other window asked.
     virtual void endProgram() = 0;
     // Logical pixels per inch across the screen.

@@ -7,16 +7,19 @@
 
 #include "collect/show_node.h"
 #include "core/error.h"
+#include "core/network_scan.h"
 #include "core/startup.h"
 #include "core/version.h"
 #include "model/display_modes.h"
 #include "model/model_session.h"
 #include "network/host_lookup.h"
 #include "providers/profile/profile_provider.h"
+#include "providers/linux/linux_provider.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
 #include "ui/splash_window.h"
+#include "wbem/provider_router.h"
 
 namespace vantrel::ui {
 
@@ -48,8 +51,13 @@ DesktopOptions parseOptions(int argc, char** argv) {
 DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiServices& ui)
     : ui_(ui), state_(ProgramFolder(programFolder), ui) {
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
+    state_.networkBrowser = &networkBrowser_;
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
+    // "Scan Local PC" and the local node read this computer; no remote
+    // provider is installed yet, so other nodes are refused as unreachable.
+    hardware_.provider =
+        std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), nullptr);
     model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
@@ -69,6 +77,13 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     main_->setMenuCommand(MenuCommand::ScanNode, [this] { scans_->scanCurrentNode(); });
     main_->setMenuCommand(MenuCommand::ScanLocal, [this] { scans_->scanLocalComputer(); });
     main_->setMenuCommand(MenuCommand::ScanList, [this] { scans_->listNodesInDialog(); });
+    // Listing the network rebuilds the node table: not while a scan works on it.
+    main_->setMenuCommand(MenuCommand::NetworkScan, [this] {
+        if (!scans_->refuseIfBusy()) networkScan(state_);
+    });
+    main_->setMenuCommand(MenuCommand::Rescan, [this] {
+        if (!scans_->refuseIfBusy()) rescan(state_);
+    });
     main_->setMenuCommand(MenuCommand::ResetModel, [this] { model::resetModel(virtualPc_); });
     main_->setMenuCommand(MenuCommand::TestView, [this] { model::showAllParts(virtualPc_); });
     main_->setMenuCommand(MenuCommand::Axes, [this] { model::toggleAxes(virtualPc_); });
@@ -129,7 +144,7 @@ int runDesktop(int argc, char** argv) {
     }
 
     DesktopSession session(folder, ui);
-    session.hardware().provider = std::move(provider);
+    if (provider) session.hardware().provider = std::move(provider);
     installExitSignals([&session] { session.main().requestExit(); });
     if (!session.start()) return 0;
     return QApplication::exec();

@@ -9,6 +9,7 @@
 #include "core/program_state.h"
 #include "model/builders.h"
 #include "model/virtual_pc.h"
+#include "ui/discovery_network_browser.h"
 
 namespace vantrel::ui {
 
@@ -40,6 +41,7 @@ private:
     HardwareSession hardware_;
     model::VirtualPc virtualPc_;
     model::BuildTarget modelTarget_{virtualPc_, state_.windows.main.hardwareTree};
+    DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     // Last: its workers stop before the windows and the state go.

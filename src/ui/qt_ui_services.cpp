@@ -26,6 +26,8 @@ MsgAnswer QtUiServices::messageBox(const std::string& text, const std::string& t
     return MsgAnswer::Ok;
 }
 
+void QtUiServices::beep() { QApplication::beep(); }
+
 void QtUiServices::doEvents() {
     if (ended_) return;
     sync();

@@ -15,6 +15,7 @@ public:
     MsgAnswer messageBox(const std::string& text, const std::string& title, MsgIcon icon,
                          MsgButtons buttons) override;
     void doEvents() override;
+    void beep() override;
     void endProgram() override;
     int logicalDpiX() override;
     void popupMenu(PopupMenu menu) override;

@@ -1,5 +1,6 @@
 #include "wbem/services.h"
 
+#include "wbem/ascii.h"
 #include "wbem/wbem_error.h"
 
 namespace vantrel::wbem {
@@ -16,11 +17,7 @@ std::unique_ptr<Services> Locator::ConnectServer(const std::string& server, cons
 
 bool sameNamespace(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    auto fold = [](char c) {
-        if (c == '/') return '\\';
-        if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-        return c;
-    };
+    auto fold = [](char c) { return c == '/' ? '\\' : lowerAscii(c); };
     for (std::size_t i = 0; i < a.size(); ++i)
         if (fold(a[i]) != fold(b[i])) return false;
     return true;

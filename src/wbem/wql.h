@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "wbem/ascii.h"
+
 namespace vantrel::wbem {
 
 struct WqlSelect {
@@ -16,8 +18,5 @@ struct WqlSelect {
 
 // Throws WbemError (InvalidQuery) for any other statement.
 WqlSelect parseWql(std::string_view statement);
-
-// ASCII case-insensitive equality, as class and property names compare.
-bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace vantrel::wbem

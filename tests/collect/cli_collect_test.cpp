@@ -98,8 +98,10 @@ TEST_F(CliFixture, OtherFailuresExitWithOneAndAOneLineReason) {
         const char* reason;
     };
     const Case cases[] = {
-        {"no --out", {"--profile", kProfile}, "--profile and --out are required"},
-        {"no --profile", {"--out", out().string()}, "--profile and --out are required"},
+        {"no --out", {"--profile", kProfile}, "--out is required"},
+        {"a login without a profile", {"--user", "admin", "--out", out().string()}, "need --profile"},
+        {"a root and a profile", {"--root", "/", "--profile", kProfile, "--out", out().string()},
+         "exclude each other"},
         {"unknown option", {"--profile", kProfile, "--out", out().string(), "--verbose"}, "unknown argument"},
         {"option without value", {"--profile", kProfile, "--out"}, "--out needs a value"},
         {"missing profile", {"--profile", (dir.path() / "none.json").string(), "--out", out().string()},

@@ -33,6 +33,7 @@ public:
         return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
     }
     void doEvents() override { ++eventRuns; }
+    void beep() override { ++beeps; }
     void endProgram() override { ++endCalls; }
     int logicalDpiX() override { return dpi; }
     void popupMenu(PopupMenu menu) override { popups.push_back(menu); }
@@ -41,6 +42,7 @@ public:
     std::vector<Message> messages;
     std::vector<PopupMenu> popups;
     int eventRuns = 0;
+    int beeps = 0;
     int endCalls = 0;
     int dpi = 96;
 };

@@ -53,6 +53,9 @@ struct Profile {
 Profile parseProfile(std::string_view json, std::string_view sourceName);
 Profile loadProfile(const std::filesystem::path& file);
 
+// The profile as JSON that parseProfile reads back to the same Profile.
+std::string writeProfile(const Profile& profile);
+
 class ProfileProvider : public Provider {
 public:
     explicit ProfileProvider(std::shared_ptr<const Profile> profile);

@@ -1,0 +1,246 @@
+#include "network/discovery/wsd_browser.h"
+
+#include <arpa/inet.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "network/discovery/discoverer.h"
+#include "network/discovery/discovery_error.h"
+#include "network/discovery/multicast_socket.h"
+#include "network/discovery/wsd_messages.h"
+#include "network/discovery/wsd_transfer_get.h"
+
+namespace vantrel::network {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kGroup4 = "239.255.255.250";
+constexpr const char* kGroup6 = "ff02::c";
+constexpr unsigned short kWsdPort = 3702;
+constexpr std::size_t kNameFetchers = 16;
+
+struct Endpoint {
+    Clock::time_point firstSeen;
+    std::vector<std::string> addresses;  // dotted IPv4
+    std::vector<std::string> xaddrs;     // usable ones, IPv4 first
+    bool resolveSent = false;
+    bool fetchQueued = false;
+    bool gone = false;                   // said Bye
+    std::optional<std::string> name;
+};
+
+bool isIpv4Literal(const std::string& host) {
+    in_addr a{};
+    return inet_pton(AF_INET, host.c_str(), &a) == 1;
+}
+
+// Asks the endpoints for their names on a few threads, each Get bounded by
+// the deadline, so a slow peer cannot hold the run.
+class NameFetchers {
+public:
+    explicit NameFetchers(Clock::time_point deadline) : deadline_(deadline) {}
+    ~NameFetchers() { finish(); }
+
+    void queue(const std::string& endpoint, std::vector<std::string> xaddrs) {
+        std::lock_guard lock(mutex_);
+        jobs_.push_back({endpoint, std::move(xaddrs)});
+        if (workers_.size() < kNameFetchers && idle_ == 0) workers_.emplace_back([this] { work(); });
+        wake_.notify_one();
+    }
+
+    std::map<std::string, std::string> finish() {
+        {
+            std::lock_guard lock(mutex_);
+            closed_ = true;
+        }
+        wake_.notify_all();
+        for (auto& w : workers_)
+            if (w.joinable()) w.join();
+        std::lock_guard lock(mutex_);
+        return names_;
+    }
+
+private:
+    struct Job {
+        std::string endpoint;
+        std::vector<std::string> xaddrs;
+    };
+
+    void work() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            ++idle_;
+            wake_.wait(lock, [&] { return closed_ || !jobs_.empty(); });
+            --idle_;
+            if (jobs_.empty() || Clock::now() >= deadline_) return;
+            Job job = std::move(jobs_.front());
+            jobs_.pop_front();
+            lock.unlock();
+            std::optional<std::string> name;
+            for (const auto& xaddr : job.xaddrs) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
+                if (left.count() <= 0) break;
+                if ((name = fetchComputerName(xaddr, job.endpoint, left))) break;
+            }
+            lock.lock();
+            if (name) names_[job.endpoint] = *name;
+        }
+    }
+
+    Clock::time_point deadline_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Job> jobs_;
+    std::vector<std::thread> workers_;
+    std::size_t idle_ = 0;
+    bool closed_ = false;
+    std::map<std::string, std::string> names_;
+};
+
+class WsdRun {
+public:
+    WsdRun(const std::vector<MulticastInterface>& interfaces, Clock::time_point deadline)
+        : interfaces_(interfaces), deadline_(deadline), fetchers_(deadline) {}
+
+    TimedComputers run() {
+        openSockets();
+        const std::string probe = wsdProbeMessage(newMessageId());
+        // Sent twice, as SOAP-over-UDP repeats: receivers drop the copy by its message id.
+        const bool sent = sendEverywhere(probe) | sendEverywhere(probe);
+        if (!sent) throw DiscoveryError(kErrorNotAccessible, "no probe could be sent on any interface");
+        listen();
+        return collect();
+    }
+
+private:
+    void openSockets() {
+        std::optional<DiscoveryError> firstError;
+        for (int family : {AF_INET, AF_INET6}) {
+            try {
+                queries_.push_back(std::make_unique<MulticastSocket>(family));
+            } catch (const DiscoveryError& e) {
+                if (!firstError) firstError = e;
+            }
+            // Hellos and Byes go to the group port; hearing them is a bonus, so a
+            // port another program holds exclusively is no failure.
+            try {
+                announcements_.push_back(std::make_unique<MulticastSocket>(
+                    family, kWsdPort, family == AF_INET ? kGroup4 : kGroup6, interfaces_));
+            } catch (const DiscoveryError&) {
+            }
+        }
+        if (queries_.empty()) throw *firstError;
+    }
+
+    bool sendEverywhere(const std::string& message) {
+        bool any = false;
+        for (auto& socket : queries_)
+            for (const auto& interface : interfaces_)
+                any |= socket->sendToGroup(message, socket->family() == AF_INET ? kGroup4 : kGroup6, kWsdPort,
+                                           interface);
+        return any;
+    }
+
+    void listen() {
+        std::vector<MulticastSocket*> sockets;
+        for (auto& s : queries_) sockets.push_back(s.get());
+        for (auto& s : announcements_) sockets.push_back(s.get());
+        while (Clock::now() < deadline_) {
+            for (auto* socket : waitReadable(sockets, deadline_))
+                while (auto datagram = socket->receive(kMaxWsdDatagram)) handle(*datagram);
+        }
+    }
+
+    void handle(const Datagram& datagram) {
+        for (const auto& heard : parseWsdDatagram(datagram.bytes)) {
+            using Kind = WsdAnnouncement::Kind;
+            auto known = endpoints_.find(heard.endpoint);
+            if (heard.kind == Kind::Bye) {
+                if (known != endpoints_.end()) known->second.gone = true;
+                continue;
+            }
+            if (known == endpoints_.end()) {
+                if (!heard.isComputer || endpoints_.size() >= kMaxComputers) continue;
+                known = endpoints_.emplace(heard.endpoint, Endpoint{Clock::now(), {}, {}, false, false, false, {}}).first;
+                order_.push_back(heard.endpoint);
+            }
+            Endpoint& endpoint = known->second;
+            if (heard.kind == Kind::Hello) endpoint.gone = false;
+            remember(endpoint.addresses, datagram.sourceIpv4);
+            for (const auto& xaddr : heard.xaddrs) {
+                // Only addresses of the sender itself: an announcement must not
+                // make us post to some other host.
+                const std::string host = xaddrHost(xaddr);
+                if (host.empty() || host != datagram.sourceText) continue;
+                remember(endpoint.xaddrs, xaddr);
+                if (isIpv4Literal(host)) remember(endpoint.addresses, host);
+            }
+            std::stable_partition(endpoint.xaddrs.begin(), endpoint.xaddrs.end(),
+                                  [](const std::string& x) { return isIpv4Literal(xaddrHost(x)); });
+            if (!endpoint.xaddrs.empty() && !endpoint.fetchQueued) {
+                endpoint.fetchQueued = true;
+                fetchers_.queue(heard.endpoint, endpoint.xaddrs);
+            } else if (endpoint.xaddrs.empty() && !endpoint.resolveSent) {
+                endpoint.resolveSent = true;
+                sendEverywhere(wsdResolveMessage(newMessageId(), heard.endpoint));
+            }
+        }
+    }
+
+    static void remember(std::vector<std::string>& list, const std::string& value) {
+        if (!value.empty() && std::find(list.begin(), list.end(), value) == list.end()) list.push_back(value);
+    }
+
+    TimedComputers collect() {
+        const auto names = fetchers_.finish();
+        TimedComputers out;
+        for (const auto& key : order_) {
+            const Endpoint& endpoint = endpoints_.at(key);
+            const auto name = names.find(key);
+            if (endpoint.gone || name == names.end()) continue;
+            out.push_back({endpoint.firstSeen, {name->second, endpoint.addresses, DiscoverySource::Wsd}});
+        }
+        return out;
+    }
+
+    const std::vector<MulticastInterface>& interfaces_;
+    Clock::time_point deadline_;
+    std::vector<std::unique_ptr<MulticastSocket>> queries_;
+    std::vector<std::unique_ptr<MulticastSocket>> announcements_;
+    std::map<std::string, Endpoint> endpoints_;
+    std::vector<std::string> order_;
+    NameFetchers fetchers_;
+};
+
+}  // namespace
+
+std::string xaddrHost(const std::string& xaddr) {
+    const std::string scheme = "http://";
+    if (xaddr.rfind(scheme, 0) != 0) return {};
+    const std::string rest = xaddr.substr(scheme.size());
+    if (!rest.empty() && rest.front() == '[') {
+        const auto close = rest.find(']');
+        if (close == std::string::npos) return {};
+        std::string host = rest.substr(1, close - 1);
+        if (host.find('%') != std::string::npos) return {};  // link-local with a zone: not followed
+        return host;
+    }
+    const auto end = rest.find_first_of(":/");
+    return rest.substr(0, end);
+}
+
+TimedComputers browseWsd(const std::vector<MulticastInterface>& interfaces, Clock::time_point deadline) {
+    return WsdRun(interfaces, deadline).run();
+}
+
+}  // namespace vantrel::network
