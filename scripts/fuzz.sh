@@ -68,7 +68,7 @@ for target in report_loader_fuzz:report profile_roundtrip_fuzz:json; do
   name="${target%%:*}"
   seeds="$build/corpus-$name"
   mkdir -p "$seeds"
-  cp tests/collect/fixtures/*."${target##*:}" "$seeds/"
+  cp tests/collect/data/*."${target##*:}" "$seeds/"
   "$build/$name" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
     -print_final_stats=1 -artifact_prefix="$build/$name-"
 done

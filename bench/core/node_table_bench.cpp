@@ -9,6 +9,7 @@
 #include "core/node_registry.h"
 #include "core/logins_file.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "core/program_state.h"
 #include "providers/linux/linux_provider.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 extern char** environ;
 

@@ -11,6 +11,7 @@
 #include "collect/scan_commands.h"
 #include "providers/profile/profile_provider.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "support/slow_provider.h"
 
 namespace {

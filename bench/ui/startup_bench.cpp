@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "ui/desktop_app.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"

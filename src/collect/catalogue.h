@@ -46,7 +46,6 @@ struct HardwareCategory {
     std::array<std::string_view, 3> lines;
     Placement placement;
     int slotLimit;                    // slot placement only
-    std::array<std::string_view, 2> treeKeys;  // empty: none
     std::array<BuilderId, 2> builders;
     int builderCount;
     CollectorRule rule;

@@ -6,6 +6,7 @@
 
 #include "collect/connection.h"
 #include "collect/text_case.h"
+#include "core/command.h"
 #include "core/text_file.h"
 
 namespace vantrel {
@@ -71,12 +72,8 @@ bool takeRow(const HardwareCategory& category, const wbem::Row& row, Section& se
             return true;
         }
         case CollectorRule::Enclosure: {
-            wbem::Value chassis;
-            try {
-                chassis = row.property("ChassisTypes");
-            } catch (const std::exception&) {
-                // Unreadable: the chassis line says so.
-            }
+            wbem::Value chassis;  // unreadable: the chassis line says so
+            attempt([&] { chassis = row.property("ChassisTypes"); });
             return section.take({chassisLine(chassis), readText(row, "LockPresent")});
         }
         case CollectorRule::Wireless: {

@@ -1,6 +1,25 @@
 #include "collect/connection.h"
 
+#include "core/command.h"
+
 namespace vantrel {
+
+namespace {
+
+// A management call whose failure ends the collection: whatever a provider
+// throws becomes the collection's WmiError.
+template <typename Call>
+auto managementCall(Call&& call) -> decltype(call()) {
+    try {
+        return call();
+    } catch (const wbem::WbemError& e) {
+        throw WmiError(e.code(), e.what());
+    } catch (const std::exception& e) {
+        throw WmiError(wbem::ErrorCode::Failed, e.what());
+    }
+}
+
+}  // namespace
 
 std::string nodeTag(const NodeRecord& node) { return node.loginUser + node.address; }
 
@@ -11,51 +30,35 @@ std::string currentNodeTag(const ProgramState& state) {
 
 WmiQuery::WmiQuery(const ProgramState& state, HardwareSession& session) {
     const CurrentLogin& login = state.domain.currentLogin;
-    try {
+    services_ = managementCall([&] {
         wbem::Locator locator(session.provider);
-        services_ = locator.ConnectServer(login.server, state.domain.settings.wmiNamespace, login.user, login.password);
-    } catch (const wbem::WbemError& e) {
-        throw WmiError(e.code(), e.what());
-    }
+        return locator.ConnectServer(login.server, state.domain.settings.wmiNamespace, login.user, login.password);
+    });
 }
 
 void WmiQuery::exec(std::string_view wql) {
-    try {
-        rows_ = services_->ExecQuery(wql);
-    } catch (const wbem::WbemError& e) {
-        throw WmiError(e.code(), e.what());
-    }
+    rows_ = managementCall([&] { return services_->ExecQuery(wql); });
     if (!rows_) throw WmiError(wbem::ErrorCode::Failed, "The query gave no result: " + std::string(wql));
 }
 
 void WmiQuery::execIgnoringErrors(std::string_view wql) {
-    try {
-        rows_ = services_->ExecQuery(wql);
-    } catch (const std::exception&) {
-        rows_.reset();
-    }
+    if (!attempt([&] { rows_ = services_->ExecQuery(wql); })) rows_.reset();
 }
 
 void WmiQuery::forEachRow(const std::function<bool(const wbem::Row&)>& take) {
     if (!rows_) return;
     while (true) {
         std::unique_ptr<wbem::Row> row;
-        try {
-            row = rows_->next();
-        } catch (const std::exception&) {
-            return;
-        }
+        if (!attempt([&] { row = rows_->next(); })) return;
         if (!row || !take(*row)) return;
     }
 }
 
 std::string readText(const wbem::Row& row, std::string_view property) {
-    try {
-        if (auto text = row.property(property).toText()) return *text;
-    } catch (const std::exception&) {
-        // Unreadable: the line is written empty.
-    }
-    return {};
+    // Unreadable: the line is written empty.
+    std::string text;
+    attempt([&] { text = row.property(property).toText().value_or(std::string()); });
+    return text;
 }
 
 void TestConnection(ProgramState& state, HardwareSession& session) {
@@ -65,7 +68,7 @@ void TestConnection(ProgramState& state, HardwareSession& session) {
     try {
         query = std::make_unique<WmiQuery>(state, session);
         query->exec("Select Name From Win32_ComputerSystem");
-    } catch (const std::exception&) {
+    } catch (const WmiError&) {
         query.reset();
         session.listener->statusChanged("Access denied to " + tag);
         NodeTable& nodes = state.domain.nodes;

@@ -8,11 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "collect/collect_error.h"
 #include "collect/node_report.h"
-#include "core/error.h"
 #include "core/scan_listener.h"
 #include "wbem/services.h"
-#include "wbem/wbem_error.h"
 
 namespace vantrel {
 
@@ -40,16 +39,6 @@ struct HardwareSession {
 
 private:
     inline static SilentScanListener silentListener;
-};
-
-// A failed connection or query, passed to the command that started the run.
-class WmiError : public Error {
-public:
-    WmiError(wbem::ErrorCode code, const std::string& what) : Error(what), code_(code) {}
-    wbem::ErrorCode code() const { return code_; }
-
-private:
-    wbem::ErrorCode code_;
 };
 
 }  // namespace vantrel

@@ -3,6 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "collect/collect_error.h"
+#include "core/command.h"
+#include "core/node_label.h"
+
 namespace vantrel {
 
 const std::array<HardwareTreeNode, 32> kHardwareTreeNodes{{
@@ -40,32 +44,24 @@ const std::array<HardwareTreeNode, 32> kHardwareTreeNodes{{
     {"12 node", "Battery (UPS)", ImageKey::Ups, "Battery"},
 }};
 
-namespace {
-
-// The root's text for the label mode; nothing for an unknown mode.
-std::optional<std::string> rootText(const NodeRecord& node, NodeLabelMode mode) {
-    switch (mode) {
-        case NodeLabelMode::IpName: return node.displayName + " (" + node.address + ")";
-        case NodeLabelMode::Ip: return node.address;
-        case NodeLabelMode::Name: return node.displayName;
-        case NodeLabelMode::Other: break;
-    }
-    return std::nullopt;
+std::vector<std::string_view> hardwareTreeKeys(std::string_view keyword) {
+    std::vector<std::string_view> keys;
+    for (const auto& node : kHardwareTreeNodes)
+        if (node.keyword == keyword) keys.push_back(node.key);
+    return keys;
 }
-
-}  // namespace
 
 namespace {
 
 void buildTreeFor(ProgramState& state, const NodeRecord* node) {
     TreeControl& tree = state.windows.main.hardwareTree;
-    try {
+    runCommand(state, {"Unable to build hardware list!", MsgIcon::Question}, [&state, &tree, node] {
         tree.clear();
         state.ui->doEvents();
-        if (!node) throw Error("No current node");
+        if (!node) throw CollectError("No current node");
         // A root without key, text or image when the mode is unknown: the
         // category items then find no parent.
-        const auto text = rootText(*node, state.domain.settings.nodeLabelMode.value());
+        const auto text = nodeLabel(*node, state.domain.settings.nodeLabelMode.value(), AddressGap::Space);
         if (text) {
             tree.addRoot(kHardwareRootKey, *text, ImageKey::Computer);
         } else {
@@ -74,10 +70,7 @@ void buildTreeFor(ProgramState& state, const NodeRecord* node) {
         for (const auto& category : kHardwareTreeNodes)
             tree.add(kHardwareRootKey, TreeRelationship::Child, std::string(category.key), std::string(category.text),
                      category.image);
-    } catch (const std::exception&) {
-        state.ui->doEvents();
-        state.ui->messageBox("Unable to build hardware list!", kMessageTitle, MsgIcon::Question, MsgButtons::Ok);
-    }
+    });
 }
 
 }  // namespace

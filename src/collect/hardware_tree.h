@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "core/image_key.h"
 #include "core/program_state.h"
@@ -21,6 +22,10 @@ struct HardwareTreeNode {
 
 // The category items in the order the tree shows them.
 extern const std::array<HardwareTreeNode, 32> kHardwareTreeNodes;
+
+// The keys of the category items that a report section fills, in tree order:
+// none for "Motherboard" and "Connectors", two for "Enclosure".
+std::vector<std::string_view> hardwareTreeKeys(std::string_view keyword);
 
 // Empties the hardware tree and adds the root, labelled by NodeLabelMode, and the 32
 // category items. On failure (an unknown label mode leaves the root without

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "collect/catalogue.h"
+#include "core/command.h"
 #include "core/text_file.h"
 
 namespace vantrel {
@@ -126,11 +127,7 @@ LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, co
         for (int b = 0; b < category.builderCount; ++b) {
             const ReportBuilder& builder = builders.get(category.builders[static_cast<std::size_t>(b)]);
             if (!builder) continue;
-            try {
-                builder(report);
-            } catch (const std::exception&) {
-                return LoadEnd::BuilderFailed;
-            }
+            if (!attempt([&] { builder(report); })) return LoadEnd::BuilderFailed;
         }
     }
     return LoadEnd::Complete;

@@ -39,10 +39,19 @@ struct Settings {
     int discoveryWindowMs = 3000;
 };
 
+// The program's own files that exist but could not be read at start-up. What
+// they hold is unknown, so this run never writes them: writing the defaults
+// or an empty table over them would lose every setting, node and login.
+struct UnreadableFiles {
+    bool settings = false;  // "vantrel.ini"
+    bool logins = false;    // "lg.ini"
+};
+
 struct DomainState {
     NodeTable nodes;
     Settings settings;
     CurrentLogin currentLogin;
+    UnreadableFiles unreadableFiles;
 
     // Discovery and scanning.
     bool rescanMode = false;

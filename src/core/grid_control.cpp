@@ -12,10 +12,12 @@ GridControl::GridControl(int rows, int cols)
       widths_(static_cast<std::size_t>(cols_), 1000) {}
 
 void GridControl::setRows(int rows) {
+    const int before = this->rows();
     cells_.resize(static_cast<std::size_t>(std::max(rows, 1)), std::vector<std::string>(static_cast<std::size_t>(cols_)));
     row_ = std::min(row_, this->rows() - 1);
     selectedRow_ = std::min(selectedRow_, this->rows() - 1);
-    notify(GridChange::Shape);
+    // Appended rows are all that changed; after removing rows, any row may show other cells.
+    notify(GridChange::Shape, this->rows() >= before ? before : -1);
 }
 
 void GridControl::clear() {
@@ -26,7 +28,7 @@ void GridControl::clear() {
 
 void GridControl::check(int row, int col) const {
     if (row < 0 || row >= rows() || col < 0 || col >= cols_)
-        throw Error("Grid cell out of range: row " + std::to_string(row) + ", column " + std::to_string(col));
+        throw GridError("Grid cell out of range: row " + std::to_string(row) + ", column " + std::to_string(col));
 }
 
 void GridControl::setRow(int row) {
@@ -51,7 +53,7 @@ const std::string& GridControl::cell(int row, int col) const {
 void GridControl::setCell(int row, int col, std::string text) {
     check(row, col);
     cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(text);
-    notify(GridChange::Cells);
+    notify(GridChange::Cells, row);
 }
 
 int GridControl::colWidth(int col) const {
@@ -72,8 +74,8 @@ void GridControl::setSelectedRow(int row) {
 
 void GridControl::redraw() { notify(GridChange::Redraw); }
 
-void GridControl::notify(GridChange change) const {
-    if (listener_) listener_(change);
+void GridControl::notify(GridChange change, int row) const {
+    if (listener_) listener_(change, row);
 }
 
 }  // namespace vantrel

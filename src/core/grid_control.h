@@ -44,12 +44,14 @@ public:
 
     void redraw();
 
-    using Listener = std::function<void(GridChange)>;
+    // Cells: `row` is the row whose cells changed, -1 for every row. Shape: the
+    // first appended row, -1 when rows were removed.
+    using Listener = std::function<void(GridChange, int row)>;
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
 private:
     void check(int row, int col) const;
-    void notify(GridChange change) const;
+    void notify(GridChange change, int row = -1) const;
 
     int cols_;
     std::vector<std::vector<std::string>> cells_;

@@ -6,15 +6,15 @@
 
 namespace vantrel {
 
-bool readLoginsFile(const std::filesystem::path& path, const std::function<void(NodeRecord)>& onRecord,
-                    const std::function<void()>& afterSixthLine) {
+FileRead readLoginsFile(const std::filesystem::path& path, const std::function<void(NodeRecord)>& onRecord,
+                        const std::function<void()>& afterSixthLine) {
     TextLineReader reader(path);
-    if (!reader.isOpen()) return false;
+    if (!reader.isOpen()) return reader.failed() ? FileRead::Failed : FileRead::Missing;
     while (!reader.atEnd()) {
         std::array<std::string, 7> lines;
         for (std::size_t k = 0; k < lines.size(); ++k) {
             auto line = reader.readLine();
-            if (!line) return true;  // short last record: not a node
+            if (!line) return reader.failed() ? FileRead::Failed : FileRead::Complete;  // short: not a node
             lines[k] = stripSpaces(*line);
             if (k == 5 && afterSixthLine) afterSixthLine();
         }
@@ -22,7 +22,7 @@ bool readLoginsFile(const std::filesystem::path& path, const std::function<void(
                             FileValue<NodeEnabled>::fromText(lines[3]), std::move(lines[4]), std::move(lines[5]),
                             FileValue<ScanStatus>::fromText(lines[6])});
     }
-    return true;
+    return reader.failed() ? FileRead::Failed : FileRead::Complete;
 }
 
 std::string formatLoginsFile(const NodeTable& table, LoginsLayout layout) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/node_table.h"
+#include "core/text_file.h"
 
 namespace vantrel {
 
@@ -14,8 +15,8 @@ namespace vantrel {
 // record with fewer than seven lines is not a node. Lines are stripped of
 // leading and trailing spaces. `afterSixthLine` runs after the sixth line of
 // every record (the start-up lets window events run there).
-// Returns false when the file does not exist or cannot be opened.
-bool readLoginsFile(const std::filesystem::path& path, const std::function<void(NodeRecord)>& onRecord,
+// Failed when the file exists but could not be read whole.
+FileRead readLoginsFile(const std::filesystem::path& path, const std::function<void(NodeRecord)>& onRecord,
                     const std::function<void()>& afterSixthLine = {});
 
 enum class LoginsLayout {

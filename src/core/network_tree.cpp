@@ -4,18 +4,15 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/command.h"
 #include "core/error.h"
+#include "core/node_label.h"
 
 namespace vantrel {
 
 namespace {
 
 constexpr const char* kRootText = "Network";
-
-void showTreeError(ProgramState& state, const char* message) {
-    state.ui->doEvents();
-    state.ui->messageBox(message, kMessageTitle, MsgIcon::Exclamation, MsgButtons::Ok);
-}
 
 // The node number an item stands for: its tag read as a number (0 for the root).
 int nodeOfItem(const TreeControl& tree, std::optional<int> index) {
@@ -39,16 +36,6 @@ void addItem(TreeControl& tree, int node, const std::string& label, ImageKey ima
 }  // namespace
 
 std::string nodeItemKey(int node) { return "Node1 " + std::to_string(node); }
-
-std::optional<std::string> nodeLabel(const NodeRecord& node, NodeLabelMode labelMode) {
-    switch (labelMode) {
-        case NodeLabelMode::Name: return node.displayName;
-        case NodeLabelMode::Ip: return node.address;
-        case NodeLabelMode::IpName: return node.displayName + "(" + node.address + ")";
-        case NodeLabelMode::Other: break;
-    }
-    return std::nullopt;
-}
 
 void addNetworkRoots(ProgramState& state, bool withLoginTree) {
     state.windows.main.networkTree.addRoot(kNetworkRootKey, kRootText, ImageKey::Network);
@@ -77,7 +64,7 @@ void addNodeItems(ProgramState& state, int i) {
 }
 
 void rebuildNetworkTrees(ProgramState& state) {
-    try {
+    runCommand(state, {"Unable to retrieve network node list."}, [&state] {
         state.windows.loginDialog.nodeTree.clear();
         state.windows.main.networkTree.clear();
         state.windows.loginDialog.nodeTree.redraw();
@@ -88,34 +75,30 @@ void rebuildNetworkTrees(ProgramState& state) {
             state.ui->doEvents();
             addNodeItems(state, i);
         }
-    } catch (const std::exception&) {
-        showTreeError(state, "Unable to retrieve network node list.");
-    }
+    });
 }
 
 void buildNetworkTreeFromScan(ProgramState& state) {
-    try {
+    runCommand(state, {"Unable to retrieve network node list!"}, [&state] {
         addNetworkRoots(state, false);
         for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) {
             state.ui->doEvents();
             const NodeRecord& node = state.domain.nodes.node(i);
             addItem(state.windows.main.networkTree, i, node.name, ImageKey::Computer);
             const auto folder = state.folder.nodeFolder(node.name);
-            if (!folder) throw Error("Node name is not a valid folder name: " + node.name);
+            if (!folder) throw FolderError("Node name is not a valid folder name: " + node.name);
             std::error_code ec;
             if (!std::filesystem::is_directory(*folder, ec)) {
                 if (!std::filesystem::create_directory(*folder, ec) || ec)
-                    throw Error("Cannot create the folder of node " + node.name + ": " + ec.message());
+                    throw FolderError("Cannot create the folder of node " + node.name + ": " + ec.message());
             }
         }
-    } catch (const std::exception&) {
-        showTreeError(state, "Unable to retrieve network node list!");
-    }
+    });
 }
 
 void listNodes(ProgramState& state) {
     GridControl& grid = state.windows.scanDialog.nodeGrid;
-    try {
+    runCommand(state, {"Unable to list network nodes!"}, [&state, &grid] {
         grid.clear();
         // Start from the header row, so node i lands in row i on every listing.
         grid.setRows(1);
@@ -133,13 +116,9 @@ void listNodes(ProgramState& state) {
             col = 0;
             const std::string_view cells[] = {node.name, node.displayName, node.address, node.scanStatus.text(),
                                               node.enabled.text()};
-            for (std::string_view text : cells)
-                grid.setCell(grid.row(), col++, std::string(text));
+            for (std::string_view text : cells) grid.setCell(grid.row(), col++, std::string(text));
         }
-    } catch (const std::exception&) {
-        state.ui->doEvents();
-        state.ui->messageBox("Unable to list network nodes!", kMessageTitle, MsgIcon::Exclamation, MsgButtons::Ok);
-    }
+    });
 }
 
 void networkTreeClicked(ProgramState& state) {
@@ -155,11 +134,8 @@ void networkTreeDoubleClicked(ProgramState& state) {
     selectCurrentFromTree(state);
     state.domain.accessDeniedFlag = false;
     if (state.domain.nodes.currentNode == 0 || !state.showCurrentNode) return;
-    try {
-        state.showCurrentNode();
-    } catch (const std::exception&) {
-        // What could be shown stays shown; the tree's events report nothing.
-    }
+    // What could be shown stays shown; the tree's events report nothing.
+    attempt(state.showCurrentNode);
 }
 
 void networkTreeMouseDown(ProgramState& state, MouseButton button) {

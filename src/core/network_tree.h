@@ -13,8 +13,6 @@ inline constexpr const char* kNetworkRootKey = "1 node";
 
 // Key of node i's item: "Node1 " followed by i.
 std::string nodeItemKey(int node);
-// Label of a node by NodeLabelMode; nothing for an unknown mode.
-std::optional<std::string> nodeLabel(const NodeRecord& node, NodeLabelMode labelMode);
 
 // Adds the root item to the network tree and, when `withLoginTree`, to the
 // Login dialog's tree.

@@ -21,20 +21,23 @@ void loadNodeTable(ProgramState& state) {
     state.windows.loginDialog.nodeTree.clear();
     state.ui->doEvents();
     addNetworkRoots(state);
-    readLoginsFile(
+    const FileRead read = readLoginsFile(
         path,
         [&state](NodeRecord record) {
             const int i = state.domain.nodes.append(std::move(record));
             addNodeItems(state, i);
         },
         [&state] { state.ui->doEvents(); });
+    state.domain.unreadableFiles.logins = read == FileRead::Failed;
 }
 
 bool saveNodeTable(const ProgramState& state) {
+    if (state.domain.unreadableFiles.logins) return false;
     return writeLoginsFile(state.folder.loginsFile(), state.domain.nodes, LoginsLayout::Table);
 }
 
 bool saveFreshNetwork(const ProgramState& state) {
+    if (state.domain.unreadableFiles.logins) return false;
     return writeLoginsFile(state.folder.loginsFile(), state.domain.nodes, LoginsLayout::FreshNetwork);
 }
 

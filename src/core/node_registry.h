@@ -6,9 +6,11 @@
 
 namespace vantrel {
 
-// Loads the node table from the logins file and builds both network trees.
+// Loads the node table from the logins file and builds both network trees. A
+// file that exists but cannot be read is marked unreadable.
 void loadNodeTable(ProgramState& state);
-// Writes the whole node table to the logins file (exit).
+// Writes the whole node table to the logins file (exit). Neither writer
+// touches a logins file that could not be read; both return whether they wrote.
 bool saveNodeTable(const ProgramState& state);
 // Writes the node table as a fresh network: display name := name, enabled := "True".
 bool saveFreshNetwork(const ProgramState& state);

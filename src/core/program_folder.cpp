@@ -41,7 +41,7 @@ std::filesystem::path makeFolder(const std::filesystem::path& dir) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (!isWritableFolder(dir)) {
-        throw Error("The folder " + dir.string() + " cannot be used as the program folder" +
+        throw FolderError("The folder " + dir.string() + " cannot be used as the program folder" +
                     (ec ? " (" + ec.message() + ")" : std::string(" (not writable)")));
     }
     return std::filesystem::absolute(dir);
@@ -59,7 +59,7 @@ std::filesystem::path chooseProgramFolder(const std::optional<std::filesystem::p
     } else if (const char* home = std::getenv("HOME"); home && *home) {
         dataHome = std::filesystem::path(home) / ".local" / "share";
     } else {
-        throw Error("No program folder: the executable's folder is not writable and neither "
+        throw FolderError("No program folder: the executable's folder is not writable and neither "
                     "XDG_DATA_HOME nor HOME is set");
     }
     return makeFolder(dataHome / "vantrel");

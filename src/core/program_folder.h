@@ -33,7 +33,7 @@ private:
 // Chooses the program folder: `homeOption` when given (--home), otherwise the
 // executable's folder when it is writable, otherwise $XDG_DATA_HOME/vantrel
 // (default ~/.local/share/vantrel), which is created when missing.
-// Throws vantrel::Error when no usable folder can be found or made.
+// Throws FolderError when no usable folder can be found or made.
 std::filesystem::path chooseProgramFolder(const std::optional<std::filesystem::path>& homeOption,
                                           const std::filesystem::path& executableFolder);
 

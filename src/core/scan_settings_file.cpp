@@ -1,6 +1,9 @@
 #include "core/scan_settings_file.h"
 
 #include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 #include "core/text_file.h"
 
@@ -25,9 +28,15 @@ void loadScanSettings(ProgramState& state) {
 }
 
 bool saveScanSettings(const ProgramState& state) {
+    const std::filesystem::path file = state.folder.root() / kScanSettingsFile;
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(file, ec);
+    // The default needs no file; a file that cannot be read is left alone, as the other files are.
+    if (!exists && state.domain.settings.parallelScans == kDefaultParallelScans) return true;
+    if (exists && !std::ifstream(file).is_open()) return false;
     std::string out;
     appendFileLine(out, std::to_string(state.domain.settings.parallelScans));
-    return writeFileAtomically(state.folder.root() / kScanSettingsFile, out);
+    return writeFileAtomically(file, out);
 }
 
 }  // namespace vantrel

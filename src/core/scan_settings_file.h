@@ -9,6 +9,8 @@ namespace vantrel {
 
 // A missing or unreadable file, or a value outside 1 to 64, leaves the setting as it is.
 void loadScanSettings(ProgramState& state);
+// Written only when it says something: a value other than the default, or a
+// file that is there already. A file that cannot be read is not replaced.
 bool saveScanSettings(const ProgramState& state);
 
 }  // namespace vantrel

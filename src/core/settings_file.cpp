@@ -86,7 +86,7 @@ void loadSettings(ProgramState& state) {
     TextLineReader reader(state.folder.settingsFile());
     for (int lineNo = 1; lineNo <= 9; ++lineNo) {
         auto line = reader.readLine();
-        if (!line) return;
+        if (!line) break;
         const std::string text = stripSpaces(*line);
         switch (lineNo) {
             case 1: settings.defaultUser = text; state.windows.adminDialog.userField = text; break;
@@ -110,6 +110,7 @@ void loadSettings(ProgramState& state) {
             case 9: settings.wmiNamespace = text; state.windows.settingsDialog.namespaceField = text; break;
         }
     }
+    state.domain.unreadableFiles.settings = reader.failed();
 }
 
 std::string formatSettingsFile(const Settings& settings) {
@@ -128,6 +129,7 @@ std::string formatSettingsFile(const Settings& settings) {
 }
 
 bool saveSettings(const ProgramState& state) {
+    if (state.domain.unreadableFiles.settings) return false;
     return writeFileAtomically(state.folder.settingsFile(), formatSettingsFile(state.domain.settings), 0600);
 }
 

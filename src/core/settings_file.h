@@ -22,13 +22,15 @@ std::string formatPrintNumber(float value);
 std::string formatPrintNumber(std::int32_t value);
 
 // Reads the settings file into the state, line by line, stopping silently at
-// the first missing line; what was read so far stays.
+// the first missing line; what was read so far stays. A file that exists but
+// cannot be read is marked unreadable, so that it is never written.
 void loadSettings(ProgramState& state);
 
 std::string formatSettingsFile(const Settings& settings);
 
 // Writes the settings file atomically with owner-only permissions (it holds
-// the default password). Failures are swallowed; returns whether it worked.
+// the default password); an unreadable one is left alone. Failures are
+// swallowed; returns whether the file was written.
 bool saveSettings(const ProgramState& state);
 
 }  // namespace vantrel

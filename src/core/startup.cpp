@@ -13,6 +13,19 @@ void showProgress(ProgramState& state, int mark, const char* text) {
     if (text) state.windows.splash.progressText = text;
 }
 
+// Says once which of the program's files could not be read and will
+// therefore not be written at exit.
+void reportUnreadableFiles(ProgramState& state) {
+    std::string text;
+    for (const auto& [unreadable, name] : {std::pair{state.domain.unreadableFiles.settings, "vantrel.ini"},
+                                           std::pair{state.domain.unreadableFiles.logins, "lg.ini"}}) {
+        if (!unreadable) continue;
+        if (!text.empty()) text += "\n";
+        text += std::string("The file \"") + name + "\" could not be read and will not be changed.";
+    }
+    if (!text.empty()) state.ui->messageBox(text, kMessageTitle, MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
 }  // namespace
 
 void runStartup(ProgramState& state) {
@@ -66,6 +79,7 @@ void runStartup(ProgramState& state) {
     showProgress(state, 4, nullptr);
     state.windows.main.busyPointer = false;
     state.windows.splash.visible = false;
+    reportUnreadableFiles(state);
 }
 
 void exitProgram(ProgramState& state) {

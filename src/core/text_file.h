@@ -17,6 +17,13 @@
 
 namespace vantrel {
 
+// How reading a whole file went.
+enum class FileRead {
+    Complete,  // read to its end (which may come early: a short file is read whole)
+    Missing,   // there is no such file
+    Failed,    // it exists but could not be opened or read: its content is unknown
+};
+
 // Reads a text file line by line without loading it whole; every line comes
 // back as UTF-8 without its line end.
 class TextLineReader {
@@ -27,6 +34,9 @@ public:
     TextLineReader& operator=(const TextLineReader&) = delete;
 
     bool isOpen() const { return file_ != nullptr; }
+    // True when the file exists but could not be opened, or a read failed:
+    // unlike a missing or short file, its content is unknown.
+    bool failed() const { return failed_; }
     // True when no further line can be read.
     bool atEnd();
     // The next line, or nothing at the end of the file or on a read error.

@@ -15,11 +15,6 @@
 
 namespace vantrel {
 
-class TreeError : public Error {
-public:
-    using Error::Error;
-};
-
 // Where an added item goes, relative to an existing one (the tree view's
 // relationship codes; the program uses only Child).
 enum class TreeRelationship { First = 0, Last = 1, Next = 2, Previous = 3, Child = 4 };

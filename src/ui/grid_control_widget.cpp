@@ -14,7 +14,11 @@ GridControlWidget::GridControlWidget(GridControl& control, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->setVisible(false);
-    control_.setListener([this](GridChange) { scheduleRefresh(); });
+    control_.setListener([this](GridChange change, int row) {
+        if (change == GridChange::Cells && row >= 0) changedRows_.insert(row);
+        else if (change == GridChange::Cells || (change == GridChange::Shape && row < 0)) allRowsChanged_ = true;
+        scheduleRefresh();
+    });
     refresh();
 }
 
@@ -30,6 +34,7 @@ void GridControlWidget::refresh() {
     refreshPending_ = false;
     const int cols = control_.cols();
     const int rows = control_.rows() - 1;
+    const int shownRows = rowCount();
     setColumnCount(cols);
     setRowCount(rows);
     QStringList headers;
@@ -38,13 +43,25 @@ void GridControlWidget::refresh() {
         setColumnWidth(c, twipsToPixels(control_.colWidth(c), logicalDpiX()));
     }
     setHorizontalHeaderLabels(headers);
-    for (int r = 1; r <= rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const QString text = QString::fromStdString(control_.cell(r, c));
-            QTableWidgetItem* cell = item(r - 1, c);
-            if (!cell) setItem(r - 1, c, new QTableWidgetItem(text));
-            else if (cell->text() != text) cell->setText(text);
-        }
+    if (allRowsChanged_) {
+        for (int r = 1; r <= rows; ++r) showRow(r);
+    } else {
+        for (int r : changedRows_)
+            if (r >= 1 && r <= rows) showRow(r);
+        // Rows that appeared since the last pass have their (empty) cells too.
+        for (int r = shownRows + 1; r <= rows; ++r)
+            if (!changedRows_.count(r)) showRow(r);
+    }
+    allRowsChanged_ = false;
+    changedRows_.clear();
+}
+
+void GridControlWidget::showRow(int r) {
+    for (int c = 0; c < control_.cols(); ++c) {
+        const QString text = QString::fromStdString(control_.cell(r, c));
+        QTableWidgetItem* cell = item(r - 1, c);
+        if (!cell) setItem(r - 1, c, new QTableWidgetItem(text));
+        else if (cell->text() != text) cell->setText(text);
     }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // A QTableWidget that shows a core GridControl: row 0 of the grid becomes the
 // header, the other rows the table. Changes are gathered and shown at the next
-// pass of the event loop, so filling a long list stays cheap.
+// pass of the event loop, and only the rows that changed are shown again, so
+// filling a long list row by row stays linear.
 
 #include <QTableWidget>
+#include <set>
 
 #include "core/grid_control.h"
 #include "core/mouse_button.h"
@@ -27,9 +29,12 @@ protected:
 
 private:
     void scheduleRefresh();
+    void showRow(int row);
 
     GridControl& control_;
     bool refreshPending_ = false;
+    bool allRowsChanged_ = true;
+    std::set<int> changedRows_;
 };
 
 // Twips (1/1440 inch) to pixels at the widget's logical DPI.

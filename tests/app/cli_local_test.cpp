@@ -13,6 +13,7 @@
 #include "collect/report_loader.h"
 #include "providers/linux/source_tree.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 using namespace vantrel;
 
@@ -26,7 +27,7 @@ std::string quote(const std::string& s) {
 
 // Runs vantrel-cli with the arguments; standard output goes to the file.
 int runCli(const std::vector<std::string>& args, const std::filesystem::path& stdoutFile) {
-    std::string command = quote(VANTREL_CLI);
+    std::string command = quote(VANTREL_CLI_PATH);
     for (const auto& a : args) command += " " + quote(a);
     command += " >" + quote(stdoutFile.string()) + " 2>/dev/null";
     const int raw = std::system(command.c_str());

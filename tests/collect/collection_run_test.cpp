@@ -2,7 +2,7 @@
 
 #include "collect/collection_run.h"
 #include "collect/connection.h"
-#include "test_support.h"
+#include "support/collect_fixture.h"
 
 using namespace vantrel;
 using test::FailingProvider;
@@ -10,8 +10,8 @@ using test::NodeFixture;
 
 namespace {
 
-const std::filesystem::path kProfile = COLLECT_FIXTURES "/office_pc.json";
-const std::filesystem::path kExpected = COLLECT_FIXTURES "/office_pc.report";
+const std::filesystem::path kProfile = VANTREL_COLLECT_TEST_DATA "/office_pc.json";
+const std::filesystem::path kExpected = VANTREL_COLLECT_TEST_DATA "/office_pc.report";
 
 struct RunFixture : ::testing::Test {
     test::TempFolder home;

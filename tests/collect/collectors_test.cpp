@@ -2,7 +2,7 @@
 
 #include "collect/collectors.h"
 #include "collect/connection.h"
-#include "test_support.h"
+#include "support/collect_fixture.h"
 
 using namespace vantrel;
 using vantrel::test::NodeFixture;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "collect/connection.h"
-#include "test_support.h"
+#include "support/collect_fixture.h"
 
 using namespace vantrel;
 using test::FailingProvider;

@@ -4,7 +4,7 @@
 
 #include "collect/catalogue.h"
 #include "collect/hardware_tree.h"
-#include "test_support.h"
+#include "support/collect_fixture.h"
 
 using namespace vantrel;
 using test::NodeFixture;
@@ -55,18 +55,29 @@ TEST_F(TreeFixture, TheSkeletonHasOneRootAnd32ChildlessCategoryNodesInOrder) {
     EXPECT_EQ(f.ui.eventRuns, 2);  // once per build, after clearing
 }
 
-TEST_F(TreeFixture, EveryTreeKeyOfTheCatalogueHasItsCategoryNode) {
-    std::set<std::string_view> catalogueKeys, treeKeys;
-    for (const auto& c : kCatalogue)
-        for (auto key : c.treeKeys)
-            if (!key.empty()) catalogueKeys.insert(key);
-    for (const auto& n : kHardwareTreeNodes) {
-        treeKeys.insert(n.key);
-        const HardwareCategory* c = findCategory(n.keyword);
-        ASSERT_NE(c, nullptr) << n.keyword;
-        EXPECT_TRUE(c->treeKeys[0] == n.key || c->treeKeys[1] == n.key) << n.key;
+TEST_F(TreeFixture, EveryCategoryFillsItsOwnTreeNodes) {
+    // Catalogue order; the builders address their category's items by these keys.
+    const std::vector<std::pair<std::string_view, std::vector<std::string_view>>> expected{
+        {"Baseboard", {"4 node"}}, {"Battery", {"12 node"}}, {"BIOS", {"15 node"}}, {"Disk Drive", {"8 node"}},
+        {"Fan", {"16 node"}}, {"Heat pipe", {"26 node"}}, {"Infra red", {"18 node"}}, {"Motherboard", {}},
+        {"Parallel", {"11 node"}}, {"PCI", {"7 node"}}, {"pcmcia", {"23 node"}}, {"Pointing", {"3 node"}},
+        {"Refrigeration", {"25 node"}}, {"SCSI", {"19 node"}}, {"Serial", {"10 node"}}, {"Sound", {"14 node"}},
+        {"Memory", {"6 node"}}, {"Tape", {"24 node"}}, {"Temperature", {"27 node"}}, {"Video", {"9 node"}},
+        {"Memory cards", {"30 node"}}, {"CD", {"28 node"}}, {"CPU", {"5 node"}}, {"Floppy", {"29 node"}},
+        {"OS", {"32 node"}}, {"Keyboard", {"2 node"}}, {"USB", {"34 node"}}, {"Ethernet", {"20 node"}},
+        {"1394", {"17 node"}}, {"Connectors", {}}, {"Enclosure", {"37 node", "38 node"}},
+        {"PBattery", {"40 node"}}, {"Wireless", {"44 node"}},
+    };
+    ASSERT_EQ(expected.size(), kCatalogue.size());
+    std::set<std::string_view> keys;
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+        EXPECT_EQ(kCatalogue[i].keyword, expected[i].first);
+        EXPECT_EQ(hardwareTreeKeys(kCatalogue[i].keyword), expected[i].second) << expected[i].first;
+        for (auto key : expected[i].second) EXPECT_TRUE(keys.insert(key).second) << key;
     }
-    EXPECT_EQ(catalogueKeys, treeKeys);
+    // Every category item belongs to a category of the catalogue.
+    for (const auto& n : kHardwareTreeNodes) EXPECT_NE(findCategory(n.keyword), nullptr) << n.keyword;
+    EXPECT_EQ(keys.size(), kHardwareTreeNodes.size());
 }
 
 TEST_F(TreeFixture, AnUnknownLabelModeLeavesABareRootAndTellsTheUser) {

@@ -3,15 +3,15 @@
 #include <random>
 
 #include "collect/report_loader.h"
-#include "recording_dispatch.h"
-#include "test_support.h"
+#include "support/recording_dispatch.h"
+#include "support/collect_fixture.h"
 
 using namespace vantrel;
 using test::RecordingDispatch;
 
 namespace {
 
-const std::filesystem::path kFullReport = COLLECT_FIXTURES "/office_pc.report";
+const std::filesystem::path kFullReport = VANTREL_COLLECT_TEST_DATA "/office_pc.report";
 
 // A report with every section empty except those given as keyword -> lines.
 std::string report(const std::map<std::string, std::vector<std::string>>& sections, const char* eol = "\r\n") {

@@ -14,7 +14,7 @@
 #include "collect/hardware_tree.h"
 #include "support/fake_ui.h"
 #include "support/slow_provider.h"
-#include "test_support.h"
+#include "support/collect_fixture.h"
 
 namespace vantrel {
 namespace {
@@ -22,7 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 using test::TempFolder;
 
-const std::filesystem::path kProfile = std::filesystem::path(COLLECT_FIXTURES) / "office_pc.json";
+const std::filesystem::path kProfile = std::filesystem::path(VANTREL_COLLECT_TEST_DATA) / "office_pc.json";
 
 // A node table, the profile computer (login admin/secret) behind every
 // address, and a listener that records what the scan shows, in order.
@@ -170,7 +170,7 @@ TEST_F(ScanFixture, ScanSelectedRunsTheWholeRoadAndShowsTheNode) {
     EXPECT_TRUE(state.domain.scanRanFlag);
     EXPECT_EQ(state.domain.nodes.node(2).scanStatus, ScanStatus::Scanned);
     EXPECT_EQ(test::readBytes(reportOf("LAB-07")),
-              test::readBytes(std::filesystem::path(COLLECT_FIXTURES) / "office_pc.report"));
+              test::readBytes(std::filesystem::path(VANTREL_COLLECT_TEST_DATA) / "office_pc.report"));
     const TreeControl& tree = state.windows.main.hardwareTree;
     ASSERT_GT(tree.itemCount(), 1);
     EXPECT_EQ(tree.item(tree.at(kHardwareRootKey)).text, "LAB-07");
@@ -282,7 +282,7 @@ TEST_F(ScanFixture, StoppingEndsAtANodeBoundaryAndLeavesWholeReports) {
     scans->stopAndWait();
     EXPECT_FALSE(scans->busy());
     EXPECT_NE(state.windows.scanDialog.statusText, "Scan Complete");
-    const std::string whole = test::readBytes(std::filesystem::path(COLLECT_FIXTURES) / "office_pc.report");
+    const std::string whole = test::readBytes(std::filesystem::path(VANTREL_COLLECT_TEST_DATA) / "office_pc.report");
     int scanned = 0;
     for (int i = 1; i <= 10; ++i) {
         const std::string name = "PC-" + std::to_string(i);

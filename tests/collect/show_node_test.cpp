@@ -3,8 +3,8 @@
 #include "collect/collection_run.h"
 #include "collect/show_node.h"
 #include "core/network_tree.h"
-#include "recording_dispatch.h"
-#include "test_support.h"
+#include "support/recording_dispatch.h"
+#include "support/collect_fixture.h"
 
 using namespace vantrel;
 using test::NodeFixture;
@@ -17,7 +17,7 @@ struct ShowFixture : ::testing::Test {
     std::vector<std::string> steps;
 
     void SetUp() override {
-        f.session.provider = test::profileProviderFromFile(COLLECT_FIXTURES "/office_pc.json");
+        f.session.provider = test::profileProviderFromFile(VANTREL_COLLECT_TEST_DATA "/office_pc.json");
         f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
         f.state.showCurrentNode = makeShowCurrentNode(f.state, f.session);
         rebuildNetworkTrees(f.state);

@@ -8,9 +8,11 @@
 #include "core/admin_dialogs.h"
 #include "core/logins_dialog.h"
 #include "core/settings_dialog.h"
+#include "core/scan_settings_file.h"
 #include "core/settings_file.h"
 #include "core/startup.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {
@@ -118,6 +120,23 @@ TEST_F(DialogFixture, ParallelScansStayWithinOneToSixtyFour) {
     for (auto [typed, kept] : {std::pair{0, 1}, {1, 1}, {12, 12}, {64, 64}, {65, 64}, {-3, 1}}) {
         setParallelScans(state, typed);
         EXPECT_EQ(state.domain.settings.parallelScans, kept) << typed;
+    }
+}
+
+TEST_F(DialogFixture, TheScanSettingIsKeptInItsOwnFileWhenItIsNotTheDefault) {
+    const auto file = home.path() / "scans.ini";
+    exitProgram(state);
+    EXPECT_FALSE(std::filesystem::exists(file));  // the default needs no file
+    state.ended = false;
+    setParallelScans(state, 16);
+    exitProgram(state);
+    EXPECT_EQ(test::readBytes(file), "16\r\n");
+
+    for (auto [text, kept] : {std::pair{"12\r\n", 12}, {" 3 \r\n", 3}, {"65\r\n", 8}, {"x\r\n", 8}, {"", 8}}) {
+        test::writeBytes(file, text);
+        state.domain.settings.parallelScans = 8;
+        loadScanSettings(state);
+        EXPECT_EQ(state.domain.settings.parallelScans, kept) << text;
     }
 }
 

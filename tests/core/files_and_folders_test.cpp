@@ -7,6 +7,7 @@
 #include "core/program_folder.h"
 #include "core/text_file.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "core/network_error_text.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {

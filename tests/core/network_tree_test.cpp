@@ -4,6 +4,7 @@
 
 #include "core/node_registry.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {

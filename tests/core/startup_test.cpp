@@ -6,6 +6,7 @@
 #include "core/node_registry.h"
 #include "core/settings_file.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {

@@ -9,6 +9,7 @@
 #include "collect/collection_run.h"
 #include "collect/report_loader.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "providers/profile/profile_provider.h"
 #include "wbem/wbem_error.h"
 

@@ -5,6 +5,7 @@
 
 #include "collect/report_loader.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vantrel;

@@ -13,7 +13,7 @@
 #include "collect/hardware_tree.h"
 #include "collect/report_loader.h"
 #include "collect/show_node.h"
-#include "collect/test_support.h"
+#include "support/collect_fixture.h"
 #include "model/display_modes.h"
 #include "model/model_fixture.h"
 #include "model/builders.h"
@@ -39,7 +39,7 @@ std::vector<std::string> shownParts(const VirtualPc& pc) {
 TEST(EndToEnd, AProfileCollectedAndShownSwitchesOnItsPartsAndFillsItsTree) {
     vantrel::test::TempFolder home;
     vantrel::test::NodeFixture f{home.path()};
-    f.session.provider = vantrel::test::profileProviderFromFile(COLLECT_FIXTURES "/office_pc.json");
+    f.session.provider = vantrel::test::profileProviderFromFile(VANTREL_COLLECT_TEST_DATA "/office_pc.json");
     f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
     ASSERT_TRUE(CollectHardware(f.state, f.session));
 
@@ -70,14 +70,14 @@ TEST(EndToEnd, AProfileCollectedAndShownSwitchesOnItsPartsAndFillsItsTree) {
 
 std::string run(const std::string& args) {
     std::string out;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((std::string(VANTREL_CLI) + " " + args + " 2>&1").c_str(), "r"), pclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((std::string(VANTREL_CLI_PATH) + " " + args + " 2>&1").c_str(), "r"), pclose);
     std::array<char, 4096> buffer{};
     while (pipe && fgets(buffer.data(), buffer.size(), pipe.get())) out += buffer.data();
     return out;
 }
 
 TEST(EndToEnd, CliShowPrintsTheTreeThenTheShownParts) {
-    const std::string out = run(std::string("show --node LAB-07 --report ") + COLLECT_FIXTURES "/office_pc.report");
+    const std::string out = run(std::string("show --node LAB-07 --report ") + VANTREL_COLLECT_TEST_DATA "/office_pc.report");
     EXPECT_EQ(out.rfind("1 node|LAB-07|pc\n  32 node|OS|os\n    32b node|Example OS Professional|os\n", 0), 0u) << out;
     EXPECT_NE(out.find("\n  7 node|System Slot|slots\n    71e node|PCI1|slots\n"), std::string::npos);
     std::string parts;

@@ -1,12 +1,8 @@
 #pragma once
-// Test doubles shared by the core tests: a user interface that answers
-// message boxes from a script and records every call, and a temporary folder.
+// The user interface double of every test and benchmark: it answers message
+// boxes from a script and records every call.
 
-#include <cstdlib>
 #include <deque>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,34 +42,5 @@ public:
     int endCalls = 0;
     int dpi = 96;
 };
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
-        path_ = mkdtemp(tmpl.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 }  // namespace vantrel::test

@@ -6,6 +6,7 @@
 #include "collect/collection_run.h"
 #include "collect/connection.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "ui/desktop_app.h"
 #include "ui/qt_ui_services.h"
 

@@ -10,6 +10,7 @@
 
 #include "core/network_tree.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "ui/desktop_app.h"
 #include "ui/grid_control_widget.h"
 #include "ui/login_dialog.h"
@@ -102,7 +103,7 @@ TEST_F(DesktopFixture, ClickingANodeShowsItsLabelsAndTheRightButtonItsMenu) {
         if (a->isVisible() && !a->isSeparator()) shown << a->text();
     EXPECT_EQ(shown, (QStringList{"Set Current Node Login", "Reset Current Node Login", "Scan Current Node", "Scan Local PC"}));
     EXPECT_FALSE(main.menuAction(MenuCommand::RenameNode)->isVisible());
-    // The session plugs the scans in; network discovery is not in the program yet.
+    // The session plugs the scans in; with a node table "Network Scan" is disabled.
     EXPECT_TRUE(main.menuAction(MenuCommand::ScanNode)->isEnabled());
     EXPECT_FALSE(main.menuAction(MenuCommand::NetworkScan)->isEnabled());
     main.nodePopupMenu()->hide();
@@ -225,6 +226,33 @@ TEST(GridControlWidget, ShowsHeaderRowAndCells) {
     EXPECT_EQ(widget.columnWidth(0), widget.logicalDpiX());
     QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, widget.visualItemRect(widget.item(1, 0)).center());
     EXPECT_EQ(grid.selectedRow(), 2);
+}
+
+// Only changed rows are shown again; every way a row can change must still show.
+TEST(GridControlWidget, ShowsEveryChangeWhenRowsAreFilledOneByOne) {
+    GridControl grid(1, 2);
+    GridControlWidget widget(grid);
+    auto texts = [&widget] {
+        QStringList out;
+        for (int r = 0; r < widget.rowCount(); ++r)
+            for (int c = 0; c < widget.columnCount(); ++c) out << (widget.item(r, c) ? widget.item(r, c)->text() : "?");
+        return out;
+    };
+    for (int i = 1; i <= 3; ++i) {  // a listing: a row appended, then written, one pass of events each
+        grid.setRows(grid.rows() + 1);
+        grid.setCell(i, 0, "PC-" + std::to_string(i));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(texts(), (QStringList{"PC-1", "", "PC-2", "", "PC-3", ""}));
+    grid.setRows(1);  // a new listing starts from the header row
+    grid.setRows(3);
+    grid.setCell(1, 1, "x");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(texts(), (QStringList{"", "x", "", ""}));
+    grid.clear();
+    grid.setCell(2, 0, "y");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(texts(), (QStringList{"", "", "y", ""}));
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "core/settings_dialog.h"
 #include "providers/profile/profile_provider.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "support/slow_provider.h"
 #include "ui/desktop_app.h"
 #include "ui/grid_control_widget.h"

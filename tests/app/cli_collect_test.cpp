@@ -5,14 +5,14 @@
 #include <sys/wait.h>
 
 #include "collect/catalogue.h"
-#include "test_support.h"
+#include "support/temp_folder.h"
 
 using namespace vantrel;
 
 namespace {
 
-const std::string kProfile = COLLECT_FIXTURES "/office_pc.json";
-const std::filesystem::path kExpected = COLLECT_FIXTURES "/office_pc.report";
+const std::string kProfile = VANTREL_COLLECT_TEST_DATA "/office_pc.json";
+const std::filesystem::path kExpected = VANTREL_COLLECT_TEST_DATA "/office_pc.report";
 
 struct CliResult {
     int status;
@@ -43,7 +43,7 @@ struct CliFixture : ::testing::Test {
     std::filesystem::path out() const { return dir.path() / "out.report"; }
 
     CliResult run(const std::vector<std::string>& args) {
-        std::string command = quote(VANTREL_CLI) + " collect";
+        std::string command = quote(VANTREL_CLI_PATH) + " collect";
         for (const auto& a : args) command += " " + quote(a);
         command += " >" + quote((dir.path() / "stdout").string()) + " 2>" + quote((dir.path() / "stderr").string());
         const int raw = std::system(command.c_str());
@@ -65,7 +65,7 @@ TEST_F(CliFixture, ScansANodeThroughTheConnectionTestAndWritesTheReport) {
     const auto r = run({"--profile", kProfile, "--server", "10.0.0.7", "--user", "admin", "--password", "secret",
                         "--out", out().string()});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, splitLines(test::readBytes(COLLECT_FIXTURES "/office_pc.status")));
+    EXPECT_EQ(r.out, splitLines(test::readBytes(VANTREL_COLLECT_TEST_DATA "/office_pc.status")));
     EXPECT_TRUE(r.err.empty());
     EXPECT_EQ(test::readBytes(out()), test::readBytes(kExpected));
 }

@@ -1,7 +1,6 @@
 #pragma once
 // Shared pieces of the collection tests: a program state with one node, and a
-// provider that fails on command around a profile. The user interface double
-// and the temporary folder are those of every test (support/fake_ui.h).
+// provider that fails on command around a profile.
 
 #include <filesystem>
 #include <functional>
@@ -11,6 +10,7 @@
 
 #include "collect/hardware_session.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "core/program_state.h"
 #include "providers/profile/profile_provider.h"
 #include "wbem/wbem_error.h"
