@@ -15,6 +15,7 @@
 #include "network/host_lookup.h"
 #include "providers/profile/profile_provider.h"
 #include "providers/linux/linux_provider.h"
+#include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -61,6 +62,8 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
+    view_ = std::make_unique<DesktopView>(state_, *main_->sceneView(), virtualPc_);
+    state_.view = view_.get();
     // Scan results wait on worker threads until the window's thread takes
     // them; the main window is the context, so nothing arrives after it is gone.
     scans_ = std::make_unique<ScanCommands>(state_, hardware_, [this] {
@@ -88,6 +91,15 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     main_->setMenuCommand(MenuCommand::TestView, [this] { model::showAllParts(virtualPc_); });
     main_->setMenuCommand(MenuCommand::Axes, [this] { model::toggleAxes(virtualPc_); });
     main_->setMenuCommand(MenuCommand::Base, [this] { model::toggleBase(virtualPc_); });
+    const std::pair<MenuCommand, view::CameraCommand> camera[] = {
+        {MenuCommand::MoveUp, view::CameraCommand::Up},     {MenuCommand::MoveDown, view::CameraCommand::Down},
+        {MenuCommand::MoveLeft, view::CameraCommand::Left}, {MenuCommand::MoveRight, view::CameraCommand::Right},
+        {MenuCommand::ZoomIn, view::CameraCommand::In},     {MenuCommand::ZoomOut, view::CameraCommand::Out},
+    };
+    for (auto [item, command] : camera)
+        main_->setMenuCommand(item, [this, command = command] { view_->runCameraCommand(command); });
+    main_->setMenuCommand(MenuCommand::Lights, [this] { view_->toggleSecondLight(); });
+    main_->setMenuCommand(MenuCommand::BackgroundColor, [this] { view_->showBackgroundColorDialog(); });
     main_->setBeforeExit([this] {
         // The window cannot answer while the nodes under way finish.
         state_.windows.main.busyPointer = true;

@@ -13,6 +13,7 @@
 
 namespace vantrel::ui {
 
+class DesktopView;
 class MainWindow;
 class QtUiServices;
 class SplashWindow;
@@ -31,6 +32,7 @@ public:
     SplashWindow& splash() { return *splash_; }
     HardwareSession& hardware() { return hardware_; }
     ScanCommands& scans() { return *scans_; }
+    DesktopView& view() { return *view_; }
     // The virtual PC: showing a node switches its parts on; the 3D view
     // assembles and draws it.
     model::VirtualPc& virtualPc() { return virtualPc_; }
@@ -44,7 +46,8 @@ private:
     DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
-    // Last: its workers stop before the windows and the state go.
+    std::unique_ptr<DesktopView> view_;
+    // Last: its workers stop before the view, the windows and the state go.
     std::unique_ptr<ScanCommands> scans_;
 };
 

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "core/admin_dialogs.h"
@@ -30,6 +31,7 @@
 #include "ui/settings_dialog.h"
 #include "ui/small_dialogs.h"
 #include "ui/tree_control_widget.h"
+#include "ui/view_panel.h"
 
 namespace vantrel::ui {
 
@@ -103,18 +105,14 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     layout->addWidget(buildCaptions(central));
     layout->addWidget(buildPanels(central));
 
-    // The 3D view is drawn here once the model is plugged in.
-    sceneView_ = new QFrame(central);
+    // The 3D view with its pan pad and buttons.
+    sceneView_ = new ViewPanel(central);
     sceneView_->setObjectName("sceneView");
-    sceneView_->setMinimumSize(320, 240);
-    sceneView_->setAutoFillBackground(true);
-    QPalette pal = sceneView_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    sceneView_->setPalette(pal);
+    addLabelBarHeads(labels, central);
 
     auto* split = new QSplitter(Qt::Horizontal, central);
     split->setObjectName("bodySplitter");
-    split->addWidget(buildTrees(central));
+    split->addWidget(buildTreeTabs(buildTrees(central), central));
     split->addWidget(sceneView_);
     split->setStretchFactor(0, 28);
     split->setStretchFactor(1, 72);
@@ -245,6 +243,58 @@ QWidget* MainWindow::buildTrees(QWidget* parent) {
     layout->addWidget(trees);
     panels_[Panel::BesideNetworkTree] = top;
     return left;
+}
+
+QWidget* MainWindow::buildTreeTabs(QWidget* trees, QWidget* parent) {
+    // Tabs over the trees: one shows the network tree, the other the hardware tree.
+    auto* pane = new QWidget(parent);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* tabs = new QHBoxLayout;
+    auto* networkTab = new QToolButton(pane);
+    networkTab->setObjectName("networkTab");
+    networkTab->setText("Network");
+    networkTab->setCheckable(true);
+    networkTab->setChecked(true);
+    auto* hardwareTab = new QToolButton(pane);
+    hardwareTab->setObjectName("hardwareTab");
+    hardwareTab->setText("Hardware");
+    hardwareTab->setCheckable(true);
+    tabs->addWidget(networkTab);
+    tabs->addWidget(hardwareTab);
+    tabs->addStretch();
+    layout->addLayout(tabs);
+    trees->setParent(pane);
+    layout->addWidget(trees, 1);
+    auto showTab = [this, networkTab, hardwareTab](bool network) {
+        auto& controls = sceneView_->sideControls();
+        if (network) controls.showNetworkTree(state_.windows.main.networkTree, state_.windows.main.hardwareTree);
+        else controls.showHardwareTree(state_.windows.main.networkTree, state_.windows.main.hardwareTree);
+        networkTab->setChecked(controls.tabHeader == view::TabHeader::Network);
+        hardwareTab->setChecked(controls.tabHeader == view::TabHeader::Hardware);
+    };
+    connect(networkTab, &QToolButton::clicked, this, [showTab] { showTab(true); });
+    connect(hardwareTab, &QToolButton::clicked, this, [showTab] { showTab(false); });
+    return pane;
+}
+
+void MainWindow::addLabelBarHeads(QHBoxLayout* labels, QWidget* parent) {
+    // Side bars 2 to 4 fold the current node's labels away.
+    QLabel* barContents[] = {displayNameLabel_, addressLabel_, nameLabel_};
+    for (int bar = 2; bar <= 4; ++bar) {
+        QLabel* content = barContents[bar - 2];
+        auto* head = new QToolButton(parent);
+        head->setObjectName(QString("barHead%1").arg(bar));
+        head->setArrowType(Qt::DownArrow);
+        head->setAutoRaise(true);
+        labels->insertWidget(labels->indexOf(content), head);
+        connect(head, &QToolButton::clicked, this, [this, bar, head, content] {
+            auto& controls = sceneView_->sideControls();
+            controls.barMouseDown(bar);
+            content->setVisible(!controls.BarCollapsed[bar]);
+            head->setArrowType(controls.BarCollapsed[bar] ? Qt::RightArrow : Qt::DownArrow);
+        });
+    }
 }
 
 QMenu* MainWindow::buildMenu(const std::vector<MenuItemDef>& items, const QString& name) {

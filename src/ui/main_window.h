@@ -17,6 +17,7 @@
 #include "core/program_state.h"
 
 class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QAction;
@@ -35,6 +36,7 @@ class SectionCaption;
 class SettingsDialog;
 class StatisticsDialog;
 class TreeControlWidget;
+class ViewPanel;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -61,7 +63,7 @@ public:
 
     TreeControlWidget* networkTree() const { return networkTree_; }
     TreeControlWidget* hardwareTree() const { return hardwareTree_; }
-    QWidget* sceneView() const { return sceneView_; }  // where the 3D view is drawn
+    ViewPanel* sceneView() const { return sceneView_; }  // the 3D view and the controls around it
     QMenu* menu(PopupMenu which) const;
     QMenu* nodePopupMenu() const { return menu(PopupMenu::Node); }
     // The item of `item` in menu `which` (the node menu when not given).
@@ -89,6 +91,8 @@ private:
     QWidget* buildCaptions(QWidget* parent);
     QWidget* buildPanels(QWidget* parent);
     QWidget* buildTrees(QWidget* parent);
+    QWidget* buildTreeTabs(QWidget* trees, QWidget* parent);
+    void addLabelBarHeads(QHBoxLayout* labels, QWidget* parent);
     QMenu* buildMenu(const std::vector<MenuItemDef>& items, const QString& name);
     void buildDialogs();
     void registerOwnCommands();
@@ -104,7 +108,7 @@ private:
     QtUiServices& ui_;
     TreeControlWidget* networkTree_ = nullptr;
     TreeControlWidget* hardwareTree_ = nullptr;
-    QWidget* sceneView_ = nullptr;
+    ViewPanel* sceneView_ = nullptr;
     QLabel* displayNameLabel_ = nullptr;
     QLabel* addressLabel_ = nullptr;
     QLabel* nameLabel_ = nullptr;

@@ -64,19 +64,20 @@ TEST(D3DUtil, SceneDefaultsSetTransformsLightMaterialAndStatesInOrder) {
     EXPECT_EQ(dev.material().Power, 10.0f);
 }
 
-TEST(D3DUtil, AspectIsHeightOverWidthOnlyWhenBothAreKnown) {
+TEST(D3DUtil, AspectIsWidthOverHeightOnlyWhenBothAreKnown) {
     struct Case {
         std::int32_t w, h;
         float aspect;
     };
-    const Case cases[] = {{600, 450, 0.75f}, {0, 450, 1.0f}, {600, 0, 1.0f}, {800, 600, 0.75f}, {100, 300, 3.0f}};
+    const Case cases[] = {{600, 450, 600.0f / 450.0f}, {0, 450, 1.0f}, {600, 0, 1.0f}, {800, 600, 800.0f / 600.0f},
+                          {100, 300, 100.0f / 300.0f}};
     for (const auto& c : cases) {
         RecordingDevice dev;
         D3DUtil util(dev);
         util.ViewWidth = c.w;
         util.ViewHeight = c.h;
         util.ApplySceneDefaults();
-        EXPECT_EQ(util.AspectRatio, c.aspect) << c.w << "x" << c.h;
+        EXPECT_FLOAT_EQ(util.AspectRatio, c.aspect) << c.w << "x" << c.h;
         EXPECT_FLOAT_EQ(dev.GetTransform(D3DTS_PROJECTION)(0, 0), (1.0f / std::tan(0.3926875f)) / c.aspect);
     }
 }

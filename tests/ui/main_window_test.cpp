@@ -157,8 +157,15 @@ TEST_F(MainWindowTest, SectionCaptionsOpenTheirMenusAndSwitchThePanels) {
         menu->hide();
     }
     // Commands whose owners are not in the program yet are there, disabled.
-    EXPECT_FALSE(main().menuAction(MenuCommand::BackgroundColor, PopupMenu::Configure)->isEnabled());
+    EXPECT_TRUE(main().menuAction(MenuCommand::BackgroundColor, PopupMenu::Configure)->isEnabled());
     EXPECT_TRUE(main().menuAction(MenuCommand::TestView, PopupMenu::Pc)->isEnabled());
+    EXPECT_TRUE(main().menuAction(MenuCommand::ZoomIn, PopupMenu::Pc)->isEnabled());
+    // An item whose command is taken away is still there, disabled, and so is its button.
+    main().setMenuCommand(MenuCommand::Lights, {});
+    EXPECT_FALSE(main().button(9)->isEnabled());
+    main().setMenuCommand(MenuCommand::BackgroundColor, {});
+    EXPECT_FALSE(main().menuAction(MenuCommand::BackgroundColor, PopupMenu::Configure)->isEnabled());
+    EXPECT_FALSE(main().button(8)->isEnabled());
     EXPECT_TRUE(main().menuAction(MenuCommand::ScanAll, PopupMenu::Nodes)->isEnabled());
     // With a node table "Network Scan" is disabled in the menu, but its button still runs it.
     EXPECT_FALSE(main().menuAction(MenuCommand::NetworkScan, PopupMenu::Network)->isEnabled());
@@ -189,8 +196,8 @@ TEST_F(MainWindowTest, ButtonsShowTheirPicturesTipsAndHoverFeedback) {
         EXPECT_TRUE(button->isVisible() || kButtons[static_cast<std::size_t>(i)].panel == Panel::Support) << i;
     }
     // Buttons of commands the program does not have yet cannot be pressed.
-    for (int i : {6, 7, 8, 9}) EXPECT_FALSE(main().button(i)->isEnabled()) << i;
-    for (int i : {0, 1, 2, 3, 4, 5, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) EXPECT_TRUE(main().button(i)->isEnabled()) << i;
+    // Every command is in the program: every button can be pressed.
+    for (int i = 0; i < kButtonCount; ++i) EXPECT_TRUE(main().button(i)->isEnabled()) << i;
 
     // From one button straight onto another: the pictures swap at once.
     PictureButton* logins = main().button(11);
@@ -246,6 +253,21 @@ TEST_F(MainWindowTest, DisplayModeButtonsAndMenuItemsChangeTheModel) {
     EXPECT_EQ(partsOn(), 161);
     choose(Section::Pc, PopupMenu::Pc, MenuCommand::ResetModel);
     EXPECT_EQ(partsOn(), 0);
+    // The camera commands move the eye of the settings: "In" and "Out", the PC menu's "Move".
+    const float z = state().domain.settings.cameraZ;
+    pressButton(6);  // "In"
+    EXPECT_EQ(state().domain.settings.cameraZ, z + 1.0F);
+    pressButton(7);  // "Out"
+    EXPECT_EQ(state().domain.settings.cameraZ, z);
+    clickCaption(Section::Pc);
+    QMenu* pcMenu = main().menu(PopupMenu::Pc);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pcMenu->isVisible(); }, 2000));
+    QAction* up = main().menuAction(MenuCommand::MoveUp, PopupMenu::Pc);
+    const float y = state().domain.settings.cameraY;
+    up->trigger();
+    pcMenu->hide();
+    EXPECT_EQ(state().domain.settings.cameraY, y - 1.0F);
+
     pressButton(16);  // "3D"
     EXPECT_FALSE(pc.AxesShown);
     EXPECT_FALSE(pc.AxesFrame->Enabled);

@@ -10,8 +10,10 @@ void D3DUtil::ApplySceneDefaults() {
     AspectRatio = 1.0f;
     NearPlane = 1.0f;
     FarPlane = 3000.0f;
+    // Width over height: the projection divides x by it, so a cube seen
+    // head-on stays square in any view size.
     if (ViewHeight != 0 && ViewWidth != 0)
-        AspectRatio = static_cast<float>(static_cast<double>(ViewHeight) / static_cast<double>(ViewWidth));
+        AspectRatio = static_cast<float>(static_cast<double>(ViewWidth) / static_cast<double>(ViewHeight));
     IdentityMatrix = D3DXMatrixIdentity();
     ProjectionMatrix = D3DXMatrixPerspectiveFovLH(FieldOfView, AspectRatio, NearPlane, FarPlane);
     dev_.SetTransform(D3DTS_PROJECTION, ProjectionMatrix);

@@ -1,0 +1,205 @@
+#include "ui/desktop_view.h"
+
+#include <QLabel>
+#include <QToolButton>
+#include <filesystem>
+#include <iostream>
+
+#include "model/assembly.h"
+#include "model/part_table.h"
+#include "render_gl/gl_device.h"
+#include "ui/background_color_window.h"
+#include "ui/scene_view_widget.h"
+#include "ui/view_panel.h"
+#include "model/media_folder.h"
+#include "view/media_folder.h"
+
+namespace vantrel::ui {
+
+DesktopView::DesktopView(ProgramState& state, ViewPanel& panel, model::VirtualPc& pc)
+    : state_(state), panel_(panel), pc_(pc) {
+    connectPanel();
+}
+
+DesktopView::~DesktopView() = default;
+
+void DesktopView::guarded(const char* what, const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        std::cerr << "vantrel: " << what << ": " << e.what() << "\n";
+    }
+}
+
+void DesktopView::connectPanel() {
+    // The part table names the picked frame's part.
+    find_part = [this] {
+        pc_.PickedFrameName = sceneView_->PickedFrameName;
+        model::find_part(pc_);
+        panel_.partLabel()->setText(QString::fromStdString(pc_.Label1));
+    };
+    connectButtons();
+    SceneViewWidget* w = panel_.view();
+    if (!w) return;
+    w->onPaint = [this] {
+        if (sceneView_) guarded("drawing the view", [this] { sceneView_->paint(); });
+    };
+    w->onResize = [this](int width, int height) {
+        if (sceneView_) guarded("resizing the view", [&] { sceneView_->resizeView(width, height); });
+    };
+    w->onMouseDown = [this](float x, float y) {
+        if (sceneView_)
+            panel_.view()->withContext([&] { guarded("picking", [&] { sceneView_->mouseDown(x, y); }); });
+    };
+    w->onMouseMove = [this](float x, float y, int buttons) {
+        if (sceneView_)
+            panel_.view()->withContext([&] { guarded("drawing the view", [&] { sceneView_->mouseMove(x, y, buttons); }); });
+    };
+    w->onMouseUp = [this] {
+        if (sceneView_) sceneView_->mouseUp();
+    };
+}
+
+void DesktopView::connectButtons() {
+    auto on = [this](const char* name, std::function<void()> fn) {
+        QObject::connect(panel_.button(name), &QToolButton::clicked, &panel_, [fn = std::move(fn)] { fn(); });
+    };
+    on("panUp", [this] { runCameraCommand(view::CameraCommand::Up); });
+    on("panLeft", [this] { runCameraCommand(view::CameraCommand::Left); });
+    on("panDown", [this] { runCameraCommand(view::CameraCommand::Down); });
+    on("panRight", [this] { runCameraCommand(view::CameraCommand::Right); });
+    on("zoomIn", [this] { runCameraCommand(view::CameraCommand::In); });
+    on("zoomOut", [this] { runCameraCommand(view::CameraCommand::Out); });
+    on("backcolor", [this] { showBackgroundColorDialog(); });
+    on("lights", [this] { toggleSecondLight(); });
+    on("panBar", [this] {
+        panel_.sideControls().barMouseDown(1);
+        panel_.panPad()->setVisible(panel_.sideControls().panPadVisible());
+    });
+}
+
+bool DesktopView::createSimpleDevice() {
+    SceneViewWidget* w = panel_.view();
+    if (!w) {
+        std::cerr << "vantrel: this display offers no OpenGL for the view\n";
+        return false;
+    }
+    if (!w->device()) state_.ui->doEvents();  // the widget makes its context when first shown
+    render_gl::GlDevice* device = w->device();
+    if (!device) {
+        std::cerr << "vantrel: no OpenGL 3.3 device for the view"
+                  << (w->deviceError().isEmpty() ? std::string() : ": " + w->deviceError().toStdString()) << "\n";
+        return false;
+    }
+    if (!sceneView_) {
+        util_ = std::make_unique<engine3d::D3DUtil>(*device);
+        sceneView_ = std::make_unique<view::SceneView>(
+            *util_, view::CameraSettings{state_.domain.settings.cameraX, state_.domain.settings.cameraY, state_.domain.settings.cameraZ,
+                              state_.domain.settings.backgroundColor});
+        sceneView_->find_part = [this] {
+            if (find_part) find_part();
+        };
+        sceneView_->letEventsRun = [this] { state_.ui->doEvents(); };
+    }
+    return true;
+}
+
+void DesktopView::findMediaFolder() {
+    std::error_code ec;
+    // Last of all the folder the build generates the mesh files into.
+    mediaFolder_ = view::FindMediaFolder(model::kMediaMarker, {std::filesystem::current_path(ec).string(),
+                                                        state_.folder.root().string(),
+                                                        model::findModelMedia(model::kMediaMarker).value_or("")});
+    pc_.MediaFolder = mediaFolder_;
+    if (panel_.view() && panel_.view()->device()) panel_.view()->device()->setTextureFolder(mediaFolder_);
+}
+
+void DesktopView::initDevice() {
+    if (!util_) return;
+    util_->ViewWidth = panel_.view()->pixelWidth();
+    util_->ViewHeight = panel_.view()->pixelHeight();
+}
+
+void DesktopView::applySceneDefaults() {
+    if (!util_) return;
+    util_->ViewWidth = panel_.view()->pixelWidth();
+    util_->ViewHeight = panel_.view()->pixelHeight();
+    panel_.view()->withContext([this] { guarded("setting up the view", [this] { util_->ApplySceneDefaults(); }); });
+}
+
+void DesktopView::assembleModel() {
+    if (!sceneView_) return;
+    // The model draws through the view: each picture it asks for shows its
+    // scene as it stands at that moment.
+    pc_.hooks.doEvents = [this] { state_.ui->doEvents(); };
+    pc_.hooks.setBusyPointer = [this](bool busy) { state_.windows.main.busyPointer = busy; };
+    pc_.hooks.renderScene = [this] { redraw(); };
+    pc_.hooks.focusView = [this] { panel_.view()->setFocus(); };
+    guarded("assembling the model", [this] { model::load_start(pc_, *panel_.view()->device()); });
+    redraw();
+}
+
+void DesktopView::releaseModel() {
+    pc_.PcRoot.reset();
+    pc_.SceneRoot.reset();
+    pc_.ModelFrame.reset();
+    pc_.ModelReady = false;
+    if (!sceneView_) return;
+    sceneView_->SceneRoot.reset();
+    sceneView_->ModelFrame.reset();
+    sceneView_->PcRoot.reset();
+    sceneView_->ModelReady = false;
+}
+
+void DesktopView::showScene(engine3d::FramePtr sceneRoot, engine3d::FramePtr modelFrame, engine3d::FramePtr pickRoot) {
+    if (!sceneView_) return;
+    panel_.view()->withContext([&] {
+        guarded("drawing the view", [&] { sceneView_->setScene(sceneRoot, modelFrame, pickRoot); });
+    });
+}
+
+void DesktopView::redraw() {
+    if (!sceneView_) return;
+    if (pc_.SceneRoot) {
+        sceneView_->SceneRoot = pc_.SceneRoot;
+        sceneView_->ModelFrame = pc_.ModelFrame;
+        sceneView_->PcRoot = pc_.PcRoot;
+        sceneView_->ModelReady = pc_.ModelReady;
+    }
+    panel_.view()->withContext([this] { guarded("drawing the view", [this] { sceneView_->RenderScene(); }); });
+}
+
+void DesktopView::runCameraCommand(view::CameraCommand command) {
+    if (!sceneView_) return;
+    panel_.view()->withContext(
+        [&] { guarded("moving the camera", [&] { sceneView_->runCameraCommand(command); }); });
+}
+
+void DesktopView::toggleSecondLight() {
+    if (!sceneView_) return;
+    panel_.view()->withContext([this] {
+        guarded("switching the light", [this] {
+            util_->ToggleSecondLight();
+            sceneView_->RenderScene();
+        });
+    });
+    panel_.button("lights")->setChecked(util_->SecondLightOn);
+}
+
+void DesktopView::showBackgroundColorDialog() {
+    if (!colorWindow_) {
+        colorWindow_ = new BackgroundColorWindow(colorDialog_, [this] {
+            if (!sceneView_) return;
+            panel_.view()->withContext([this] {
+                guarded("drawing the view", [this] {
+                    view::confirmBackgroundColor(colorDialog_, *sceneView_, [this](const std::string& text) {
+                        state_.ui->messageBox(text, kMessageTitle, MsgIcon::Exclamation, MsgButtons::Ok);
+                    });
+                });
+            });
+        }, panel_.window());
+    }
+    colorWindow_->open();
+}
+
+}  // namespace vantrel::ui

@@ -1,0 +1,106 @@
+#include "ui/view_panel.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "ui/scene_view_widget.h"
+
+namespace vantrel::ui {
+namespace {
+
+QToolButton* newButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setToolTip(tip);
+    b->setAutoRaise(true);
+    return b;
+}
+
+}  // namespace
+
+ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* left = new QVBoxLayout;
+    QWidget* picture = nullptr;
+    if (openGlAvailable()) {
+        picture = view_ = new SceneViewWidget(this);
+    } else {
+        auto* blank = new QFrame(this);
+        blank->setAutoFillBackground(true);
+        QPalette pal = blank->palette();
+        pal.setColor(QPalette::Window, Qt::black);
+        blank->setPalette(pal);
+        picture = blank;
+    }
+    picture->setObjectName("PicGR");
+    picture->setMinimumSize(320, 240);
+    left->addWidget(picture, 1);
+    partLabel_ = new QLabel(this);
+    partLabel_->setObjectName("pickedPart");
+    left->addWidget(partLabel_);
+    outer->addLayout(left, 1);
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(newButton(this, "panBar", "Move", "Show or hide the pan pad"));
+    panPad_ = new QWidget(this);
+    panPad_->setObjectName("panPad");
+    auto* pad = new QGridLayout(panPad_);
+    pad->setContentsMargins(0, 0, 0, 0);
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* tip;
+        view::PanArrow arrow;
+        int row, column;
+    } arrows[] = {{"panUp", "Up", "Move Up", view::PanArrow::Up, 0, 1},
+                  {"panLeft", "Left", "Move Left", view::PanArrow::Left, 1, 0},
+                  {"panDown", "Down", "Move Down", view::PanArrow::Down, 2, 1},
+                  {"panRight", "Right", "Move Right", view::PanArrow::Right, 1, 2}};
+    for (const auto& a : arrows) {
+        QToolButton* b = newButton(panPad_, a.name, a.caption, a.tip);
+        b->setProperty("panArrow", static_cast<int>(a.arrow));
+        b->installEventFilter(this);
+        pad->addWidget(b, a.row, a.column);
+    }
+    column->addWidget(panPad_);
+    column->addWidget(newButton(this, "zoomIn", "In", "Zoom In"));
+    column->addWidget(newButton(this, "zoomOut", "Out", "Zoom Out"));
+    column->addWidget(newButton(this, "backcolor", "Backcolor", "Background Color"));
+    auto* lights = newButton(this, "lights", "Lights", "Switch virtual lights On/Off");
+    lights->setCheckable(true);
+    column->addWidget(lights);
+    column->addStretch(1);
+    outer->addLayout(column);
+}
+
+bool ViewPanel::openGlAvailable() {
+    // Some platforms (Qt's offscreen one) cannot host a GL widget at all.
+    QOpenGLContext probe;
+    QSurfaceFormat format;
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    probe.setFormat(format);
+    return probe.create();
+}
+
+bool ViewPanel::eventFilter(QObject* watched, QEvent* event) {
+    const QVariant arrow = watched->property("panArrow");
+    if (arrow.isValid() && event->type() == QEvent::Enter)
+        sideControls_.panHover(static_cast<view::PanArrow>(arrow.toInt()));
+    else if (arrow.isValid() && event->type() == QEvent::Leave)
+        sideControls_.hoverReset();
+    return QWidget::eventFilter(watched, event);
+}
+
+QToolButton* ViewPanel::button(const QString& objectName) const { return findChild<QToolButton*>(objectName); }
+
+}  // namespace vantrel::ui

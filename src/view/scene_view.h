@@ -1,0 +1,79 @@
+#pragma once
+// The 3D view of the main window without its window: drawing on demand, the
+// camera and its commands, the trackball, and the mouse in the view (click to
+// pick, left drag to turn, any drag redraws). The window forwards its events
+// here; the model hands over what to draw with setScene.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine3d/device/d3d_util.h"
+#include "engine3d/scene/cd3d_frame.h"
+
+namespace vantrel::view {
+
+using engine3d::FramePtr;
+
+// The settings values the view reads and moves: they live with the other
+// settings, which write them at exit.
+struct CameraSettings {
+    float& CameraX;
+    float& CameraY;
+    float& CameraZ;
+    std::int32_t& BackgroundColor;  // 0x00RRGGBB, cleared as A8R8G8B8
+};
+
+enum class CameraCommand { Up, Down, Left, Right, In, Out };
+
+// Mouse buttons as the view's events report them.
+enum MouseButtons : int { NoButton = 0, LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+
+class SceneView {
+public:
+    SceneView(engine3d::D3DUtil& util, CameraSettings settings);
+
+    // What to draw (SceneRoot), what the trackball turns (ModelFrame) and where
+    // a click looks for parts (PcRoot); then the view is ready and redraws.
+    void setScene(FramePtr sceneRoot, FramePtr modelFrame, FramePtr pickRoot);
+
+    // Draws one picture; nothing before a scene is set, nothing while the
+    // device is lost and not yet resettable.
+    void RenderScene();
+    // Scene defaults, bright ambient light, the eye at the camera values.
+    void zoom_in();
+    void runCameraCommand(CameraCommand command);
+    void RotateTrackBall(std::int16_t x, std::int16_t y);
+
+    // The view got a new size: the projection follows it (width over height)
+    // and nothing else of the device state changes, the camera included.
+    void resizeView(std::int32_t width, std::int32_t height);
+
+    void mouseDown(float x, float y);
+    void mouseMove(float x, float y, int buttons);
+    void mouseUp();
+    void paint();
+
+    // Rounds a view coordinate to a 16-bit integer, halves to the even neighbour.
+    static std::int16_t toViewInteger(float v);
+
+    FramePtr SceneRoot, ModelFrame, PcRoot;
+    bool ModelReady = false;
+    bool TrackballActive = false;
+    std::int16_t LastMouseX = 0, LastMouseY = 0;
+    std::string PickedFrameName;
+
+    // Names the part PickedFrameName belongs to (the part identification).
+    std::function<void()> find_part;
+    // Lets pending window events run (after a device reset).
+    std::function<void()> letEventsRun;
+
+    engine3d::D3DUtil& util() { return util_; }
+    CameraSettings& camera() { return settings_; }
+
+private:
+    engine3d::D3DUtil& util_;
+    CameraSettings settings_;
+};
+
+}  // namespace vantrel::view
