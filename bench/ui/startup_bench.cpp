@@ -1,8 +1,7 @@
 // Start-up to a drawn main window, against the time an empty QOpenGLWidget
 // window takes to show its first frame, measured side by side in the same
-// run. Needs an X server (run it under xvfb-run). The virtual PC is drawn in
-// the main window once the 3D view is part of the program; until then the
-// figure is the window, its trees and its panels.
+// run. Needs an X server (run it under xvfb-run). The start-up includes the
+// 3D device and the assembly of the virtual PC from its mesh files.
 
 #include <benchmark/benchmark.h>
 
