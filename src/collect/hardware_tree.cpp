@@ -51,26 +51,35 @@ std::vector<std::string_view> hardwareTreeKeys(std::string_view keyword) {
     return keys;
 }
 
-void buildHardwareTree(ProgramState& state) {
+namespace {
+
+void buildTreeFor(ProgramState& state, const NodeRecord* node) {
     TreeControl& tree = state.windows.main.hardwareTree;
-    runCommand(state, {"Unable to build hardware list!", MsgIcon::Question}, [&state, &tree] {
+    runCommand(state, {"Unable to build hardware list!", MsgIcon::Question}, [&state, &tree, node] {
         tree.clear();
         state.ui->doEvents();
-        const int i = state.domain.nodes.currentNode;
-        if (!state.domain.nodes.isNode(i)) throw CollectError("No current node");
+        if (!node) throw CollectError("No current node");
         // A root without key, text or image when the mode is unknown: the
         // category items then find no parent.
-        const auto text =
-            nodeLabel(state.domain.nodes.node(i), state.domain.settings.nodeLabelMode.value(), AddressGap::Space);
+        const auto text = nodeLabel(*node, state.domain.settings.nodeLabelMode.value(), AddressGap::Space);
         if (text) {
             tree.addRoot(kHardwareRootKey, *text, ImageKey::Computer);
         } else {
             tree.addRoot("", "", ImageKey::None);
         }
-        for (const auto& node : kHardwareTreeNodes)
-            tree.add(kHardwareRootKey, TreeRelationship::Child, std::string(node.key), std::string(node.text),
-                     node.image);
+        for (const auto& category : kHardwareTreeNodes)
+            tree.add(kHardwareRootKey, TreeRelationship::Child, std::string(category.key), std::string(category.text),
+                     category.image);
     });
 }
+
+}  // namespace
+
+void buildHardwareTree(ProgramState& state) {
+    const NodeTable& nodes = state.domain.nodes;
+    buildTreeFor(state, nodes.isNode(nodes.currentNode) ? &nodes.node(nodes.currentNode) : nullptr);
+}
+
+void buildHardwareTree(ProgramState& state, const NodeRecord& node) { buildTreeFor(state, &node); }
 
 }  // namespace vantrel

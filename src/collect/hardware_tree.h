@@ -31,5 +31,8 @@ std::vector<std::string_view> hardwareTreeKeys(std::string_view keyword);
 // category items. On failure (an unknown label mode leaves the root without
 // its key) the tree keeps what was added and the user is told.
 void buildHardwareTree(ProgramState& state);
+// The same for a computer that is not in the node table (this computer, when
+// the table does not hold it).
+void buildHardwareTree(ProgramState& state, const NodeRecord& node);
 
 }  // namespace vantrel

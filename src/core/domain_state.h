@@ -14,6 +14,11 @@ namespace vantrel {
 
 inline constexpr const char* kDefaultNamespace = "root\\cimv2";
 
+// How many nodes "Scan all PCs" collects at once.
+inline constexpr int kMinParallelScans = 1;
+inline constexpr int kMaxParallelScans = 64;
+inline constexpr int kDefaultParallelScans = 8;
+
 // How nodes are labelled in the trees ("IP", "NAME", "IPNAME" in the settings file).
 enum class NodeLabelMode { Other, Ip, Name, IpName };
 constexpr std::array<Spelling<NodeLabelMode>, 3> spellings(NodeLabelMode) {
@@ -29,6 +34,7 @@ struct Settings {
     FileValue<NodeLabelMode> nodeLabelMode;
     bool showPasswords = false;    // the Logins dialog shows passwords
     std::string wmiNamespace = kDefaultNamespace;
+    int parallelScans = kDefaultParallelScans;  // kept in "scans.ini", not in the nine lines
     // How long the network commands listen for computers to answer.
     int discoveryWindowMs = 3000;
 };

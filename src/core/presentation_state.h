@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "core/button_hover.h"
+#include "core/dialog_states.h"
 #include "core/grid_control.h"
 #include "core/scan_listener.h"
 #include "core/tree_control.h"
@@ -30,6 +32,8 @@ struct MainWindowState {
     std::string currentNodeName;
     bool networkScanEnabled = true;  // menu item "Network Scan"
     bool rescanEnabled = true;       // menu item "Re-Scan"
+    bool supportPanelShown = false;  // the Support panel instead of the six Home panels
+    HoverState hover;
 };
 
 // The Settings dialog: the controls the settings file fills.
@@ -40,6 +44,7 @@ struct SettingsDialogState {
     bool nameLabelChecked = false;    // "Name"
     bool ipNameLabelChecked = false;  // "IP/Name"
     std::string namespaceField;       // the management namespace being edited
+    SettingsPage page = SettingsPage::IpName;
 };
 
 // The Administrator Password dialog: the default login being edited.
@@ -80,6 +85,9 @@ struct PresentationState {
     AdminDialogState adminDialog;
     LoginDialogState loginDialog;
     ScanDialogState scanDialog;
+    LoginsDialogState loginsDialog;
+    StatisticsDialogState statisticsDialog;
+    AboutDialogState aboutDialog;
 };
 
 // Shows a scan in the scan dialog and the main window's pointer.

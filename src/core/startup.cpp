@@ -1,6 +1,7 @@
 #include "core/startup.h"
 
 #include "core/node_registry.h"
+#include "core/scan_settings_file.h"
 #include "core/settings_file.h"
 
 namespace vantrel {
@@ -36,6 +37,7 @@ void runStartup(ProgramState& state) {
     showProgress(state, 1, "Loading ini...");
     state.ui->doEvents();
     loadSettings(state);
+    loadScanSettings(state);
     state.ui->doEvents();
 
     showProgress(state, 2, "Loading network...");
@@ -85,6 +87,7 @@ void exitProgram(ProgramState& state) {
     if (state.view) state.view->releaseModel();
     saveNodeTable(state);
     saveSettings(state);
+    saveScanSettings(state);
     state.ended = true;
     state.ui->endProgram();
 }

@@ -7,14 +7,16 @@
 
 #include "collect/show_node.h"
 #include "core/error.h"
+#include "core/network_scan.h"
 #include "core/startup.h"
 #include "core/version.h"
+#include "model/display_modes.h"
 #include "model/model_session.h"
 #include "network/host_lookup.h"
 #include "providers/linux/linux_provider.h"
-#include "ui/desktop_view.h"
+#include "providers/profile/profile_provider.h"
 #include "providers/wsman/wsman_provider.h"
-#include "wbem/provider_router.h"
+#include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -27,6 +29,7 @@ namespace {
 
 struct DesktopOptions {
     std::optional<std::filesystem::path> home;
+    std::optional<std::filesystem::path> profile;  // scans answered from a JSON profile
     bool help = false;
     bool version = false;
     std::string error;
@@ -37,6 +40,7 @@ DesktopOptions parseOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--home" && i + 1 < argc) o.home = argv[++i];
+        else if (a == "--profile" && i + 1 < argc) o.profile = argv[++i];
         else if (a == "--help" || a == "-h") o.help = true;
         else if (a == "--version") o.version = true;
         else o.error = "unknown option '" + a + "'";
@@ -61,6 +65,49 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     main_ = std::make_unique<MainWindow>(state_, ui_);
     view_ = std::make_unique<DesktopView>(state_, *main_->sceneView(), virtualPc_);
     state_.view = view_.get();
+    // Scan results wait on worker threads until the window's thread takes
+    // them; the main window is the context, so nothing arrives after it is gone.
+    scans_ = std::make_unique<ScanCommands>(state_, hardware_, [this] {
+        QMetaObject::invokeMethod(
+            main_.get(),
+            [this] {
+                scans_->deliver();
+                main_->syncFromCore();
+            },
+            Qt::QueuedConnection);
+    });
+    main_->setMenuCommand(MenuCommand::ScanAll, [this] { scans_->scanAllNodes(); });
+    main_->setMenuCommand(MenuCommand::ScanSelected, [this] { scans_->scanSelectedNode(); });
+    main_->setMenuCommand(MenuCommand::ScanNode, [this] { scans_->scanCurrentNode(); });
+    main_->setMenuCommand(MenuCommand::ScanLocal, [this] { scans_->scanLocalComputer(); });
+    main_->setMenuCommand(MenuCommand::ScanList, [this] { scans_->listNodesInDialog(); });
+    // Listing the network rebuilds the node table: not while a scan works on it.
+    main_->setMenuCommand(MenuCommand::NetworkScan, [this] {
+        if (!scans_->refuseIfBusy()) networkScan(state_);
+    });
+    main_->setMenuCommand(MenuCommand::Rescan, [this] {
+        if (!scans_->refuseIfBusy()) rescan(state_);
+    });
+    main_->setMenuCommand(MenuCommand::ResetModel, [this] { model::resetModel(virtualPc_); });
+    main_->setMenuCommand(MenuCommand::TestView, [this] { model::showAllParts(virtualPc_); });
+    main_->setMenuCommand(MenuCommand::Axes, [this] { model::toggleAxes(virtualPc_); });
+    main_->setMenuCommand(MenuCommand::Base, [this] { model::toggleBase(virtualPc_); });
+    const std::pair<MenuCommand, view::CameraCommand> camera[] = {
+        {MenuCommand::MoveUp, view::CameraCommand::Up},     {MenuCommand::MoveDown, view::CameraCommand::Down},
+        {MenuCommand::MoveLeft, view::CameraCommand::Left}, {MenuCommand::MoveRight, view::CameraCommand::Right},
+        {MenuCommand::ZoomIn, view::CameraCommand::In},     {MenuCommand::ZoomOut, view::CameraCommand::Out},
+    };
+    for (auto [item, command] : camera)
+        main_->setMenuCommand(item, [this, command = command] { view_->runCameraCommand(command); });
+    main_->setMenuCommand(MenuCommand::Lights, [this] { view_->toggleSecondLight(); });
+    main_->setMenuCommand(MenuCommand::BackgroundColor, [this] { view_->showBackgroundColorDialog(); });
+    main_->setBeforeExit([this] {
+        // The window cannot answer while the nodes under way finish.
+        state_.windows.main.busyPointer = true;
+        main_->syncFromCore();
+        scans_->stopAndWait();
+        state_.windows.main.busyPointer = false;
+    });
     ui_.setSync([this] {
         splash_->sync();
         main_->syncFromCore();
@@ -82,7 +129,7 @@ int runDesktop(int argc, char** argv) {
     if (options.help || options.version || !options.error.empty()) {
         if (!options.error.empty()) std::cerr << "vantrel: " << options.error << "\n";
         if (options.version) std::cout << "vantrel " << kVersionText << "\n";
-        else std::cout << "Usage: vantrel [--home DIR]\n";
+        else std::cout << "Usage: vantrel [--home DIR] [--profile FILE]\n";
         return options.error.empty() ? 0 : 1;
     }
 
@@ -98,7 +145,19 @@ int runDesktop(int argc, char** argv) {
     }
 
     QtUiServices ui;
+    std::shared_ptr<wbem::Provider> provider;
+    if (options.profile) {
+        try {
+            provider = std::make_shared<wbem::ProfileProvider>(
+                std::make_shared<wbem::Profile>(wbem::loadProfile(*options.profile)));
+        } catch (const std::exception& e) {
+            std::cerr << "vantrel: " << e.what() << "\n";
+            return 1;
+        }
+    }
+
     DesktopSession session(folder, ui);
+    if (provider) session.hardware().provider = std::move(provider);
     installExitSignals([&session] { session.main().requestExit(); });
     if (!session.start()) return 0;
     return QApplication::exec();

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "collect/hardware_session.h"
+#include "collect/scan_commands.h"
 #include "core/program_state.h"
 #include "model/builders.h"
 #include "model/virtual_pc.h"
@@ -30,6 +31,7 @@ public:
     MainWindow& main() { return *main_; }
     SplashWindow& splash() { return *splash_; }
     HardwareSession& hardware() { return hardware_; }
+    ScanCommands& scans() { return *scans_; }
     DesktopView& view() { return *view_; }
     // The virtual PC: showing a node switches its parts on; the 3D view
     // assembles and draws it.
@@ -45,6 +47,8 @@ private:
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<DesktopView> view_;
+    // Last: its workers stop before the view, the windows and the state go.
+    std::unique_ptr<ScanCommands> scans_;
 };
 
 int runDesktop(int argc, char** argv);

@@ -1,38 +1,78 @@
 #include "ui/main_window.h"
 
-#include "ui/view_panel.h"
-
+#include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QSaveFile>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "core/menus.h"
-#include "core/network_scan.h"
+#include "core/admin_dialogs.h"
+#include "core/logins_dialog.h"
 #include "core/network_tree.h"
 #include "core/node_registry.h"
+#include "core/settings_dialog.h"
 #include "core/startup.h"
-#include "ui/login_dialog.h"
 #include "ui/grid_control_widget.h"
+#include "ui/login_dialog.h"
+#include "ui/logins_dialog.h"
+#include "ui/picture_button.h"
 #include "ui/qt_ui_services.h"
+#include "ui/scan_dialog.h"
+#include "ui/section_caption.h"
+#include "ui/settings_dialog.h"
+#include "ui/small_dialogs.h"
 #include "ui/tree_control_widget.h"
+#include "ui/view_panel.h"
 
 namespace vantrel::ui {
 
 namespace {
 
+constexpr int kPictureSide = 48;
+constexpr int kCompactPictureSide = 36;
+constexpr const char* kWindowStyle =
+    "QWidget#mainBackground { background-color: #1b2129; }"
+    "QLabel.nodeLabel { color: #ffffff; background-color: #262e38; border: 1px solid #3b4552; padding: 2px 6px; }"
+    "QFrame.buttonPanel { background-color: #222a33; border: 1px solid #3b4552; border-radius: 4px; }"
+    "QLabel.panelTitle { color: #9fb3c8; border: none; background: transparent; }";
+
 QLabel* makeNodeLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setMinimumWidth(160);
-    label->setFrameShape(QFrame::StyledPanel);
+    label->setProperty("class", "nodeLabel");
+    label->setMinimumWidth(140);
+    label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return label;
 }
+
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+Section sectionOf(PopupMenu menu) {
+    switch (menu) {
+        case PopupMenu::Main: return Section::Main;
+        case PopupMenu::Network: return Section::Network;
+        case PopupMenu::Nodes: return Section::Nodes;
+        case PopupMenu::Pc: return Section::Pc;
+        case PopupMenu::Administrator: return Section::Administrator;
+        case PopupMenu::Configure: return Section::Configure;
+        case PopupMenu::Node: break;
+    }
+    return Section::Main;
+}
+
+constexpr PopupMenu kAllMenus[] = {PopupMenu::Node,  PopupMenu::Main,          PopupMenu::Network,  PopupMenu::Nodes,
+                                   PopupMenu::Pc,    PopupMenu::Administrator, PopupMenu::Configure};
+constexpr const char* kMenuNames[] = {"nodePopupMenu", "mainMenu",          "networkMenu", "nodesMenu",
+                                      "pcMenu",        "administratorMenu", "configureMenu"};
 
 }  // namespace
 
@@ -40,48 +80,192 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     : QMainWindow(parent), state_(state), ui_(ui) {
     setObjectName("mainWindow");
     setWindowTitle("Vantrel");
+    setMouseTracking(true);
 
     auto* central = new QWidget(this);
+    central->setObjectName("mainBackground");
+    central->setAttribute(Qt::WA_StyledBackground, true);
+    central->setMouseTracking(true);
+    central->installEventFilter(this);
+    central->setStyleSheet(kWindowStyle);
+
     displayNameLabel_ = makeNodeLabel("currentNodeDisplayName", central);
     addressLabel_ = makeNodeLabel("currentNodeAddress", central);
     nameLabel_ = makeNodeLabel("currentNodeName", central);
     auto* labels = new QHBoxLayout;
-    labels->addWidget(displayNameLabel_);
-    labels->addWidget(addressLabel_);
-    labels->addWidget(nameLabel_);
-    labels->addStretch();
+    labels->addWidget(displayNameLabel_, 3);
+    labels->addWidget(addressLabel_, 2);
+    labels->addWidget(nameLabel_, 3);
+    labels->addStretch(1);
 
-    networkTree_ = new TreeControlWidget(state_.windows.main.networkTree, false, central);
-    networkTree_->setObjectName("networkTree");
-    hardwareTree_ = new TreeControlWidget(state_.windows.main.hardwareTree, false, central);
-    hardwareTree_->setObjectName("hardwareTree");
-    auto* trees = new QSplitter(Qt::Vertical, central);
-    trees->addWidget(networkTree_);
-    trees->addWidget(hardwareTree_);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(4);
+    layout->addLayout(labels);
+    layout->addWidget(buildCaptions(central));
+    layout->addWidget(buildPanels(central));
 
     // The 3D view with its pan pad and buttons.
     sceneView_ = new ViewPanel(central);
     sceneView_->setObjectName("sceneView");
+    addLabelBarHeads(labels, central);
 
+    auto* split = new QSplitter(Qt::Horizontal, central);
+    split->setObjectName("bodySplitter");
+    split->addWidget(buildTreeTabs(buildTrees(central), central));
+    split->addWidget(sceneView_);
+    split->setStretchFactor(0, 28);
+    split->setStretchFactor(1, 72);
+    layout->addWidget(split, 1);
+    setCentralWidget(central);
+    resize(1100, 780);
+
+    for (std::size_t i = 0; i < std::size(kAllMenus); ++i)
+        menus_[kAllMenus[i]] = buildMenu(menuItems(kAllMenus[i]), kMenuNames[i]);
+    buildDialogs();
+    registerOwnCommands();
+
+    connect(networkTree_, &TreeControlWidget::clicked, this,
+            [this] { runCommand([this] { networkTreeClicked(state_); }); });
+    connect(networkTree_, &TreeControlWidget::doubleClicked, this,
+            [this] { runCommand([this] { networkTreeDoubleClicked(state_); }); });
+    connect(networkTree_, &TreeControlWidget::mouseDown, this,
+            [this](MouseButton button) { runCommand([this, button] { networkTreeMouseDown(state_, button); }); });
+    connect(networkTree_, &TreeControlWidget::labelEdited, this, [this](const QString& t) {
+        runCommand([this, t] { networkTreeLabelEdited(state_, t.toStdString()); });
+    });
+    ui_.setPopupHandler([this](PopupMenu which) { popup(which); });
+    ui_.setDialogParent(this);
+    syncHover();
+}
+
+MainWindow::~MainWindow() {
+    ui_.setPopupHandler({});
+    ui_.setDialogParent(nullptr);
+}
+
+QWidget* MainWindow::buildCaptions(QWidget* parent) {
+    auto* row = new QWidget(parent);
+    row->setObjectName("sectionCaptions");
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    for (std::size_t i = 0; i < captions_.size(); ++i) {
+        auto* caption = new SectionCaption(static_cast<int>(i), text(kSectionCaptions[i]), row);
+        connect(caption, &SectionCaption::clicked, this, [this](int index) {
+            runCommand([this, index] { sectionCaptionClicked(state_, static_cast<Section>(index)); });
+        });
+        connect(caption, &SectionCaption::hovered, this, [this](int index) {
+            captionMouseMove(state_.windows.main.hover, index);
+            syncHover();
+        });
+        layout->addWidget(caption);
+        captions_[i] = caption;
+    }
+    layout->addStretch();
+    return row;
+}
+
+QWidget* MainWindow::buildPanels(QWidget* parent) {
+    auto* strip = new QWidget(parent);
+    strip->setObjectName("panelStrip");
+    strip->setMouseTracking(true);
+    strip->installEventFilter(this);
+    auto* layout = new QHBoxLayout(strip);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    std::map<Panel, QHBoxLayout*> rows;
+    for (std::size_t p = 0; p < kPanelTitles.size(); ++p) {
+        const auto which = static_cast<Panel>(p);
+        auto* frame = new QFrame(strip);
+        frame->setObjectName(QStringLiteral("panel%1").arg(text(kPanelTitles[p])));
+        frame->setProperty("class", "buttonPanel");
+        frame->setMouseTracking(true);
+        frame->installEventFilter(this);
+        auto* column = new QVBoxLayout(frame);
+        column->setContentsMargins(4, 2, 4, 4);
+        column->setSpacing(2);
+        auto* title = new QLabel(text(kPanelTitles[p]), frame);
+        title->setProperty("class", "panelTitle");
+        title->setAttribute(Qt::WA_TransparentForMouseEvents);
+        column->addWidget(title);
+        auto* buttons = new QHBoxLayout;
+        buttons->setSpacing(6);
+        column->addLayout(buttons);
+        rows[which] = buttons;
+        panels_[which] = frame;
+        layout->addWidget(frame);
+    }
+    layout->addStretch();
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        const ButtonDef& def = kButtons[i];
+        auto* button = new PictureButton(static_cast<int>(i), text(def.picture), text(def.caption), text(def.toolTip));
+        connect(button, &PictureButton::pressed, this, [this](int index) {
+            runMenuCommand(kButtons[static_cast<std::size_t>(index)].command);
+        });
+        connect(button, &PictureButton::hovered, this, [this](int index) {
+            buttonMouseMove(state_.windows.main.hover, index);
+            syncHover();
+        });
+        buttons_[i] = button;
+        if (def.panel != Panel::BesideNetworkTree) rows[def.panel]->addWidget(button);
+    }
+    return strip;
+}
+
+QWidget* MainWindow::buildTrees(QWidget* parent) {
+    auto* left = new QWidget(parent);
+    left->setObjectName("treeColumn");
+    networkTree_ = new TreeControlWidget(state_.windows.main.networkTree, false, left);
+    networkTree_->setObjectName("networkTree");
+    hardwareTree_ = new TreeControlWidget(state_.windows.main.hardwareTree, false, left);
+    hardwareTree_->setObjectName("hardwareTree");
+
+    auto* loginButtons = new QVBoxLayout;
+    loginButtons->setSpacing(6);
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        if (kButtons[i].panel == Panel::BesideNetworkTree) {
+            buttons_[i]->setParent(left);
+            loginButtons->addWidget(buttons_[i]);
+        }
+    loginButtons->addStretch();
+    auto* top = new QWidget(left);
+    auto* topLayout = new QHBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addWidget(networkTree_, 1);
+    topLayout->addLayout(loginButtons);
+
+    auto* trees = new QSplitter(Qt::Vertical, left);
+    trees->addWidget(top);
+    trees->addWidget(hardwareTree_);
+    auto* layout = new QVBoxLayout(left);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(trees);
+    panels_[Panel::BesideNetworkTree] = top;
+    return left;
+}
+
+QWidget* MainWindow::buildTreeTabs(QWidget* trees, QWidget* parent) {
     // Tabs over the trees: one shows the network tree, the other the hardware tree.
-    auto* leftPane = new QWidget(central);
-    auto* leftLayout = new QVBoxLayout(leftPane);
-    leftLayout->setContentsMargins(0, 0, 0, 0);
+    auto* pane = new QWidget(parent);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
     auto* tabs = new QHBoxLayout;
-    auto* networkTab = new QToolButton(leftPane);
+    auto* networkTab = new QToolButton(pane);
     networkTab->setObjectName("networkTab");
     networkTab->setText("Network");
     networkTab->setCheckable(true);
     networkTab->setChecked(true);
-    auto* hardwareTab = new QToolButton(leftPane);
+    auto* hardwareTab = new QToolButton(pane);
     hardwareTab->setObjectName("hardwareTab");
     hardwareTab->setText("Hardware");
     hardwareTab->setCheckable(true);
     tabs->addWidget(networkTab);
     tabs->addWidget(hardwareTab);
     tabs->addStretch();
-    leftLayout->addLayout(tabs);
-    leftLayout->addWidget(trees, 1);
+    layout->addLayout(tabs);
+    trees->setParent(pane);
+    layout->addWidget(trees, 1);
     auto showTab = [this, networkTab, hardwareTab](bool network) {
         auto& controls = sceneView_->sideControls();
         if (network) controls.showNetworkTree(state_.windows.main.networkTree, state_.windows.main.hardwareTree);
@@ -91,12 +275,15 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     };
     connect(networkTab, &QToolButton::clicked, this, [showTab] { showTab(true); });
     connect(hardwareTab, &QToolButton::clicked, this, [showTab] { showTab(false); });
+    return pane;
+}
 
+void MainWindow::addLabelBarHeads(QHBoxLayout* labels, QWidget* parent) {
     // Side bars 2 to 4 fold the current node's labels away.
     QLabel* barContents[] = {displayNameLabel_, addressLabel_, nameLabel_};
     for (int bar = 2; bar <= 4; ++bar) {
         QLabel* content = barContents[bar - 2];
-        auto* head = new QToolButton(central);
+        auto* head = new QToolButton(parent);
         head->setObjectName(QString("barHead%1").arg(bar));
         head->setArrowType(Qt::DownArrow);
         head->setAutoRaise(true);
@@ -108,73 +295,120 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
             head->setArrowType(controls.BarCollapsed[bar] ? Qt::RightArrow : Qt::DownArrow);
         });
     }
+}
 
-    auto* split = new QSplitter(Qt::Horizontal, central);
-    split->addWidget(leftPane);
-    split->addWidget(sceneView_);
-    split->setStretchFactor(1, 1);
-    split->setSizes({260, 740});
+QMenu* MainWindow::buildMenu(const std::vector<MenuItemDef>& items, const QString& name) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(name);
+    const PopupMenu owner = [&] {
+        for (std::size_t i = 0; i < std::size(kAllMenus); ++i)
+            if (name == kMenuNames[i]) return kAllMenus[i];
+        return PopupMenu::Node;
+    }();
+    std::function<void(QMenu*, const std::vector<MenuItemDef>&)> fill = [&](QMenu* into, const auto& defs) {
+        for (const MenuItemDef& def : defs) {
+            if (def.command == MenuCommand::Separator) {
+                into->addSeparator()->setVisible(def.shown);
+                continue;
+            }
+            if (def.command == MenuCommand::Submenu) {
+                QMenu* sub = into->addMenu(QString::fromStdString(def.caption));
+                sub->setObjectName(name + "." + QString::fromStdString(def.caption));
+                sub->menuAction()->setVisible(def.shown);
+                fill(sub, def.submenu);
+                continue;
+            }
+            QAction* action = into->addAction(QString::fromStdString(def.caption));
+            action->setVisible(def.shown);
+            action->setEnabled(false);
+            const MenuCommand command = def.command;
+            connect(action, &QAction::triggered, this, [this, command] { runMenuCommand(command); });
+            actions_.emplace(command, std::make_pair(owner, action));
+        }
+    };
+    fill(menu, items);
+    return menu;
+}
 
-    auto* layout = new QVBoxLayout(central);
-    layout->addLayout(labels);
-    layout->addWidget(split, 1);
-    setCentralWidget(central);
-    resize(1024, 720);
-
+void MainWindow::buildDialogs() {
+    auto refresh = [this] { syncFromCore(); };
     loginDialog_ = new LoginDialog(state_, this);
-    loginDialog_->setAfterCommand([this] { syncFromCore(); });
-    buildNodePopupMenu();
-
-    connect(networkTree_, &TreeControlWidget::clicked, this,
-            [this] { runCommand([this] { networkTreeClicked(state_); }); });
-    connect(networkTree_, &TreeControlWidget::doubleClicked, this,
-            [this] { runCommand([this] { networkTreeDoubleClicked(state_); }); });
-    connect(networkTree_, &TreeControlWidget::mouseDown, this,
-            [this](MouseButton button) { runCommand([this, button] { networkTreeMouseDown(state_, button); }); });
-    connect(networkTree_, &TreeControlWidget::labelEdited, this, [this](const QString& text) {
-        runCommand([this, text] { networkTreeLabelEdited(state_, text.toStdString()); });
-    });
-    ui_.setPopupHandler([this](PopupMenu menu) {
-        if (menu == PopupMenu::Node) nodeMenu_->popup(QCursor::pos());
-    });
-    ui_.setDialogParent(this);
+    loginDialog_->setAfterCommand(refresh);
+    scanDialog_ = new ScanDialog(state_, this);
+    scanDialog_->setAfterCommand(refresh);
+    settingsDialog_ = new SettingsDialog(state_, this);
+    settingsDialog_->setAfterCommand(refresh);
+    loginsDialog_ = new LoginsDialog(state_, this);
+    loginsDialog_->setAfterCommand(refresh);
+    adminDialog_ = new AdminPasswordDialog(state_, this);
+    adminDialog_->setAfterCommand(refresh);
+    statisticsDialog_ = new StatisticsDialog(state_, this);
+    statisticsDialog_->setAfterCommand(refresh);
+    aboutDialog_ = new AboutDialog(state_, this);
+    aboutDialog_->setAfterCommand(refresh);
 }
 
-MainWindow::~MainWindow() {
-    ui_.setPopupHandler({});
-    ui_.setDialogParent(nullptr);
-}
-
-void MainWindow::buildNodePopupMenu() {
-    nodeMenu_ = new QMenu(this);
-    nodeMenu_->setObjectName("nodePopupMenu");
-    for (const MenuItemDef& def : vantrel::nodePopupMenu()) {
-        QAction* action = def.command == MenuCommand::Separator ? nodeMenu_->addSeparator()
-                                                                : nodeMenu_->addAction(QString::fromStdString(def.caption));
-        action->setVisible(def.shown);
-        if (def.command == MenuCommand::Separator) continue;
-        action->setEnabled(false);
-        actions_[def.command] = action;
-    }
+void MainWindow::registerOwnCommands() {
     setMenuCommand(MenuCommand::SetNodeLogin, [this] { setCurrentNodeLogin(state_); });
     setMenuCommand(MenuCommand::ResetNodeLogin, [this] { resetCurrentNodeLogin(state_); });
     setMenuCommand(MenuCommand::JumpNode, [this] { jumpCurrentNode(state_); });
     setMenuCommand(MenuCommand::RenameNode, [this] { renameNode(state_); });
     setMenuCommand(MenuCommand::DeleteNode, [this] { deleteCurrentNode(state_); });
-    setMenuCommand(MenuCommand::NetworkScan, [this] { networkScan(state_); });
+    setMenuCommand(MenuCommand::Support, [this] { openUserGuide({}); });
+    setMenuCommand(MenuCommand::Help, [this] { openUserGuide("first"); });
+    setMenuCommand(MenuCommand::Web, [this] { openUserGuide({}); });
+    setMenuCommand(MenuCommand::About, [this] { openAboutDialog(state_); });
+    setMenuCommand(MenuCommand::Exit, [this] { requestExit(); });
+    setMenuCommand(MenuCommand::SetAdminPassword, [this] { openAdminDialog(state_); });
+    setMenuCommand(MenuCommand::Logins, [this] { openLoginsDialog(state_); });
+    setMenuCommand(MenuCommand::Statistics, [this] { openStatisticsDialog(state_); });
+    setMenuCommand(MenuCommand::Settings, [this] { openSettingsDialog(state_); });
 }
 
 void MainWindow::setMenuCommand(MenuCommand item, std::function<void()> command) {
-    QAction* action = menuAction(item);
-    if (!action) return;
-    action->disconnect(this);
-    action->setEnabled(static_cast<bool>(command));
-    if (command) connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    if (command) commands_[item] = std::move(command);
+    else commands_.erase(item);
+    syncActions();
 }
 
-QAction* MainWindow::menuAction(MenuCommand item) const {
-    auto it = actions_.find(item);
-    return it == actions_.end() ? nullptr : it->second;
+void MainWindow::syncActions() {
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i]) buttons_[i]->setEnabled(hasCommand(kButtons[i].command));
+    const MainWindowState& main = state_.windows.main;
+    for (auto& [command, entry] : actions_) {
+        bool enabled = hasCommand(command);
+        if (command == MenuCommand::NetworkScan) enabled = enabled && main.networkScanEnabled;
+        if (command == MenuCommand::Rescan) enabled = enabled && main.rescanEnabled;
+        entry.second->setEnabled(enabled);
+    }
+}
+
+QMenu* MainWindow::menu(PopupMenu which) const {
+    auto it = menus_.find(which);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+QAction* MainWindow::menuAction(MenuCommand item, PopupMenu which) const {
+    auto [first, last] = actions_.equal_range(item);
+    for (auto it = first; it != last; ++it)
+        if (it->second.first == which) return it->second.second;
+    return nullptr;
+}
+
+QWidget* MainWindow::panel(Panel which) const {
+    auto it = panels_.find(which);
+    return it == panels_.end() ? nullptr : it->second;
+}
+
+void MainWindow::popup(PopupMenu which) {
+    QMenu* m = menu(which);
+    if (!m) return;
+    if (which == PopupMenu::Node) {
+        m->popup(QCursor::pos());
+        return;
+    }
+    const SectionCaption* caption = sectionCaption(sectionOf(which));
+    m->popup(caption->mapToGlobal(QPoint(0, caption->height())));
 }
 
 void MainWindow::runCommand(const std::function<void()>& command) {
@@ -183,28 +417,85 @@ void MainWindow::runCommand(const std::function<void()>& command) {
     syncFromCore();
 }
 
+void MainWindow::runMenuCommand(MenuCommand item) {
+    // A button runs its command whatever the state of the menu item.
+    auto it = commands_.find(item);
+    if (it == commands_.end()) return;
+    const std::function<void()> command = it->second;
+    runCommand(command);
+}
+
+void MainWindow::openUserGuide(const QString& anchor) {
+    // The browser cannot read the program's resources: the page is written
+    // into the program folder and opened from there.
+    QFile page(":/vantrel/guide/user_guide.html");
+    if (!page.open(QIODevice::ReadOnly)) return;
+    const QString path = QDir(QString::fromStdString(state_.folder.root().string())).filePath("user_guide.html");
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(page.readAll()) < 0 || !out.commit()) return;
+    QUrl url = QUrl::fromLocalFile(path);
+    if (!anchor.isEmpty()) url.setFragment(anchor);
+    if (urlOpener_) urlOpener_(url);
+    else QDesktopServices::openUrl(url);
+}
+
 QString MainWindow::currentNodeDisplayName() const { return displayNameLabel_->text(); }
 QString MainWindow::currentNodeAddress() const { return addressLabel_->text(); }
 QString MainWindow::currentNodeName() const { return nameLabel_->text(); }
 
 void MainWindow::applyLayout() {
     if (!state_.windows.main.compactLayout || compactApplied_) return;
-    // The compact layout of large-font screens: 12288 x 9200 twips.
+    // Large-font screens: a window of 12288 x 9200 twips, smaller pictures,
+    // and the three widest button captions in 6 points.
     compactApplied_ = true;
     const int dpi = logicalDpiX();
     resize(twipsToPixels(12288, dpi), twipsToPixels(9200, dpi));
+    for (PictureButton* button : buttons_) {
+        button->setPictureSize(kCompactPictureSide);
+        if (button->caption() == "Statistics" || button->caption() == "Selected" || button->caption() == "Settings")
+            button->setCaptionPointSize(6);
+    }
+}
+
+void MainWindow::syncHover() {
+    const HoverState& hover = state_.windows.main.hover;
+    for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->showHoverPicture(hover.buttonShowsHover[i]);
+    for (std::size_t i = 0; i < captions_.size(); ++i) captions_[i]->setHighlighted(hover.captionHighlighted[i]);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The mouse over a panel or the window's background puts the hover feedback back.
+    if (event->type() == QEvent::MouseMove && watched->isWidgetType()) {
+        resetHover(state_.windows.main.hover);
+        syncHover();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::syncFromCore() {
     if (ui_.ended()) return;
-    displayNameLabel_->setText(QString::fromStdString(state_.windows.main.currentNodeDisplayName));
-    addressLabel_->setText(QString::fromStdString(state_.windows.main.currentNodeAddress));
-    nameLabel_->setText(QString::fromStdString(state_.windows.main.currentNodeName));
+    const MainWindowState& main = state_.windows.main;
+    displayNameLabel_->setText(QString::fromStdString(main.currentNodeDisplayName));
+    addressLabel_->setText(QString::fromStdString(main.currentNodeAddress));
+    nameLabel_->setText(QString::fromStdString(main.currentNodeName));
+    const bool support = main.supportPanelShown;
+    for (auto& [which, widget] : panels_)
+        if (which != Panel::BesideNetworkTree) widget->setVisible((which == Panel::Support) == support);
+    sectionCaption(Section::Home)->setBordered(!support);
+    sectionCaption(Section::Support)->setBordered(support);
+    syncHover();
+    syncActions();
     applyLayout();
-    if (state_.windows.main.busyPointer) setCursor(Qt::WaitCursor);
+    if (main.busyPointer) setCursor(Qt::WaitCursor);
     else unsetCursor();
     loginDialog_->sync();
-    if (state_.windows.main.visible && !isVisible()) show();
+    scanDialog_->sync();
+    settingsDialog_->sync();
+    loginsDialog_->sync();
+    adminDialog_->sync();
+    statisticsDialog_->sync();
+    aboutDialog_->sync();
+    if (main.visible && !isVisible()) show();
 }
 
 void MainWindow::startupFinished() {
@@ -218,6 +509,7 @@ void MainWindow::requestExit() {
         exitPending_ = true;
         return;
     }
+    if (beforeExit_) beforeExit_();
     exitProgram(state_);
 }
 

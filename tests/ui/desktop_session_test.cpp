@@ -103,8 +103,9 @@ TEST_F(DesktopFixture, ClickingANodeShowsItsLabelsAndTheRightButtonItsMenu) {
         if (a->isVisible() && !a->isSeparator()) shown << a->text();
     EXPECT_EQ(shown, (QStringList{"Set Current Node Login", "Reset Current Node Login", "Scan Current Node", "Scan Local PC"}));
     EXPECT_FALSE(main.menuAction(MenuCommand::RenameNode)->isVisible());
-    // Scans are not plugged in yet: their items are there but cannot run.
-    EXPECT_FALSE(main.menuAction(MenuCommand::ScanNode)->isEnabled());
+    // The session plugs the scans in; with a node table "Network Scan" is disabled.
+    EXPECT_TRUE(main.menuAction(MenuCommand::ScanNode)->isEnabled());
+    EXPECT_FALSE(main.menuAction(MenuCommand::NetworkScan)->isEnabled());
     main.nodePopupMenu()->hide();
     main.close();
 }

@@ -1,0 +1,314 @@
+#include "collect/scan_commands.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+#include "collect/collection_run.h"
+#include "collect/connection.h"
+#include "collect/hardware_tree.h"
+#include "collect/report_loader.h"
+#include "core/network_tree.h"
+#include "core/node_registry.h"
+
+namespace vantrel {
+
+namespace {
+
+// The user interface a worker's copy of the state sees: nothing to show, no
+// events to let run (the window's own thread is free anyway).
+class WorkerUi : public UiServices {
+public:
+    MsgAnswer messageBox(const std::string&, const std::string&, MsgIcon, MsgButtons buttons) override {
+        return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    }
+    void doEvents() override {}
+    void endProgram() override {}
+    int logicalDpiX() override { return 96; }
+    void popupMenu(PopupMenu) override {}
+};
+
+// Hands what the collection reports to the window's thread, in order.
+class PostingListener : public ScanListener {
+public:
+    PostingListener(OrderedJobRunner::Channel& channel, ScanListener& shown) : channel_(channel), shown_(shown) {}
+    void categoryStarted(int step, int steps) override {
+        channel_.post([&l = shown_, step, steps] { l.categoryStarted(step, steps); });
+    }
+    void statusChanged(const std::string& text) override {
+        channel_.post([&l = shown_, text] { l.statusChanged(text); });
+    }
+    void connectionRefused() override {
+        channel_.post([&l = shown_] { l.connectionRefused(); });
+    }
+
+private:
+    OrderedJobRunner::Channel& channel_;
+    ScanListener& shown_;
+};
+
+enum class NodeScanEnd { NotContacted, Refused, Collected, NotWritten, Failed };
+
+struct NodeScanResult {
+    NodeScanEnd end = NodeScanEnd::NotContacted;
+    FileValue<ScanStatus> status;  // the node's status afterwards
+    bool accessDenied = false;
+};
+
+void appendGridRow(ProgramState& state, const NodeRecord& node) {
+    GridControl& grid = state.windows.scanDialog.nodeGrid;
+    grid.setRows(grid.rows() + 1);
+    const int row = grid.rows() - 1;
+    grid.setCell(row, 0, node.name);
+    grid.setCell(row, 1, node.displayName);
+    grid.setCell(row, 2, node.address);
+}
+
+void finishGridRow(ProgramState& state, const NodeRecord& node) {
+    GridControl& grid = state.windows.scanDialog.nodeGrid;
+    const int row = grid.rows() - 1;
+    grid.setCell(row, 3, std::string(node.scanStatus.text()));
+    grid.setCell(row, 4, std::string(node.enabled.text()));
+}
+
+void startScanGrid(ProgramState& state) {
+    GridControl& grid = state.windows.scanDialog.nodeGrid;
+    grid.clear();
+    grid.setRows(1);
+    grid.setRow(0);
+    state.windows.scanDialog.statusText.clear();
+    for (int col = 0; col < 5; ++col) grid.setColWidth(col, 1600);
+    int col = 0;
+    for (const char* title : {"Name", "Node", "IP", "Scanned", "Enabled"}) grid.setCell(0, col++, title);
+}
+
+bool isLocalAddress(const ProgramState& state, const NodeRecord& node) {
+    return !node.address.empty() && node.address == state.domain.nodes.localAddress;
+}
+
+}  // namespace
+
+std::string localHostName() {
+    char name[HOST_NAME_MAX + 1] = {};
+    if (::gethostname(name, sizeof name - 1) != 0) return "localhost";
+    std::string text(name);
+    return isSafePathComponent(text) ? text : "localhost";
+}
+
+// One node to collect, with everything the worker needs and nothing it shares.
+struct ScanCommands::NodeScan {
+    int node = 0;            // its number in the node table; 0: this computer, not in the table
+    NodeRecord record;       // the node as the scan started
+    std::shared_ptr<const DomainState> domain;  // what the program knew as the scan started
+    CurrentLogin login;
+    bool testConnection = true;
+    bool collect = true;     // false: listed only (not enabled)
+    bool listInGrid = false;
+    bool show = false;       // show it when collected
+    bool buildingStatus = false;  // say "Building system for " before showing
+};
+
+ScanCommands::ScanCommands(ProgramState& state, HardwareSession& session, std::function<void()> wakeUp)
+    : state_(state), session_(session), listener_(&state.scanPresenter), runner_(std::move(wakeUp)) {}
+
+ScanCommands::~ScanCommands() = default;
+
+bool ScanCommands::refuseIfBusy() {
+    if (!busy()) return false;
+    setStatus(kScanBusyText);
+    state_.windows.scanDialog.visible = true;
+    return true;
+}
+
+OrderedJobRunner::Job ScanCommands::collectJob(std::shared_ptr<const NodeScan> scan) {
+    std::shared_ptr<wbem::Provider> provider = session_.provider;
+    ProgramFolder folder = state_.folder;
+    ScanListener* shown = listener_;
+    return [this, scan, provider, folder, shown](OrderedJobRunner::Channel& channel) {
+        ProgramState& state = state_;
+        if (scan->listInGrid) channel.post([&state, scan] { appendGridRow(state, scan->record); });
+        NodeScanResult result;
+        result.status = scan->record.scanStatus;
+        if (scan->collect) {
+            WorkerUi ui;
+            ProgramState copy(folder, ui);
+            copy.domain = *scan->domain;
+            NodeTable& nodes = copy.domain.nodes;
+            nodes.currentNode = scan->node != 0 ? scan->node : nodes.append(scan->record);
+            copy.domain.currentLogin = scan->login;
+            copy.domain.accessDeniedFlag = false;
+            PostingListener listener(channel, *shown);
+            HardwareSession work;
+            work.provider = provider;
+            work.listener = &listener;
+            if (scan->testConnection) TestConnection(copy, work);
+            result.accessDenied = copy.domain.accessDeniedFlag;
+            if (result.accessDenied) {
+                result.end = NodeScanEnd::Refused;
+            } else {
+                try {
+                    result.end = CollectHardware(copy, work) ? NodeScanEnd::Collected : NodeScanEnd::NotWritten;
+                } catch (const std::exception&) {
+                    result.end = NodeScanEnd::Failed;
+                    listener.statusChanged("Hardware data collection failed for " + nodeTag(scan->record));
+                }
+            }
+            result.status = nodes.node(nodes.currentNode).scanStatus;
+        }
+        channel.post([this, scan, result] {
+            NodeTable& nodes = state_.domain.nodes;
+            NodeRecord* node = nodes.isNode(scan->node) ? &nodes.node(scan->node) : nullptr;
+            if (scan->collect) {
+                if (node) node->scanStatus = result.status;
+                state_.domain.accessDeniedFlag = result.accessDenied;
+                if (scan->testConnection && !result.accessDenied) state_.domain.scanRanFlag = true;
+            }
+            if (scan->listInGrid) finishGridRow(state_, node ? *node : scan->record);
+            if (scan->show && result.end == NodeScanEnd::Collected) showScannedNode(*scan);
+        });
+    };
+}
+
+void ScanCommands::showScannedNode(const NodeScan& scan) {
+    const std::string tag = nodeTag(scan.record);
+    if (scan.node != 0 && state_.domain.nodes.currentNode != scan.node) {
+        // Another node was selected while this one was collected: the node
+        // shown becomes the current one again, labels included.
+        state_.domain.nodes.currentNode = scan.node;
+        MainWindowState& main = state_.windows.main;
+        main.currentNodeDisplayName = scan.record.displayName;
+        main.currentNodeAddress = scan.record.address;
+        main.currentNodeName = scan.record.name;
+    }
+    if (session_.resetModel) session_.resetModel();
+    if (scan.buildingStatus) setStatus("Building system for " + tag);
+    state_.ui->doEvents();
+    if (scan.node != 0) {
+        buildHardwareTree(state_);
+        state_.ui->doEvents();
+        LoadReport(state_, session_);
+    } else {
+        buildHardwareTree(state_, scan.record);
+        state_.ui->doEvents();
+        if (auto file = state_.folder.reportFile(scan.record.name))
+            loadReportFile(*file, session_.report, session_.builders);
+    }
+    if (session_.renderView) session_.renderView();
+    setStatus("System built for " + tag);
+    state_.windows.scanDialog.visible = false;
+}
+
+void ScanCommands::scanAllNodes() {
+    if (refuseIfBusy()) return;
+    state_.domain.accessDeniedFlag = false;
+    startScanGrid(state_);
+    state_.ui->doEvents();
+    state_.windows.scanDialog.visible = true;
+    state_.ui->doEvents();
+
+    auto domain = std::make_shared<const DomainState>(state_.domain);
+    std::vector<OrderedJobRunner::Job> jobs;
+    for (int i = 1; i <= state_.domain.nodes.nodeCount(); ++i) {
+        auto scan = std::make_shared<NodeScan>();
+        scan->node = i;
+        scan->record = state_.domain.nodes.node(i);
+        scan->domain = domain;
+        scan->listInGrid = true;
+        // Nodes marked "False" or "Jump" are listed, not contacted.
+        scan->collect = scan->record.enabled == NodeEnabled::Shown;
+        scan->login = isLocalAddress(state_, scan->record) ? CurrentLogin{} : loginForNode(state_, i);
+        jobs.push_back(collectJob(std::move(scan)));
+    }
+    runner_.start(std::move(jobs), state_.domain.settings.parallelScans, [this](bool stopped) {
+        if (!stopped) setStatus("Scan Complete");
+    });
+}
+
+void ScanCommands::scanSelectedNode() {
+    const NodeTable& nodes = state_.domain.nodes;
+    if (nodes.nodeCount() == 0 || !nodes.isNode(nodes.currentNode)) return;
+    if (refuseIfBusy()) return;
+    state_.domain.accessDeniedFlag = false;
+    state_.windows.scanDialog.visible = true;
+
+    auto scan = std::make_shared<NodeScan>();
+    scan->node = nodes.currentNode;
+    scan->record = nodes.node(nodes.currentNode);
+    scan->domain = std::make_shared<const DomainState>(state_.domain);
+    scan->login = loginForNode(state_, nodes.currentNode);
+    scan->show = true;
+    scan->buildingStatus = true;
+    state_.domain.currentLogin = scan->login;
+    state_.windows.main.hardwareTree.clear();
+    runner_.start({collectJob(std::move(scan))}, 1, {});
+}
+
+void ScanCommands::scanCurrentNode() {
+    if (state_.domain.nodes.nodeCount() == 0) return;
+    scanSelectedNode();
+}
+
+NodeRecord ScanCommands::localRecord() const {
+    const NodeTable& nodes = state_.domain.nodes;
+    if (nodes.isNode(nodes.localNode)) return nodes.node(nodes.localNode);
+    NodeRecord self;
+    self.name = localHostName();
+    self.address = nodes.localAddress;
+    self.displayName = self.name;
+    self.enabled = NodeEnabled::Shown;
+    self.scanStatus = ScanStatus::NotScanned;
+    return self;
+}
+
+void ScanCommands::scanLocalComputer() {
+    if (refuseIfBusy()) return;
+    const NodeTable& nodes = state_.domain.nodes;
+    auto scan = std::make_shared<NodeScan>();
+    scan->node = nodes.isNode(nodes.localNode) ? nodes.localNode : 0;
+    scan->record = localRecord();
+    scan->domain = std::make_shared<const DomainState>(state_.domain);
+    scan->testConnection = false;
+    scan->show = true;
+    state_.domain.currentLogin = CurrentLogin{};
+    state_.windows.scanDialog.visible = true;
+    state_.windows.main.hardwareTree.clear();
+    runner_.start({collectJob(std::move(scan))}, 1, {});
+}
+
+void ScanCommands::listNodesInDialog() {
+    if (state_.domain.nodes.nodeCount() == 0) return;
+    if (refuseIfBusy()) return;
+    state_.windows.scanDialog.visible = true;
+    listNodes(state_);
+}
+
+void scanDialogOk(ProgramState& state) {
+    DomainState& domain = state.domain;
+    ScanDialogState& dialog = state.windows.scanDialog;
+    if (domain.accessDeniedFlag) {
+        dialog.visible = false;
+        return;
+    }
+    if (domain.scanRanFlag) {
+        domain.scanRanFlag = false;
+        dialog.visible = false;
+        return;
+    }
+    if (domain.networkScanDone || domain.newNodesFound) {
+        state.windows.main.networkTree.clear();
+        buildNetworkTreeFromScan(state);
+        saveFreshNetwork(state);
+        state.ui->messageBox("Restart program to make network changes... ", kMessageTitle, MsgIcon::Question,
+                             MsgButtons::Ok);
+        state.ended = true;
+        state.ui->endProgram();
+        return;
+    }
+    dialog.visible = false;
+}
+
+void scanDialogCancel(ProgramState& state) { state.windows.scanDialog.visible = false; }
+
+void scanDialogCloseRequest(ProgramState& state) { scanDialogOk(state); }
+
+}  // namespace vantrel

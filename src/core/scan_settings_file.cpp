@@ -1,0 +1,42 @@
+#include "core/scan_settings_file.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "core/text_file.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr const char* kScanSettingsFile = "scans.ini";
+
+}  // namespace
+
+void loadScanSettings(ProgramState& state) {
+    TextLineReader reader(state.folder.root() / kScanSettingsFile);
+    const auto line = reader.readLine();
+    if (!line) return;
+    const std::string text = stripSpaces(*line);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return;
+    if (value < kMinParallelScans || value > kMaxParallelScans) return;
+    state.domain.settings.parallelScans = value;
+}
+
+bool saveScanSettings(const ProgramState& state) {
+    const std::filesystem::path file = state.folder.root() / kScanSettingsFile;
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(file, ec);
+    // The default needs no file; a file that cannot be read is left alone, as the other files are.
+    if (!exists && state.domain.settings.parallelScans == kDefaultParallelScans) return true;
+    if (exists && !std::ifstream(file).is_open()) return false;
+    std::string out;
+    appendFileLine(out, std::to_string(state.domain.settings.parallelScans));
+    return writeFileAtomically(file, out);
+}
+
+}  // namespace vantrel

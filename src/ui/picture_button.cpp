@@ -1,0 +1,90 @@
+#include "ui/picture_button.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vantrel::ui {
+
+namespace {
+
+constexpr int kCaptionGap = 2;
+
+QString picturePath(const QString& name, const char* state) {
+    return QStringLiteral(":/vantrel/buttons/%1_%2.svg").arg(name, QLatin1String(state));
+}
+
+}  // namespace
+
+PictureButton::PictureButton(int index, const QString& pictureName, const QString& caption, const QString& toolTip,
+                             QWidget* parent)
+    : QWidget(parent),
+      index_(index),
+      caption_(caption),
+      resting_(picturePath(pictureName, "rest")),
+      hoverPicture_(picturePath(pictureName, "hover")) {
+    setObjectName(QStringLiteral("button%1").arg(index));
+    setToolTip(toolTip);
+    setMouseTracking(true);
+    setCursor(Qt::PointingHandCursor);
+    QFont f = font();
+    f.setPointSizeF(8);
+    setFont(f);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+bool PictureButton::picturesLoaded() const {
+    return !resting_.pixmap(QSize(16, 16)).isNull() && !hoverPicture_.pixmap(QSize(16, 16)).isNull();
+}
+
+void PictureButton::setPictureSize(int side) {
+    side_ = side;
+    updateGeometry();
+    update();
+}
+
+void PictureButton::setCaptionPointSize(qreal points) {
+    QFont f = font();
+    f.setPointSizeF(points);
+    setFont(f);
+    updateGeometry();
+    update();
+}
+
+void PictureButton::showHoverPicture(bool hover) {
+    if (hover_ == hover) return;
+    hover_ = hover;
+    update();
+}
+
+QSize PictureButton::sizeHint() const {
+    const QFontMetrics fm(font());
+    const int captionHeight = caption_.isEmpty() ? 0 : fm.height() + kCaptionGap;
+    const int width = std::max(side_, caption_.isEmpty() ? 0 : fm.horizontalAdvance(caption_) + 4);
+    return {width, side_ + captionHeight};
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A button whose command the program does not have yet is drawn faint.
+    if (!isEnabled()) p.setOpacity(0.35);
+    // The icon engine draws the SVG at the screen's scale factor, so it stays sharp.
+    const QRect pictureRect((width() - side_) / 2, 0, side_, side_);
+    (hover_ ? hoverPicture_ : resting_).paint(&p, pictureRect);
+    if (caption_.isEmpty()) return;
+    p.setPen(hover_ ? QColor(0, 255, 0) : QColor(Qt::white));
+    p.drawText(QRect(0, side_ + kCaptionGap, width(), height() - side_ - kCaptionGap), Qt::AlignHCenter | Qt::AlignTop,
+               caption_);
+}
+
+void PictureButton::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    emit pressed(index_);
+}
+
+void PictureButton::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    emit hovered(index_);
+}
+
+}  // namespace vantrel::ui

@@ -1,0 +1,38 @@
+#pragma once
+// A section caption along the top of the main window ("Main", "Network", ...):
+// white text that turns light green under the mouse, with a one-line border
+// while its panel set is the one shown.
+
+#include <QLabel>
+
+namespace vantrel::ui {
+
+class SectionCaption : public QLabel {
+    Q_OBJECT
+public:
+    SectionCaption(int index, const QString& text, QWidget* parent = nullptr);
+
+    int index() const { return index_; }
+    void setHighlighted(bool highlighted);
+    bool highlighted() const { return highlighted_; }
+    void setBordered(bool bordered);
+    bool bordered() const { return bordered_; }
+
+signals:
+    void clicked(int index);
+    void hovered(int index);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void applyStyle();
+
+    int index_;
+    bool highlighted_ = false;
+    bool bordered_ = false;
+};
+
+}  // namespace vantrel::ui

@@ -1,0 +1,179 @@
+#include "ui/settings_dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "core/settings_dialog.h"
+
+namespace vantrel::ui {
+
+namespace {
+
+constexpr std::array<const char*, 7> kTabTexts = {"  IP Name", "  Passwords", "  Clear", "  Nodes",
+                                                  "  Location", "  Network", "  Scans"};
+constexpr std::array<const char*, 7> kTabNames = {"ipNameTab", "passwordsTab", "clearTab", "nodesTab",
+                                                  "locationTab", "networkTab", "scansTab"};
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName("settingsDialog");
+    setWindowTitle("Settings");
+    setModal(false);
+
+    auto* tabColumn = new QVBoxLayout;
+    tabColumn->setSpacing(0);
+    pages_ = new QStackedWidget(this);
+    for (std::size_t i = 0; i < tabs_.size(); ++i) {
+        auto* tab = new QLabel(kTabTexts[i], this);
+        tab->setObjectName(kTabNames[i]);
+        tab->setMinimumWidth(110);
+        tab->setMinimumHeight(tab->fontMetrics().height() + 8);
+        tab->setCursor(Qt::PointingHandCursor);
+        tab->installEventFilter(this);
+        tabColumn->addWidget(tab);
+        tabs_[i] = tab;
+        pages_->addWidget(makePage(static_cast<SettingsPage>(i)));
+    }
+    tabColumn->addStretch();
+
+    auto* ok = makeButton("okButton", "OK", this, settingsDialogOk);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(ok);
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(tabColumn);
+    body->addWidget(pages_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addLayout(bottom);
+    resize(420, 260);
+}
+
+QPushButton* SettingsDialog::makeButton(const char* objectName, const char* text, QWidget* parent,
+                                        void (*command)(ProgramState&)) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    connect(button, &QPushButton::clicked, this, [this, command] { run([this, command] { command(state_); }); });
+    return button;
+}
+
+QWidget* SettingsDialog::makePage(SettingsPage page) {
+    auto* widget = new QWidget(this);
+    auto* layout = new QVBoxLayout(widget);
+    switch (page) {
+        case SettingsPage::IpName: {
+            const char* texts[] = {"IP", "Name", "IP/Name"};
+            const char* names[] = {"ipBox", "nameBox", "ipNameBox"};
+            for (int i = 0; i < 3; ++i) {
+                auto* box = new QCheckBox(texts[i], widget);
+                box->setObjectName(names[i]);
+                connect(box, &QCheckBox::clicked, this, [this, i](bool ticked) {
+                    run([this, i, ticked] { labelModeBoxClicked(state_, static_cast<LabelModeBox>(i), ticked); });
+                });
+                labelBoxes_[static_cast<std::size_t>(i)] = box;
+                layout->addWidget(box, 0, Qt::AlignLeft);
+            }
+            break;
+        }
+        case SettingsPage::Passwords:
+            showPasswords_ = new QCheckBox("Show Passwords", widget);
+            showPasswords_->setObjectName("showPasswordsBox");
+            connect(showPasswords_, &QCheckBox::clicked, this,
+                    [this](bool ticked) { run([this, ticked] { setShowPasswords(state_, ticked); }); });
+            layout->addWidget(showPasswords_, 0, Qt::AlignLeft);
+            break;
+        case SettingsPage::Clear:
+            layout->addWidget(new QLabel("Clear Data cache", widget));
+            layout->addWidget(makeButton("clearButton", "Clear", widget, clearDataCache));
+            break;
+        case SettingsPage::Nodes:
+            layout->addWidget(new QLabel("Show all Nodes", widget));
+            layout->addWidget(makeButton("showButton", "Show", widget, showAllNodes));
+            break;
+        case SettingsPage::Location: {
+            layout->addWidget(new QLabel("  Set WMI Location", widget));
+            namespaceField_ = new QLineEdit(widget);
+            namespaceField_->setObjectName("namespaceField");
+            connect(namespaceField_, &QLineEdit::textEdited, this,
+                    [this](const QString& t) { state_.windows.settingsDialog.namespaceField = t.toStdString(); });
+            layout->addWidget(namespaceField_);
+            auto* row = new QHBoxLayout;
+            row->addWidget(makeButton("setButton", "Set", widget, setWmiLocation));
+            row->addWidget(makeButton("cancelLocationButton", "Cancel", widget, cancelWmiLocation));
+            layout->addLayout(row);
+            break;
+        }
+        case SettingsPage::Network:
+            layout->addWidget(makeButton("resetButton", "Reset", widget, resetNetwork));
+            break;
+        case SettingsPage::Scans:
+            layout->addWidget(new QLabel("Nodes scanned at once by \"Scan all PCs\"", widget));
+            parallelScans_ = new QSpinBox(widget);
+            parallelScans_->setObjectName("parallelScansField");
+            parallelScans_->setRange(kMinParallelScans, kMaxParallelScans);
+            connect(parallelScans_, &QSpinBox::valueChanged, this, [this](int value) {
+                if (value != state_.domain.settings.parallelScans) run([this, value] { setParallelScans(state_, value); });
+            });
+            layout->addWidget(parallelScans_);
+            break;
+    }
+    layout->addStretch();
+    return widget;
+}
+
+QWidget* SettingsDialog::currentPage() const { return pages_->currentWidget(); }
+
+void SettingsDialog::run(const std::function<void()>& command) {
+    command();
+    if (afterCommand_) afterCommand_();
+}
+
+bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (std::size_t i = 0; i < tabs_.size(); ++i)
+            if (watched == tabs_[i]) {
+                run([this, i] { selectSettingsPage(state_, static_cast<SettingsPage>(i)); });
+                return true;
+            }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SettingsDialog::sync() {
+    const SettingsDialogState& dialog = state_.windows.settingsDialog;
+    const auto page = static_cast<std::size_t>(dialog.page);
+    pages_->setCurrentIndex(static_cast<int>(page));
+    for (std::size_t i = 0; i < tabs_.size(); ++i) {
+        // The chosen tab is opaque, the others let the dialog show through.
+        tabs_[i]->setAutoFillBackground(i == page);
+        tabs_[i]->setStyleSheet(i == page ? "background-color: #dfe7ef; border: 1px solid #8a9aac;" : "");
+    }
+    labelBoxes_[0]->setChecked(dialog.ipLabelChecked);
+    labelBoxes_[1]->setChecked(dialog.nameLabelChecked);
+    labelBoxes_[2]->setChecked(dialog.ipNameLabelChecked);
+    showPasswords_->setChecked(state_.domain.settings.showPasswords);
+    const QString field = QString::fromStdString(dialog.namespaceField);
+    if (namespaceField_->text() != field) namespaceField_->setText(field);
+    if (parallelScans_->value() != state_.domain.settings.parallelScans)
+        parallelScans_->setValue(state_.domain.settings.parallelScans);
+    if (dialog.visible != isVisible()) setVisible(dialog.visible);
+}
+
+void SettingsDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    run([this] { settingsDialogOk(state_); });
+}
+
+void SettingsDialog::reject() { run([this] { settingsDialogOk(state_); }); }
+
+}  // namespace vantrel::ui

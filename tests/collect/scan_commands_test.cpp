@@ -1,0 +1,372 @@
+#include "collect/scan_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "collect/catalogue.h"
+#include "collect/hardware_tree.h"
+#include "support/fake_ui.h"
+#include "support/slow_provider.h"
+#include "support/collect_fixture.h"
+
+namespace vantrel {
+namespace {
+
+using namespace std::chrono_literals;
+using test::TempFolder;
+
+const std::filesystem::path kProfile = std::filesystem::path(VANTREL_COLLECT_TEST_DATA) / "office_pc.json";
+
+// A node table, the profile computer (login admin/secret) behind every
+// address, and a listener that records what the scan shows, in order.
+struct ScanFixture : ::testing::Test, ScanListener {
+    TempFolder home;
+    test::FakeUi ui;
+    ProgramState state{ProgramFolder(home.path()), ui};
+    HardwareSession session;
+    std::unique_ptr<ScanCommands> scans;
+    std::vector<std::string> statuses;
+    std::vector<int> widths;
+    int refusals = 0;
+
+    void SetUp() override {
+        state.domain.settings.defaultUser = "admin";
+        state.domain.settings.defaultPassword = "secret";
+        state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
+        state.domain.nodes.localAddress = "10.0.0.99";
+        session.provider = test::profileProviderFromFile(kProfile);
+        makeScans();
+    }
+    void makeScans() {
+        scans = std::make_unique<ScanCommands>(state, session, std::function<void()>{});
+        scans->setListener(this);
+    }
+
+    void categoryStarted(int step, int steps) override {
+        state.scanPresenter.categoryStarted(step, steps);
+        widths.push_back(state.windows.scanDialog.progressWidth);
+    }
+    void statusChanged(const std::string& text) override {
+        state.scanPresenter.statusChanged(text);
+        statuses.push_back(text);
+    }
+    void connectionRefused() override {
+        state.scanPresenter.connectionRefused();
+        ++refusals;
+    }
+
+    int addNode(const std::string& name, const std::string& address, NodeEnabled enabled = NodeEnabled::Shown,
+                const std::string& user = "", const std::string& password = "") {
+        NodeRecord node;
+        node.name = name;
+        node.displayName = name;
+        node.address = address;
+        node.enabled = enabled;
+        node.loginUser = user;
+        node.loginPassword = password;
+        node.scanStatus = ScanStatus::NotScanned;
+        return state.domain.nodes.append(node);
+    }
+    std::filesystem::path reportOf(const std::string& name) { return home.path() / name / "report"; }
+    std::vector<std::string> gridRow(int row) {
+        std::vector<std::string> cells;
+        for (int c = 0; c < 5; ++c) cells.push_back(state.windows.scanDialog.nodeGrid.cell(row, c));
+        return cells;
+    }
+    int count(const std::string& prefix) {
+        return static_cast<int>(std::count_if(statuses.begin(), statuses.end(),
+                                              [&](const std::string& s) { return s.rfind(prefix, 0) == 0; }));
+    }
+};
+
+TEST_F(ScanFixture, ScanAllGoesOnAfterARefusedNodeAndListsEveryNode) {
+    addNode("PC-1", "10.0.0.1");
+    addNode("PC-2", "10.0.0.2", NodeEnabled::Shown, "guest", "wrong");  // switched off, as far as we can tell
+    addNode("PC-3", "10.0.0.3");
+    const int jump = addNode("PC-4", "10.0.0.4", NodeEnabled::Jump);
+    state.domain.nodes.node(jump).scanStatus = ScanStatus::Scanned;
+    addNode("PC-5", "10.0.0.5", NodeEnabled::Hidden);
+
+    scans->scanAllNodes();
+    EXPECT_TRUE(scans->busy());
+    EXPECT_TRUE(state.windows.scanDialog.visible);
+    scans->waitUntilFinished();
+
+    GridControl& grid = state.windows.scanDialog.nodeGrid;
+    ASSERT_EQ(grid.rows(), 6);
+    EXPECT_EQ(gridRow(0), (std::vector<std::string>{"Name", "Node", "IP", "Scanned", "Enabled"}));
+    EXPECT_EQ(gridRow(1), (std::vector<std::string>{"PC-1", "PC-1", "10.0.0.1", "Scanned", "True"}));
+    EXPECT_EQ(gridRow(2), (std::vector<std::string>{"PC-2", "PC-2", "10.0.0.2", "Access denied", "True"}));
+    EXPECT_EQ(gridRow(3), (std::vector<std::string>{"PC-3", "PC-3", "10.0.0.3", "Scanned", "True"}));
+    EXPECT_EQ(gridRow(4), (std::vector<std::string>{"PC-4", "PC-4", "10.0.0.4", "Scanned", "Jump"}));
+    EXPECT_EQ(gridRow(5), (std::vector<std::string>{"PC-5", "PC-5", "10.0.0.5", "False", "False"}));
+    EXPECT_EQ(state.windows.scanDialog.statusText, "Scan Complete");
+    EXPECT_TRUE(state.windows.scanDialog.visible);
+    EXPECT_TRUE(std::filesystem::exists(reportOf("PC-1")));
+    EXPECT_FALSE(std::filesystem::exists(reportOf("PC-2")));
+    EXPECT_TRUE(std::filesystem::exists(reportOf("PC-3")));
+    EXPECT_FALSE(std::filesystem::exists(reportOf("PC-4")));
+    EXPECT_TRUE(state.domain.scanRanFlag);
+    EXPECT_EQ(refusals, 1);
+    // The node with its own login was contacted with it, and nodes not shown never at all.
+    EXPECT_EQ(count("Access denied to guest10.0.0.2"), 1);
+    EXPECT_EQ(count("Connecting to WMI 10.0.0.4"), 0);
+    EXPECT_EQ(count("Connecting to WMI 10.0.0.5"), 0);
+    // The hardware tree and the current node are left alone.
+    EXPECT_EQ(state.windows.main.hardwareTree.itemCount(), 0);
+    EXPECT_EQ(state.domain.nodes.currentNode, 0);
+}
+
+TEST_F(ScanFixture, ParallelScanShowsExactlyWhatOneAtATimeShows) {
+    // Later nodes answer faster, so the workers finish out of order.
+    for (int i = 1; i <= 12; ++i) addNode("PC-" + std::to_string(i), "10.0.0." + std::to_string(i));
+    state.domain.nodes.node(5).loginUser = "nobody";
+    auto shown = [&](int parallel) {
+        statuses.clear();
+        widths.clear();
+        state.domain.settings.parallelScans = parallel;
+        session.provider = std::make_shared<test::SlowProvider>(test::profileProviderFromFile(kProfile), 3ms);
+        scans->scanAllNodes();
+        scans->waitUntilFinished();
+        std::vector<std::string> rows;
+        for (int r = 0; r < state.windows.scanDialog.nodeGrid.rows(); ++r)
+            for (const std::string& cell : gridRow(r)) rows.push_back(cell);
+        return std::make_tuple(statuses, widths, rows);
+    };
+    const auto oneAtATime = shown(1);
+    const auto eightAtATime = shown(8);
+    EXPECT_EQ(std::get<0>(eightAtATime), std::get<0>(oneAtATime));
+    EXPECT_EQ(std::get<1>(eightAtATime), std::get<1>(oneAtATime));
+    EXPECT_EQ(std::get<2>(eightAtATime), std::get<2>(oneAtATime));
+    EXPECT_EQ(std::get<0>(oneAtATime).front(), "Connecting to WMI 10.0.0.1");
+    EXPECT_EQ(std::get<0>(oneAtATime).back(), "Scan Complete");
+}
+
+TEST_F(ScanFixture, ScanSelectedRunsTheWholeRoadAndShowsTheNode) {
+    addNode("PC-1", "10.0.0.1");
+    state.domain.nodes.currentNode = addNode("LAB-07", "10.0.0.7", NodeEnabled::Shown, "admin", "secret");
+    scans->scanSelectedNode();
+    EXPECT_TRUE(state.windows.scanDialog.visible);
+    scans->waitUntilFinished();
+
+    ASSERT_GE(statuses.size(), 5U);
+    EXPECT_EQ(statuses[0], "Connecting to WMI admin10.0.0.7");
+    EXPECT_EQ(statuses[1], "Connected to admin10.0.0.7");
+    EXPECT_EQ(statuses[statuses.size() - 3], "Hardware data collected for admin10.0.0.7");
+    EXPECT_EQ(statuses[statuses.size() - 2], "Building system for admin10.0.0.7");
+    EXPECT_EQ(statuses.back(), "System built for admin10.0.0.7");
+    EXPECT_EQ(count("Collecting "), static_cast<int>(kCategoryCount));
+    ASSERT_EQ(widths.size(), kCategoryCount);
+    EXPECT_EQ(widths.front(), 250);
+    EXPECT_EQ(widths.back(), 8460);
+    EXPECT_FALSE(state.windows.scanDialog.visible);
+    EXPECT_TRUE(state.domain.scanRanFlag);
+    EXPECT_EQ(state.domain.nodes.node(2).scanStatus, ScanStatus::Scanned);
+    EXPECT_EQ(test::readBytes(reportOf("LAB-07")),
+              test::readBytes(std::filesystem::path(VANTREL_COLLECT_TEST_DATA) / "office_pc.report"));
+    const TreeControl& tree = state.windows.main.hardwareTree;
+    ASSERT_GT(tree.itemCount(), 1);
+    EXPECT_EQ(tree.item(tree.at(kHardwareRootKey)).text, "LAB-07");
+}
+
+TEST_F(ScanFixture, TheScannedNodeIsShownEvenWhenAnotherWasSelectedMeanwhile) {
+    state.domain.nodes.currentNode = addNode("PC-1", "10.0.0.1");
+    addNode("PC-2", "10.0.0.2");
+    scans->scanSelectedNode();
+    state.domain.nodes.currentNode = 2;  // the user clicks another node while PC-1 is collected
+    state.windows.main.currentNodeName = "PC-2";
+    scans->waitUntilFinished();
+    EXPECT_EQ(state.domain.nodes.currentNode, 1);
+    EXPECT_EQ(state.windows.main.currentNodeName, "PC-1");
+    EXPECT_EQ(state.windows.main.hardwareTree.item(state.windows.main.hardwareTree.at(kHardwareRootKey)).text, "PC-1");
+}
+
+TEST_F(ScanFixture, ScanSelectedStopsOnARefusedNodeWithTheDialogOpen) {
+    state.domain.settings.defaultPassword = "not the password";
+    state.domain.nodes.currentNode = addNode("PC-1", "10.0.0.1");
+    state.windows.main.hardwareTree.addRoot("1 node", "old", ImageKey::Computer);
+    scans->scanSelectedNode();
+    scans->waitUntilFinished();
+    EXPECT_EQ(statuses, (std::vector<std::string>{"Connecting to WMI 10.0.0.1", "Access denied to 10.0.0.1"}));
+    EXPECT_TRUE(state.windows.scanDialog.visible);
+    EXPECT_TRUE(state.domain.accessDeniedFlag);
+    EXPECT_FALSE(state.domain.scanRanFlag);
+    EXPECT_EQ(state.domain.nodes.node(1).scanStatus, ScanStatus::AccessDenied);
+    EXPECT_EQ(state.windows.main.hardwareTree.itemCount(), 0);
+}
+
+TEST_F(ScanFixture, ScanSelectedWithoutACurrentNodeDoesNothing) {
+    scans->scanSelectedNode();  // empty table
+    scans->scanCurrentNode();
+    addNode("PC-1", "10.0.0.1");
+    scans->scanSelectedNode();  // the root selected
+    EXPECT_FALSE(scans->busy());
+    EXPECT_FALSE(state.windows.scanDialog.visible);
+    EXPECT_TRUE(statuses.empty());
+}
+
+TEST_F(ScanFixture, ScanSelectedUsesNoLocalRuleButScanAllDoes) {
+    // The local computer's node needs the default login through "Scan selected PC".
+    state.domain.settings.defaultPassword = "wrong";
+    const int local = addNode("HOME-PC", "10.0.0.99");
+    state.domain.nodes.localNode = local;
+    state.domain.nodes.currentNode = local;
+    scans->scanSelectedNode();
+    scans->waitUntilFinished();
+    EXPECT_EQ(state.domain.nodes.node(local).scanStatus, ScanStatus::AccessDenied);
+    scans->scanAllNodes();
+    scans->waitUntilFinished();
+    EXPECT_EQ(state.domain.nodes.node(local).scanStatus, ScanStatus::Scanned);
+}
+
+TEST_F(ScanFixture, ScanLocalPcWithoutANodeTableShowsThisComputer) {
+    scans->scanLocalComputer();
+    scans->waitUntilFinished();
+    const std::string host = localHostName();
+    EXPECT_TRUE(std::filesystem::exists(reportOf(host)));
+    EXPECT_EQ(count("Connecting to WMI"), 0);
+    EXPECT_EQ(statuses.back(), "System built for 10.0.0.99");
+    EXPECT_FALSE(state.windows.scanDialog.visible);
+    EXPECT_EQ(state.domain.nodes.nodeCount(), 0);
+    const TreeControl& tree = state.windows.main.hardwareTree;
+    ASSERT_GT(tree.itemCount(), 1);
+    EXPECT_EQ(tree.item(tree.at(kHardwareRootKey)).text, host);
+}
+
+TEST_F(ScanFixture, ScanLocalPcUsesTheLocalNodeWithEmptyLogin) {
+    addNode("PC-1", "10.0.0.1");
+    const int local = addNode("HOME-PC", "10.0.0.99", NodeEnabled::Shown, "admin", "wrong");
+    state.domain.nodes.localNode = local;
+    scans->scanLocalComputer();
+    scans->waitUntilFinished();
+    EXPECT_EQ(state.domain.currentLogin.server, "");
+    EXPECT_EQ(state.domain.currentLogin.user, "");
+    EXPECT_EQ(state.domain.nodes.currentNode, local);
+    EXPECT_EQ(state.domain.nodes.node(local).scanStatus, ScanStatus::Scanned);
+    EXPECT_TRUE(std::filesystem::exists(reportOf("HOME-PC")));
+    EXPECT_FALSE(state.domain.scanRanFlag);
+}
+
+TEST_F(ScanFixture, ASecondScanIsRefusedWhileOneRuns) {
+    for (int i = 1; i <= 3; ++i) addNode("PC-" + std::to_string(i), "10.0.0." + std::to_string(i));
+    state.domain.nodes.currentNode = 1;
+    session.provider = std::make_shared<test::SlowProvider>(test::profileProviderFromFile(kProfile), 30ms,
+                                                            "Select Name From Win32_ComputerSystem");
+    state.domain.settings.parallelScans = 1;
+    scans->scanAllNodes();
+    for (auto command : {&ScanCommands::scanSelectedNode, &ScanCommands::scanLocalComputer,
+                         &ScanCommands::scanAllNodes, &ScanCommands::listNodesInDialog}) {
+        (scans.get()->*command)();
+        EXPECT_EQ(state.windows.scanDialog.statusText, kScanBusyText);
+    }
+    scans->waitUntilFinished();
+    EXPECT_EQ(state.windows.scanDialog.nodeGrid.rows(), 4);
+    EXPECT_EQ(state.windows.scanDialog.statusText, "Scan Complete");
+    EXPECT_FALSE(std::filesystem::exists(reportOf(localHostName())));
+}
+
+TEST_F(ScanFixture, StoppingEndsAtANodeBoundaryAndLeavesWholeReports) {
+    for (int i = 1; i <= 10; ++i) addNode("PC-" + std::to_string(i), "10.0.0." + std::to_string(i));
+    session.provider = std::make_shared<test::SlowProvider>(test::profileProviderFromFile(kProfile), 40ms,
+                                                            "Select Name From Win32_ComputerSystem");
+    state.domain.settings.parallelScans = 2;
+    scans->scanAllNodes();
+    std::this_thread::sleep_for(60ms);
+    scans->stopAndWait();
+    EXPECT_FALSE(scans->busy());
+    EXPECT_NE(state.windows.scanDialog.statusText, "Scan Complete");
+    const std::string whole = test::readBytes(std::filesystem::path(VANTREL_COLLECT_TEST_DATA) / "office_pc.report");
+    int scanned = 0;
+    for (int i = 1; i <= 10; ++i) {
+        const std::string name = "PC-" + std::to_string(i);
+        const bool done = state.domain.nodes.node(i).scanStatus == ScanStatus::Scanned;
+        scanned += done;
+        EXPECT_EQ(std::filesystem::exists(reportOf(name)), done) << name;
+        if (done) EXPECT_EQ(test::readBytes(reportOf(name)), whole) << name;
+        // Nothing half-written is left beside the reports.
+        if (std::filesystem::exists(home.path() / name))
+            for (const auto& entry : std::filesystem::directory_iterator(home.path() / name))
+                EXPECT_EQ(entry.path().filename(), "report");
+    }
+    EXPECT_GE(scanned, 1);
+    EXPECT_LT(scanned, 10);
+    // Scanned nodes are a prefix: nodes start in order.
+    for (int i = 2; i <= 10; ++i)
+        if (state.domain.nodes.node(i).scanStatus == ScanStatus::Scanned)
+            EXPECT_EQ(state.domain.nodes.node(i - 1).scanStatus, ScanStatus::Scanned);
+}
+
+TEST_F(ScanFixture, AFailedCollectionKeepsTheOldReportAndScanAllGoesOn) {
+    addNode("PC-1", "10.0.0.1");
+    addNode("PC-2", "10.0.0.2");
+    std::filesystem::create_directories(home.path() / "PC-1");
+    test::writeBytes(reportOf("PC-1"), "old report\r\n");
+    // Connection 1 is PC-1's test, 2.. its collectors: the fifth query of the run fails.
+    session.provider = std::make_shared<test::FailingProvider>(test::profileProviderFromFile(kProfile), 6,
+                                                               test::FailingProvider::Step::Query);
+    state.domain.settings.parallelScans = 1;
+    scans->scanAllNodes();
+    scans->waitUntilFinished();
+    EXPECT_EQ(test::readBytes(reportOf("PC-1")), "old report\r\n");
+    EXPECT_EQ(count("Hardware data collection failed for 10.0.0.1"), 1);
+    EXPECT_EQ(gridRow(1)[3], "False");
+    EXPECT_EQ(gridRow(2)[3], "Scanned");
+}
+
+TEST_F(ScanFixture, ScanListShowsTheNodesOnlyWithNodes) {
+    scans->listNodesInDialog();
+    EXPECT_FALSE(state.windows.scanDialog.visible);
+    addNode("PC-1", "10.0.0.1");
+    scans->listNodesInDialog();
+    EXPECT_TRUE(state.windows.scanDialog.visible);
+    EXPECT_EQ(state.windows.scanDialog.nodeGrid.cell(1, 0), "PC-1");
+}
+
+struct DialogOkCase {
+    const char* name;
+    bool accessDenied, scanRan, networkScanDone;
+    bool visibleAfter, scanRanAfter, restarts;
+};
+
+TEST_F(ScanFixture, DialogOkFollowsTheFlags) {
+    const DialogOkCase cases[] = {
+        {"denied", true, true, true, false, true, false},
+        {"scan ran", false, true, true, false, false, false},
+        {"network changed", false, false, true, true, false, true},
+        {"nothing", false, false, false, false, false, false},
+    };
+    addNode("PC-1", "10.0.0.1");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.endCalls = 0;
+        ui.messages.clear();
+        state.windows.scanDialog.visible = true;
+        state.domain.accessDeniedFlag = c.accessDenied;
+        state.domain.scanRanFlag = c.scanRan;
+        state.domain.networkScanDone = c.networkScanDone;
+        scanDialogCloseRequest(state);  // the close request acts as OK
+        EXPECT_EQ(state.domain.scanRanFlag, c.scanRanAfter);
+        EXPECT_EQ(ui.endCalls, c.restarts ? 1 : 0);
+        if (c.restarts) {
+            ASSERT_EQ(ui.messages.size(), 1U);
+            EXPECT_EQ(ui.messages[0].text, "Restart program to make network changes... ");
+            EXPECT_EQ(ui.messages[0].icon, MsgIcon::Question);
+            EXPECT_EQ(test::readBytes(home.path() / "lg.ini"), "PC-1\r\n10.0.0.1\r\nPC-1\r\nTrue\r\n\r\n\r\nFalse\r\n");
+        } else {
+            EXPECT_FALSE(state.windows.scanDialog.visible);
+        }
+    }
+    state.windows.scanDialog.visible = true;
+    scanDialogCancel(state);
+    EXPECT_FALSE(state.windows.scanDialog.visible);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,535 @@
+// The real main window under the X server: captions, menus, buttons and
+// dialogs driven with QTest, scans answered by the JSON profile provider, and
+// the core's state and the files written checked afterwards.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <set>
+
+#include "collect/scan_commands.h"
+#include "model/virtual_pc.h"
+#include "core/settings_dialog.h"
+#include "providers/profile/profile_provider.h"
+#include "support/fake_ui.h"
+#include "support/temp_folder.h"
+#include "support/slow_provider.h"
+#include "ui/desktop_app.h"
+#include "ui/grid_control_widget.h"
+#include "ui/logins_dialog.h"
+#include "ui/main_window.h"
+#include "ui/picture_button.h"
+#include "ui/qt_ui_services.h"
+#include "ui/scan_dialog.h"
+#include "ui/section_caption.h"
+#include "ui/settings_dialog.h"
+#include "ui/small_dialogs.h"
+#include "ui/tree_control_widget.h"
+
+namespace vantrel::ui {
+namespace {
+
+using namespace std::chrono_literals;
+using test::TempFolder;
+
+const std::filesystem::path kProfile = std::filesystem::path(UI_FIXTURES) / "office_pc.json";
+
+class ScriptedQtUi : public QtUiServices {
+public:
+    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons buttons) override {
+        messages.push_back(text);
+        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    }
+    int logicalDpiX() override { return dpi ? dpi : QtUiServices::logicalDpiX(); }
+    std::vector<std::string> messages;
+    int dpi = 0;
+};
+
+const std::string kSettings = "admin\r\nsecret\r\n0\r\n0\r\n0\r\n0\r\nNAME\r\n0\r\nroot\\cimv2\r\n";
+// PC-B's own login is refused by the profile computer; PC-D is jumped over.
+const std::string kLogins =
+    "PC-A\r\n10.0.0.1\r\nPC-A\r\nTrue\r\n\r\n\r\nFalse\r\n"
+    "PC-B\r\n10.0.0.2\r\nBoss desk\r\nTrue\r\nguest\r\nwrong1\r\nScanned\r\n"
+    "PC-C\r\n10.0.0.3\r\nPC-C\r\nTrue\r\n\r\n\r\nFalse\r\n"
+    "PC-D\r\n10.0.0.4\r\nPC-D\r\nJump\r\n\r\n\r\nFalse\r\n";
+
+struct MainWindowTest : ::testing::Test {
+    TempFolder dir;
+    ScriptedQtUi ui;
+    std::unique_ptr<DesktopSession> session;
+    std::vector<QUrl> opened;
+
+    void start(const std::string& settings, const std::optional<std::string>& logins,
+               std::shared_ptr<wbem::Provider> provider = nullptr) {
+        test::writeBytes(dir.path() / "vantrel.ini", settings);
+        if (logins) test::writeBytes(dir.path() / "lg.ini", *logins);
+        session = std::make_unique<DesktopSession>(dir.path(), ui);
+        session->hardware().provider =
+            provider ? provider
+                     : std::make_shared<wbem::ProfileProvider>(std::make_shared<wbem::Profile>(wbem::loadProfile(kProfile)));
+        ASSERT_TRUE(session->start());
+        main().setUrlOpener([this](const QUrl& url) { opened.push_back(url); });
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main()));
+    }
+    void TearDown() override {
+        if (session && !ui.ended()) main().close();
+    }
+    MainWindow& main() { return session->main(); }
+    ProgramState& state() { return session->state(); }
+
+    void clickCaption(Section section) { QTest::mouseClick(main().sectionCaption(section), Qt::LeftButton); }
+    QStringList shownItems(QMenu* menu) {
+        QStringList out;
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && !a->isSeparator()) out << a->text();
+        return out;
+    }
+    // Opens a section's menu with a click on its caption and clicks the item.
+    void choose(Section section, PopupMenu which, MenuCommand item) {
+        clickCaption(section);
+        QMenu* menu = main().menu(which);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+        QAction* action = main().menuAction(item, which);
+        ASSERT_NE(action, nullptr);
+        ASSERT_TRUE(action->isEnabled());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 2000));
+    }
+    // Moves the mouse over `widget` until `reached` holds; the first move after
+    // the window appears may only bring the pointer into the window.
+    bool moveUntil(QWidget* widget, QPoint at, const std::function<bool()>& reached) {
+        for (int attempt = 0; attempt < 20 && !reached(); ++attempt) {
+            QTest::mouseMove(widget, at + QPoint(attempt % 2, 0));
+            QTest::qWait(20);
+        }
+        return reached();
+    }
+    void pressButton(int index) { QTest::mouseClick(main().button(index), Qt::LeftButton); }
+    void clickNode(int node, Qt::MouseButton button = Qt::LeftButton) {
+        TreeControlWidget* tree = main().networkTree();
+        QTreeWidgetItem* item = tree->widgetItem(tree->control().at("Node1 " + std::to_string(node)));
+        ASSERT_NE(item, nullptr);
+        QTest::mouseClick(tree->viewport(), button, {}, tree->visualItemRect(item).center());
+    }
+    bool waitForScan() {
+        return QTest::qWaitFor([&] { return !session->scans().busy(); }, 30000);
+    }
+    QStringList gridRow(GridControlWidget* grid, int row) {
+        QStringList out;
+        for (int c = 0; c < grid->columnCount(); ++c) out << (grid->item(row, c) ? grid->item(row, c)->text() : "");
+        return out;
+    }
+    std::filesystem::path reportOf(const std::string& name) { return dir.path() / name / "report"; }
+};
+
+TEST_F(MainWindowTest, SectionCaptionsOpenTheirMenusAndSwitchThePanels) {
+    start(kSettings, kLogins);
+    QStringList captions;
+    for (int i = 0; i < kSectionCount; ++i) captions << main().sectionCaption(static_cast<Section>(i))->text();
+    EXPECT_EQ(captions, (QStringList{"Main", "Network", "Home", "Nodes", "PC", "Administrator", "Configure", "Support"}));
+
+    const std::pair<Section, QStringList> menus[] = {
+        {Section::Main, {"Support", "About Vantrel", "Exit"}},
+        {Section::Network, {"Network Scan", "Re-Scan"}},
+        {Section::Nodes, {"Scan Local PC", "Scan selected PC", "Scan all PCs", "Scan List"}},
+        {Section::Pc, {"Reset", "Test View", "Move"}},
+        {Section::Administrator, {"Set Administrator Password", "Logins", "Statistics"}},
+        {Section::Configure, {"Settings", "Backcolor"}},
+    };
+    const PopupMenu owners[] = {PopupMenu::Main, PopupMenu::Network,       PopupMenu::Nodes,
+                                PopupMenu::Pc,   PopupMenu::Administrator, PopupMenu::Configure};
+    for (std::size_t i = 0; i < std::size(menus); ++i) {
+        clickCaption(menus[i].first);
+        QMenu* menu = main().menu(owners[i]);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000)) << i;
+        EXPECT_EQ(shownItems(menu), menus[i].second);
+        menu->hide();
+    }
+    // Commands whose owners are not in the program yet are there, disabled.
+    EXPECT_TRUE(main().menuAction(MenuCommand::BackgroundColor, PopupMenu::Configure)->isEnabled());
+    EXPECT_TRUE(main().menuAction(MenuCommand::TestView, PopupMenu::Pc)->isEnabled());
+    EXPECT_TRUE(main().menuAction(MenuCommand::ZoomIn, PopupMenu::Pc)->isEnabled());
+    // An item whose command is taken away is still there, disabled, and so is its button.
+    main().setMenuCommand(MenuCommand::Lights, {});
+    EXPECT_FALSE(main().button(9)->isEnabled());
+    main().setMenuCommand(MenuCommand::BackgroundColor, {});
+    EXPECT_FALSE(main().menuAction(MenuCommand::BackgroundColor, PopupMenu::Configure)->isEnabled());
+    EXPECT_FALSE(main().button(8)->isEnabled());
+    EXPECT_TRUE(main().menuAction(MenuCommand::ScanAll, PopupMenu::Nodes)->isEnabled());
+    // With a node table "Network Scan" is disabled in the menu, but its button still runs it.
+    EXPECT_FALSE(main().menuAction(MenuCommand::NetworkScan, PopupMenu::Network)->isEnabled());
+    EXPECT_TRUE(main().menuAction(MenuCommand::Rescan, PopupMenu::Network)->isEnabled());
+    EXPECT_TRUE(main().button(0)->isEnabled());
+
+    EXPECT_TRUE(main().panel(Panel::Nodes)->isVisible());
+    EXPECT_FALSE(main().panel(Panel::Support)->isVisible());
+    EXPECT_TRUE(main().sectionCaption(Section::Home)->bordered());
+    clickCaption(Section::Support);
+    EXPECT_TRUE(main().panel(Panel::Support)->isVisible());
+    for (Panel p : {Panel::Network, Panel::Nodes, Panel::Pc, Panel::Zoom, Panel::Configure, Panel::Admin})
+        EXPECT_FALSE(main().panel(p)->isVisible());
+    EXPECT_TRUE(main().sectionCaption(Section::Support)->bordered());
+    EXPECT_FALSE(main().sectionCaption(Section::Home)->bordered());
+    clickCaption(Section::Home);
+    EXPECT_TRUE(main().panel(Panel::Admin)->isVisible());
+    EXPECT_FALSE(main().panel(Panel::Support)->isVisible());
+}
+
+TEST_F(MainWindowTest, ButtonsShowTheirPicturesTipsAndHoverFeedback) {
+    start(kSettings, kLogins);
+    for (int i = 0; i < kButtonCount; ++i) {
+        PictureButton* button = main().button(i);
+        EXPECT_TRUE(button->picturesLoaded()) << i;
+        EXPECT_EQ(button->toolTip().toStdString(), kButtons[static_cast<std::size_t>(i)].toolTip) << i;
+        EXPECT_EQ(button->caption().toStdString(), kButtons[static_cast<std::size_t>(i)].caption) << i;
+        EXPECT_TRUE(button->isVisible() || kButtons[static_cast<std::size_t>(i)].panel == Panel::Support) << i;
+    }
+    // Buttons of commands the program does not have yet cannot be pressed.
+    // Every command is in the program: every button can be pressed.
+    for (int i = 0; i < kButtonCount; ++i) EXPECT_TRUE(main().button(i)->isEnabled()) << i;
+
+    // From one button straight onto another: the pictures swap at once.
+    PictureButton* logins = main().button(11);
+    PictureButton* settings = main().button(14);
+    EXPECT_TRUE(moveUntil(logins, logins->rect().center(), [&] { return logins->showsHoverPicture(); }));
+    EXPECT_TRUE(moveUntil(settings, settings->rect().center(), [&] { return settings->showsHoverPicture(); }));
+    EXPECT_FALSE(logins->showsHoverPicture());
+    QWidget* panel = main().panel(Panel::Configure);
+    EXPECT_TRUE(moveUntil(panel, QPoint(panel->width() - 3, 3), [&] { return !settings->showsHoverPicture(); }));
+
+    SectionCaption* nodes = main().sectionCaption(Section::Nodes);
+    EXPECT_TRUE(moveUntil(nodes, nodes->rect().center(), [&] { return nodes->highlighted(); }));
+    QWidget* background = main().centralWidget();
+    const QPoint empty(background->width() - 3, main().sectionCaption(Section::Main)->y() + 3);
+    EXPECT_TRUE(moveUntil(background, empty, [&] { return !nodes->highlighted(); }));
+}
+
+TEST_F(MainWindowTest, ScanSelectedPcFromTheMenuAndTheButtonShowsTheNode) {
+    start(kSettings, kLogins);
+    clickNode(3);
+    choose(Section::Nodes, PopupMenu::Nodes, MenuCommand::ScanSelected);
+    EXPECT_TRUE(main().scanDialog()->isVisible());
+    ASSERT_TRUE(waitForScan());
+    EXPECT_EQ(state().domain.nodes.node(3).scanStatus, ScanStatus::Scanned);
+    EXPECT_TRUE(std::filesystem::exists(reportOf("PC-C")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main().scanDialog()->isVisible(); }, 2000));
+    EXPECT_EQ(main().scanDialog()->statusText(), "System built for 10.0.0.3");
+    EXPECT_GT(main().hardwareTree()->topLevelItemCount(), 0);
+    EXPECT_EQ(main().hardwareTree()->topLevelItem(0)->text(0), "PC-C");
+    EXPECT_EQ(main().currentNodeName(), "PC-C");
+
+    std::filesystem::remove(reportOf("PC-C"));
+    pressButton(4);  // "Selected"
+    ASSERT_TRUE(waitForScan());
+    EXPECT_TRUE(std::filesystem::exists(reportOf("PC-C")));
+}
+
+TEST_F(MainWindowTest, DisplayModeButtonsAndMenuItemsChangeTheModel) {
+    start(kSettings, kLogins);
+    model::VirtualPc& pc = session->virtualPc();
+    auto partsOn = [&] {
+        int on = 0;
+        for (const auto& part : pc.parts()) on += part.optional && part.frame->Enabled;
+        return on;
+    };
+    pressButton(2);  // "Reset"
+    EXPECT_EQ(partsOn(), 0);
+    pressButton(3);  // "View"
+    EXPECT_EQ(partsOn(), 161);
+    pressButton(2);
+    EXPECT_EQ(partsOn(), 0);
+    choose(Section::Pc, PopupMenu::Pc, MenuCommand::TestView);
+    EXPECT_EQ(partsOn(), 161);
+    choose(Section::Pc, PopupMenu::Pc, MenuCommand::ResetModel);
+    EXPECT_EQ(partsOn(), 0);
+    // The camera commands move the eye of the settings: "In" and "Out", the PC menu's "Move".
+    const float z = state().domain.settings.cameraZ;
+    pressButton(6);  // "In"
+    EXPECT_EQ(state().domain.settings.cameraZ, z + 1.0F);
+    pressButton(7);  // "Out"
+    EXPECT_EQ(state().domain.settings.cameraZ, z);
+    clickCaption(Section::Pc);
+    QMenu* pcMenu = main().menu(PopupMenu::Pc);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pcMenu->isVisible(); }, 2000));
+    QAction* up = main().menuAction(MenuCommand::MoveUp, PopupMenu::Pc);
+    const float y = state().domain.settings.cameraY;
+    up->trigger();
+    pcMenu->hide();
+    EXPECT_EQ(state().domain.settings.cameraY, y - 1.0F);
+
+    pressButton(16);  // "3D"
+    EXPECT_FALSE(pc.AxesShown);
+    EXPECT_FALSE(pc.AxesFrame->Enabled);
+    pressButton(17);  // "Base"
+    EXPECT_FALSE(pc.BaseShown);
+    pressButton(17);
+    EXPECT_TRUE(pc.BaseShown);
+}
+
+TEST_F(MainWindowTest, ScanSelectedPcOnARefusedNodeLeavesTheDialogOpen) {
+    start(kSettings, kLogins);
+    clickNode(2);
+    pressButton(4);
+    ASSERT_TRUE(waitForScan());
+    EXPECT_EQ(state().domain.nodes.node(2).scanStatus, ScanStatus::AccessDenied);
+    EXPECT_TRUE(main().scanDialog()->isVisible());
+    EXPECT_EQ(main().scanDialog()->statusText(), "Access denied to guest10.0.0.2");
+    EXPECT_EQ(main().hardwareTree()->topLevelItemCount(), 0);
+    QTest::mouseClick(main().scanDialog()->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(main().scanDialog()->isVisible());
+}
+
+TEST_F(MainWindowTest, ScanAllPcsListsEveryNodeInOrder) {
+    start(kSettings, kLogins);
+    choose(Section::Nodes, PopupMenu::Nodes, MenuCommand::ScanAll);
+    ASSERT_TRUE(waitForScan());
+    ScanDialog* dialog = main().scanDialog();
+    dialog->grid()->refresh();
+    ASSERT_EQ(dialog->grid()->rowCount(), 4);
+    EXPECT_EQ(gridRow(dialog->grid(), 0), (QStringList{"PC-A", "PC-A", "10.0.0.1", "Scanned", "True"}));
+    EXPECT_EQ(gridRow(dialog->grid(), 1), (QStringList{"PC-B", "Boss desk", "10.0.0.2", "Access denied", "True"}));
+    EXPECT_EQ(gridRow(dialog->grid(), 2), (QStringList{"PC-C", "PC-C", "10.0.0.3", "Scanned", "True"}));
+    EXPECT_EQ(gridRow(dialog->grid(), 3), (QStringList{"PC-D", "PC-D", "10.0.0.4", "False", "Jump"}));
+    EXPECT_EQ(dialog->statusText(), "Scan Complete");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(reportOf("PC-D")));
+    // The close button acts as OK: the flag of the last scan is cleared, the program goes on.
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(state().domain.scanRanFlag);
+    EXPECT_FALSE(ui.ended());
+}
+
+TEST_F(MainWindowTest, ScanCurrentNodeFromTheNodeMenu) {
+    start(kSettings, kLogins);
+    clickNode(1, Qt::RightButton);
+    QMenu* menu = main().nodePopupMenu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    QAction* scan = main().menuAction(MenuCommand::ScanNode);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(scan).center());
+    ASSERT_TRUE(waitForScan());
+    EXPECT_EQ(state().domain.nodes.node(1).scanStatus, ScanStatus::Scanned);
+    EXPECT_EQ(main().scanDialog()->statusText(), "System built for 10.0.0.1");
+}
+
+TEST_F(MainWindowTest, ScanLocalPcFromTheNodeMenu) {
+    start(kSettings, kLogins);
+    clickNode(2, Qt::RightButton);
+    QMenu* menu = main().nodePopupMenu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    QAction* scan = main().menuAction(MenuCommand::ScanLocal);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(scan).center());
+    ASSERT_TRUE(waitForScan());
+    // The table holds no node for this computer: its report goes to its host name's folder.
+    EXPECT_TRUE(std::filesystem::exists(reportOf(localHostName())));
+    EXPECT_EQ(state().domain.nodes.node(2).scanStatus, ScanStatus::Scanned);  // untouched: as loaded
+    EXPECT_FALSE(std::filesystem::exists(reportOf("PC-B")));
+}
+
+TEST_F(MainWindowTest, ScanLocalPcWorksWithoutANodeTable) {
+    start(kSettings, std::nullopt);
+    EXPECT_FALSE(main().networkTree()->isVisible());
+    choose(Section::Nodes, PopupMenu::Nodes, MenuCommand::ScanLocal);
+    ASSERT_TRUE(waitForScan());
+    EXPECT_TRUE(std::filesystem::exists(reportOf(localHostName())));
+    EXPECT_GT(main().hardwareTree()->topLevelItemCount(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main().scanDialog()->isVisible(); }, 2000));
+    // The local button runs the same scan.
+    std::filesystem::remove(reportOf(localHostName()));
+    pressButton(5);
+    ASSERT_TRUE(waitForScan());
+    EXPECT_TRUE(std::filesystem::exists(reportOf(localHostName())));
+}
+
+TEST_F(MainWindowTest, TheListButtonListsTheNodes) {
+    start(kSettings, kLogins);
+    pressButton(12);
+    ScanDialog* dialog = main().scanDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    dialog->grid()->refresh();
+    ASSERT_EQ(dialog->grid()->rowCount(), 4);
+    EXPECT_EQ(gridRow(dialog->grid(), 1), (QStringList{"PC-B", "Boss desk", "10.0.0.2", "Scanned", "True"}));
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsAnsweringWhileASlowScanRuns) {
+    // Every query sleeps: a node takes well over half a second.
+    auto slow = std::make_shared<test::SlowProvider>(
+        std::make_shared<wbem::ProfileProvider>(std::make_shared<wbem::Profile>(wbem::loadProfile(kProfile))), 20ms);
+    start(kSettings, kLogins, slow);
+    state().domain.settings.parallelScans = 1;
+    int ticks = 0;
+    std::set<int> barWidths;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        barWidths.insert(main().scanDialog()->progressShare() > 0 ? static_cast<int>(main().scanDialog()->progressShare() * 1000) : 0);
+    });
+    timer.start(10);
+    const auto started = std::chrono::steady_clock::now();
+    choose(Section::Nodes, PopupMenu::Nodes, MenuCommand::ScanAll);
+    EXPECT_TRUE(session->scans().busy());
+    // A second scan is refused, not queued.
+    pressButton(5);
+    EXPECT_EQ(main().scanDialog()->statusText().toStdString(), kScanBusyText);
+    ASSERT_TRUE(waitForScan());
+    const auto took = std::chrono::steady_clock::now() - started;
+    timer.stop();
+    EXPECT_GT(took, 1s);
+    // The timer kept firing through the scan, and the bar moved on screen.
+    EXPECT_GT(ticks, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count() / 10 / 4));
+    EXPECT_GE(barWidths.size(), 5U);
+    EXPECT_FALSE(std::filesystem::exists(reportOf(localHostName())));
+}
+
+TEST_F(MainWindowTest, ExitDuringAScanStopsAtANodeAndKeepsWholeReports) {
+    auto slow = std::make_shared<test::SlowProvider>(
+        std::make_shared<wbem::ProfileProvider>(std::make_shared<wbem::Profile>(wbem::loadProfile(kProfile))), 15ms);
+    start(kSettings, kLogins, slow);
+    state().domain.settings.parallelScans = 1;
+    choose(Section::Nodes, PopupMenu::Nodes, MenuCommand::ScanAll);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state().windows.scanDialog.progressWidth > 0; }, 10000));
+    choose(Section::Main, PopupMenu::Main, MenuCommand::Exit);
+    EXPECT_TRUE(ui.ended());
+    EXPECT_FALSE(session->scans().busy());
+    // The node under way was finished; the next one was never started.
+    EXPECT_TRUE(std::filesystem::exists(reportOf("PC-A")));
+    EXPECT_FALSE(std::filesystem::exists(reportOf("PC-C")));
+    const std::string logins = test::readBytes(dir.path() / "lg.ini");
+    EXPECT_NE(logins.find("PC-A\r\n10.0.0.1\r\nPC-A\r\nTrue\r\n\r\n\r\nScanned\r\n"), std::string::npos);
+    EXPECT_NE(logins.find("PC-C\r\n10.0.0.3\r\nPC-C\r\nTrue\r\n\r\n\r\nFalse\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, SettingsDialogEditsTheSettings) {
+    start(kSettings, kLogins);
+    choose(Section::Configure, PopupMenu::Configure, MenuCommand::Settings);
+    SettingsDialog* dialog = main().settingsDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    EXPECT_TRUE(dialog->labelModeBox(1)->isChecked());  // "NAME" from the settings file
+
+    QTest::mouseClick(dialog->labelModeBox(0), Qt::LeftButton);
+    EXPECT_EQ(state().domain.settings.nodeLabelMode, NodeLabelMode::Ip);
+    EXPECT_FALSE(dialog->labelModeBox(1)->isChecked());
+
+    QTest::mouseClick(dialog->tab(SettingsPage::Passwords), Qt::LeftButton);
+    EXPECT_TRUE(dialog->showPasswordsBox()->isVisible());
+    EXPECT_FALSE(dialog->labelModeBox(0)->isVisible());
+    QTest::mouseClick(dialog->showPasswordsBox(), Qt::LeftButton);
+    EXPECT_TRUE(state().domain.settings.showPasswords);
+
+    QTest::mouseClick(dialog->tab(SettingsPage::Location), Qt::LeftButton);
+    dialog->namespaceField()->selectAll();
+    QTest::keyClicks(dialog->namespaceField(), "root\\default");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("setButton"), Qt::LeftButton);
+    EXPECT_EQ(state().domain.settings.wmiNamespace, "root\\default");
+
+    QTest::mouseClick(dialog->tab(SettingsPage::Scans), Qt::LeftButton);
+    dialog->parallelScansField()->selectAll();
+    QTest::keyClicks(dialog->parallelScansField(), "3");
+    EXPECT_EQ(state().domain.settings.parallelScans, 3);
+
+    std::filesystem::create_directories(dir.path() / "PC-A");
+    test::writeBytes(reportOf("PC-A"), "x");
+    QTest::mouseClick(dialog->tab(SettingsPage::Clear), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("clearButton"), Qt::LeftButton);
+    EXPECT_FALSE(std::filesystem::exists(reportOf("PC-A")));
+
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    main().close();
+    EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini"),
+              "admin\r\nsecret\r\n-10 \r\n 0 \r\n 0 \r\n 0 \r\nIP\r\n 1 \r\nroot\\default\r\n");
+    EXPECT_EQ(test::readBytes(dir.path() / "scans.ini"), "3\r\n");
+}
+
+TEST_F(MainWindowTest, LoginsDialogGivesTheChosenNodeItsLogin) {
+    start(kSettings, kLogins);
+    pressButton(11);  // "Logins"
+    LoginsDialog* dialog = main().loginsDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    GridControlWidget* grid = dialog->grid();
+    grid->refresh();
+    ASSERT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(gridRow(grid, 1), (QStringList{"PC-B", "Boss desk", "10.0.0.2", "guest", "******"}));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(2, 0)).center());
+    EXPECT_EQ(dialog->nameField()->text(), "PC-C");
+    EXPECT_EQ(dialog->passwordField()->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(dialog->userField(), "admin");
+    QTest::keyClicks(dialog->passwordField(), "secret");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("updateButton"), Qt::LeftButton);
+    grid->refresh();
+    EXPECT_EQ(gridRow(grid, 2), (QStringList{"PC-C", "PC-C", "10.0.0.3", "admin", "******"}));
+    EXPECT_EQ(state().domain.nodes.node(3).loginUser, "admin");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    main().close();
+    EXPECT_NE(test::readBytes(dir.path() / "lg.ini").find("PC-C\r\n10.0.0.3\r\nPC-C\r\nTrue\r\nadmin\r\nsecret\r\n"),
+              std::string::npos);
+}
+
+TEST_F(MainWindowTest, AdministratorPasswordStatisticsAndAbout) {
+    start(kSettings, kLogins);
+    choose(Section::Administrator, PopupMenu::Administrator, MenuCommand::SetAdminPassword);
+    AdminPasswordDialog* admin = main().adminPasswordDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(admin));
+    EXPECT_EQ(admin->userField()->text(), "admin");
+    EXPECT_EQ(admin->passwordField()->echoMode(), QLineEdit::Password);
+    admin->userField()->clear();
+    QTest::keyClicks(admin->userField(), "root");
+    QTest::mouseClick(admin->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    EXPECT_EQ(state().domain.settings.defaultUser, "root");
+    EXPECT_FALSE(admin->isVisible());
+
+    pressButton(10);  // "Statistics"
+    StatisticsDialog* stats = main().statisticsDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(stats));
+    EXPECT_EQ(stats->windowTitle(), "Statistics");
+    EXPECT_EQ(stats->nodeCountText(), " 4");
+    EXPECT_EQ(stats->scannedCountText(), "1");
+    stats->close();
+    EXPECT_FALSE(stats->isVisible());
+
+    choose(Section::Main, PopupMenu::Main, MenuCommand::About);
+    AboutDialog* about = main().aboutDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+    EXPECT_EQ(about->windowTitle(), "About Vantrel 2");
+    EXPECT_EQ(about->findChild<QLabel*>("versionLabel")->text(), "V2.10");
+    about->close();
+    EXPECT_FALSE(about->isVisible());
+
+    choose(Section::Main, PopupMenu::Main, MenuCommand::Support);
+    pressButton(13);  // "Help", on the Support panel
+    ASSERT_EQ(opened.size(), 2U);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_EQ(std::filesystem::path(opened[0].toLocalFile().toStdString()), dir.path() / "user_guide.html");
+    EXPECT_NE(test::readBytes(dir.path() / "user_guide.html").find("Vantrel user guide"), std::string::npos);
+
+    main().close();
+    EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini").substr(0, 6), "root\r\n");
+}
+
+TEST_F(MainWindowTest, LargeFontScreensGetTheCompactLayout) {
+    ui.dpi = 120;
+    start(kSettings, kLogins);
+    EXPECT_TRUE(state().windows.main.compactLayout);
+    PictureButton* statistics = main().button(10);
+    PictureButton* logins = main().button(11);
+    EXPECT_EQ(statistics->font().pointSizeF(), 6.0);
+    EXPECT_EQ(logins->font().pointSizeF(), 8.0);
+    EXPECT_LT(logins->sizeHint().height(), 48 + logins->fontMetrics().height());
+}
+
+}  // namespace
+}  // namespace vantrel::ui
