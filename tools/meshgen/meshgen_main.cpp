@@ -19,20 +19,20 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(out, ec);
     std::set<std::string> seen;
-    for (const auto& spec : partsTable()) {
-        if (!seen.insert(spec.file).second) {
-            std::cerr << "vantrel-meshgen: " << spec.file << " is described twice\n";
+    for (const auto& entry : partsTable()) {
+        if (!seen.insert(entry.file).second) {
+            std::cerr << "vantrel-meshgen: " << entry.file << " is described twice\n";
             return 1;
         }
         std::vector<XFrame> frames;
         bool binary = false;
-        for (const auto& f : spec.frames) {
+        for (const auto& f : entry.frames) {
             frames.push_back({f.name, buildMesh(f.primitives)});
             binary = binary || !isTextName(f.name);
         }
         const std::string bytes = writeXFile(frames, binary ? XEncoding::Binary : XEncoding::Text);
         // Unchanged files keep their time stamps, so nothing downstream rebuilds.
-        const auto path = out / spec.file;
+        const auto path = out / entry.file;
         {
             std::ifstream old(path, std::ios::binary);
             std::string current((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>());

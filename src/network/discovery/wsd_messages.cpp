@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "network/discovery/computer_list.h"
+#include "text/xml_escape.h"
 
 namespace vantrel::network {
 
@@ -21,19 +22,6 @@ constexpr const char* kPubNs = "http://schemas.microsoft.com/windows/pub/2005/07
 constexpr const char* kDiscoveryTo = "urn:schemas-xmlsoap-org:ws:2005:04:discovery";
 constexpr const char* kAnonymous = "http://schemas.xmlsoap.org/ws/2004/08/addressing/role/anonymous";
 
-std::string escapeXml(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
 
 std::string envelope(const std::string& to, const std::string& action, const std::string& messageId,
                      const std::string& extraHeaders, const std::string& body) {
@@ -41,8 +29,8 @@ std::string envelope(const std::string& to, const std::string& action, const std
     out << "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
         << "<soap:Envelope xmlns:soap=\"" << kSoapNs << "\" xmlns:wsa=\"" << kAddressingNs << "\" xmlns:wsd=\""
         << kDiscoveryNs << "\" xmlns:wsdp=\"" << kDevprofNs << "\">"
-        << "<soap:Header><wsa:To>" << escapeXml(to) << "</wsa:To><wsa:Action>" << action
-        << "</wsa:Action><wsa:MessageID>" << escapeXml(messageId) << "</wsa:MessageID>" << extraHeaders
+        << "<soap:Header><wsa:To>" << text::xmlEscape(to) << "</wsa:To><wsa:Action>" << action
+        << "</wsa:Action><wsa:MessageID>" << text::xmlEscape(messageId) << "</wsa:MessageID>" << extraHeaders
         << "</soap:Header><soap:Body>" << body << "</soap:Body></soap:Envelope>";
     return out.str();
 }
@@ -152,7 +140,7 @@ std::string wsdProbeMessage(const std::string& messageId) {
 
 std::string wsdResolveMessage(const std::string& messageId, const std::string& endpoint) {
     return envelope(kDiscoveryTo, "http://schemas.xmlsoap.org/ws/2005/04/discovery/Resolve", messageId, "",
-                    "<wsd:Resolve><wsa:EndpointReference><wsa:Address>" + escapeXml(endpoint) +
+                    "<wsd:Resolve><wsa:EndpointReference><wsa:Address>" + text::xmlEscape(endpoint) +
                         "</wsa:Address></wsa:EndpointReference></wsd:Resolve>");
 }
 

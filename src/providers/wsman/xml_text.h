@@ -1,14 +1,14 @@
 #pragma once
-// Text placed inside XML we write: markup characters escaped, carriage
-// returns kept as references (a parser would fold them into line feeds), and
-// characters XML cannot carry at all replaced so the document stays well formed.
+// Identifiers of the messages we write, and the escaping of text inside them.
 
 #include <string>
 #include <string_view>
 
+#include "text/xml_escape.h"
+
 namespace vantrel::wsman {
 
-std::string xmlEscape(std::string_view text);
+using text::xmlEscape;
 
 // "uuid:" and a random version 4 UUID, for message IDs and enumeration contexts.
 std::string newUuid();
