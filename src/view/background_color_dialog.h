@@ -41,13 +41,13 @@ public:
     bool visible = false;
     bool busyPointer = false;
     int width, height;
-    std::vector<std::uint32_t> field;         // Colors
-    int greyLevel = 85;                       // HScroll1
-    std::string greyLevelText = "85";         // Label3
-    std::uint32_t hoverSwatch = 0;            // Picture2
-    std::uint32_t chosenSwatch = 0;           // Picture1
-    std::string hexText;                      // thehex
-    std::array<std::string, 3> complementTexts;  // Label2(0..2): 255 minus red, green, blue
+    std::vector<std::uint32_t> field;         // the colour field's pixels
+    int greyLevel = 85;                       // the grey scroll bar
+    std::string greyLevelText = "85";         // the grey level shown beside it
+    std::uint32_t hoverSwatch = 0;            // the swatch under the pointer
+    std::uint32_t chosenSwatch = 0;           // the chosen colour's swatch
+    std::string hexText;                      // the hexadecimal field
+    std::array<std::string, 3> complementTexts;  // 255 minus red, green, blue, as shown
     std::int32_t RedComplement = 0, GreenComplement = 0, BlueComplement = 0;
 
 private:
