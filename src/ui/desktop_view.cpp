@@ -1,5 +1,6 @@
 #include "ui/desktop_view.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QToolButton>
 #include <filesystem>
@@ -15,6 +16,10 @@
 #include "view/media_folder.h"
 
 namespace vantrel::ui {
+
+namespace {
+constexpr qint64 kEventTurnMs = 16;
+}  // namespace
 
 DesktopView::DesktopView(ProgramState& state, ViewPanel& panel, model::VirtualPc& pc)
     : state_(state), panel_(panel), pc_(pc) {
@@ -131,7 +136,15 @@ void DesktopView::assembleModel() {
     if (!sceneView_) return;
     // The model draws through the view: each picture it asks for shows its
     // scene as it stands at that moment.
-    pc_.hooks.doEvents = [this] { state_.ui->doEvents(); };
+    // Letting events run between every two of the 248 files would cost more
+    // than the files: the window gets a turn once per frame's worth of time.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    pc_.hooks.doEvents = [this, sinceEvents]() mutable {
+        if (sinceEvents.elapsed() < kEventTurnMs) return;
+        state_.ui->doEvents();
+        sinceEvents.restart();
+    };
     pc_.hooks.setBusyPointer = [this](bool busy) { state_.windows.main.busyPointer = busy; };
     pc_.hooks.renderScene = [this] { redraw(); };
     pc_.hooks.focusView = [this] { panel_.view()->setFocus(); };

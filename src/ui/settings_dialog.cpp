@@ -153,10 +153,14 @@ void SettingsDialog::sync() {
     const SettingsDialogState& dialog = state_.windows.settingsDialog;
     const auto page = static_cast<std::size_t>(dialog.page);
     pages_->setCurrentIndex(static_cast<int>(page));
-    for (std::size_t i = 0; i < tabs_.size(); ++i) {
-        // The chosen tab is opaque, the others let the dialog show through.
-        tabs_[i]->setAutoFillBackground(i == page);
-        tabs_[i]->setStyleSheet(i == page ? "background-color: #dfe7ef; border: 1px solid #8a9aac;" : "");
+    // Restyling re-polishes the tabs, which is slow; sync runs on every event pass.
+    if (static_cast<int>(page) != styledPage_) {
+        styledPage_ = static_cast<int>(page);
+        for (std::size_t i = 0; i < tabs_.size(); ++i) {
+            // The chosen tab is opaque, the others let the dialog show through.
+            tabs_[i]->setAutoFillBackground(i == page);
+            tabs_[i]->setStyleSheet(i == page ? "background-color: #dfe7ef; border: 1px solid #8a9aac;" : "");
+        }
     }
     labelBoxes_[0]->setChecked(dialog.ipLabelChecked);
     labelBoxes_[1]->setChecked(dialog.nameLabelChecked);

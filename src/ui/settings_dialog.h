@@ -45,6 +45,7 @@ private:
 
     ProgramState& state_;
     std::array<QLabel*, 7> tabs_{};
+    int styledPage_ = -1;  // the page the tabs were last styled for
     QStackedWidget* pages_;
     std::array<QCheckBox*, 3> labelBoxes_{};
     QCheckBox* showPasswords_ = nullptr;

@@ -425,6 +425,9 @@ TEST_F(MainWindowTest, SettingsDialogEditsTheSettings) {
 
     QTest::mouseClick(dialog->tab(SettingsPage::Passwords), Qt::LeftButton);
     EXPECT_TRUE(dialog->showPasswordsBox()->isVisible());
+    // Only the chosen tab is drawn opaque.
+    EXPECT_FALSE(dialog->tab(SettingsPage::Passwords)->styleSheet().isEmpty());
+    EXPECT_TRUE(dialog->tab(SettingsPage::Location)->styleSheet().isEmpty());
     EXPECT_FALSE(dialog->labelModeBox(0)->isVisible());
     QTest::mouseClick(dialog->showPasswordsBox(), Qt::LeftButton);
     EXPECT_TRUE(state().domain.settings.showPasswords);
