@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
@@ -16,11 +17,23 @@
 namespace vantrel::ui {
 namespace {
 
-QToolButton* newButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
+constexpr int kPictureSide = 28;
+
+
+// A side-panel button: its picture, lit while the mouse is over it, with the
+// caption under it (arrows show the picture only; their tool tips name them).
+QToolButton* newButton(QWidget* parent, const char* name, const char* caption, const char* tip, const char* picture,
+                       bool captionShown = true) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
     b->setText(caption);
     b->setToolTip(tip);
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/vantrel/buttons/%1_rest.svg").arg(QLatin1String(picture)), {}, QIcon::Normal);
+    icon.addFile(QStringLiteral(":/vantrel/buttons/%1_hover.svg").arg(QLatin1String(picture)), {}, QIcon::Active);
+    b->setIcon(icon);
+    b->setIconSize(QSize(kPictureSide, kPictureSide));
+    b->setToolButtonStyle(captionShown ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
     b->setAutoRaise(true);
     return b;
 }
@@ -51,7 +64,7 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
     outer->addLayout(left, 1);
 
     auto* column = new QVBoxLayout;
-    column->addWidget(newButton(this, "panBar", "Move", "Show or hide the pan pad"));
+    column->addWidget(newButton(this, "panBar", "Move", "Show or hide the pan pad", "pan"), 0, Qt::AlignHCenter);
     panPad_ = new QWidget(this);
     panPad_->setObjectName("panPad");
     auto* pad = new QGridLayout(panPad_);
@@ -60,25 +73,26 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
         const char* name;
         const char* caption;
         const char* tip;
+        const char* picture;
         view::PanArrow arrow;
         int row, column;
-    } arrows[] = {{"panUp", "Up", "Move Up", view::PanArrow::Up, 0, 1},
-                  {"panLeft", "Left", "Move Left", view::PanArrow::Left, 1, 0},
-                  {"panDown", "Down", "Move Down", view::PanArrow::Down, 2, 1},
-                  {"panRight", "Right", "Move Right", view::PanArrow::Right, 1, 2}};
+    } arrows[] = {{"panUp", "Up", "Move Up", "pan_up", view::PanArrow::Up, 0, 1},
+                  {"panLeft", "Left", "Move Left", "pan_left", view::PanArrow::Left, 1, 0},
+                  {"panDown", "Down", "Move Down", "pan_down", view::PanArrow::Down, 2, 1},
+                  {"panRight", "Right", "Move Right", "pan_right", view::PanArrow::Right, 1, 2}};
     for (const auto& a : arrows) {
-        QToolButton* b = newButton(panPad_, a.name, a.caption, a.tip);
+        QToolButton* b = newButton(panPad_, a.name, a.caption, a.tip, a.picture, false);
         b->setProperty("panArrow", static_cast<int>(a.arrow));
         b->installEventFilter(this);
         pad->addWidget(b, a.row, a.column);
     }
     column->addWidget(panPad_);
-    column->addWidget(newButton(this, "zoomIn", "In", "Zoom In"));
-    column->addWidget(newButton(this, "zoomOut", "Out", "Zoom Out"));
-    column->addWidget(newButton(this, "backcolor", "Backcolor", "Background Color"));
-    auto* lights = newButton(this, "lights", "Lights", "Switch virtual lights On/Off");
+    column->addWidget(newButton(this, "zoomIn", "In", "Zoom In", "zoom_in"), 0, Qt::AlignHCenter);
+    column->addWidget(newButton(this, "zoomOut", "Out", "Zoom Out", "zoom_out"), 0, Qt::AlignHCenter);
+    column->addWidget(newButton(this, "backcolor", "Backcolor", "Background Color", "color"), 0, Qt::AlignHCenter);
+    auto* lights = newButton(this, "lights", "Lights", "Switch virtual lights On/Off", "lights");
     lights->setCheckable(true);
-    column->addWidget(lights);
+    column->addWidget(lights, 0, Qt::AlignHCenter);
     column->addStretch(1);
     outer->addLayout(column);
 }

@@ -131,6 +131,18 @@ GLYPHS = {
   <circle cx="16" cy="20" r="7" fill="none" stroke="{fg}" stroke-width="3"/>
   <path d="M21 25 L36 40 M30 34 L34 30 M34 38 L38 34" stroke="{fg}" stroke-width="3" stroke-linecap="round"/>
   <path d="M31 9 L41 19 M41 9 L31 19" stroke="#ff6b5e" stroke-width="3.5" stroke-linecap="round"/>""",
+    # The view's side panel: the pan pad's switch and its four arrows.
+    "pan": """
+  <path d="M24 7 L30 14 L18 14 Z M24 41 L30 34 L18 34 Z M7 24 L14 18 L14 30 Z M41 24 L34 18 L34 30 Z" fill="{accent}"/>
+  <path d="M24 14 L24 34 M14 24 L34 24" stroke="{fg}" stroke-width="3" stroke-linecap="round"/>""",
+    "pan_up": """
+  <path d="M24 9 L38 27 L29 27 L29 39 L19 39 L19 27 L10 27 Z" fill="{fg}" stroke="{accent}" stroke-width="2" stroke-linejoin="round"/>""",
+    "pan_down": """
+  <path d="M24 39 L38 21 L29 21 L29 9 L19 9 L19 21 L10 21 Z" fill="{fg}" stroke="{accent}" stroke-width="2" stroke-linejoin="round"/>""",
+    "pan_left": """
+  <path d="M9 24 L27 10 L27 19 L39 19 L39 29 L27 29 L27 38 Z" fill="{fg}" stroke="{accent}" stroke-width="2" stroke-linejoin="round"/>""",
+    "pan_right": """
+  <path d="M39 24 L21 10 L21 19 L9 19 L9 29 L21 29 L21 38 Z" fill="{fg}" stroke="{accent}" stroke-width="2" stroke-linejoin="round"/>""",
 }
 
 TEMPLATE = """<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" viewBox="0 0 48 48">
