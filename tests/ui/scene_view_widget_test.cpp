@@ -252,5 +252,20 @@ TEST(MainWindowViewControls, TreeTabsAndSideBarsShowAndHideTheirContent) {
     EXPECT_TRUE(address->isVisible());
 }
 
+TEST(MainWindowViewControls, SideButtonsHaveARestingAndALitPicture) {
+    test::TempFolder folder;
+    QtUiServices ui;
+    ProgramState state(ProgramFolder(folder.path()), ui);
+    MainWindow window(state, ui);
+    for (const char* name : {"panBar", "panUp", "panLeft", "panDown", "panRight", "zoomIn", "zoomOut", "backcolor", "lights"}) {
+        auto* button = window.findChild<QToolButton*>(name);
+        ASSERT_TRUE(button) << name;
+        const QImage resting = button->icon().pixmap(QSize(28, 28), QIcon::Normal).toImage();
+        const QImage lit = button->icon().pixmap(QSize(28, 28), QIcon::Active).toImage();
+        EXPECT_FALSE(resting.isNull()) << name;
+        EXPECT_NE(resting, lit) << name;
+    }
+}
+
 }  // namespace
 }  // namespace vantrel::ui
