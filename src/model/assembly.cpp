@@ -1,9 +1,12 @@
 #include "model/assembly.h"
 
+#include <exception>
+#include <optional>
 #include <set>
 #include <variant>
 
 #include "engine3d/math/d3d_types.h"
+#include "engine3d/scene/xfile_scene_loader.h"
 #include "model/display_modes.h"
 
 namespace vantrel::model {
@@ -137,6 +140,20 @@ void run(const std::function<void()>& hook) {
     if (hook) hook();
 }
 
+// Loads one file into its part frame; false when it cannot be read or built
+// (what was attached before the failure stays).
+bool loadFile(const FramePtr& frame, engine3d::RenderDevice& device, const std::string& folder,
+              const std::string& file, MeshPrefetch* prefetch) {
+    std::optional<engine3d::XFileEnumerator> parsed = prefetch ? prefetch->take(file) : std::nullopt;
+    if (!parsed) return frame->InitFromFile(&device, folder + file);
+    try {
+        engine3d::loadXFileScene(&device, std::move(*parsed), frame);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<std::string> modelFiles() {
@@ -149,7 +166,7 @@ std::vector<std::string> modelFiles() {
     return files;
 }
 
-void load_start(VirtualPc& pc, engine3d::RenderDevice& device) {
+void load_start(VirtualPc& pc, engine3d::RenderDevice& device, MeshPrefetch* prefetch) {
     if (pc.AssemblyBusy) return;
     pc.AssemblyBusy = true;
     if (pc.hooks.setBusyPointer) pc.hooks.setBusyPointer(true);
@@ -169,7 +186,7 @@ void load_start(VirtualPc& pc, engine3d::RenderDevice& device) {
         if (const auto* l = std::get_if<Load>(&step)) {
             // The window stays responsive between loads.
             run(pc.hooks.doEvents);
-            if (!l->frame->InitFromFile(&device, pc.MediaFolder + l->file)) pc.failedLoads.push_back(l->file);
+            if (!loadFile(l->frame, device, pc.MediaFolder, l->file, prefetch)) pc.failedLoads.push_back(l->file);
         } else if (const auto* k = std::get_if<Link>(&step)) {
             k->parent->AddChild(k->child);
         } else {

@@ -24,6 +24,8 @@ constexpr qint64 kEventTurnMs = 16;
 DesktopView::DesktopView(ProgramState& state, ViewPanel& panel, model::VirtualPc& pc)
     : state_(state), panel_(panel), pc_(pc) {
     connectPanel();
+    // Only a view that can draw needs the model.
+    if (panel_.view()) prefetch_ = std::make_unique<model::MeshPrefetch>(locateMediaFolder(), model::modelFiles());
 }
 
 DesktopView::~DesktopView() = default;
@@ -109,12 +111,16 @@ bool DesktopView::createSimpleDevice() {
     return true;
 }
 
-void DesktopView::findMediaFolder() {
+std::string DesktopView::locateMediaFolder() const {
     std::error_code ec;
     // Last of all the folder the build generates the mesh files into.
-    mediaFolder_ = view::FindMediaFolder(model::kMediaMarker, {std::filesystem::current_path(ec).string(),
-                                                        state_.folder.root().string(),
-                                                        model::findModelMedia(model::kMediaMarker).value_or("")});
+    return view::FindMediaFolder(model::kMediaMarker, {std::filesystem::current_path(ec).string(),
+                                                       state_.folder.root().string(),
+                                                       model::findModelMedia(model::kMediaMarker).value_or("")});
+}
+
+void DesktopView::findMediaFolder() {
+    mediaFolder_ = locateMediaFolder();
     pc_.MediaFolder = mediaFolder_;
     if (panel_.view() && panel_.view()->device()) panel_.view()->device()->setTextureFolder(mediaFolder_);
 }
@@ -148,7 +154,11 @@ void DesktopView::assembleModel() {
     pc_.hooks.setBusyPointer = [this](bool busy) { state_.windows.main.busyPointer = busy; };
     pc_.hooks.renderScene = [this] { redraw(); };
     pc_.hooks.focusView = [this] { panel_.view()->setFocus(); };
-    guarded("assembling the model", [this] { model::load_start(pc_, *panel_.view()->device()); });
+    // The prefetch read from where the folder was at start; a folder found
+    // elsewhere since is read here.
+    model::MeshPrefetch* prefetch = prefetch_ && prefetch_->folder() == pc_.MediaFolder ? prefetch_.get() : nullptr;
+    guarded("assembling the model", [&] { model::load_start(pc_, *panel_.view()->device(), prefetch); });
+    prefetch_.reset();
     redraw();
 }
 

@@ -12,6 +12,7 @@
 
 #include "core/program_state.h"
 #include "engine3d/device/d3d_util.h"
+#include "model/mesh_prefetch.h"
 #include "model/virtual_pc.h"
 #include "view/background_color_dialog.h"
 #include "view/scene_view.h"
@@ -58,6 +59,7 @@ private:
     void guarded(const char* what, const std::function<void()>& fn);
     void connectPanel();
     void connectButtons();
+    std::string locateMediaFolder() const;
 
     ProgramState& state_;
     ViewPanel& panel_;
@@ -67,6 +69,8 @@ private:
     view::BackgroundColorDialog colorDialog_;
     BackgroundColorWindow* colorWindow_ = nullptr;
     std::string mediaFolder_;
+    // The model's files, read while the windows come up; gone once assembled.
+    std::unique_ptr<model::MeshPrefetch> prefetch_;
 };
 
 }  // namespace vantrel::ui

@@ -10,11 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "engine3d/math/d3d_math.h"
 #include "model/assembly.h"
 #include "model/display_modes.h"
+#include "model/mesh_prefetch.h"
 #include "model/model_fixture.h"
 #include "model/part_table.h"
 
@@ -112,7 +114,15 @@ TEST_F(AssembledPc, AChainIsSeenOnlyWhileEveryFrameOnItIsEnabled) {
     EXPECT_EQ(cards, 2);  // card 1 in its place, and again through card 2
 }
 
-TEST(ModelAssembly, AMissingFileLosesThatOneLoadAndTheRestIsBuilt) {
+// Every frame and mesh under frame, depth first, as one line per frame.
+std::string sceneShape(const FramePtr& frame, int depth = 0) {
+    std::string shape = std::string(static_cast<std::size_t>(depth), ' ') + frame->ObjectName + " " +
+                        std::to_string(frame->GetChildMeshCount()) + "\n";
+    for (DWORD i = 0; i < frame->GetChildFrameCount(); ++i) shape += sceneShape(frame->GetChildFrame(i), depth + 1);
+    return shape;
+}
+
+TEST(ModelAssembly, AMissingFileLosesThatOneLoadAndTheRestIsBuiltWhetherReadAheadOrInPlace) {
     const fs::path folder = fs::temp_directory_path() / ("vantrel_media_" + std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::copy(test::mediaFolder(), folder);
@@ -121,16 +131,42 @@ TEST(ModelAssembly, AMissingFileLosesThatOneLoadAndTheRestIsBuilt) {
         std::ofstream broken(folder / "vm280.x", std::ios::trunc);
         broken << "xof 0303txt 0032\nFrame Frame44Cube_20 { Mesh { 3; 0;0;0;, 1;0;";
     }
-    VirtualPc pc;
-    RecordingDevice device;
-    pc.MediaFolder = folder.string() + "/";
-    load_start(pc, device);
+    std::vector<std::string> shapes;
+    for (const bool readAhead : {false, true}) {
+        SCOPED_TRACE(readAhead ? "read ahead" : "read in place");
+        VirtualPc pc;
+        RecordingDevice device;
+        pc.MediaFolder = folder.string() + "/";
+        std::optional<MeshPrefetch> prefetch;
+        if (readAhead) prefetch.emplace(pc.MediaFolder, modelFiles());
+        load_start(pc, device, prefetch ? &*prefetch : nullptr);
+        EXPECT_EQ(pc.failedLoads, (std::vector<std::string>{"vm23.x", "vm280.x"}));
+        EXPECT_EQ(pc.IntelCpuFrame->GetChildFrameCount(), 0u);
+        EXPECT_GT(pc.AmdCpuFrame->GetChildFrameCount(), 0u);
+        EXPECT_TRUE(pc.ModelReady);
+        EXPECT_EQ(pc.PcRoot->GetChildFrameCount(), 187u);
+        shapes.push_back(sceneShape(pc.SceneRoot));
+    }
     fs::remove_all(folder);
-    EXPECT_EQ(pc.failedLoads, (std::vector<std::string>{"vm23.x", "vm280.x"}));
-    EXPECT_EQ(pc.IntelCpuFrame->GetChildFrameCount(), 0u);
-    EXPECT_GT(pc.AmdCpuFrame->GetChildFrameCount(), 0u);
-    EXPECT_TRUE(pc.ModelReady);
-    EXPECT_EQ(pc.PcRoot->GetChildFrameCount(), 187u);
+    EXPECT_EQ(shapes[0], shapes[1]);
+}
+
+TEST(ModelAssembly, AReadAheadLeftUnusedOrAskedForOtherFilesStopsCleanly) {
+    {
+        MeshPrefetch unused(test::mediaFolder(), modelFiles());
+    }
+    MeshPrefetch prefetch(test::mediaFolder(), {"vm1.x", "no-such-file.x"});
+    EXPECT_TRUE(prefetch.take("vm1.x").has_value());
+    EXPECT_FALSE(prefetch.take("no-such-file.x").has_value());  // the assembly reads it and says why
+    EXPECT_FALSE(prefetch.take("vm2.x").has_value());           // not in the list
+    // Taken twice: each part sharing a file gets the whole file.
+    auto first = prefetch.take("vm1.x"), second = prefetch.take("vm1.x");
+    ASSERT_TRUE(first && second);
+    int firstObjects = 0, secondObjects = 0;
+    while (first->next()) ++firstObjects;
+    while (second->next()) ++secondObjects;
+    EXPECT_GT(firstObjects, 0);
+    EXPECT_EQ(firstObjects, secondObjects);
 }
 
 TEST(ModelAssembly, AWrongMediaFolderGivesAnEmptyModelThatStillWorks) {
@@ -195,8 +231,11 @@ TEST_F(AssembledPc, ResetAfterTheAllPartsViewLeavesTheFixedPartsAndTheTogglesAlo
     pc.Ps2PortsFrame->Enabled = false;
     pc.UsbDeviceCount = 3;
     resetModel(pc);
-    for (const auto& part : pc.parts())
-        if (part.optional) EXPECT_FALSE(part.frame->Enabled) << part.name;
+    for (const auto& part : pc.parts()) {
+        if (part.optional) {
+            EXPECT_FALSE(part.frame->Enabled) << part.name;
+        }
+    }
     EXPECT_EQ(pc.UsbDeviceCount, 0);
     EXPECT_FALSE(pc.BaseFrame->Enabled);
     EXPECT_FALSE(pc.Ps2PortsFrame->Enabled);

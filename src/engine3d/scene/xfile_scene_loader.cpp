@@ -37,7 +37,11 @@ void LoadFrameData(const FramePtr& frame, RenderDevice* dev, const XFileData& ob
 
 std::vector<std::string> loadXFileScene(RenderDevice* dev, const std::string& path, const FramePtr& container,
                     const AnimationSetHandler& onAnimationSet) {
-    XFileEnumerator e = XFileReader().open(path);
+    return loadXFileScene(dev, XFileReader().open(path), container, onAnimationSet);
+}
+
+std::vector<std::string> loadXFileScene(RenderDevice* dev, XFileEnumerator e, const FramePtr& container,
+                    const AnimationSetHandler& onAnimationSet) {
     while (XFileData obj = e.next()) {
         if (obj.hasTemplate("Frame")) {
             LoadFrameData(CD3DFrame::Create(), dev, obj, container);

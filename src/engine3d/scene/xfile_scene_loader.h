@@ -24,6 +24,9 @@ using AnimationSetHandler = std::function<void(const XFileData& set)>;
 // before the failure stays.
 std::vector<std::string> loadXFileScene(RenderDevice* dev, const std::string& path, const FramePtr& container,
                     const AnimationSetHandler& onAnimationSet = {});
+// The same for a file already read and parsed (a fresh enumerator).
+std::vector<std::string> loadXFileScene(RenderDevice* dev, XFileEnumerator parsed, const FramePtr& container,
+                    const AnimationSetHandler& onAnimationSet = {});
 
 // Links frame under parent, then reads a Frame data object into it: its name,
 // its FrameTransformMatrix, its meshes and child frames.
