@@ -6,6 +6,7 @@
 #include <charconv>
 #include <optional>
 
+#include "providers/wsman/soap_envelope.h"
 #include "providers/wsman/wsman_uris.h"
 #include "providers/wsman/xml_names.h"
 #include "providers/wsman/xml_text.h"
@@ -31,30 +32,16 @@ struct Failure {
     std::string detail;
 };
 
+// An answer's envelope up to its body.
 std::string envelopeStart(std::string_view action, std::string_view relatesTo) {
-    std::string out = "<s:Envelope xml:lang=\"en-US\" xmlns:s=\"";
-    out += kSoapNs;
-    out += "\" xmlns:a=\"";
-    out += kAddressingNs;
-    out += "\" xmlns:n=\"";
-    out += kEnumerationNs;
-    out += "\" xmlns:w=\"";
-    out += kWsmanNs;
-    out += "\" xmlns:xsi=\"";
-    out += kXsiNs;
-    out += "\" xmlns:cim=\"";
-    out += kCimNs;
-    out += "\"><s:Header><a:Action>";
-    out += action;
-    out += "</a:Action><a:MessageID>" + newUuid() + "</a:MessageID><a:To>";
-    out += kAnonymousAddress;
-    out += "</a:To>";
-    if (!relatesTo.empty()) out += "<a:RelatesTo>" + xmlEscape(relatesTo) + "</a:RelatesTo>";
-    out += "</s:Header><s:Body>";
-    return out;
+    std::string head = "<a:Action>";
+    head += action;
+    head += "</a:Action>" + messageIdElement() + "<a:To>";
+    head += kAnonymousAddress;
+    head += "</a:To>";
+    if (!relatesTo.empty()) head += "<a:RelatesTo>" + xmlEscape(relatesTo) + "</a:RelatesTo>";
+    return openEnvelope(EnvelopeKind::Response, head);
 }
-
-const char* kEnvelopeEnd = "</s:Body></s:Envelope>";
 
 AgentReply faultReply(const Failure& f, std::string_view relatesTo) {
     std::string body = envelopeStart(kFaultAction, relatesTo);
@@ -177,15 +164,11 @@ AgentReply WsmanService::handle(std::string_view text, const std::string& user) 
 }
 
 AgentReply WsmanService::identify() const {
-    std::string body = "<s:Envelope xmlns:s=\"";
-    body += kSoapNs;
-    body += "\" xmlns:wsmid=\"";
-    body += kIdentityNs;
-    body += "\"><s:Header/><s:Body><wsmid:IdentifyResponse><wsmid:ProtocolVersion>";
+    std::string body = "<wsmid:IdentifyResponse><wsmid:ProtocolVersion>";
     body += kWsmanNs;
     body += "</wsmid:ProtocolVersion><wsmid:ProductVendor>Vantrel</wsmid:ProductVendor><wsmid:ProductVersion>" +
-            xmlEscape(productVersion_) + "</wsmid:ProductVersion></wsmid:IdentifyResponse></s:Body></s:Envelope>";
-    return {200, std::move(body)};
+            xmlEscape(productVersion_) + "</wsmid:ProductVersion></wsmid:IdentifyResponse>";
+    return {200, soapEnvelope(EnvelopeKind::Identify, "", body)};
 }
 
 AgentReply WsmanService::enumerate(const Request& request, const std::string& user) {
@@ -225,7 +208,8 @@ AgentReply WsmanService::enumerate(const Request& request, const std::string& us
         if (!context) return faultReply({false, "w:QuotaLimit", "Too many enumerations are open.", ""}, request.messageId);
         std::string body = envelopeStart(kEnumerateResponseAction, request.messageId);
         body += "<n:EnumerateResponse><n:EnumerationContext>" + *context + "</n:EnumerationContext></n:EnumerateResponse>";
-        return {200, body + kEnvelopeEnd};
+        body += kEnvelopeEnd;
+        return {200, std::move(body)};
     }
     return page(request, std::move(enumeration), true);
 }
@@ -245,7 +229,8 @@ AgentReply WsmanService::release(const Request& request, const std::string& user
     const pugi::xml_node node = childElement(request.body, kEnumerationNs, "Release");
     store_.take(allText(childElement(node, kEnumerationNs, "EnumerationContext")), user);
     std::string body = envelopeStart(kReleaseResponseAction, request.messageId);
-    return {200, body + kEnvelopeEnd};
+    body += kEnvelopeEnd;
+    return {200, std::move(body)};
 }
 
 AgentReply WsmanService::page(const Request& request, Enumeration enumeration, bool afterEnumerate) {
@@ -284,7 +269,8 @@ AgentReply WsmanService::page(const Request& request, Enumeration enumeration, b
     body += std::string("<") + ns + ":Items>" + items + "</" + ns + ":Items>";
     if (end) body += std::string("<") + ns + ":EndOfSequence/>";
     body += afterEnumerate ? "</n:EnumerateResponse>" : "</n:PullResponse>";
-    return {200, body + kEnvelopeEnd};
+    body += kEnvelopeEnd;
+    return {200, std::move(body)};
 }
 
 }  // namespace vantrel::agent

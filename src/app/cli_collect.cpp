@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_connection.h"
 #include "collect/collection_run.h"
 #include "collect/connection.h"
 #include "collect/hardware_session.h"
 #include "core/program_state.h"
 #include "providers/profile/profile_provider.h"
 #include "providers/linux/linux_provider.h"
-#include "providers/wsman/wsman_provider.h"
 #include "wbem/wbem_error.h"
 
 namespace vantrel::cli {
@@ -79,16 +79,13 @@ int fail(const std::string& reason) {
 }
 
 int runCollect(const std::vector<std::string>& args, const std::string& home) {
-    static const std::vector<std::string> kOptions{"--profile", "--server", "--user",  "--password",
-                                                   "--namespace", "--out", "--trust", "--root"};
+    static const std::vector<std::string> kOptions{"--profile", "--namespace", "--out", "--root"};
     std::map<std::string, std::string> options;
-    bool insecureHttp = false, negotiateHttp = false;
+    ConnectionOptions connection;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--insecure-http" || args[i] == "--negotiate-http") {
-            (args[i] == "--insecure-http" ? insecureHttp : negotiateHttp) = true;
-            continue;
-        }
-        bool known = false;
+        const OptionTaken taken = connection.take(args, i);
+        if (taken == OptionTaken::Taken) continue;
+        bool known = taken == OptionTaken::MissingValue;
         for (const auto& o : kOptions) known = known || args[i] == o;
         if (!known) return fail("unknown argument '" + args[i] + "' (usage: vantrel-cli " + kUsage + ")");
         if (i + 1 >= args.size()) return fail(args[i] + " needs a value");
@@ -97,10 +94,10 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
     }
     if (!options.count("--out"))
         return fail(std::string("--out is required (usage: vantrel-cli ") + kUsage + ")");
-    const bool remote = !options.count("--profile") && options.count("--server") && !options["--server"].empty();
+    const bool remote = !options.count("--profile") && connection.remote();
     const bool local = !options.count("--profile") && !remote;
-    if (insecureHttp && negotiateHttp) return fail("--insecure-http and --negotiate-http exclude each other");
-    if (local && (options.count("--server") || options.count("--user") || options.count("--password")))
+    if (const auto conflict = connection.conflict()) return fail(*conflict);
+    if (local && (connection.given("--server") || connection.given("--user") || connection.given("--password")))
         return fail("--user and --password need --profile or --server: this computer is collected without a login");
     if (!local && options.count("--root"))
         return fail(std::string("--root and ") + (remote ? "--server" : "--profile") + " exclude each other");
@@ -110,13 +107,7 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
         if (local) {
             provider = std::make_shared<linuxhost::LinuxProvider>(options.count("--root") ? options["--root"] : "/");
         } else if (remote) {
-            wsman::NodeConnectionSettings settings;
-            settings.trustFile = options["--trust"];
-            settings.plainHttp = insecureHttp;
-            settings.sealedHttp = negotiateHttp;
-            auto wsmanProvider = std::make_shared<wsman::WsmanProvider>();
-            wsmanProvider->setNodeSettings(options["--server"], settings);
-            provider = wsmanProvider;
+            provider = connection.makeProvider();
         } else {
             provider = std::make_shared<wbem::ProfileProvider>(
                 std::make_shared<wbem::Profile>(wbem::loadProfile(options["--profile"])));
@@ -129,12 +120,12 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
     ProgramState state(ProgramFolder(home.empty() ? std::filesystem::path(".") : std::filesystem::path(home)), ui);
     if (options.count("--namespace")) state.domain.settings.wmiNamespace = options["--namespace"];
     NodeRecord node;
-    node.address = options["--server"];
+    node.address = connection.server;
     node.name = node.address;
     node.displayName = node.address;
     node.enabled = NodeEnabled::Shown;
-    node.loginUser = options["--user"];
-    node.loginPassword = options["--password"];
+    node.loginUser = connection.user;
+    node.loginPassword = connection.password;
     node.scanStatus = ScanStatus::NotScanned;
     state.domain.nodes.currentNode = state.domain.nodes.append(node);
     state.domain.currentLogin = CurrentLogin{node.address, node.loginUser, node.loginPassword};
@@ -152,8 +143,8 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
                 // The scan only says "Access denied"; the user of a command line wants the cause.
                 const auto cause = refusalCause(*provider, state);
                 const bool refusedLogin = !cause || cause->code() == wbem::ErrorCode::AccessDenied;
-                printReason("access denied to " + nodeTag(node) + (cause ? std::string(": ") + cause->what() : ""));
-                return refusedLogin ? 2 : 1;
+                printReason(accessDeniedReason(node.loginUser, node.address, cause));
+                return refusedLogin ? kAccessDeniedStatus : 1;
             }
         }
         if (!CollectHardware(state, session)) return fail("cannot write the report to " + options["--out"]);

@@ -1,38 +1,48 @@
 // vantrel-cli query: what this computer (or the machine whose files are
 // under --root) answers to one query, as JSON in the profile format, so a
 // user can see what a category will read; --all writes every class, which
-// saved to a file is a profile of the machine.
-// Exit status: 0 rows printed, 1 anything else.
+// saved to a file is a profile of the machine. With --server the query goes
+// to another computer over WS-Management, with the same connection options
+// as collect; --all then asks what a collection asks, so the profile stands
+// in for that computer in a collection.
+// Exit status: 0 rows printed, 2 access denied, 1 anything else.
 
 #include <iostream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_connection.h"
+#include "collect/catalogue.h"
 #include "providers/linux/linux_provider.h"
 #include "providers/profile/profile_provider.h"
+#include "wbem/wbem_error.h"
 #include "wbem/wql.h"
 
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage = "query [--root DIR] \"Select ... From Class\" | query [--root DIR] --all";
+constexpr const char* kUsage =
+    "query [--root DIR | --server HOST[:PORT] [--trust CERT.pem] [--negotiate-http | --insecure-http]\n"
+    "          [--user U] [--password P]] \"Select ... From Class\" | --all";
 constexpr const char* kNamespace = "root\\cimv2";
 
-int fail(const std::string& reason) {
-    std::string line = reason;
-    for (char& c : line)
+std::string oneLine(std::string text) {
+    for (char& c : text)
         if (c == '\r' || c == '\n') c = ' ';
-    std::cerr << "vantrel-cli query: " << line << "\n";
+    return text;
+}
+
+int fail(const std::string& reason) {
+    std::cerr << "vantrel-cli query: " << oneLine(reason) << "\n";
     return 1;
 }
 
-wbem::ProfileClass queryClass(wbem::Provider& provider, const std::string& statement) {
+wbem::ProfileClass queryClass(wbem::Services& services, const std::string& statement) {
     const wbem::WqlSelect select = wbem::parseWql(statement);
-    auto services = wbem::Locator(std::shared_ptr<wbem::Provider>(&provider, [](wbem::Provider*) {}))
-                        .ConnectServer("", kNamespace, "", "");
-    auto rows = services->ExecQuery(statement);
+    auto rows = services.ExecQuery(statement);
     wbem::ProfileClass cls{select.className, {}};
     while (auto row = rows->next()) {
         wbem::TableRow out;
@@ -42,11 +52,70 @@ wbem::ProfileClass queryClass(wbem::Provider& provider, const std::string& state
     return cls;
 }
 
+// Every query a collection sends, one per class with the properties of all
+// of them, in catalogue order.
+std::vector<std::string> collectionQueries() {
+    std::vector<wbem::WqlSelect> selects;
+    auto add = [&selects](std::string_view statement) {
+        if (statement.empty()) return;
+        wbem::WqlSelect select = wbem::parseWql(statement);
+        for (auto& known : selects) {
+            if (!wbem::equalsIgnoreCase(known.className, select.className)) continue;
+            for (auto& property : select.properties) {
+                bool present = false;
+                for (const auto& p : known.properties) present = present || wbem::equalsIgnoreCase(p, property);
+                if (!present) known.properties.push_back(std::move(property));
+            }
+            return;
+        }
+        selects.push_back(std::move(select));
+    };
+    for (const auto& category : kCatalogue) {
+        add(category.query);
+        add(category.secondQuery);
+    }
+    std::vector<std::string> queries;
+    for (const auto& select : selects) {
+        std::string statement = "Select ";
+        for (std::size_t i = 0; i < select.properties.size(); ++i)
+            statement += (i ? ", " : "") + select.properties[i];
+        queries.push_back(statement + " From " + select.className);
+    }
+    return queries;
+}
+
+wbem::ProfileNamespace queryThisComputer(const std::string& root, bool all, const std::string& statement) {
+    wbem::ProfileNamespace ns{kNamespace, {}};
+    if (all) {
+        const auto names = linuxhost::hardwareDatabaseNames();
+        for (std::string_view name : linuxhost::linuxClassNames())
+            ns.classes.push_back({std::string(name), *linuxhost::readLinuxClass(root, names, name)});
+    } else {
+        auto provider = std::make_shared<linuxhost::LinuxProvider>(root);
+        auto services = wbem::Locator(provider).ConnectServer("", kNamespace, "", "");
+        ns.classes.push_back(queryClass(*services, statement));
+    }
+    return ns;
+}
+
+wbem::ProfileNamespace queryRemote(const ConnectionOptions& connection, bool all, const std::string& statement) {
+    auto services = wbem::Locator(connection.makeProvider())
+                        .ConnectServer(connection.server, kNamespace, connection.user, connection.password);
+    wbem::ProfileNamespace ns{kNamespace, {}};
+    for (const auto& query : all ? collectionQueries() : std::vector<std::string>{statement})
+        ns.classes.push_back(queryClass(*services, query));
+    return ns;
+}
+
 int runQuery(const std::vector<std::string>& args, const std::string&) {
-    std::string root = "/";
+    std::string root;
     std::string statement;
     bool all = false;
+    ConnectionOptions connection;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        const OptionTaken taken = connection.take(args, i);
+        if (taken == OptionTaken::Taken) continue;
+        if (taken == OptionTaken::MissingValue) return fail(args[i] + " needs a value");
         if (args[i] == "--root") {
             if (i + 1 >= args.size()) return fail("--root needs a folder");
             root = args[++i];
@@ -59,22 +128,25 @@ int runQuery(const std::vector<std::string>& args, const std::string&) {
         }
     }
     if (all == !statement.empty()) return fail(std::string("give one query or --all (usage: vantrel-cli ") + kUsage + ")");
+    if (const auto conflict = connection.conflict()) return fail(*conflict);
+    if (connection.remote() && !root.empty()) return fail("--root and --server exclude each other");
+    if (!connection.remote() && (connection.given("--server") || connection.given("--user") || connection.given("--password")))
+        return fail("--user and --password need --server: this computer is queried without a login");
 
     wbem::Profile profile;
-    wbem::ProfileNamespace ns{kNamespace, {}};
     try {
-        if (all) {
-            const auto names = linuxhost::hardwareDatabaseNames();
-            for (std::string_view name : linuxhost::linuxClassNames())
-                ns.classes.push_back({std::string(name), *linuxhost::readLinuxClass(root, names, name)});
-        } else {
-            linuxhost::LinuxProvider provider(root);
-            ns.classes.push_back(queryClass(provider, statement));
+        profile.namespaces.push_back(connection.remote() ? queryRemote(connection, all, statement)
+                                                         : queryThisComputer(root.empty() ? "/" : root, all, statement));
+    } catch (const wbem::WbemError& e) {
+        if (connection.remote() && e.code() == wbem::ErrorCode::AccessDenied) {
+            std::cerr << "vantrel-cli query: " << oneLine(accessDeniedReason(connection.user, connection.server, e))
+                      << "\n";
+            return kAccessDeniedStatus;
         }
+        return fail(e.what());
     } catch (const std::exception& e) {
         return fail(e.what());
     }
-    profile.namespaces.push_back(std::move(ns));
     std::cout << wbem::writeProfile(profile);
     return 0;
 }

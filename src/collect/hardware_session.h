@@ -10,6 +10,7 @@
 
 #include "collect/collect_error.h"
 #include "collect/node_report.h"
+#include "core/node_connections.h"
 #include "core/scan_listener.h"
 #include "wbem/services.h"
 
@@ -21,6 +22,10 @@ struct HardwareSession {
     // Told how the scan goes (categories, status texts, a refused connection);
     // never null.
     ScanListener* listener = &silentListener;
+    // Called before a node elsewhere is contacted, with its server as the
+    // login names it and how the user wants it reached, so that the provider
+    // connects to it that way. Unset: every node is reached the one way.
+    std::function<void(const std::string& server, const NodeConnection& connection)> prepareConnection;
 
     // Working texts of a collection run.
     std::string ReportText;

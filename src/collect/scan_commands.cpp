@@ -169,6 +169,11 @@ OrderedJobRunner::Job ScanCommands::collectJob(std::shared_ptr<const NodeScan> s
     };
 }
 
+void ScanCommands::prepareConnection(const NodeScan& scan) {
+    if (!scan.collect || !scan.testConnection || scan.login.server.empty() || !session_.prepareConnection) return;
+    session_.prepareConnection(scan.login.server, state_.domain.connections.forNode(scan.record.name));
+}
+
 void ScanCommands::showScannedNode(const NodeScan& scan) {
     const std::string tag = nodeTag(scan.record);
     if (scan.node != 0 && state_.domain.nodes.currentNode != scan.node) {
@@ -217,6 +222,7 @@ void ScanCommands::scanAllNodes() {
         // Nodes marked "False" or "Jump" are listed, not contacted.
         scan->collect = scan->record.enabled == NodeEnabled::Shown;
         scan->login = isLocalAddress(state_, scan->record) ? CurrentLogin{} : loginForNode(state_, i);
+        prepareConnection(*scan);
         jobs.push_back(collectJob(std::move(scan)));
     }
     runner_.start(std::move(jobs), state_.domain.settings.parallelScans, [this](bool stopped) {
@@ -240,6 +246,7 @@ void ScanCommands::scanSelectedNode() {
     scan->buildingStatus = true;
     state_.domain.currentLogin = scan->login;
     state_.windows.main.hardwareTree.clear();
+    prepareConnection(*scan);
     runner_.start({collectJob(std::move(scan))}, 1, {});
 }
 

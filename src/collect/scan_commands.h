@@ -71,6 +71,8 @@ private:
     // The record "Scan Local PC" stands for: the local node, or this computer.
     NodeRecord localRecord() const;
     void setStatus(const std::string& text) { listener_->statusChanged(text); }
+    // Hands the node's connection settings to the provider before its scan starts.
+    void prepareConnection(const NodeScan& scan);
     OrderedJobRunner::Job collectJob(std::shared_ptr<const NodeScan> scan);
     void showScannedNode(const NodeScan& scan);
 

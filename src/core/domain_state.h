@@ -8,6 +8,7 @@
 
 #include "core/file_value.h"
 #include "core/network_browser.h"
+#include "core/node_connections.h"
 #include "core/node_table.h"
 
 namespace vantrel {
@@ -45,12 +46,14 @@ struct Settings {
 struct UnreadableFiles {
     bool settings = false;  // "vantrel.ini"
     bool logins = false;    // "lg.ini"
+    bool connections = false;  // "connections.ini"
 };
 
 struct DomainState {
     NodeTable nodes;
     Settings settings;
     CurrentLogin currentLogin;
+    NodeConnections connections;  // how each node is reached, by node name
     UnreadableFiles unreadableFiles;
 
     // Discovery and scanning.

@@ -169,6 +169,7 @@ void deleteCurrentNode(ProgramState& state) {
     NodeRecord& node = state.domain.nodes.node(state.domain.nodes.currentNode);
     node.loginUser.clear();
     node.loginPassword.clear();
+    state.domain.connections.remove(node.name);
     node.enabled = NodeEnabled::Hidden;
     rebuildNetworkTrees(state);
 }

@@ -58,8 +58,12 @@ void setCurrentNodeLogin(ProgramState& state) {
             dialog.nodeTree.setChecked(*index, true);
             dialog.nodeTree.select(*index);
         }
-        dialog.userField = state.domain.nodes.node(current).loginUser;
-        dialog.passwordField = state.domain.nodes.node(current).loginPassword;
+        const NodeRecord& node = state.domain.nodes.node(current);
+        dialog.userField = node.loginUser;
+        dialog.passwordField = node.loginPassword;
+        const NodeConnection connection = state.domain.connections.forNode(node.name);
+        dialog.trustFileField = connection.trustFile;
+        dialog.transportChoice = connection.effectiveTransport();
     }
     dialog.visible = true;
 }
@@ -67,8 +71,14 @@ void setCurrentNodeLogin(ProgramState& state) {
 void loginDialogOk(ProgramState& state) {
     const int current = state.domain.nodes.currentNode;
     if (state.domain.nodes.isNode(current)) {
-        state.domain.nodes.node(current).loginUser = state.windows.loginDialog.userField;
-        state.domain.nodes.node(current).loginPassword = state.windows.loginDialog.passwordField;
+        const LoginDialogState& dialog = state.windows.loginDialog;
+        NodeRecord& node = state.domain.nodes.node(current);
+        node.loginUser = dialog.userField;
+        node.loginPassword = dialog.passwordField;
+        // Settings left as shown keep what the file said, even a transport this program does not know.
+        const NodeConnection stored = state.domain.connections.forNode(node.name);
+        if (dialog.transportChoice != stored.effectiveTransport() || dialog.trustFileField != stored.trustFile)
+            state.domain.connections.set(node.name, NodeConnection{dialog.transportChoice, dialog.trustFileField});
         TreeControl& tree = state.windows.main.networkTree;
         if (auto index = tree.find(nodeItemKey(current))) tree.setImage(*index, ImageKey::ComputerWithLogin);
     }

@@ -9,6 +9,7 @@
 #include "core/button_hover.h"
 #include "core/dialog_states.h"
 #include "core/grid_control.h"
+#include "core/node_connections.h"
 #include "core/scan_listener.h"
 #include "core/tree_control.h"
 
@@ -62,6 +63,8 @@ struct LoginDialogState {
     TreeControl nodeTree;
     std::string userField;        // "User Name"
     std::string passwordField;    // "Password"
+    std::string trustFileField;   // "Trusted certificate"
+    NodeTransport transportChoice = NodeTransport::Https;  // "Transport"
 };
 
 inline constexpr int kProgressStep = 250;    // twips per collected category

@@ -20,6 +20,7 @@ public:
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path settingsFile() const { return root_ / "vantrel.ini"; }
     std::filesystem::path loginsFile() const { return root_ / "lg.ini"; }
+    std::filesystem::path connectionsFile() const { return root_ / "connections.ini"; }
     // The folder of a node, or nothing when the node's name is not a safe
     // folder name.
     std::optional<std::filesystem::path> nodeFolder(std::string_view nodeName) const;

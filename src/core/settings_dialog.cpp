@@ -50,8 +50,11 @@ void resetNetwork(ProgramState& state) {
     nodes.clear();
     nodes.currentNode = 0;
     nodes.localNode = 0;
+    state.domain.connections.clear();
     std::error_code ec;
     std::filesystem::remove(state.folder.loginsFile(), ec);
+    // How the forgotten nodes were reached goes with them.
+    std::filesystem::remove(state.folder.connectionsFile(), ec);
     state.ui->doEvents();
     state.ui->messageBox("Restart program to make network changes... ", kMessageTitle, MsgIcon::Exclamation,
                          MsgButtons::Ok);

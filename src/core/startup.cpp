@@ -1,5 +1,6 @@
 #include "core/startup.h"
 
+#include "core/connections_file.h"
 #include "core/node_registry.h"
 #include "core/scan_settings_file.h"
 #include "core/settings_file.h"
@@ -18,7 +19,8 @@ void showProgress(ProgramState& state, int mark, const char* text) {
 void reportUnreadableFiles(ProgramState& state) {
     std::string text;
     for (const auto& [unreadable, name] : {std::pair{state.domain.unreadableFiles.settings, "vantrel.ini"},
-                                           std::pair{state.domain.unreadableFiles.logins, "lg.ini"}}) {
+                                           std::pair{state.domain.unreadableFiles.logins, "lg.ini"},
+                                           std::pair{state.domain.unreadableFiles.connections, "connections.ini"}}) {
         if (!unreadable) continue;
         if (!text.empty()) text += "\n";
         text += std::string("The file \"") + name + "\" could not be read and will not be changed.";
@@ -43,6 +45,7 @@ void runStartup(ProgramState& state) {
     showProgress(state, 2, "Loading network...");
     state.ui->doEvents();
     loadNodeTable(state);
+    loadNodeConnections(state);
 
     state.domain.showBase = true;
     state.domain.showAxes = true;
@@ -88,6 +91,7 @@ void exitProgram(ProgramState& state) {
     saveNodeTable(state);
     saveSettings(state);
     saveScanSettings(state);
+    saveNodeConnections(state);
     state.ended = true;
     state.ui->endProgram();
 }

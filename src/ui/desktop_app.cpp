@@ -21,6 +21,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
 #include "ui/splash_window.h"
+#include "ui/wsman_node_settings.h"
 #include "wbem/provider_router.h"
 
 namespace vantrel::ui {
@@ -58,8 +59,12 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     hardware_.listener = &state_.scanPresenter;
     // "Scan Local PC" and the local node read this computer; every other node
     // answers over WS-Management.
-    hardware_.provider = std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(),
-                                                                std::make_shared<wsman::WsmanProvider>());
+    auto wsmanProvider = std::make_shared<wsman::WsmanProvider>();
+    hardware_.provider = std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), wsmanProvider);
+    // Each node is reached as its Login dialog says, set again before every scan of it.
+    hardware_.prepareConnection = [wsmanProvider](const std::string& server, const NodeConnection& connection) {
+        wsmanProvider->setNodeSettings(server, wsmanSettings(connection));
+    };
     model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);

@@ -1,10 +1,12 @@
 #pragma once
-// The Login dialog: the current node's own login, with a tree of the nodes.
+// The Login dialog: the current node's own login and how the node is reached
+// (its trusted certificate and transport), with a tree of the nodes.
 
 #include <QDialog>
 
 #include "core/program_state.h"
 
+class QComboBox;
 class QLineEdit;
 
 namespace vantrel::ui {
@@ -20,6 +22,8 @@ public:
     TreeControlWidget* tree() const { return tree_; }
     QLineEdit* userField() const { return userField_; }
     QLineEdit* passwordField() const { return passwordField_; }
+    QLineEdit* trustFileField() const { return trustFileField_; }
+    QComboBox* transportChoice() const { return transportChoice_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -30,6 +34,8 @@ private:
     TreeControlWidget* tree_;
     QLineEdit* userField_;
     QLineEdit* passwordField_;
+    QLineEdit* trustFileField_;
+    QComboBox* transportChoice_;
     std::function<void()> afterCommand_;
 
 public:

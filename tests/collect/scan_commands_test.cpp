@@ -368,5 +368,41 @@ TEST_F(ScanFixture, DialogOkFollowsTheFlags) {
     EXPECT_FALSE(state.windows.scanDialog.visible);
 }
 
+TEST_F(ScanFixture, EveryNodeContactedIsFirstGivenItsConnectionSettings) {
+    std::vector<std::pair<std::string, NodeConnection>> prepared;
+    session.prepareConnection = [&](const std::string& server, const NodeConnection& connection) {
+        prepared.emplace_back(server, connection);
+    };
+    const NodeConnection plain{NodeTransport::PlainHttp, ""};
+    const NodeConnection trusted{NodeTransport::Https, "/certs/pc-3.pem"};
+    addNode("PC-1", "10.0.0.1");
+    addNode("PC-2", "10.0.0.2");
+    const int pc3 = addNode("PC-3", "10.0.0.3:5986");
+    addNode("PC-4", "10.0.0.4", NodeEnabled::Hidden);
+    addNode("SELF", "10.0.0.99");  // this computer: no connection to prepare
+    state.domain.connections.set("PC-1", plain);
+    state.domain.connections.set("PC-3", trusted);
+    state.domain.connections.set("PC-4", plain);
+    state.domain.connections.set("SELF", plain);
+
+    scans->scanAllNodes();
+    scans->waitUntilFinished();
+    using Prepared = std::vector<std::pair<std::string, NodeConnection>>;
+    EXPECT_EQ(prepared, (Prepared{{"10.0.0.1", plain}, {"10.0.0.2", NodeConnection{}}, {"10.0.0.3:5986", trusted}}));
+
+    // A change in the Login dialog reaches the next scan of the node.
+    prepared.clear();
+    state.domain.connections.set("PC-3", plain);
+    state.domain.nodes.currentNode = pc3;
+    scans->scanSelectedNode();
+    scans->waitUntilFinished();
+    EXPECT_EQ(prepared, (Prepared{{"10.0.0.3:5986", plain}}));
+
+    prepared.clear();
+    scans->scanLocalComputer();
+    scans->waitUntilFinished();
+    EXPECT_TRUE(prepared.empty());
+}
+
 }  // namespace
 }  // namespace vantrel

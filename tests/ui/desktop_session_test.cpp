@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -135,6 +136,44 @@ TEST_F(DesktopFixture, LoginDialogStoresTheTypedLoginOnOk) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(session->state().windows.loginDialog.visible);
     main.close();
+}
+
+TEST_F(DesktopFixture, LoginDialogShowsAndStoresHowTheNodeIsReached) {
+    test::writeBytes(dir.path() / "connections.ini", "PC-B\r\nNEGOTIATE-HTTP\r\n/certs/boss.pem\r\n");
+    startWith(kSettings, kLogins);
+    MainWindow& main = session->main();
+    LoginDialog* dialog = main.loginDialog();
+    QComboBox* transport = dialog->transportChoice();
+    ASSERT_EQ(transport->count(), 3);
+    EXPECT_EQ(transport->itemText(0), "HTTPS");
+    EXPECT_EQ(transport->itemText(1), "HTTP with Negotiate (5985)");
+    EXPECT_EQ(transport->itemText(2), "Plain HTTP (unencrypted)");
+
+    clickItem(main.networkTree(), "Node1 2");
+    main.menuAction(MenuCommand::SetNodeLogin)->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    EXPECT_EQ(dialog->trustFileField()->text(), "/certs/boss.pem");
+    EXPECT_EQ(transport->currentText(), "HTTP with Negotiate (5985)");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+
+    // Another node shows the defaults; what the user types and picks is stored on OK.
+    clickItem(main.networkTree(), "Node1 1");
+    main.menuAction(MenuCommand::SetNodeLogin)->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    EXPECT_EQ(dialog->trustFileField()->text(), "");
+    EXPECT_EQ(transport->currentText(), "HTTPS");
+    QTest::keyClicks(dialog->trustFileField(), "/certs/a.pem");
+    transport->setFocus();
+    QTest::keyClick(transport, Qt::Key_End);  // the last choice, as a user picks it
+    EXPECT_EQ(transport->currentText(), "Plain HTTP (unencrypted)");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    EXPECT_EQ(session->state().domain.connections.forNode("PC-A"),
+              (NodeConnection{NodeTransport::PlainHttp, "/certs/a.pem"}));
+
+    main.close();
+    EXPECT_EQ(test::readBytes(dir.path() / "connections.ini"),
+              "PC-B\r\nNEGOTIATE-HTTP\r\n/certs/boss.pem\r\nPC-A\r\nPLAIN-HTTP\r\n/certs/a.pem\r\n");
+    EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), kLogins);
 }
 
 TEST_F(DesktopFixture, RenameEditsTheLabelInPlace) {

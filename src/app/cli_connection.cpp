@@ -1,0 +1,56 @@
+#include "app/cli_connection.h"
+
+#include <algorithm>
+
+namespace vantrel::cli {
+
+OptionTaken ConnectionOptions::take(const std::vector<std::string>& args, std::size_t& i) {
+    const std::string& option = args[i];
+    if (option == "--insecure-http" || option == "--negotiate-http") {
+        (option == "--insecure-http" ? insecureHttp : negotiateHttp) = true;
+        given_.push_back(option);
+        return OptionTaken::Taken;
+    }
+    std::string* value = option == "--server"     ? &server
+                         : option == "--user"     ? &user
+                         : option == "--password" ? &password
+                         : option == "--trust"    ? &trustFile
+                                                  : nullptr;
+    if (!value) return OptionTaken::NotMine;
+    if (i + 1 >= args.size()) return OptionTaken::MissingValue;
+    *value = args[++i];
+    given_.push_back(option);
+    return OptionTaken::Taken;
+}
+
+bool ConnectionOptions::given(const std::string& option) const {
+    return std::find(given_.begin(), given_.end(), option) != given_.end();
+}
+
+std::optional<std::string> ConnectionOptions::conflict() const {
+    if (insecureHttp && negotiateHttp) return "--insecure-http and --negotiate-http exclude each other";
+    if (!remote() && (!trustFile.empty() || insecureHttp || negotiateHttp))
+        return "--trust, --insecure-http and --negotiate-http need --server";
+    return std::nullopt;
+}
+
+wsman::NodeConnectionSettings ConnectionOptions::settings() const {
+    wsman::NodeConnectionSettings settings;
+    settings.trustFile = trustFile;
+    settings.plainHttp = insecureHttp;
+    settings.sealedHttp = negotiateHttp;
+    return settings;
+}
+
+std::shared_ptr<wsman::WsmanProvider> ConnectionOptions::makeProvider() const {
+    auto provider = std::make_shared<wsman::WsmanProvider>();
+    provider->setNodeSettings(server, settings());
+    return provider;
+}
+
+std::string accessDeniedReason(const std::string& user, const std::string& server,
+                               const std::optional<wbem::WbemError>& cause) {
+    return "access denied to " + user + server + (cause ? std::string(": ") + cause->what() : "");
+}
+
+}  // namespace vantrel::cli
