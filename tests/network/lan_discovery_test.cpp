@@ -198,7 +198,9 @@ TEST_F(LanDiscovery, AFloodOfWsdAnswersKeepsToTheWindow) {
     EXPECT_EQ(std::count_if(found.begin(), found.end(),
                             [](const DiscoveredComputer& c) { return c.name.rfind("FLOOD", 0) == 0; }),
               1);
-    EXPECT_EQ(found.size(), 4u);
+    std::string names;
+    for (const auto& c : found) names += c.name + " ";
+    EXPECT_EQ(found.size(), 4u) << names;
 }
 
 TEST_F(LanDiscovery, AFloodOfMdnsAnswersIsCappedAt4096Computers) {

@@ -51,9 +51,13 @@ public:
     explicit NameFetchers(Clock::time_point deadline) : deadline_(deadline) {}
     ~NameFetchers() { finish(); }
 
-    void queue(const std::string& endpoint, std::vector<std::string> xaddrs) {
+    // Jobs are taken from the senders in turn, so one host answering for
+    // thousands of endpoints cannot keep the others' names from being asked.
+    void queue(const std::string& sender, const std::string& endpoint, std::vector<std::string> xaddrs) {
         std::lock_guard lock(mutex_);
-        jobs_.push_back({endpoint, std::move(xaddrs)});
+        auto& jobs = jobsBySender_[sender];
+        if (jobs.empty()) senderTurns_.push_back(sender);
+        jobs.push_back({endpoint, std::move(xaddrs)});
         if (workers_.size() < kNameFetchers && idle_ == 0) workers_.emplace_back([this] { work(); });
         wake_.notify_one();
     }
@@ -80,11 +84,10 @@ private:
         std::unique_lock lock(mutex_);
         for (;;) {
             ++idle_;
-            wake_.wait(lock, [&] { return closed_ || !jobs_.empty(); });
+            wake_.wait(lock, [&] { return closed_ || !senderTurns_.empty(); });
             --idle_;
-            if (jobs_.empty() || Clock::now() >= deadline_) return;
-            Job job = std::move(jobs_.front());
-            jobs_.pop_front();
+            if (senderTurns_.empty() || Clock::now() >= deadline_) return;
+            Job job = nextJob();
             lock.unlock();
             std::optional<std::string> name;
             for (const auto& xaddr : job.xaddrs) {
@@ -97,10 +100,24 @@ private:
         }
     }
 
+    // The first job of the sender whose turn it is; the sender goes to the
+    // back of the line while it has more. Called with the lock held.
+    Job nextJob() {
+        const std::string sender = std::move(senderTurns_.front());
+        senderTurns_.pop_front();
+        auto& jobs = jobsBySender_.at(sender);
+        Job job = std::move(jobs.front());
+        jobs.pop_front();
+        if (jobs.empty()) jobsBySender_.erase(sender);
+        else senderTurns_.push_back(sender);
+        return job;
+    }
+
     Clock::time_point deadline_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<Job> jobs_;
+    std::map<std::string, std::deque<Job>> jobsBySender_;
+    std::deque<std::string> senderTurns_;  // senders with jobs, whose turn comes first
     std::vector<std::thread> workers_;
     std::size_t idle_ = 0;
     bool closed_ = false;
@@ -189,7 +206,7 @@ private:
                                   [](const std::string& x) { return isIpv4Literal(xaddrHost(x)); });
             if (!endpoint.xaddrs.empty() && !endpoint.fetchQueued) {
                 endpoint.fetchQueued = true;
-                fetchers_.queue(heard.endpoint, endpoint.xaddrs);
+                fetchers_.queue(datagram.sourceText, heard.endpoint, endpoint.xaddrs);
             } else if (endpoint.xaddrs.empty() && !endpoint.resolveSent) {
                 endpoint.resolveSent = true;
                 sendEverywhere(wsdResolveMessage(newMessageId(), heard.endpoint));
