@@ -35,6 +35,10 @@ QToolButton* newButton(QWidget* parent, const char* name, const char* caption, c
     b->setIconSize(QSize(kPictureSide, kPictureSide));
     b->setToolButtonStyle(captionShown ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
     b->setAutoRaise(true);
+    // Light captions on the window's dark background, as the button panels have.
+    QPalette pal = b->palette();
+    pal.setColor(QPalette::ButtonText, QColor(0xd9, 0xe1, 0xea));
+    b->setPalette(pal);
     return b;
 }
 
