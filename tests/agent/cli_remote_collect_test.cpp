@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "providers/profile/profile_provider.h"
+#include "support/run_program.h"
 #include "test_agent.h"
 
 namespace vantrel::agent::test {
@@ -18,28 +19,10 @@ namespace {
 
 const std::string kProfile = VANTREL_COLLECT_TEST_DATA "/office_pc.json";
 
-std::string readAll(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct CliResult {
-    int status;
-    std::string out, err;
-};
-
-CliResult runCli(const std::filesystem::path& folder, const std::vector<std::string>& args) {
-    std::string command = quote(VANTREL_CLI) + " collect";
-    for (const auto& a : args) command += " " + quote(a);
-    command += " >" + quote((folder / "stdout").string()) + " 2>" + quote((folder / "stderr").string());
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(folder / "stdout"), readAll(folder / "stderr")};
+// vantrel-cli collect with the arguments.
+vantrel::test::ProgramRun runCli(const std::filesystem::path& folder, std::vector<std::string> args) {
+    args.insert(args.begin(), "collect");
+    return vantrel::test::runProgram(VANTREL_CLI, args, folder);
 }
 
 std::shared_ptr<wbem::Provider> officePc() {
@@ -49,21 +32,21 @@ std::shared_ptr<wbem::Provider> officePc() {
 TEST(CliRemoteCollect, RemoteReportEqualsTheLocalOneByteForByte) {
     TestAgent agent(officePc());
     const auto dir = agent.folder();
-    const CliResult local = runCli(dir, {"--profile", kProfile, "--out", (dir / "local.report").string()});
+    const auto local = runCli(dir, {"--profile", kProfile, "--out", (dir / "local.report").string()});
     ASSERT_EQ(local.status, 0) << local.err;
-    const CliResult remote = runCli(dir, {"--server", agent.address(), "--user", "admin", "--password", "secret",
+    const auto remote = runCli(dir, {"--server", agent.address(), "--user", "admin", "--password", "secret",
                                           "--trust", agent.certificate().string(), "--out", (dir / "remote.report").string()});
     ASSERT_EQ(remote.status, 0) << remote.err;
     EXPECT_NE(remote.out.find("Connected to admin" + agent.address()), std::string::npos) << remote.out;
-    const std::string localReport = readAll(dir / "local.report");
+    const std::string localReport = vantrel::test::readBytes(dir / "local.report");
     EXPECT_GT(localReport.size(), 200u);
-    EXPECT_EQ(readAll(dir / "remote.report"), localReport);
+    EXPECT_EQ(vantrel::test::readBytes(dir / "remote.report"), localReport);
 }
 
 TEST(CliRemoteCollect, WrongPasswordExitsTwoWithAccessDenied) {
     TestAgent agent(officePc(), {}, LoginPolicy{.failureDelay = std::chrono::milliseconds(10)});
     const auto dir = agent.folder();
-    const CliResult r = runCli(dir, {"--server", agent.address(), "--user", "admin", "--password", "wrong", "--trust",
+    const auto r = runCli(dir, {"--server", agent.address(), "--user", "admin", "--password", "wrong", "--trust",
                                      agent.certificate().string(), "--out", (dir / "r.report").string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("Access denied to admin" + agent.address()), std::string::npos) << r.out;
@@ -74,7 +57,7 @@ TEST(CliRemoteCollect, WrongPasswordExitsTwoWithAccessDenied) {
 TEST(CliRemoteCollect, UntrustedCertificateFailsClearly) {
     TestAgent agent(officePc());
     const auto dir = agent.folder();
-    const CliResult r = runCli(dir, {"--server", agent.address(), "--user", "admin", "--password", "secret", "--out",
+    const auto r = runCli(dir, {"--server", agent.address(), "--user", "admin", "--password", "secret", "--out",
                                      (dir / "r.report").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("certificate"), std::string::npos) << r.err;
@@ -108,14 +91,14 @@ TEST(CliRemoteCollect, ANodeThatBreaksOffMidCollectionKeepsThePreviousReport) {
 
     const auto report = dir.path() / "node.report";
     std::ofstream(report) << "previous report\r\n";
-    const CliResult r = runCli(dir.path(), {"--server", "127.0.0.1:" + std::to_string(port), "--user", "admin",
+    const auto r = runCli(dir.path(), {"--server", "127.0.0.1:" + std::to_string(port), "--user", "admin",
                                             "--password", "secret", "--insecure-http", "--out", report.string()});
     server.stop();
     thread.join();
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("the collection stopped"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("closed before the answer was complete"), std::string::npos) << r.err;
-    EXPECT_EQ(readAll(report), "previous report\r\n");
+    EXPECT_EQ(vantrel::test::readBytes(report), "previous report\r\n");
 }
 
 }  // namespace

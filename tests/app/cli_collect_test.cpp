@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include "collect/catalogue.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 using namespace vantrel;
@@ -32,23 +33,15 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-std::string quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
 struct CliFixture : ::testing::Test {
     test::TempFolder dir;
     std::filesystem::path out() const { return dir.path() / "out.report"; }
 
     CliResult run(const std::vector<std::string>& args) {
-        std::string command = quote(VANTREL_CLI_PATH) + " collect";
-        for (const auto& a : args) command += " " + quote(a);
-        command += " >" + quote((dir.path() / "stdout").string()) + " 2>" + quote((dir.path() / "stderr").string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, splitLines(test::readBytes(dir.path() / "stdout")),
-                splitLines(test::readBytes(dir.path() / "stderr"))};
+        std::vector<std::string> all{"collect"};
+        all.insert(all.end(), args.begin(), args.end());
+        const test::ProgramRun r = test::runProgram(VANTREL_CLI_PATH, all, dir.path());
+        return {r.status, splitLines(r.out), splitLines(r.err)};
     }
 };
 

@@ -13,23 +13,18 @@
 #include "collect/report_loader.h"
 #include "providers/linux/source_tree.h"
 #include "support/fake_ui.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 using namespace vantrel;
 
 namespace {
 
-std::string quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
 // Runs vantrel-cli with the arguments; standard output goes to the file.
 int runCli(const std::vector<std::string>& args, const std::filesystem::path& stdoutFile) {
-    std::string command = quote(VANTREL_CLI_PATH);
-    for (const auto& a : args) command += " " + quote(a);
-    command += " >" + quote(stdoutFile.string()) + " 2>/dev/null";
+    std::string command = test::shellQuote(VANTREL_CLI_PATH);
+    for (const auto& a : args) command += " " + test::shellQuote(a);
+    command += " >" + test::shellQuote(stdoutFile.string()) + " 2>/dev/null";
     const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
@@ -98,7 +93,9 @@ TEST(CliLocal, CollectWritesThisComputersReportThatTheLoaderReadsWhole) {
         EXPECT_EQ(section(test::readBytes(report), "CPU", 1), std::vector<std::string>{});
     }
     std::ifstream osRelease("/etc/os-release");
-    if (osRelease) EXPECT_EQ(section(test::readBytes(report), "OS", 1).size(), 1u);
+    if (osRelease) {
+        EXPECT_EQ(section(test::readBytes(report), "OS", 1).size(), 1u);
+    }
 }
 
 TEST(CliLocal, ARecordedMachineUnderARoot) {

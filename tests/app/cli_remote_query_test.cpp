@@ -8,6 +8,7 @@
 
 #include "agent/test_agent.h"
 #include "providers/profile/profile_provider.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
@@ -15,24 +16,8 @@ namespace {
 
 const std::string kProfile = VANTREL_COLLECT_TEST_DATA "/office_pc.json";
 
-std::string quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct CliResult {
-    int status;
-    std::string out, err;
-};
-
-CliResult runCli(const std::filesystem::path& folder, const std::vector<std::string>& args) {
-    std::string command = quote(VANTREL_CLI_PATH);
-    for (const auto& a : args) command += " " + quote(a);
-    command += " >" + quote((folder / "stdout").string()) + " 2>" + quote((folder / "stderr").string());
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::readBytes(folder / "stdout"),
-            test::readBytes(folder / "stderr")};
+test::ProgramRun runCli(const std::filesystem::path& folder, const std::vector<std::string>& args) {
+    return test::runProgram(VANTREL_CLI_PATH, args, folder);
 }
 
 std::shared_ptr<const wbem::Profile> officePc() {
@@ -53,7 +38,7 @@ struct RemoteQuery : ::testing::Test {
 TEST_F(RemoteQuery, OneQueryPrintsTheRowsTheNodeServes) {
     auto args = login("secret");
     args.push_back("Select Name, Manufacturer From Win32_Processor");
-    const CliResult r = runCli(dir.path(), args);
+    const auto r = runCli(dir.path(), args);
     ASSERT_EQ(r.status, 0) << r.err;
 
     // What the same profile answers in this process, written the same way.
@@ -72,14 +57,14 @@ TEST_F(RemoteQuery, OneQueryPrintsTheRowsTheNodeServes) {
 TEST_F(RemoteQuery, AllGivesAProfileThatStandsInForTheNodeInACollection) {
     auto args = login("secret");
     args.push_back("--all");
-    const CliResult r = runCli(dir.path(), args);
+    const auto r = runCli(dir.path(), args);
     ASSERT_EQ(r.status, 0) << r.err;
     test::writeBytes(dir.path() / "node.json", r.out);
 
-    const CliResult fromNode = runCli(dir.path(), {"collect", "--profile", (dir.path() / "node.json").string(), "--out",
+    const auto fromNode = runCli(dir.path(), {"collect", "--profile", (dir.path() / "node.json").string(), "--out",
                                                   (dir.path() / "node.report").string()});
     ASSERT_EQ(fromNode.status, 0) << fromNode.err;
-    const CliResult fromProfile =
+    const auto fromProfile =
         runCli(dir.path(), {"collect", "--profile", kProfile, "--out", (dir.path() / "office.report").string()});
     ASSERT_EQ(fromProfile.status, 0) << fromProfile.err;
     EXPECT_EQ(test::readBytes(dir.path() / "node.report"), test::readBytes(dir.path() / "office.report"));
@@ -88,7 +73,7 @@ TEST_F(RemoteQuery, AllGivesAProfileThatStandsInForTheNodeInACollection) {
 TEST_F(RemoteQuery, ARefusedLoginExitsTwoWithAccessDenied) {
     auto args = login("wrong");
     args.push_back("Select Name From Win32_Bios");
-    const CliResult r = runCli(dir.path(), args);
+    const auto r = runCli(dir.path(), args);
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.out.empty());
     EXPECT_NE(r.err.find("access denied to admin" + agent.address()), std::string::npos) << r.err;
@@ -118,7 +103,7 @@ TEST_F(RemoteQuery, FailuresExitOneWithAClearReason) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const CliResult r = runCli(dir.path(), c.args);
+        const auto r = runCli(dir.path(), c.args);
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(r.out.empty());
         EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
