@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -109,8 +110,11 @@ struct MainWindowTest : ::testing::Test {
     // Moves the mouse over `widget` until `reached` holds; the first move after
     // the window appears may only bring the pointer into the window.
     bool moveUntil(QWidget* widget, QPoint at, const std::function<bool()>& reached) {
+        // Moves go to our own window, not through the display's pointer: the pointer is shared
+        // with the tests running beside this one, and their windows may lie on top of ours.
+        QWindow* window = widget->window()->windowHandle();
         for (int attempt = 0; attempt < 20 && !reached(); ++attempt) {
-            QTest::mouseMove(widget, at + QPoint(attempt % 2, 0));
+            QTest::mouseMove(window, window->mapFromGlobal(widget->mapToGlobal(at + QPoint(attempt % 2, 0))));
             QTest::qWait(20);
         }
         return reached();
