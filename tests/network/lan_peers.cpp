@@ -102,10 +102,15 @@ void serveConnection(int client, const HttpBody& body) {
             need = end + 4 + contentLength;
         }
     }
+    // A client that gave up before sending its request line (the browser's window closed) gets
+    // nothing back, as from a real server.
     const auto pathStart = request.find(' ');
-    const auto pathEnd = request.find(' ', pathStart + 1);
-    const std::string path =
-        pathStart == std::string::npos ? std::string() : request.substr(pathStart + 1, pathEnd - pathStart - 1);
+    const auto pathEnd = pathStart == std::string::npos ? std::string::npos : request.find(' ', pathStart + 1);
+    if (pathEnd == std::string::npos || pathEnd == pathStart + 1) {
+        close(client);
+        return;
+    }
+    const std::string path = request.substr(pathStart + 1, pathEnd - pathStart - 1);
     const std::string content = body(path);
     std::string response = "HTTP/1.1 200 OK\r\nContent-Type: application/soap+xml\r\nContent-Length: " +
                            std::to_string(content.size()) + "\r\nConnection: close\r\n\r\n" + content;

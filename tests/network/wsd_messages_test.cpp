@@ -177,5 +177,22 @@ TEST(WsdMessages, XaddrHost) {
     for (const auto& c : cases) EXPECT_EQ(xaddrHost(c.xaddr), c.host) << c.xaddr;
 }
 
+TEST(WsdMessages, OnlyTheSendersOwnAddressesAreFollowedLinkLocalOnesThroughTheirInterface) {
+    const struct {
+        const char* xaddr;
+        const char* sender;
+        unsigned scope;
+        const char* reachable;
+    } cases[] = {
+        {"http://10.0.0.3:5357/uuid", "10.0.0.3", 0, "http://10.0.0.3:5357/uuid"},
+        {"http://10.0.0.4:5357/uuid", "10.0.0.3", 0, ""},  // another host
+        {"http://[fd00::3]:5357/uuid", "fd00::3", 0, "http://[fd00::3]:5357/uuid"},
+        {"http://[fe80::3]:5357/uuid", "fe80::3", 4, "http://[fe80::3%254]:5357/uuid"},
+        {"http://[fe80::3]:5357/uuid", "fe80::3", 0, ""},  // no interface to reach it through
+        {"http://[fe80::3%eth0]:5357/uuid", "fe80::3", 4, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(reachableXaddr(c.xaddr, c.sender, c.scope), c.reachable) << c.xaddr;
+}
+
 }  // namespace
 }  // namespace vantrel::network

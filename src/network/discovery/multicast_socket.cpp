@@ -129,6 +129,7 @@ std::optional<Datagram> MulticastSocket::receive(std::size_t maxBytes) {
     } else if (from.ss_family == AF_INET6) {
         const auto* sin6 = reinterpret_cast<const sockaddr_in6*>(&from);
         if (inet_ntop(AF_INET6, &sin6->sin6_addr, text, sizeof text)) datagram.sourceText = text;
+        datagram.sourceScope = sin6->sin6_scope_id;
     }
     return datagram;
 }

@@ -16,6 +16,7 @@ struct Datagram {
     std::string bytes;
     std::string sourceIpv4;  // dotted, empty for IPv6 senders
     std::string sourceText;  // the sender's address in its own family's text form
+    unsigned sourceScope = 0;  // the receiving interface of an IPv6 link-local sender
 };
 
 class MulticastSocket {

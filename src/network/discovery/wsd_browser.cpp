@@ -1,6 +1,7 @@
 #include "network/discovery/wsd_browser.h"
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "network/discovery/discoverer.h"
@@ -32,9 +34,8 @@ constexpr std::size_t kNameFetchers = 16;
 struct Endpoint {
     Clock::time_point firstSeen;
     std::vector<std::string> addresses;  // dotted IPv4
-    std::vector<std::string> xaddrs;     // usable ones, IPv4 first
+    std::vector<std::string> xaddrs;     // usable ones, as heard
     bool resolveSent = false;
-    bool fetchQueued = false;
     bool gone = false;                   // said Bye
     std::optional<std::string> name;
 };
@@ -51,15 +52,19 @@ public:
     explicit NameFetchers(Clock::time_point deadline) : deadline_(deadline) {}
     ~NameFetchers() { finish(); }
 
-    // Jobs are taken from the senders in turn, so one host answering for
-    // thousands of endpoints cannot keep the others' names from being asked.
-    void queue(const std::string& sender, const std::string& endpoint, std::vector<std::string> xaddrs) {
+    // An endpoint can be offered again as more of its addresses are heard (one
+    // answer over IPv6, another over IPv4): the ones not tried yet are asked
+    // when its turn comes, or after a failed try.
+    void offer(const std::string& sender, const std::string& endpoint, const std::vector<std::string>& xaddrs) {
         std::lock_guard lock(mutex_);
-        auto& jobs = jobsBySender_[sender];
-        if (jobs.empty()) senderTurns_.push_back(sender);
-        jobs.push_back({endpoint, std::move(xaddrs)});
-        if (workers_.size() < kNameFetchers && idle_ == 0) workers_.emplace_back([this] { work(); });
-        wake_.notify_one();
+        if (names_.count(endpoint)) return;
+        auto& tried = tried_[endpoint];
+        auto& untried = untried_[endpoint];
+        for (const auto& xaddr : xaddrs)
+            if (!tried.count(xaddr) && std::find(untried.begin(), untried.end(), xaddr) == untried.end())
+                untried.push_back(xaddr);
+        if (untried.empty() || !scheduled_.insert(endpoint).second) return;
+        schedule(sender, endpoint);
     }
 
     std::map<std::string, std::string> finish() {
@@ -76,9 +81,20 @@ public:
 
 private:
     struct Job {
+        std::string sender;
         std::string endpoint;
-        std::vector<std::string> xaddrs;
     };
+
+    // Jobs are taken from the senders in turn, so one host answering for
+    // thousands of endpoints cannot keep the others' names from being asked.
+    // Called with the lock held.
+    void schedule(const std::string& sender, const std::string& endpoint) {
+        auto& jobs = jobsBySender_[sender];
+        if (jobs.empty()) senderTurns_.push_back(sender);
+        jobs.push_back({sender, endpoint});
+        if (workers_.size() < kNameFetchers && idle_ == 0) workers_.emplace_back([this] { work(); });
+        wake_.notify_one();
+    }
 
     void work() {
         std::unique_lock lock(mutex_);
@@ -87,16 +103,23 @@ private:
             wake_.wait(lock, [&] { return closed_ || !senderTurns_.empty(); });
             --idle_;
             if (senderTurns_.empty() || Clock::now() >= deadline_) return;
-            Job job = nextJob();
+            const Job job = nextJob();
+            std::vector<std::string> xaddrs = std::move(untried_[job.endpoint]);
+            untried_[job.endpoint].clear();
+            std::stable_partition(xaddrs.begin(), xaddrs.end(),
+                                  [](const std::string& x) { return isIpv4Literal(xaddrHost(x)); });
+            tried_[job.endpoint].insert(xaddrs.begin(), xaddrs.end());
             lock.unlock();
             std::optional<std::string> name;
-            for (const auto& xaddr : job.xaddrs) {
+            for (const auto& xaddr : xaddrs) {
                 const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
                 if (left.count() <= 0) break;
                 if ((name = fetchComputerName(xaddr, job.endpoint, left))) break;
             }
             lock.lock();
             if (name) names_[job.endpoint] = *name;
+            if (!name && !untried_[job.endpoint].empty()) schedule(job.sender, job.endpoint);
+            else scheduled_.erase(job.endpoint);
         }
     }
 
@@ -118,6 +141,9 @@ private:
     std::condition_variable wake_;
     std::map<std::string, std::deque<Job>> jobsBySender_;
     std::deque<std::string> senderTurns_;  // senders with jobs, whose turn comes first
+    std::map<std::string, std::vector<std::string>> untried_;  // by endpoint
+    std::map<std::string, std::set<std::string>> tried_;       // by endpoint
+    std::set<std::string> scheduled_;                          // endpoints waiting or being asked
     std::vector<std::thread> workers_;
     std::size_t idle_ = 0;
     bool closed_ = false;
@@ -188,25 +214,23 @@ private:
             }
             if (known == endpoints_.end()) {
                 if (!heard.isComputer || endpoints_.size() >= kMaxComputers) continue;
-                known = endpoints_.emplace(heard.endpoint, Endpoint{Clock::now(), {}, {}, false, false, false, {}}).first;
+                known = endpoints_.emplace(heard.endpoint, Endpoint{Clock::now(), {}, {}, false, false, {}}).first;
                 order_.push_back(heard.endpoint);
             }
             Endpoint& endpoint = known->second;
             if (heard.kind == Kind::Hello) endpoint.gone = false;
             remember(endpoint.addresses, datagram.sourceIpv4);
+            const std::size_t knownXaddrs = endpoint.xaddrs.size();
             for (const auto& xaddr : heard.xaddrs) {
                 // Only addresses of the sender itself: an announcement must not
                 // make us post to some other host.
-                const std::string host = xaddrHost(xaddr);
-                if (host.empty() || host != datagram.sourceText) continue;
-                remember(endpoint.xaddrs, xaddr);
-                if (isIpv4Literal(host)) remember(endpoint.addresses, host);
+                const std::string reachable = reachableXaddr(xaddr, datagram.sourceText, datagram.sourceScope);
+                if (reachable.empty()) continue;
+                remember(endpoint.xaddrs, reachable);
+                if (isIpv4Literal(xaddrHost(xaddr))) remember(endpoint.addresses, xaddrHost(xaddr));
             }
-            std::stable_partition(endpoint.xaddrs.begin(), endpoint.xaddrs.end(),
-                                  [](const std::string& x) { return isIpv4Literal(xaddrHost(x)); });
-            if (!endpoint.xaddrs.empty() && !endpoint.fetchQueued) {
-                endpoint.fetchQueued = true;
-                fetchers_.queue(datagram.sourceText, heard.endpoint, endpoint.xaddrs);
+            if (endpoint.xaddrs.size() > knownXaddrs) {
+                fetchers_.offer(datagram.sourceText, heard.endpoint, endpoint.xaddrs);
             } else if (endpoint.xaddrs.empty() && !endpoint.resolveSent) {
                 endpoint.resolveSent = true;
                 sendEverywhere(wsdResolveMessage(newMessageId(), heard.endpoint));
@@ -254,6 +278,16 @@ std::string xaddrHost(const std::string& xaddr) {
     }
     const auto end = rest.find_first_of(":/");
     return rest.substr(0, end);
+}
+
+std::string reachableXaddr(const std::string& xaddr, const std::string& sender, unsigned scope) {
+    const std::string host = xaddrHost(xaddr);
+    if (host.empty() || host != sender) return {};
+    in6_addr v6{};
+    if (inet_pton(AF_INET6, host.c_str(), &v6) != 1 || !IN6_IS_ADDR_LINKLOCAL(&v6)) return xaddr;
+    if (scope == 0) return {};
+    const auto close = xaddr.find(']');  // "%25" is the zone's separator written in a URL
+    return xaddr.substr(0, close) + "%25" + std::to_string(scope) + xaddr.substr(close);
 }
 
 TimedComputers browseWsd(const std::vector<MulticastInterface>& interfaces, Clock::time_point deadline) {

@@ -20,4 +20,10 @@ TimedComputers browseWsd(const std::vector<MulticastInterface>& interfaces,
 // IPv6 brackets; empty when it is not an http address.
 std::string xaddrHost(const std::string& xaddr);
 
+// The address to ask for the name at, when `xaddr` points at the sender of
+// the datagram that carried it (nothing else is followed); empty otherwise.
+// A link-local IPv6 address is only reachable through the interface it was
+// heard on, so it gets that interface (`scope`) as its zone.
+std::string reachableXaddr(const std::string& xaddr, const std::string& sender, unsigned scope);
+
 }  // namespace vantrel::network
