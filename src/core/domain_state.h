@@ -32,7 +32,9 @@ struct Settings {
     std::string defaultPassword;
     float cameraX = 0, cameraY = 0, cameraZ = 0;
     std::int32_t backgroundColor = 0;
-    FileValue<NodeLabelMode> nodeLabelMode;
+    // Until a mode is chosen (no settings file yet) nodes show name and address:
+    // with no mode the trees could show no node at all.
+    FileValue<NodeLabelMode> nodeLabelMode = NodeLabelMode::IpName;
     bool showPasswords = false;    // the Logins dialog shows passwords
     std::string wmiNamespace = kDefaultNamespace;
     int parallelScans = kDefaultParallelScans;  // kept in "scans.ini", not in the nine lines

@@ -96,8 +96,8 @@ void loadSettings(ProgramState& state) {
             case 5: settings.cameraX = toSingle(numericValue(text)); break;
             case 6: settings.backgroundColor = toColour(numericValue(text)); break;
             case 7:
-                settings.nodeLabelMode = FileValue<NodeLabelMode>::fromText(text);
-                tickLabelMode(state.windows.settingsDialog, settings.nodeLabelMode.value());
+                // An empty line means no mode was ever chosen; the start value stays.
+                if (!text.empty()) settings.nodeLabelMode = FileValue<NodeLabelMode>::fromText(text);
                 break;
             case 8: {
                 std::string compact;
@@ -110,6 +110,7 @@ void loadSettings(ProgramState& state) {
             case 9: settings.wmiNamespace = text; state.windows.settingsDialog.namespaceField = text; break;
         }
     }
+    tickLabelMode(state.windows.settingsDialog, settings.nodeLabelMode.value());
     state.domain.unreadableFiles.settings = reader.failed();
 }
 

@@ -82,7 +82,7 @@ TEST_F(TreeFixture, EveryCategoryFillsItsOwnTreeNodes) {
 
 TEST_F(TreeFixture, AnUnknownLabelModeLeavesABareRootAndTellsTheUser) {
     f.state.windows.main.hardwareTree.addRoot("old", "old", ImageKey::Computer);
-    f.state.domain.settings.nodeLabelMode = FileValue<NodeLabelMode>::fromText("");
+    f.state.domain.settings.nodeLabelMode = FileValue<NodeLabelMode>::fromText("name");  // case matters
     buildHardwareTree(f.state);
     EXPECT_EQ(tree().itemCount(), 1);
     EXPECT_EQ(tree().item(0).text, "");

@@ -76,13 +76,13 @@ TEST_F(SettingsFixture, ShortOrOddFilesKeepTheStartValues) {
         std::int32_t colour;
     };
     const std::vector<Case> cases{
-        {"", "", 0, "root\\cimv2", 0},
+        {"", "IPNAME", 0, "root\\cimv2", 0},  // no mode chosen yet: name and address
         {"u\r\np\r\n1\r\n2\r\n3\r\n4\r\nIP\r\n1\r\n", "IP", 1, "root\\cimv2", 4},  // 8 lines
         {"u\np\n1\n2\n3\n2.5\nname\nyes\nroot\\x\n", "name", 0, "root\\x", 2},       // LF only
         {"u\r\np\r\n1\r\n2\r\n3\r\n3.5\r\nIPNAME\r\n0\r\n\r\n", "IPNAME", 0, "", 4},
-        {"u\r\np\r\n1\r\n2\r\n3\r\n2.6\r\n\r\n", "", 0, "root\\cimv2", 3},
-        {"u\r\np\r\nx\r\ny\r\nz\r\n99999999999\r\n", "", 0, "root\\cimv2", 0},
-        {std::string("\xff\xfe\x00\x01garbage", 12), "", 0, "root\\cimv2", 0},
+        {"u\r\np\r\n1\r\n2\r\n3\r\n2.6\r\n\r\n", "IPNAME", 0, "root\\cimv2", 3},
+        {"u\r\np\r\nx\r\ny\r\nz\r\n99999999999\r\n", "IPNAME", 0, "root\\cimv2", 0},
+        {std::string("\xff\xfe\x00\x01garbage", 12), "IPNAME", 0, "root\\cimv2", 0},
     };
     for (const auto& c : cases) {
         FakeUi caseUi;
@@ -112,6 +112,10 @@ TEST_F(SettingsFixture, OtherTextOnLineEightLeavesTheCheckBoxAsItWas) {
 TEST_F(SettingsFixture, MissingFileChangesNothingAndWritesNothing) {
     loadSettings(state);
     EXPECT_EQ(state.domain.settings.wmiNamespace, "root\\cimv2");
+    // A first start labels nodes by name and address, and the dialog shows it.
+    EXPECT_EQ(state.domain.settings.nodeLabelMode, NodeLabelMode::IpName);
+    EXPECT_TRUE(state.windows.settingsDialog.ipNameLabelChecked);
+    EXPECT_FALSE(state.windows.settingsDialog.ipLabelChecked || state.windows.settingsDialog.nameLabelChecked);
     EXPECT_TRUE(state.windows.settingsDialog.created);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "vantrel.ini"));
 }
