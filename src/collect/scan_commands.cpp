@@ -72,14 +72,8 @@ void finishGridRow(ProgramState& state, const NodeRecord& node) {
 }
 
 void startScanGrid(ProgramState& state) {
-    GridControl& grid = state.windows.scanDialog.nodeGrid;
-    grid.clear();
-    grid.setRows(1);
-    grid.setRow(0);
+    state.windows.scanDialog.resetNodeGrid();
     state.windows.scanDialog.statusText.clear();
-    for (int col = 0; col < 5; ++col) grid.setColWidth(col, 1600);
-    int col = 0;
-    for (const char* title : {"Name", "Node", "IP", "Scanned", "Enabled"}) grid.setCell(0, col++, title);
 }
 
 bool isLocalAddress(const ProgramState& state, const NodeRecord& node) {

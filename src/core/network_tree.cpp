@@ -99,21 +99,16 @@ void buildNetworkTreeFromScan(ProgramState& state) {
 void listNodes(ProgramState& state) {
     GridControl& grid = state.windows.scanDialog.nodeGrid;
     runCommand(state, {"Unable to list network nodes!"}, [&state, &grid] {
-        grid.clear();
         // Start from the header row, so node i lands in row i on every listing.
-        grid.setRows(1);
-        grid.setRow(0);
+        state.windows.scanDialog.resetNodeGrid();
         state.ui->doEvents();
         state.windows.scanDialog.statusText.clear();
-        for (int col = 0; col < 5; ++col) grid.setColWidth(col, 1600);
-        int col = 0;
-        for (const char* title : {"Name", "Node", "IP", "Scanned", "Enabled"}) grid.setCell(0, col++, title);
         for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) {
             state.ui->doEvents();
             grid.setRows(grid.rows() + 1);
             grid.setRow(grid.row() + 1);
             const NodeRecord& node = state.domain.nodes.node(i);
-            col = 0;
+            int col = 0;
             const std::string_view cells[] = {node.name, node.displayName, node.address, node.scanStatus.text(),
                                               node.enabled.text()};
             for (std::string_view text : cells) grid.setCell(grid.row(), col++, std::string(text));

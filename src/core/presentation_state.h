@@ -72,10 +72,25 @@ inline constexpr int kProgressFull = 8460;   // the progress bar's full width, t
 
 // The scan dialog: node list, status text, progress bar.
 struct ScanDialogState {
+    ScanDialogState() { resetNodeGrid(); }
+
     bool visible = false;
     GridControl nodeGrid{1, 5};
     std::string statusText;
     int progressWidth = 0;  // twips
+
+    // Empties the node grid down to its header row, the current row, and
+    // sets the five 1600-twip columns "Name", "Node", "IP", "Scanned", "Enabled".
+    void resetNodeGrid() {
+        nodeGrid.clear();
+        nodeGrid.setRows(1);
+        nodeGrid.setRow(0);
+        int col = 0;
+        for (const char* title : {"Name", "Node", "IP", "Scanned", "Enabled"}) {
+            nodeGrid.setColWidth(col, 1600);
+            nodeGrid.setCell(0, col++, title);
+        }
+    }
 
     // Step `step` of `steps`: 250 twips a step, the full width at the last.
     void showProgress(int step, int steps) { progressWidth = step == steps ? kProgressFull : kProgressStep * step; }

@@ -235,6 +235,9 @@ TEST_F(ScanFixture, ScanLocalPcWithoutANodeTableShowsThisComputer) {
     EXPECT_EQ(statuses.back(), "System built for 10.0.0.99");
     EXPECT_FALSE(state.windows.scanDialog.visible);
     EXPECT_EQ(state.domain.nodes.nodeCount(), 0);
+    // The dialog's grid was never filled: it shows its bare header row.
+    EXPECT_EQ(state.windows.scanDialog.nodeGrid.rows(), 1);
+    EXPECT_EQ(gridRow(0), (std::vector<std::string>{"Name", "Node", "IP", "Scanned", "Enabled"}));
     const TreeControl& tree = state.windows.main.hardwareTree;
     ASSERT_GT(tree.itemCount(), 1);
     EXPECT_EQ(tree.item(tree.at(kHardwareRootKey)).text, host);
@@ -289,18 +292,23 @@ TEST_F(ScanFixture, StoppingEndsAtANodeBoundaryAndLeavesWholeReports) {
         const bool done = state.domain.nodes.node(i).scanStatus == ScanStatus::Scanned;
         scanned += done;
         EXPECT_EQ(std::filesystem::exists(reportOf(name)), done) << name;
-        if (done) EXPECT_EQ(test::readBytes(reportOf(name)), whole) << name;
+        if (done) {
+            EXPECT_EQ(test::readBytes(reportOf(name)), whole) << name;
+        }
         // Nothing half-written is left beside the reports.
-        if (std::filesystem::exists(home.path() / name))
-            for (const auto& entry : std::filesystem::directory_iterator(home.path() / name))
+        if (std::filesystem::exists(home.path() / name)) {
+            for (const auto& entry : std::filesystem::directory_iterator(home.path() / name)) {
                 EXPECT_EQ(entry.path().filename(), "report");
+            }
+        }
     }
     EXPECT_GE(scanned, 1);
     EXPECT_LT(scanned, 10);
     // Scanned nodes are a prefix: nodes start in order.
     for (int i = 2; i <= 10; ++i)
-        if (state.domain.nodes.node(i).scanStatus == ScanStatus::Scanned)
+        if (state.domain.nodes.node(i).scanStatus == ScanStatus::Scanned) {
             EXPECT_EQ(state.domain.nodes.node(i - 1).scanStatus, ScanStatus::Scanned);
+        }
 }
 
 TEST_F(ScanFixture, AFailedCollectionKeepsTheOldReportAndScanAllGoesOn) {
