@@ -79,8 +79,8 @@ struct ScanDialogState {
     std::string statusText;
     int progressWidth = 0;  // twips
 
-    // Empties the node grid down to its header row, the current row, and
-    // sets the five 1600-twip columns "Name", "Node", "IP", "Scanned", "Enabled".
+    // Empties the node grid down to its header row, makes that row current and
+    // titles the five 1600-twip columns "Name", "Node", "IP", "Scanned", "Enabled".
     void resetNodeGrid() {
         nodeGrid.clear();
         nodeGrid.setRows(1);
