@@ -26,9 +26,9 @@ const test::TempFolder& folderWithLogins() {
             const std::string n = "PC-" + std::to_string(i);
             table.append({n, "10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256), n,
                           i % 7 == 0 ? NodeEnabled::Jump : NodeEnabled::Shown, i % 3 == 0 ? "admin" : "",
-                          i % 3 == 0 ? "secret" : "", ScanStatus::Scanned});
+                          i % 3 == 0 ? "secret" : "", ScanStatus::Scanned, {}});
         }
-        test::writeBytes(dir.path() / "lg.ini", formatLoginsFile(table, LoginsLayout::Table));
+        test::writeBytes(dir.path() / "lg.ini", formatLoginsFile(table));
         written = true;
     }
     return dir;

@@ -1,5 +1,6 @@
 #include "collect/connection.h"
 
+#include "collect/scan_failure.h"
 #include "core/command.h"
 
 namespace vantrel {
@@ -73,15 +74,25 @@ std::string readText(const wbem::Row& row, std::string_view property) {
 void TestConnection(ProgramState& state, HardwareSession& session) {
     const std::string tag = currentNodeTag(state);
     session.listener->statusChanged("Connecting to WMI " + tag);
+    session.refusal.clear();
+    session.refusedLogin = false;
     std::unique_ptr<WmiQuery> query;
     try {
         query = std::make_unique<WmiQuery>(state, session);
         query->exec("Select Name From Win32_ComputerSystem");
-    } catch (const WmiError&) {
+    } catch (const WmiError& e) {
         query.reset();
-        session.listener->statusChanged("Access denied to " + tag);
+        // Every failure marks the node "Access denied"; the status text and
+        // the node's last result say what it really was.
+        session.refusedLogin = e.code() == wbem::ErrorCode::AccessDenied;
+        session.refusal = failureText(e.code(), e.what());
+        session.listener->statusChanged(session.refusedLogin ? "Access denied to " + tag
+                                                             : "Connection to " + tag + " failed: " + session.refusal);
         NodeTable& nodes = state.domain.nodes;
-        if (nodes.isNode(nodes.currentNode)) nodes.node(nodes.currentNode).scanStatus = ScanStatus::AccessDenied;
+        if (nodes.isNode(nodes.currentNode)) {
+            nodes.node(nodes.currentNode).scanStatus = ScanStatus::AccessDenied;
+            nodes.node(nodes.currentNode).lastResult = session.refusal;
+        }
         state.domain.accessDeniedFlag = true;
         session.listener->connectionRefused();
         return;

@@ -27,6 +27,10 @@ struct HardwareSession {
     // connects to it that way. Unset: every node is reached the one way.
     std::function<void(const std::string& server, const NodeConnection& connection)> prepareConnection;
 
+    // Why the last connection test of this session failed; empty when it did not.
+    std::string refusal;
+    bool refusedLogin = false;  // the node refused the login itself
+
     // Working texts of a collection run.
     std::string ReportText;
     std::string SectionLines;

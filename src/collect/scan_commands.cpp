@@ -1,13 +1,11 @@
 #include "collect/scan_commands.h"
 
-#include <unistd.h>
-
-#include <climits>
-
 #include "collect/collection_run.h"
 #include "collect/connection.h"
 #include "collect/hardware_tree.h"
 #include "collect/report_loader.h"
+#include "collect/scan_failure.h"
+#include "core/local_node.h"
 #include "core/network_tree.h"
 #include "core/node_registry.h"
 
@@ -47,28 +45,18 @@ private:
     ScanListener& shown_;
 };
 
-enum class NodeScanEnd { NotContacted, Refused, Collected, NotWritten, Failed };
-
-struct NodeScanResult {
-    NodeScanEnd end = NodeScanEnd::NotContacted;
-    FileValue<ScanStatus> status;  // the node's status afterwards
-    bool accessDenied = false;
-};
-
+// The name, display name and address go in as the node's scan starts; its
+// status, enabled mark and last result when it ends.
 void appendGridRow(ProgramState& state, const NodeRecord& node) {
-    GridControl& grid = state.windows.scanDialog.nodeGrid;
-    grid.setRows(grid.rows() + 1);
-    const int row = grid.rows() - 1;
-    grid.setCell(row, 0, node.name);
-    grid.setCell(row, 1, node.displayName);
-    grid.setCell(row, 2, node.address);
+    state.windows.scanDialog.appendNodeRow(node.name, node.displayName, node.address, {}, {}, {});
 }
 
 void finishGridRow(ProgramState& state, const NodeRecord& node) {
     GridControl& grid = state.windows.scanDialog.nodeGrid;
     const int row = grid.rows() - 1;
-    grid.setCell(row, 3, std::string(node.scanStatus.text()));
-    grid.setCell(row, 4, std::string(node.enabled.text()));
+    grid.setCell(row, kGridStatusColumn, std::string(node.scanStatus.text()));
+    grid.setCell(row, kGridStatusColumn + 1, std::string(node.enabled.text()));
+    grid.setCell(row, kGridResultColumn, node.lastResult);
 }
 
 void startScanGrid(ProgramState& state) {
@@ -76,18 +64,21 @@ void startScanGrid(ProgramState& state) {
     state.windows.scanDialog.statusText.clear();
 }
 
-bool isLocalAddress(const ProgramState& state, const NodeRecord& node) {
-    return !node.address.empty() && node.address == state.domain.nodes.localAddress;
+// A node elsewhere is reached at its address; without one there is nobody
+// to ask (an empty server would be this computer).
+bool hasNoAddress(const ProgramState& state, const NodeRecord& node) {
+    return node.address.empty() && !isLocalNode(node, state.domain.nodes.localAddress);
 }
 
 }  // namespace
 
-std::string localHostName() {
-    char name[HOST_NAME_MAX + 1] = {};
-    if (::gethostname(name, sizeof name - 1) != 0) return "localhost";
-    std::string text(name);
-    return isSafePathComponent(text) ? text : "localhost";
-}
+struct ScanCommands::NodeScanResult {
+    NodeScanEnd end = NodeScanEnd::NotContacted;
+    FileValue<ScanStatus> status;  // the node's status afterwards
+    std::string lastResult;        // and its last result
+    bool accessDenied = false;
+    bool refusedLogin = false;
+};
 
 // One node to collect, with everything the worker needs and nothing it shares.
 struct ScanCommands::NodeScan {
@@ -97,6 +88,7 @@ struct ScanCommands::NodeScan {
     CurrentLogin login;
     bool testConnection = true;
     bool collect = true;     // false: listed only (not enabled)
+    bool noAddress = false;  // not contacted: nobody to ask
     bool listInGrid = false;
     bool show = false;       // show it when collected
     bool buildingStatus = false;  // say "Building system for " before showing
@@ -121,46 +113,96 @@ OrderedJobRunner::Job ScanCommands::collectJob(std::shared_ptr<const NodeScan> s
     return [this, scan, provider, folder, shown](OrderedJobRunner::Channel& channel) {
         ProgramState& state = state_;
         if (scan->listInGrid) channel.post([&state, scan] { appendGridRow(state, scan->record); });
+        PostingListener listener(channel, *shown);
         NodeScanResult result;
         result.status = scan->record.scanStatus;
-        if (scan->collect) {
-            WorkerUi ui;
-            ProgramState copy(folder, ui);
-            copy.domain = *scan->domain;
-            NodeTable& nodes = copy.domain.nodes;
-            nodes.currentNode = scan->node != 0 ? scan->node : nodes.append(scan->record);
-            copy.domain.currentLogin = scan->login;
-            copy.domain.accessDeniedFlag = false;
-            PostingListener listener(channel, *shown);
-            HardwareSession work;
-            work.provider = provider;
-            work.listener = &listener;
-            if (scan->testConnection) TestConnection(copy, work);
-            result.accessDenied = copy.domain.accessDeniedFlag;
-            if (result.accessDenied) {
-                result.end = NodeScanEnd::Refused;
-            } else {
-                try {
-                    result.end = CollectHardware(copy, work) ? NodeScanEnd::Collected : NodeScanEnd::NotWritten;
-                } catch (const std::exception&) {
-                    result.end = NodeScanEnd::Failed;
-                    listener.statusChanged("Hardware data collection failed for " + nodeTag(scan->record));
-                }
-            }
-            result.status = nodes.node(nodes.currentNode).scanStatus;
+        result.lastResult = scan->record.lastResult;
+        if (scan->noAddress) {
+            // Its status and its old report stay as they are.
+            result.end = NodeScanEnd::NoAddress;
+            result.lastResult = noAddressText(scan->record.name);
+            listener.statusChanged(result.lastResult);
+        } else if (scan->collect) {
+            result = collectNode(*scan, folder, provider, listener);
         }
-        channel.post([this, scan, result] {
-            NodeTable& nodes = state_.domain.nodes;
-            NodeRecord* node = nodes.isNode(scan->node) ? &nodes.node(scan->node) : nullptr;
-            if (scan->collect) {
-                if (node) node->scanStatus = result.status;
-                state_.domain.accessDeniedFlag = result.accessDenied;
-                if (scan->testConnection && !result.accessDenied) state_.domain.scanRanFlag = true;
-            }
-            if (scan->listInGrid) finishGridRow(state_, node ? *node : scan->record);
-            if (scan->show && result.end == NodeScanEnd::Collected) showScannedNode(*scan);
-        });
+        channel.post([this, scan, result] { applyResult(*scan, result); });
     };
+}
+
+ScanCommands::NodeScanResult ScanCommands::collectNode(const NodeScan& scan, const ProgramFolder& folder,
+                                                       const std::shared_ptr<wbem::Provider>& provider,
+                                                       ScanListener& listener) {
+    WorkerUi ui;
+    ProgramState copy(folder, ui);
+    copy.domain = *scan.domain;
+    NodeTable& nodes = copy.domain.nodes;
+    nodes.currentNode = scan.node != 0 ? scan.node : nodes.append(scan.record);
+    copy.domain.currentLogin = scan.login;
+    copy.domain.accessDeniedFlag = false;
+    HardwareSession work;
+    work.provider = provider;
+    work.listener = &listener;
+    NodeScanResult result;
+    if (scan.testConnection) TestConnection(copy, work);
+    result.accessDenied = copy.domain.accessDeniedFlag;
+    result.refusedLogin = work.refusedLogin;
+    NodeRecord& node = nodes.node(nodes.currentNode);
+    if (result.accessDenied) {
+        result.end = NodeScanEnd::Refused;
+    } else {
+        try {
+            const bool written = CollectHardware(copy, work);
+            result.end = written ? NodeScanEnd::Collected : NodeScanEnd::NotWritten;
+            node.lastResult = written ? kScannedResult : "Unable to write the hardware report";
+        } catch (const WmiError& e) {
+            result.end = NodeScanEnd::Failed;
+            result.refusedLogin = e.code() == wbem::ErrorCode::AccessDenied;
+            node.lastResult = "Hardware data collection failed: " + failureText(e.code(), e.what());
+            listener.statusChanged("Hardware data collection failed for " + nodeTag(scan.record) + ": " +
+                                   failureText(e.code(), e.what()));
+        } catch (const std::exception& e) {
+            result.end = NodeScanEnd::Failed;
+            node.lastResult = "Hardware data collection failed: " + failureText(wbem::ErrorCode::Failed, e.what());
+            listener.statusChanged("Hardware data collection failed for " + nodeTag(scan.record));
+        }
+    }
+    result.status = node.scanStatus;
+    result.lastResult = node.lastResult;
+    return result;
+}
+
+// Window thread: what a node's scan changed, in node order.
+void ScanCommands::applyResult(const NodeScan& scan, const NodeScanResult& result) {
+    NodeTable& nodes = state_.domain.nodes;
+    NodeRecord* node = nodes.isNode(scan.node) ? &nodes.node(scan.node) : nullptr;
+    const bool tried = scan.collect || scan.noAddress;
+    if (tried && node) {
+        node->scanStatus = result.status;
+        node->lastResult = result.lastResult;
+        updateNodeToolTip(state_, scan.node);
+    }
+    if (scan.collect && !scan.noAddress) {
+        state_.domain.accessDeniedFlag = result.accessDenied;
+        if (scan.testConnection && !result.accessDenied) state_.domain.scanRanFlag = true;
+    }
+    if (tried) outcomes_.push_back({scan.record.name, result.end, result.refusedLogin, result.lastResult});
+    if (scan.listInGrid) {
+        NodeRecord shownRecord = node ? *node : scan.record;
+        if (!node) shownRecord.lastResult = result.lastResult;
+        finishGridRow(state_, shownRecord);
+    }
+    if (!scan.show) return;
+    if (result.end == NodeScanEnd::Collected) showScannedNode(scan);
+    else if (result.end != NodeScanEnd::NotContacted && result.end != NodeScanEnd::NoAddress) showFailedScan();
+}
+
+// Nothing of the node shown before stays on screen: the bare model, an
+// empty hardware tree and an empty bar, the dialog open with the reason.
+void ScanCommands::showFailedScan() {
+    state_.windows.main.hardwareTree.clear();
+    if (session_.resetModel) session_.resetModel();
+    if (session_.renderView) session_.renderView();
+    listener_->scanFailed();
 }
 
 void ScanCommands::prepareConnection(const NodeScan& scan) {
@@ -199,6 +241,7 @@ void ScanCommands::showScannedNode(const NodeScan& scan) {
 
 void ScanCommands::scanAllNodes() {
     if (refuseIfBusy()) return;
+    outcomes_.clear();
     state_.domain.accessDeniedFlag = false;
     startScanGrid(state_);
     state_.ui->doEvents();
@@ -214,8 +257,11 @@ void ScanCommands::scanAllNodes() {
         scan->domain = domain;
         scan->listInGrid = true;
         // Nodes marked "False" or "Jump" are listed, not contacted.
-        scan->collect = scan->record.enabled == NodeEnabled::Shown;
-        scan->login = isLocalAddress(state_, scan->record) ? CurrentLogin{} : loginForNode(state_, i);
+        const bool enabled = scan->record.enabled == NodeEnabled::Shown;
+        scan->noAddress = enabled && hasNoAddress(state_, scan->record);
+        scan->collect = enabled && !scan->noAddress;
+        scan->login = isLocalNode(scan->record, state_.domain.nodes.localAddress) ? CurrentLogin{}
+                                                                                  : loginForNode(state_, i);
         prepareConnection(*scan);
         jobs.push_back(collectJob(std::move(scan)));
     }
@@ -228,6 +274,12 @@ void ScanCommands::scanSelectedNode() {
     const NodeTable& nodes = state_.domain.nodes;
     if (nodes.nodeCount() == 0 || !nodes.isNode(nodes.currentNode)) return;
     if (refuseIfBusy()) return;
+    // This computer's own node is collected as "Scan Local PC" collects it.
+    if (isLocalNode(nodes.node(nodes.currentNode), nodes.localAddress)) {
+        scanLocalComputer();
+        return;
+    }
+    outcomes_.clear();
     state_.domain.accessDeniedFlag = false;
     state_.windows.scanDialog.visible = true;
 
@@ -236,10 +288,15 @@ void ScanCommands::scanSelectedNode() {
     scan->record = nodes.node(nodes.currentNode);
     scan->domain = std::make_shared<const DomainState>(state_.domain);
     scan->login = loginForNode(state_, nodes.currentNode);
-    scan->show = true;
+    scan->noAddress = hasNoAddress(state_, scan->record);
+    scan->collect = !scan->noAddress;
+    // Without an address nothing is scanned, so what is shown stays.
+    scan->show = !scan->noAddress;
     scan->buildingStatus = true;
-    state_.domain.currentLogin = scan->login;
-    state_.windows.main.hardwareTree.clear();
+    if (!scan->noAddress) {
+        state_.domain.currentLogin = scan->login;
+        state_.windows.main.hardwareTree.clear();
+    }
     prepareConnection(*scan);
     runner_.start({collectJob(std::move(scan))}, 1, {});
 }
@@ -263,10 +320,15 @@ NodeRecord ScanCommands::localRecord() const {
 
 void ScanCommands::scanLocalComputer() {
     if (refuseIfBusy()) return;
+    outcomes_.clear();
     const NodeTable& nodes = state_.domain.nodes;
     auto scan = std::make_shared<NodeScan>();
-    scan->node = nodes.isNode(nodes.localNode) ? nodes.localNode : 0;
-    scan->record = localRecord();
+    // The selected node when it is this computer, else the local node.
+    const int selected = nodes.currentNode;
+    scan->node = nodes.isNode(selected) && isLocalNode(nodes.node(selected), nodes.localAddress) ? selected
+                 : nodes.isNode(nodes.localNode)                                                  ? nodes.localNode
+                                                                                                  : 0;
+    scan->record = scan->node != 0 ? nodes.node(scan->node) : localRecord();
     scan->domain = std::make_shared<const DomainState>(state_.domain);
     scan->testConnection = false;
     scan->show = true;
@@ -298,7 +360,7 @@ void scanDialogOk(ProgramState& state) {
     if (domain.networkScanDone || domain.newNodesFound) {
         state.windows.main.networkTree.clear();
         buildNetworkTreeFromScan(state);
-        saveFreshNetwork(state);
+        saveNodeTable(state);
         state.ui->messageBox("Restart program to make network changes... ", kMessageTitle, MsgIcon::Question,
                              MsgButtons::Ok);
         state.ended = true;

@@ -13,8 +13,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "collect/hardware_session.h"
+#include "core/local_node.h"
 #include "core/ordered_job_runner.h"
 #include "core/program_state.h"
 
@@ -22,6 +24,24 @@ namespace vantrel {
 
 // The status text of a scan command refused because another scan runs.
 inline constexpr const char* kScanBusyText = "A scan is already running";
+
+// How one node's scan ended.
+enum class NodeScanEnd {
+    NotContacted,  // listed only
+    NoAddress,     // not contacted: no address is known for it
+    Refused,       // the connection test failed
+    Collected,     // the report was written
+    NotWritten,    // collected, but the report could not be written
+    Failed,        // the collection broke off
+};
+
+// What the last scan command did to each node it tried, in node order.
+struct NodeScanOutcome {
+    std::string name;
+    NodeScanEnd end = NodeScanEnd::NotContacted;
+    bool refusedLogin = false;  // the node refused the login (not: could not be reached)
+    std::string result;         // the node's last result afterwards
+};
 
 class ScanCommands {
 public:
@@ -56,6 +76,9 @@ public:
     // are refused: the status text says so and true comes back.
     bool refuseIfBusy();
 
+    // The nodes the last scan command tried, as far as their ends were delivered.
+    const std::vector<NodeScanOutcome>& outcomes() const { return outcomes_; }
+
     // A scan has started and its end has not been delivered yet.
     bool busy() const { return runner_.running(); }
     // Window thread: applies what the workers handed back.
@@ -68,17 +91,24 @@ public:
 
 private:
     struct NodeScan;
+    struct NodeScanResult;
     // The record "Scan Local PC" stands for: the local node, or this computer.
     NodeRecord localRecord() const;
     void setStatus(const std::string& text) { listener_->statusChanged(text); }
     // Hands the node's connection settings to the provider before its scan starts.
     void prepareConnection(const NodeScan& scan);
     OrderedJobRunner::Job collectJob(std::shared_ptr<const NodeScan> scan);
+    // Worker thread: the connection test and the collection run of one node.
+    static NodeScanResult collectNode(const NodeScan& scan, const ProgramFolder& folder,
+                                      const std::shared_ptr<wbem::Provider>& provider, ScanListener& listener);
+    void applyResult(const NodeScan& scan, const NodeScanResult& result);
     void showScannedNode(const NodeScan& scan);
+    void showFailedScan();
 
     ProgramState& state_;
     HardwareSession& session_;
     ScanListener* listener_;
+    std::vector<NodeScanOutcome> outcomes_;
     OrderedJobRunner runner_;  // last: its workers stop before the rest goes
 };
 
@@ -86,9 +116,5 @@ private:
 void scanDialogOk(ProgramState& state);
 void scanDialogCancel(ProgramState& state);
 void scanDialogCloseRequest(ProgramState& state);  // refused; acts as OK
-
-// This computer's host name as a node name; "localhost" when it is unknown or
-// cannot be a folder name.
-std::string localHostName();
 
 }  // namespace vantrel

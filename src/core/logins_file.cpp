@@ -20,20 +20,19 @@ FileRead readLoginsFile(const std::filesystem::path& path, const std::function<v
         }
         onRecord(NodeRecord{std::move(lines[0]), std::move(lines[1]), std::move(lines[2]),
                             FileValue<NodeEnabled>::fromText(lines[3]), std::move(lines[4]), std::move(lines[5]),
-                            FileValue<ScanStatus>::fromText(lines[6])});
+                            FileValue<ScanStatus>::fromText(lines[6]), {}});
     }
     return reader.failed() ? FileRead::Failed : FileRead::Complete;
 }
 
-std::string formatLoginsFile(const NodeTable& table, LoginsLayout layout) {
+std::string formatLoginsFile(const NodeTable& table) {
     std::string out;
     for (int i = 1; i <= table.nodeCount(); ++i) {
         const NodeRecord& n = table.node(i);
-        const bool fresh = layout == LoginsLayout::FreshNetwork;
         appendFileLine(out, n.name);
         appendFileLine(out, n.address);
-        appendFileLine(out, fresh ? n.name : n.displayName);
-        appendFileLine(out, fresh ? FileValue<NodeEnabled>(NodeEnabled::Shown).text() : n.enabled.text());
+        appendFileLine(out, n.displayName);
+        appendFileLine(out, n.enabled.text());
         appendFileLine(out, n.loginUser);
         appendFileLine(out, n.loginPassword);
         appendFileLine(out, n.scanStatus.text());
@@ -41,8 +40,8 @@ std::string formatLoginsFile(const NodeTable& table, LoginsLayout layout) {
     return out;
 }
 
-bool writeLoginsFile(const std::filesystem::path& path, const NodeTable& table, LoginsLayout layout) {
-    return writeFileAtomically(path, formatLoginsFile(table, layout), 0600);
+bool writeLoginsFile(const std::filesystem::path& path, const NodeTable& table) {
+    return writeFileAtomically(path, formatLoginsFile(table), 0600);
 }
 
 }  // namespace vantrel

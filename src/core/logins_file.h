@@ -19,14 +19,9 @@ namespace vantrel {
 FileRead readLoginsFile(const std::filesystem::path& path, const std::function<void(NodeRecord)>& onRecord,
                     const std::function<void()>& afterSixthLine = {});
 
-enum class LoginsLayout {
-    Table,         // every field as it stands
-    FreshNetwork,  // display name := name, enabled := "True"
-};
-
-std::string formatLoginsFile(const NodeTable& table, LoginsLayout layout);
+std::string formatLoginsFile(const NodeTable& table);
 
 // Writes the file atomically with owner-only permissions (it holds passwords).
-bool writeLoginsFile(const std::filesystem::path& path, const NodeTable& table, LoginsLayout layout);
+bool writeLoginsFile(const std::filesystem::path& path, const NodeTable& table);
 
 }  // namespace vantrel

@@ -60,52 +60,37 @@ NodeRecord freshNode(const std::string& name) {
     return node;
 }
 
-// First-scan mode: the list replaces the table from the top, in its order.
-void takeAsFirstScan(ProgramState& state, const BrowsedComputer& computer) {
-    NodeTable& nodes = state.domain.nodes;
-    const int c = ++state.domain.firstScanCount;
+// A computer the table knows keeps its whole record (display name, login,
+// enabled mark, status); a name not in the table yet (compared exactly) is
+// appended. The first network scan of an empty table builds it this way too.
+void takeComputer(ProgramState& state, const BrowsedComputer& computer, NetworkScanReport& report) {
+    DomainState& domain = state.domain;
+    if (domain.rescanMode) domain.rescanList.push_back(computer.name);
+    else ++domain.firstScanCount;
     state.windows.main.networkTree.setVisible(true);
-    if (c > nodes.nodeCount()) {
-        nodes.append(freshNode(computer.name));
-        return;
-    }
-    // The address stays until the resolution that follows.
-    NodeRecord& node = nodes.node(c);
-    std::string address = std::move(node.address);
-    node = freshNode(computer.name);
-    node.address = std::move(address);
-}
-
-// Re-scan mode: a name not in the table yet (compared exactly) is appended.
-void takeAsRescan(ProgramState& state, const BrowsedComputer& computer) {
-    state.domain.rescanList.push_back(computer.name);
-    NodeTable& nodes = state.domain.nodes;
-    for (int i = 1; i <= nodes.nodeCount(); ++i)
-        if (nodes.node(i).name == computer.name) return;
-    state.domain.newNodesFound = true;
+    if (domain.nodes.find(computer.name) != 0) return;
+    domain.newNodesFound = true;
     state.ui->doEvents();
-    nodes.append(freshNode(computer.name));
+    domain.nodes.append(freshNode(computer.name));
+    report.added.push_back(computer.name);
 }
 
-void listNamesInGrid(ProgramState& state) {
-    GridControl& grid = state.windows.scanDialog.nodeGrid;
-    grid.clear();
-    // From the header row, so that node i is row i (its address goes there too).
-    grid.setRows(1);
-    grid.setRow(0);
-    if (!state.domain.rescanMode) state.domain.nodes.truncate(state.domain.firstScanCount);
+// Row i of the grid is node i, under the header row: name, display name,
+// address, status and enabled mark.
+void listTableInGrid(ProgramState& state) {
+    ScanDialogState& dialog = state.windows.scanDialog;
+    dialog.resetNodeGrid();
     for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) {
         state.ui->doEvents();
-        grid.setRows(grid.rows() + 1);
-        grid.setRow(grid.row() + 1);
-        grid.setCol(0);
-        grid.setText(state.domain.nodes.node(i).name);
+        const NodeRecord& node = state.domain.nodes.node(i);
+        dialog.appendNodeRow(node.name, node.displayName, node.address, node.scanStatus.text(), node.enabled.text(),
+                             node.lastResult);
     }
 }
 
 }  // namespace
 
-bool enumerateNodes(ProgramState& state) {
+bool enumerateNodes(ProgramState& state, NetworkScanReport& report) {
     DomainState& domain = state.domain;
     domain.firstScanCount = 0;
     domain.rescanList.clear();
@@ -125,12 +110,12 @@ bool enumerateNodes(ProgramState& state) {
         setStatus(state, kListingStatus);
         for (const auto& computer : computers) {
             state.ui->doEvents();
-            if (domain.rescanMode) takeAsRescan(state, computer);
-            else takeAsFirstScan(state, computer);
+            takeComputer(state, computer, report);
         }
         state.ui->doEvents();
-        listNamesInGrid(state);
+        listTableInGrid(state);
         setStatus(state, kListedStatus);
+        report.listed = true;
         return true;
     } catch (const std::exception&) {
         showFailure(state, "Unable to retrieve network node list!");
@@ -138,7 +123,7 @@ bool enumerateNodes(ProgramState& state) {
     }
 }
 
-void resolveAllNodes(ProgramState& state) {
+void resolveAllNodes(ProgramState& state, NetworkScanReport& report) {
     try {
         NodeTable& nodes = state.domain.nodes;
         std::vector<BrowsedComputer> wanted;
@@ -153,45 +138,56 @@ void resolveAllNodes(ProgramState& state) {
             addresses = whileEventsRun(state, [browser, &wanted] { return browser->resolveAddresses(wanted); });
         addresses.resize(wanted.size());
         // The lookups ran side by side; their texts follow the node order.
+        GridControl& grid = state.windows.scanDialog.nodeGrid;
         for (int i = 1; i <= nodes.nodeCount(); ++i) {
-            setStatus(state, "Resolve IP address for " + nodes.node(i).name);
+            NodeRecord& node = nodes.node(i);
+            setStatus(state, "Resolve IP address for " + node.name);
             const std::string& address = addresses[static_cast<std::size_t>(i - 1)];
-            if (address.empty()) setStatus(state, "Can't resolve name.");
-            nodes.node(i).address = address;
+            if (address.empty()) {
+                // A computer switched off today is still where it was: its
+                // last known address stays.
+                setStatus(state, "Can't resolve name.");
+                (node.address.empty() ? report.unresolved : report.keptAddress).push_back(node.name);
+            } else {
+                node.address = address;
+            }
+            if (i < grid.rows()) grid.setCell(i, kGridAddressColumn, node.address);
         }
         setStatus(state, kListedStatus);
-        GridControl& grid = state.windows.scanDialog.nodeGrid;
-        for (int i = 1; i <= state.domain.firstScanCount && i < grid.rows() && i <= nodes.nodeCount(); ++i)
-            grid.setCell(i, 1, nodes.node(i).address);
     } catch (const std::exception&) {
         showFailure(state, "Unable to resolve IP!");
     }
 }
 
-void networkScan(ProgramState& state) {
+NetworkScanReport networkScan(ProgramState& state) {
+    NetworkScanReport report;
     NetworkCommandGuard guard(state);
-    if (!guard.entered()) return;
+    if (!guard.entered()) return report;
     state.windows.scanDialog.visible = true;
-    enumerateNodes(state);
+    // A listing that failed has nothing to resolve or to save, and the
+    // command stays available to try again.
+    if (!enumerateNodes(state, report)) return report;
     state.ui->doEvents();
-    resolveAllNodes(state);
+    resolveAllNodes(state, report);
     state.domain.networkScanDone = true;
     state.windows.main.rescanEnabled = true;
     state.windows.main.networkScanEnabled = false;
+    return report;
 }
 
-void rescan(ProgramState& state) {
+NetworkScanReport rescan(ProgramState& state) {
+    NetworkScanReport report;
     NetworkCommandGuard guard(state);
-    if (!guard.entered()) return;
+    if (!guard.entered()) return report;
     state.domain.rescanMode = true;
     state.windows.scanDialog.visible = true;
-    enumerateNodes(state);
+    enumerateNodes(state, report);
     state.ui->doEvents();
-    if (!state.domain.newNodesFound) return;
-    resolveAllNodes(state);
+    if (!state.domain.newNodesFound) return report;
+    resolveAllNodes(state, report);
     state.ui->doEvents();
-    state.windows.main.networkTree.clear();
     buildNetworkTreeFromScan(state);
+    return report;
 }
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 
 #include "core/command.h"
 #include "core/error.h"
+#include "core/local_node.h"
 #include "core/node_label.h"
 
 namespace vantrel {
@@ -28,9 +29,20 @@ void selectCurrentFromTree(ProgramState& state) {
     state.domain.nodes.currentNode = nodeOfItem(tree, tree.selected());
 }
 
-void addItem(TreeControl& tree, int node, const std::string& label, ImageKey image) {
+void addItem(TreeControl& tree, int node, const std::string& label, ImageKey image, const std::string& toolTip) {
     const int index = tree.add(kNetworkRootKey, TreeRelationship::Child, nodeItemKey(node), label, image);
     tree.setTag(index, std::to_string(node));
+    tree.setToolTip(index, toolTip);
+}
+
+void makeNodeFolder(const ProgramState& state, const NodeRecord& node) {
+    const auto folder = state.folder.nodeFolder(node.name);
+    if (!folder) throw FolderError("Node name is not a valid folder name: " + node.name);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(*folder, ec)) {
+        if (!std::filesystem::create_directory(*folder, ec) || ec)
+            throw FolderError("Cannot create the folder of node " + node.name + ": " + ec.message());
+    }
 }
 
 }  // namespace
@@ -42,14 +54,27 @@ void addNetworkRoots(ProgramState& state, bool withLoginTree) {
     if (withLoginTree) state.windows.loginDialog.nodeTree.addRoot(kNetworkRootKey, kRootText, ImageKey::Network);
 }
 
+std::string nodeToolTip(const NodeRecord& node) {
+    return "Last result: " + (node.lastResult.empty() ? std::string("not scanned yet") : node.lastResult);
+}
+
+void updateNodeToolTip(ProgramState& state, int i) {
+    if (!state.domain.nodes.isNode(i)) return;
+    const std::string text = nodeToolTip(state.domain.nodes.node(i));
+    for (TreeControl* tree : {&state.windows.main.networkTree, &state.windows.loginDialog.nodeTree})
+        if (auto index = tree->find(nodeItemKey(i))) tree->setToolTip(*index, text);
+}
+
 void addNodeItems(ProgramState& state, int i) {
     const NodeRecord& node = state.domain.nodes.node(i);
     const auto label = nodeLabel(node, state.domain.settings.nodeLabelMode.value());
     const bool shownPlain = node.enabled == NodeEnabled::Shown && node.loginUser.empty();
-    // A node without an address is not this computer, even when this
-    // computer's own address could not be found.
-    if (!node.address.empty() && node.address == state.domain.nodes.localAddress) {
-        if (label && shownPlain) addItem(state.windows.main.networkTree, i, *label, ImageKey::ThisComputer);
+    const std::string toolTip = nodeToolTip(node);
+    // Only a name or an address that says so makes a node this computer: a
+    // node without an address is not, even when this computer's own address
+    // could not be found.
+    if (isLocalNode(node, state.domain.nodes.localAddress)) {
+        if (label && shownPlain) addItem(state.windows.main.networkTree, i, *label, ImageKey::ThisComputer, toolTip);
         state.domain.nodes.localNode = i;
         return;
     }
@@ -59,8 +84,8 @@ void addNodeItems(ProgramState& state, int i) {
     else if (node.enabled == NodeEnabled::Shown) image = ImageKey::ComputerWithLogin;
     else if (node.enabled == NodeEnabled::Jump) image = ImageKey::JumpNode;
     if (image == ImageKey::None) return;
-    addItem(state.windows.main.networkTree, i, *label, image);
-    addItem(state.windows.loginDialog.nodeTree, i, *label, image);
+    addItem(state.windows.main.networkTree, i, *label, image, toolTip);
+    addItem(state.windows.loginDialog.nodeTree, i, *label, image, toolTip);
 }
 
 void rebuildNetworkTrees(ProgramState& state) {
@@ -80,38 +105,27 @@ void rebuildNetworkTrees(ProgramState& state) {
 
 void buildNetworkTreeFromScan(ProgramState& state) {
     runCommand(state, {"Unable to retrieve network node list!"}, [&state] {
-        addNetworkRoots(state, false);
         for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) {
             state.ui->doEvents();
-            const NodeRecord& node = state.domain.nodes.node(i);
-            addItem(state.windows.main.networkTree, i, node.name, ImageKey::Computer);
-            const auto folder = state.folder.nodeFolder(node.name);
-            if (!folder) throw FolderError("Node name is not a valid folder name: " + node.name);
-            std::error_code ec;
-            if (!std::filesystem::is_directory(*folder, ec)) {
-                if (!std::filesystem::create_directory(*folder, ec) || ec)
-                    throw FolderError("Cannot create the folder of node " + node.name + ": " + ec.message());
-            }
+            makeNodeFolder(state, state.domain.nodes.node(i));
         }
     });
+    // Every node keeps its label, image and login mark: a network scan adds
+    // computers, it does not forget what the user made of the known ones.
+    rebuildNetworkTrees(state);
 }
 
 void listNodes(ProgramState& state) {
-    GridControl& grid = state.windows.scanDialog.nodeGrid;
-    runCommand(state, {"Unable to list network nodes!"}, [&state, &grid] {
+    runCommand(state, {"Unable to list network nodes!"}, [&state] {
         // Start from the header row, so node i lands in row i on every listing.
         state.windows.scanDialog.resetNodeGrid();
         state.ui->doEvents();
         state.windows.scanDialog.statusText.clear();
         for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) {
             state.ui->doEvents();
-            grid.setRows(grid.rows() + 1);
-            grid.setRow(grid.row() + 1);
             const NodeRecord& node = state.domain.nodes.node(i);
-            int col = 0;
-            const std::string_view cells[] = {node.name, node.displayName, node.address, node.scanStatus.text(),
-                                              node.enabled.text()};
-            for (std::string_view text : cells) grid.setCell(grid.row(), col++, std::string(text));
+            state.windows.scanDialog.appendNodeRow(node.name, node.displayName, node.address, node.scanStatus.text(),
+                                                   node.enabled.text(), node.lastResult);
         }
     });
 }

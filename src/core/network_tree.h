@@ -21,9 +21,11 @@ void addNetworkRoots(ProgramState& state, bool withLoginTree = true);
 void addNodeItems(ProgramState& state, int node);
 // Builds both trees anew from the node table.
 void rebuildNetworkTrees(ProgramState& state);
-// Builds the network tree from a fresh network scan (names, "pc" images) and
-// creates every node's folder. The caller has emptied the tree.
+// After a network scan: creates every node's folder and builds both trees
+// anew from the node table.
 void buildNetworkTreeFromScan(ProgramState& state);
+// Node i's items say its last result when the pointer rests on them.
+void updateNodeToolTip(ProgramState& state, int node);
 // Fills the scan dialog's grid with the node list.
 void listNodes(ProgramState& state);
 

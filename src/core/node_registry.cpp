@@ -5,6 +5,7 @@
 
 #include "core/logins_file.h"
 #include "core/network_tree.h"
+#include "core/scan_results_file.h"
 
 namespace vantrel {
 
@@ -29,16 +30,15 @@ void loadNodeTable(ProgramState& state) {
         },
         [&state] { state.ui->doEvents(); });
     state.domain.unreadableFiles.logins = read == FileRead::Failed;
+    loadScanResults(state);
+    for (int i = 1; i <= state.domain.nodes.nodeCount(); ++i) updateNodeToolTip(state, i);
 }
 
 bool saveNodeTable(const ProgramState& state) {
     if (state.domain.unreadableFiles.logins) return false;
-    return writeLoginsFile(state.folder.loginsFile(), state.domain.nodes, LoginsLayout::Table);
-}
-
-bool saveFreshNetwork(const ProgramState& state) {
-    if (state.domain.unreadableFiles.logins) return false;
-    return writeLoginsFile(state.folder.loginsFile(), state.domain.nodes, LoginsLayout::FreshNetwork);
+    const bool written = writeLoginsFile(state.folder.loginsFile(), state.domain.nodes);
+    saveScanResults(state);
+    return written;
 }
 
 CurrentLogin loginForNode(const ProgramState& state, int i) {

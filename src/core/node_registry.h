@@ -9,11 +9,11 @@ namespace vantrel {
 // Loads the node table from the logins file and builds both network trees. A
 // file that exists but cannot be read is marked unreadable.
 void loadNodeTable(ProgramState& state);
-// Writes the whole node table to the logins file (exit). Neither writer
-// touches a logins file that could not be read; both return whether they wrote.
+// Writes the whole node table to the logins file, and each node's last
+// result beside it (exit, and before the restart a network scan asks for).
+// A logins file that could not be read is never written; returns whether
+// the table was written.
 bool saveNodeTable(const ProgramState& state);
-// Writes the node table as a fresh network: display name := name, enabled := "True".
-bool saveFreshNetwork(const ProgramState& state);
 
 // The login the next connection to node i uses: its own, or the default one.
 CurrentLogin loginForNode(const ProgramState& state, int node);

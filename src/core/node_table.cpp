@@ -7,4 +7,10 @@ int NodeTable::append(NodeRecord record) {
     return nodeCount();
 }
 
+int NodeTable::find(std::string_view name) const {
+    for (int i = 1; i <= nodeCount(); ++i)
+        if (node(i).name == name) return i;
+    return 0;
+}
+
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/file_value.h"
@@ -33,6 +34,9 @@ struct NodeRecord {
     std::string loginUser;      // empty: the default login is used
     std::string loginPassword;
     FileValue<ScanStatus> scanStatus;
+    // Why the last scan ended as it did, in plain words ("Scanned", "Access
+    // denied", "No answer from ..."). Not a line of "lg.ini": kept in "results.ini".
+    std::string lastResult;
 };
 
 class NodeTable {
@@ -46,11 +50,8 @@ public:
     int append(NodeRecord record);
     // Empties the table (only the network reset does this).
     void clear() { nodes_.clear(); }
-    // Keeps nodes 1 to count and drops the rest (a first network scan that
-    // found fewer computers than the table held).
-    void truncate(int count) {
-        if (count >= 0 && count < nodeCount()) nodes_.resize(static_cast<std::size_t>(count));
-    }
+    // The first node named exactly `name`, or 0.
+    int find(std::string_view name) const;
 
     int currentNode = 0;   // 0: the root or nothing is selected
     int localNode = 0;     // node whose address is localAddress

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "core/button_hover.h"
 #include "core/dialog_states.h"
@@ -70,26 +71,44 @@ struct LoginDialogState {
 inline constexpr int kProgressStep = 250;    // twips per collected category
 inline constexpr int kProgressFull = 8460;   // the progress bar's full width, twips
 
+// The scan dialog's grid columns.
+inline constexpr int kGridNameColumn = 0;
+inline constexpr int kGridAddressColumn = 2;
+inline constexpr int kGridStatusColumn = 3;
+inline constexpr int kGridResultColumn = 5;
+inline constexpr int kGridColumns = 6;
+
 // The scan dialog: node list, status text, progress bar.
 struct ScanDialogState {
     ScanDialogState() { resetNodeGrid(); }
 
     bool visible = false;
-    GridControl nodeGrid{1, 5};
+    GridControl nodeGrid{1, kGridColumns};
     std::string statusText;
     int progressWidth = 0;  // twips
 
     // Empties the node grid down to its header row, makes that row current and
-    // titles the five 1600-twip columns "Name", "Node", "IP", "Scanned", "Enabled".
+    // titles the 1600-twip columns "Name", "Node", "IP", "Scanned", "Enabled"
+    // and the wider "Last result", which says why a scan ended as it did.
     void resetNodeGrid() {
         nodeGrid.clear();
         nodeGrid.setRows(1);
         nodeGrid.setRow(0);
         int col = 0;
-        for (const char* title : {"Name", "Node", "IP", "Scanned", "Enabled"}) {
-            nodeGrid.setColWidth(col, 1600);
+        for (const char* title : {"Name", "Node", "IP", "Scanned", "Enabled", "Last result"}) {
+            nodeGrid.setColWidth(col, col == kGridResultColumn ? 3200 : 1600);
             nodeGrid.setCell(0, col++, title);
         }
+    }
+
+    // Appends a row under the last one and makes it current.
+    void appendNodeRow(std::string_view name, std::string_view displayName, std::string_view address,
+                       std::string_view status, std::string_view enabled, std::string_view lastResult) {
+        nodeGrid.setRows(nodeGrid.rows() + 1);
+        nodeGrid.setRow(nodeGrid.rows() - 1);
+        int col = 0;
+        for (std::string_view text : {name, displayName, address, status, enabled, lastResult})
+            nodeGrid.setCell(nodeGrid.row(), col++, std::string(text));
     }
 
     // Step `step` of `steps`: 250 twips a step, the full width at the last.
@@ -115,6 +134,7 @@ public:
     void categoryStarted(int step, int steps) override { windows_.scanDialog.showProgress(step, steps); }
     void statusChanged(const std::string& text) override { windows_.scanDialog.statusText = text; }
     void connectionRefused() override { windows_.main.busyPointer = false; }
+    void scanFailed() override { windows_.scanDialog.progressWidth = 0; }
 
 private:
     PresentationState& windows_;

@@ -21,6 +21,9 @@ public:
     std::filesystem::path settingsFile() const { return root_ / "vantrel.ini"; }
     std::filesystem::path loginsFile() const { return root_ / "lg.ini"; }
     std::filesystem::path connectionsFile() const { return root_ / "connections.ini"; }
+    std::filesystem::path resultsFile() const { return root_ / "results.ini"; }
+    // Held by the program that writes this folder's files (see HomeLock).
+    std::filesystem::path lockFile() const { return root_ / ".vantrel.lock"; }
     // The folder of a node, or nothing when the node's name is not a safe
     // folder name.
     std::optional<std::filesystem::path> nodeFolder(std::string_view nodeName) const;

@@ -16,6 +16,8 @@ public:
     virtual void statusChanged(const std::string& text) = 0;
     // The connection test was refused: the scan of this node stops here.
     virtual void connectionRefused() = 0;
+    // The node's scan ended without a report: nothing of it stays on show.
+    virtual void scanFailed() {}
 };
 
 // A listener that shows nothing.

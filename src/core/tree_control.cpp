@@ -65,6 +65,11 @@ void TreeControl::setTag(int index, std::string tag) {
     notify(TreeChange::ItemChanged, index);
 }
 
+void TreeControl::setToolTip(int index, std::string toolTip) {
+    items_.at(static_cast<std::size_t>(index)).toolTip = std::move(toolTip);
+    notify(TreeChange::ItemChanged, index);
+}
+
 void TreeControl::setChecked(int index, bool checked) {
     items_.at(static_cast<std::size_t>(index)).checked = checked;
     notify(TreeChange::ItemChanged, index);

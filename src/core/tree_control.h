@@ -27,6 +27,7 @@ struct TreeItem {
     bool checked = false;
     int parent = -1;              // index of the parent item, -1 for a root
     std::vector<int> children;    // indices, in the order they were added
+    std::string toolTip;          // shown when the pointer rests on the item
 };
 
 // What changed, for views that mirror the tree.
@@ -63,6 +64,7 @@ public:
     void setImage(int index, ImageKey image);
     void setTag(int index, std::string tag);
     void setChecked(int index, bool checked);
+    void setToolTip(int index, std::string toolTip);
 
     // The selected item, or nothing.
     std::optional<int> selected() const { return selected_; }

@@ -87,6 +87,7 @@ void TreeControlWidget::applyItem(int index) {
     const TreeItem& item = control_.item(index);
     w->setText(0, QString::fromStdString(item.text));
     w->setIcon(0, imageListIcon(item.image));
+    w->setToolTip(0, QString::fromStdString(item.toolTip));
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     if (withCheckBoxes_) {
         flags |= Qt::ItemIsUserCheckable;

@@ -37,7 +37,7 @@ TEST(ConnectionTest, ReachableNodesAreConnectedAndNamedByTheirTag) {
     }
 }
 
-TEST(ConnectionTest, EveryConnectFailureIsAccessDenied) {
+TEST(ConnectionTest, EveryConnectFailureMarksTheNodeAccessDeniedAndSaysWhy) {
     const std::pair<const char*, CurrentLogin> cases[] = {
         {"wrong password", {"10.0.0.7", "admin", "guess"}},
         {"no login", {"10.0.0.7", "", ""}},
@@ -55,10 +55,18 @@ TEST(ConnectionTest, EveryConnectFailureIsAccessDenied) {
         EXPECT_TRUE(f.state.domain.accessDeniedFlag);
         EXPECT_FALSE(f.state.windows.main.busyPointer);
         EXPECT_EQ(f.node().scanStatus, ScanStatus::AccessDenied);
+        EXPECT_EQ(f.node().lastResult, "Access denied");
+        EXPECT_TRUE(f.session.refusedLogin);
     }
-    // A namespace the node does not have, and a failing test query, count the same.
-    for (const auto& [ns, step] : {std::pair{"root\\other", FailingProvider::Step::Enumerate},
-                                   std::pair{"root\\cimv2", FailingProvider::Step::Query}}) {
+    // A namespace the node does not have, and a failing test query, count the
+    // same for the node's status, but the texts say what happened.
+    const struct {
+        const char* nameSpace;
+        FailingProvider::Step step;
+        const char* cause;
+    } failures[] = {{"root\\other", FailingProvider::Step::Enumerate, "Invalid namespace: root\\other"},
+                    {"root\\cimv2", FailingProvider::Step::Query, "Quota violation"}};
+    for (const auto& [ns, step, cause] : failures) {
         test::TempFolder home;
         NodeFixture f(home.path());
         f.session.provider = std::make_shared<FailingProvider>(test::profileProvider(kProfile), 1, step);
@@ -66,7 +74,10 @@ TEST(ConnectionTest, EveryConnectFailureIsAccessDenied) {
         f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
         TestConnection(f.state, f.session);
         EXPECT_TRUE(f.state.domain.accessDeniedFlag) << ns;
-        EXPECT_EQ(f.state.windows.scanDialog.statusText, "Access denied to 10.0.0.7");
+        EXPECT_EQ(f.state.windows.scanDialog.statusText, std::string("Connection to 10.0.0.7 failed: ") + cause);
+        EXPECT_EQ(f.node().scanStatus, ScanStatus::AccessDenied);
+        EXPECT_EQ(f.node().lastResult, cause);
+        EXPECT_FALSE(f.session.refusedLogin);
     }
 }
 

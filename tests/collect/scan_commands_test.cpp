@@ -61,6 +61,7 @@ struct ScanFixture : ::testing::Test, ScanListener {
         state.scanPresenter.connectionRefused();
         ++refusals;
     }
+    void scanFailed() override { state.scanPresenter.scanFailed(); }
 
     int addNode(const std::string& name, const std::string& address, NodeEnabled enabled = NodeEnabled::Shown,
                 const std::string& user = "", const std::string& password = "") {
@@ -77,7 +78,7 @@ struct ScanFixture : ::testing::Test, ScanListener {
     std::filesystem::path reportOf(const std::string& name) { return home.path() / name / "report"; }
     std::vector<std::string> gridRow(int row) {
         std::vector<std::string> cells;
-        for (int c = 0; c < 5; ++c) cells.push_back(state.windows.scanDialog.nodeGrid.cell(row, c));
+        for (int c = 0; c < kGridColumns; ++c) cells.push_back(state.windows.scanDialog.nodeGrid.cell(row, c));
         return cells;
     }
     int count(const std::string& prefix) {
@@ -101,12 +102,13 @@ TEST_F(ScanFixture, ScanAllGoesOnAfterARefusedNodeAndListsEveryNode) {
 
     GridControl& grid = state.windows.scanDialog.nodeGrid;
     ASSERT_EQ(grid.rows(), 6);
-    EXPECT_EQ(gridRow(0), (std::vector<std::string>{"Name", "Node", "IP", "Scanned", "Enabled"}));
-    EXPECT_EQ(gridRow(1), (std::vector<std::string>{"PC-1", "PC-1", "10.0.0.1", "Scanned", "True"}));
-    EXPECT_EQ(gridRow(2), (std::vector<std::string>{"PC-2", "PC-2", "10.0.0.2", "Access denied", "True"}));
-    EXPECT_EQ(gridRow(3), (std::vector<std::string>{"PC-3", "PC-3", "10.0.0.3", "Scanned", "True"}));
-    EXPECT_EQ(gridRow(4), (std::vector<std::string>{"PC-4", "PC-4", "10.0.0.4", "Scanned", "Jump"}));
-    EXPECT_EQ(gridRow(5), (std::vector<std::string>{"PC-5", "PC-5", "10.0.0.5", "False", "False"}));
+    using Row = std::vector<std::string>;
+    EXPECT_EQ(gridRow(0), (Row{"Name", "Node", "IP", "Scanned", "Enabled", "Last result"}));
+    EXPECT_EQ(gridRow(1), (Row{"PC-1", "PC-1", "10.0.0.1", "Scanned", "True", "Scanned"}));
+    EXPECT_EQ(gridRow(2), (Row{"PC-2", "PC-2", "10.0.0.2", "Access denied", "True", "Access denied"}));
+    EXPECT_EQ(gridRow(3), (Row{"PC-3", "PC-3", "10.0.0.3", "Scanned", "True", "Scanned"}));
+    EXPECT_EQ(gridRow(4), (Row{"PC-4", "PC-4", "10.0.0.4", "Scanned", "Jump", ""}));
+    EXPECT_EQ(gridRow(5), (Row{"PC-5", "PC-5", "10.0.0.5", "False", "False", ""}));
     EXPECT_EQ(state.windows.scanDialog.statusText, "Scan Complete");
     EXPECT_TRUE(state.windows.scanDialog.visible);
     EXPECT_TRUE(std::filesystem::exists(reportOf("PC-1")));
@@ -212,18 +214,110 @@ TEST_F(ScanFixture, ScanSelectedWithoutACurrentNodeDoesNothing) {
     EXPECT_TRUE(statuses.empty());
 }
 
-TEST_F(ScanFixture, ScanSelectedUsesNoLocalRuleButScanAllDoes) {
-    // The local computer's node needs the default login through "Scan selected PC".
+TEST_F(ScanFixture, ThisComputersOwnNodeIsCollectedLocallyByEveryCommand) {
+    // A login this computer would refuse: the local node never uses one.
     state.domain.settings.defaultPassword = "wrong";
     const int local = addNode("HOME-PC", "10.0.0.99");
     state.domain.nodes.localNode = local;
     state.domain.nodes.currentNode = local;
     scans->scanSelectedNode();
     scans->waitUntilFinished();
-    EXPECT_EQ(state.domain.nodes.node(local).scanStatus, ScanStatus::AccessDenied);
+    EXPECT_EQ(state.domain.nodes.node(local).scanStatus, ScanStatus::Scanned);
+    EXPECT_EQ(state.domain.nodes.node(local).lastResult, "Scanned");
+    EXPECT_EQ(state.domain.currentLogin.server, "");
+    EXPECT_EQ(count("Connecting to WMI"), 0);
+    EXPECT_TRUE(std::filesystem::exists(reportOf("HOME-PC")));
+    std::filesystem::remove(reportOf("HOME-PC"));
     scans->scanAllNodes();
     scans->waitUntilFinished();
     EXPECT_EQ(state.domain.nodes.node(local).scanStatus, ScanStatus::Scanned);
+    EXPECT_TRUE(std::filesystem::exists(reportOf("HOME-PC")));
+}
+
+TEST_F(ScanFixture, ANodeWithoutAnAddressIsNeitherScannedNorTakenForThisComputer) {
+    addNode("PC-1", "10.0.0.1");
+    const int ghost = addNode("GHOST", "");
+    state.domain.nodes.node(ghost).scanStatus = ScanStatus::Scanned;
+    std::filesystem::create_directory(home.path() / "GHOST");
+    test::writeBytes(reportOf("GHOST"), "its own old report");
+    addNode("PC-3", "10.0.0.3");
+    const std::string why = "No address for GHOST: run Re-Scan or check the name";
+
+    scans->scanAllNodes();
+    scans->waitUntilFinished();
+    EXPECT_EQ(count(why), 1);
+    EXPECT_EQ(count("Connecting to WMI GHOST"), 0);
+    EXPECT_EQ(test::readBytes(reportOf("GHOST")), "its own old report");
+    EXPECT_EQ(state.domain.nodes.node(ghost).scanStatus, ScanStatus::Scanned);
+    EXPECT_EQ(state.domain.nodes.node(ghost).lastResult, why);
+    EXPECT_EQ(gridRow(2), (std::vector<std::string>{"GHOST", "GHOST", "", "Scanned", "True", why}));
+    EXPECT_EQ(gridRow(3)[kGridResultColumn], "Scanned");  // the scan went on with the next node
+    ASSERT_EQ(scans->outcomes().size(), 3u);
+    EXPECT_EQ(scans->outcomes()[1].end, NodeScanEnd::NoAddress);
+
+    // "Scan selected PC" says the same and leaves the node shown before on screen.
+    state.windows.main.hardwareTree.addRoot("1 node", "shown before", ImageKey::Computer);
+    state.domain.nodes.currentNode = ghost;
+    scans->scanSelectedNode();
+    scans->waitUntilFinished();
+    EXPECT_EQ(state.windows.scanDialog.statusText, why);
+    EXPECT_EQ(state.windows.main.hardwareTree.itemCount(), 1);
+    EXPECT_EQ(test::readBytes(reportOf("GHOST")), "its own old report");
+}
+
+// The profile computer everywhere but at one address, where nobody answers.
+class UnreachableAt : public wbem::Provider {
+public:
+    UnreachableAt(std::shared_ptr<wbem::Provider> inner, std::string server) : inner_(std::move(inner)), server_(server) {}
+    std::unique_ptr<wbem::Services> connect(const wbem::ConnectRequest& request) override {
+        if (request.server == server_)
+            throw wbem::WbemError(wbem::ErrorCode::ConnectionFailed,
+                                  "Cannot connect to https://" + server_ + ":5986/wsman: Connection refused");
+        return inner_->connect(request);
+    }
+
+private:
+    std::shared_ptr<wbem::Provider> inner_;
+    std::string server_;
+};
+
+TEST_F(ScanFixture, AFailedScanSaysWhyAndLeavesNothingOfTheNodeShownBefore) {
+    const std::string cause = "Cannot connect to https://10.0.0.2:5986/wsman: Connection refused";
+    session.provider = std::make_shared<UnreachableAt>(session.provider, "10.0.0.2");
+    int resets = 0, renders = 0;
+    session.resetModel = [&] { ++resets; };
+    session.renderView = [&] { ++renders; };
+    addNode("PC-1", "10.0.0.1");
+    const int off = addNode("PC-2", "10.0.0.2");
+    state.windows.main.networkTree.addRoot("1 node", "Network", ImageKey::Network);
+    state.windows.main.networkTree.add("1 node", TreeRelationship::Child, "Node1 2", "PC-2", ImageKey::Computer);
+
+    // PC-1 is on show, then PC-2 is scanned and does not answer.
+    state.domain.nodes.currentNode = 1;
+    scans->scanSelectedNode();
+    scans->waitUntilFinished();
+    ASSERT_GT(state.windows.main.hardwareTree.itemCount(), 1);
+    state.domain.nodes.currentNode = off;
+    scans->scanSelectedNode();
+    scans->waitUntilFinished();
+    EXPECT_EQ(statuses.back(), "Connection to 10.0.0.2 failed: " + cause);
+    EXPECT_EQ(state.windows.scanDialog.statusText, "Connection to 10.0.0.2 failed: " + cause);
+    EXPECT_TRUE(state.windows.scanDialog.visible);
+    EXPECT_EQ(state.windows.main.hardwareTree.itemCount(), 0);
+    EXPECT_EQ(state.windows.scanDialog.progressWidth, 0);
+    EXPECT_EQ(resets, 2);   // once to show PC-1, once to show nothing of it
+    EXPECT_EQ(renders, 2);
+    EXPECT_EQ(state.domain.nodes.node(off).scanStatus, ScanStatus::AccessDenied);
+    EXPECT_EQ(state.domain.nodes.node(off).lastResult, cause);
+    const TreeControl& tree = state.windows.main.networkTree;
+    EXPECT_EQ(tree.item(tree.at("Node1 2")).toolTip, "Last result: " + cause);
+    ASSERT_EQ(scans->outcomes().size(), 1u);
+    EXPECT_EQ(scans->outcomes()[0].end, NodeScanEnd::Refused);
+    EXPECT_FALSE(scans->outcomes()[0].refusedLogin);
+
+    // The Scan List names the cause beside the status.
+    scans->listNodesInDialog();
+    EXPECT_EQ(gridRow(2), (std::vector<std::string>{"PC-2", "PC-2", "10.0.0.2", "Access denied", "True", cause}));
 }
 
 TEST_F(ScanFixture, ScanLocalPcWithoutANodeTableShowsThisComputer) {
@@ -237,7 +331,7 @@ TEST_F(ScanFixture, ScanLocalPcWithoutANodeTableShowsThisComputer) {
     EXPECT_EQ(state.domain.nodes.nodeCount(), 0);
     // The dialog's grid was never filled: it shows its bare header row.
     EXPECT_EQ(state.windows.scanDialog.nodeGrid.rows(), 1);
-    EXPECT_EQ(gridRow(0), (std::vector<std::string>{"Name", "Node", "IP", "Scanned", "Enabled"}));
+    EXPECT_EQ(gridRow(0), (std::vector<std::string>{"Name", "Node", "IP", "Scanned", "Enabled", "Last result"}));
     const TreeControl& tree = state.windows.main.hardwareTree;
     ASSERT_GT(tree.itemCount(), 1);
     EXPECT_EQ(tree.item(tree.at(kHardwareRootKey)).text, host);

@@ -74,29 +74,25 @@ TEST(LoginsFile, HugeFilesAndLongLinesAreRead) {
     EXPECT_EQ(nodes[1].scanStatus.text(), "f");
 }
 
-TEST(LoginsFile, WritesTableAndFreshNetworkLayouts) {
+TEST(LoginsFile, WritesEveryFieldAsItStands) {
     NodeTable table;
-    table.append({"PC-1", "10.0.0.1", "PC-1", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
-    table.append({"PC-2", "10.0.0.2", "PC-2", NodeEnabled::Jump, "adm", "pw", ScanStatus::Scanned});
-    table.append({"PC-3", "10.0.0.3", "Accounts desk", NodeEnabled::Hidden, "u", "p", ScanStatus::AccessDenied});
-    EXPECT_EQ(formatLoginsFile(table, LoginsLayout::Table),
+    table.append({"PC-1", "10.0.0.1", "PC-1", NodeEnabled::Shown, "", "", ScanStatus::NotScanned, {}});
+    table.append({"PC-2", "10.0.0.2", "PC-2", NodeEnabled::Jump, "adm", "pw", ScanStatus::Scanned, {}});
+    table.append({"PC-3", "10.0.0.3", "Accounts desk", NodeEnabled::Hidden, "u", "p", ScanStatus::AccessDenied, {}});
+    EXPECT_EQ(formatLoginsFile(table),
               "PC-1\r\n10.0.0.1\r\nPC-1\r\nTrue\r\n\r\n\r\nFalse\r\n"
               "PC-2\r\n10.0.0.2\r\nPC-2\r\nJump\r\nadm\r\npw\r\nScanned\r\n"
               "PC-3\r\n10.0.0.3\r\nAccounts desk\r\nFalse\r\nu\r\np\r\nAccess denied\r\n");
-    EXPECT_EQ(formatLoginsFile(table, LoginsLayout::FreshNetwork),
-              "PC-1\r\n10.0.0.1\r\nPC-1\r\nTrue\r\n\r\n\r\nFalse\r\n"
-              "PC-2\r\n10.0.0.2\r\nPC-2\r\nTrue\r\nadm\r\npw\r\nScanned\r\n"
-              "PC-3\r\n10.0.0.3\r\nPC-3\r\nTrue\r\nu\r\np\r\nAccess denied\r\n");
-    EXPECT_EQ(formatLoginsFile(NodeTable{}, LoginsLayout::Table), "");
+    EXPECT_EQ(formatLoginsFile(NodeTable{}), "");
 }
 
 TEST(LoginsFile, WrittenFileIsPrivateAndSurvivesLineBreaksInFields) {
     TempFolder dir;
     const auto path = dir.path() / "lg.ini";
     NodeTable table;
-    table.append({"PC\r\n1", "10.0.0.1", "A\nB", NodeEnabled::Shown, "u", "p\rq", ScanStatus::NotScanned});
-    table.append({"PC-2", "10.0.0.2", "PC-2", NodeEnabled::Shown, "", "", ScanStatus::NotScanned});
-    ASSERT_TRUE(writeLoginsFile(path, table, LoginsLayout::Table));
+    table.append({"PC\r\n1", "10.0.0.1", "A\nB", NodeEnabled::Shown, "u", "p\rq", ScanStatus::NotScanned, {}});
+    table.append({"PC-2", "10.0.0.2", "PC-2", NodeEnabled::Shown, "", "", ScanStatus::NotScanned, {}});
+    ASSERT_TRUE(writeLoginsFile(path, table));
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600);

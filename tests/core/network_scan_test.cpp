@@ -84,8 +84,12 @@ TEST_F(NetworkScanFixture, FirstScanBuildsTheTableInListOrderAndResolvesIt) {
     EXPECT_EQ(state.domain.nodes.node(1).address, "10.0.0.5");
     EXPECT_EQ(state.domain.nodes.node(2).address, "");
     EXPECT_EQ(state.domain.nodes.node(3).address, "10.0.0.7");
+    // Under the header row: names under "Name", addresses under "IP".
+    EXPECT_EQ(state.windows.scanDialog.nodeGrid.cell(0, 0), "Name");
+    EXPECT_EQ(state.windows.scanDialog.nodeGrid.cell(0, 2), "IP");
     EXPECT_EQ(gridColumn(0), (std::vector<std::string>{"PC-A", "PC-B", "PC-C"}));
-    EXPECT_EQ(gridColumn(1), (std::vector<std::string>{"10.0.0.5", "", "10.0.0.7"}));
+    EXPECT_EQ(gridColumn(1), (std::vector<std::string>{"PC-A", "PC-B", "PC-C"}));
+    EXPECT_EQ(gridColumn(2), (std::vector<std::string>{"10.0.0.5", "", "10.0.0.7"}));
     EXPECT_EQ(state.windows.scanDialog.statusText, "Network node list completed");
     EXPECT_TRUE(state.windows.scanDialog.visible);
     EXPECT_TRUE(state.windows.main.networkTree.visible());
@@ -103,23 +107,39 @@ TEST_F(NetworkScanFixture, DiscoveredAddressesReachTheResolver) {
     EXPECT_EQ(state.domain.nodes.node(1).address, "10.0.0.5");
 }
 
-TEST_F(NetworkScanFixture, FirstScanOverAFullerTableOverwritesFromTheTopAndDropsTheRest) {
+TEST_F(NetworkScanFixture, NetworkScanOverAKnownTableKeepsEveryRecordAndAddsNewOnesAfter) {
     addKnown("OLD-1", "10.9.0.1", "u1");
     addKnown("OLD-2", "10.9.0.2", "u2");
     addKnown("OLD-3", "10.9.0.3", "u3");
-    list({"PC-A", "PC-B"});
-    networkScan(state);
-    EXPECT_EQ(nodeNames(), (std::vector<std::string>{"PC-A", "PC-B"}));
-    EXPECT_EQ(state.domain.nodes.node(1).loginUser, "");
-    EXPECT_EQ(state.domain.nodes.node(1).displayName, "PC-A");
-    EXPECT_EQ(state.domain.nodes.node(1).address, "");  // freshly resolved: unknown now
+    list({"OLD-2", "PC-A", "PC-B"});
+    network.addresses = {{"OLD-1", "10.9.1.1"}, {"PC-A", "10.0.0.5"}};
+    const NetworkScanReport report = networkScan(state);
+    EXPECT_EQ(nodeNames(), (std::vector<std::string>{"OLD-1", "OLD-2", "OLD-3", "PC-A", "PC-B"}));
+    for (int i = 1; i <= 3; ++i) {
+        const NodeRecord& node = state.domain.nodes.node(i);
+        EXPECT_EQ(node.displayName, "shown " + node.name);
+        EXPECT_EQ(node.loginUser, "u" + std::to_string(i));
+        EXPECT_EQ(node.loginPassword, "pw");
+        EXPECT_EQ(node.enabled, NodeEnabled::Jump);
+        EXPECT_EQ(node.scanStatus, ScanStatus::Scanned);
+    }
+    // A fresh answer replaces the address; no answer keeps the last known one.
+    EXPECT_EQ(state.domain.nodes.node(1).address, "10.9.1.1");
+    EXPECT_EQ(state.domain.nodes.node(2).address, "10.9.0.2");
+    EXPECT_EQ(state.domain.nodes.node(3).address, "10.9.0.3");
+    EXPECT_EQ(gridColumn(2), (std::vector<std::string>{"10.9.1.1", "10.9.0.2", "10.9.0.3", "10.0.0.5", ""}));
+    EXPECT_TRUE(report.listed);
+    EXPECT_EQ(report.added, (std::vector<std::string>{"PC-A", "PC-B"}));
+    EXPECT_EQ(report.keptAddress, (std::vector<std::string>{"OLD-2", "OLD-3"}));
+    EXPECT_EQ(report.unresolved, (std::vector<std::string>{"PC-B"}));
 }
 
 TEST_F(NetworkScanFixture, RescanAppendsUnknownNamesComparedExactly) {
     addKnown("PC-A", "10.0.0.1", "adm");
     addKnown("PC-B", "10.0.0.2", "");
     list({"PC-B", "PC-C", "pc-a"});
-    network.addresses = {{"PC-A", "10.0.0.1"}, {"PC-B", "10.0.0.2"}, {"PC-C", "10.0.0.3"}, {"pc-a", "10.0.0.4"}};
+    // PC-A is switched off today: its lookup fails.
+    network.addresses = {{"PC-B", "10.0.0.2"}, {"PC-C", "10.0.0.3"}, {"pc-a", "10.0.0.4"}};
     rescan(state);
     EXPECT_EQ(nodeNames(), (std::vector<std::string>{"PC-A", "PC-B", "PC-C", "pc-a"}));
     EXPECT_TRUE(state.domain.newNodesFound);
@@ -127,10 +147,16 @@ TEST_F(NetworkScanFixture, RescanAppendsUnknownNamesComparedExactly) {
     EXPECT_EQ(state.domain.rescanList, (std::vector<std::string>{"PC-B", "PC-C", "pc-a"}));
     EXPECT_EQ(state.domain.nodes.node(1).loginUser, "adm");
     EXPECT_EQ(state.domain.nodes.node(1).displayName, "shown PC-A");
+    EXPECT_EQ(state.domain.nodes.node(1).address, "10.0.0.1");
+    EXPECT_EQ(state.domain.nodes.node(1).enabled, NodeEnabled::Jump);
     EXPECT_EQ(state.domain.nodes.node(4).address, "10.0.0.4");
     EXPECT_EQ(state.domain.nodes.node(4).enabled.text(), "True");
-    // The tree is rebuilt from the table, one item per node under the root.
-    EXPECT_EQ(state.windows.main.networkTree.itemCount(), 5);
+    // The tree is rebuilt from the table, one item per node under the root,
+    // each with its own label and image.
+    const TreeControl& tree = state.windows.main.networkTree;
+    EXPECT_EQ(tree.itemCount(), 5);
+    EXPECT_EQ(tree.item(tree.at("Node1 1")).text, "shown PC-A(10.0.0.1)");
+    EXPECT_EQ(tree.item(tree.at("Node1 1")).image, ImageKey::JumpNode);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "pc-a"));
     EXPECT_EQ(gridColumn(0), (std::vector<std::string>{"PC-A", "PC-B", "PC-C", "pc-a"}));
 }
@@ -175,10 +201,37 @@ TEST_F(NetworkScanFixture, ListingFailuresShowTheirNetworkErrorAndChangeNothing)
     }
 }
 
+TEST_F(NetworkScanFixture, AFailedNetworkScanLeavesTableMenusAndFilesAsTheyWere) {
+    addKnown("PC-A", "10.0.0.1", "adm");
+    network.addresses = {{"PC-A", ""}};
+    for (const bool empty : {false, true}) {
+        if (empty) {
+            network.failWith.reset();
+            list({});
+        } else {
+            network.failWith = 1722;
+        }
+        state.windows.main.networkScanEnabled = true;
+        state.windows.main.rescanEnabled = false;
+        const NetworkScanReport report = networkScan(state);
+        EXPECT_FALSE(report.listed);
+        EXPECT_TRUE(network.lastAsked.empty()) << "nothing is resolved";
+        EXPECT_EQ(state.domain.nodes.node(1).address, "10.0.0.1");
+        EXPECT_FALSE(state.domain.networkScanDone);
+        EXPECT_TRUE(state.windows.main.networkScanEnabled);
+        EXPECT_FALSE(state.windows.main.rescanEnabled);
+        EXPECT_NE(state.windows.scanDialog.statusText, "Network node list completed");
+    }
+    // Neither flag that makes the dialog's OK save the table and ask for a restart.
+    EXPECT_FALSE(state.domain.newNodesFound);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "lg.ini"));
+}
+
 TEST_F(NetworkScanFixture, AnEmptyListingIsQuietlyUnsuccessful) {
     addKnown("PC-A", "10.0.0.1", "adm");
     list({});
-    EXPECT_FALSE(enumerateNodes(state));
+    NetworkScanReport report;
+    EXPECT_FALSE(enumerateNodes(state, report));
     EXPECT_EQ(nodeNames(), (std::vector<std::string>{"PC-A"}));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(state.windows.scanDialog.statusText, "");
@@ -189,7 +242,7 @@ TEST_F(NetworkScanFixture, WithoutANetworkBrowserTheNodeIsNotAccessible) {
     networkScan(state);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Node not accessible! (please check your network connections)");
-    EXPECT_TRUE(state.domain.networkScanDone);  // the command's last steps run anyway
+    EXPECT_FALSE(state.domain.networkScanDone);
 }
 
 TEST_F(NetworkScanFixture, ACommandDoesNotStartAgainWhileItLetsEventsRun) {

@@ -190,14 +190,28 @@ TEST_F(StartupFixture, LoginCommandsWithoutCurrentNodeChangeNothing) {
     EXPECT_EQ(state.domain.nodes.node(2).loginUser, "adm");
 }
 
-TEST_F(StartupFixture, FreshNetworkLayoutAfterANetworkScan) {
+TEST_F(StartupFixture, TableWrittenBeforeARestartKeepsMarksNamesAndResults) {
     prepare(kSettings, kLogins);
     runStartup(state);
     state.domain.nodes.node(2).enabled = NodeEnabled::Hidden;
-    ASSERT_TRUE(saveFreshNetwork(state));
+    state.domain.nodes.node(2).displayName = "Server room";
+    state.domain.nodes.node(1).lastResult = "No answer from https://10.0.0.1:5986/wsman in time";
+    ASSERT_TRUE(saveNodeTable(state));
     EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"),
               "PC-A\r\n10.0.0.1\r\nPC-A\r\nTrue\r\n\r\n\r\nFalse\r\n"
-              "PC-B\r\n10.0.0.2\r\nPC-B\r\nTrue\r\nadm\r\npw\r\nScanned\r\n");
+              "PC-B\r\n10.0.0.2\r\nServer room\r\nFalse\r\nadm\r\npw\r\nScanned\r\n");
+    EXPECT_EQ(test::readBytes(dir.path() / "results.ini"),
+              "PC-A\r\nNo answer from https://10.0.0.1:5986/wsman in time\r\n");
+
+    // The next start gives the result back, and the node's item says it.
+    FakeUi nextUi;
+    ProgramState next{ProgramFolder(dir.path()), nextUi};
+    runStartup(next);
+    EXPECT_EQ(next.domain.nodes.node(1).lastResult, "No answer from https://10.0.0.1:5986/wsman in time");
+    EXPECT_EQ(next.domain.nodes.node(2).lastResult, "");
+    const TreeControl& tree = next.windows.main.networkTree;
+    EXPECT_EQ(tree.item(tree.at(nodeItemKey(1))).toolTip,
+              "Last result: No answer from https://10.0.0.1:5986/wsman in time");
 }
 
 }  // namespace

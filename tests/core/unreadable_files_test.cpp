@@ -30,7 +30,7 @@ std::vector<FakeUi::Message> startAndExit(const std::filesystem::path& folder) {
     ProgramState state{ProgramFolder(folder), ui};
     runStartup(state);
     state.domain.settings.defaultUser = "changed";  // something to save
-    saveFreshNetwork(state);                         // what the scan dialog writes before a restart
+    saveNodeTable(state);                            // what the scan dialog writes before a restart
     exitProgram(state);
     return ui.messages;
 }
