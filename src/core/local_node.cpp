@@ -21,7 +21,11 @@ bool sameLetters(std::string_view a, std::string_view b) {
 
 std::string_view firstLabel(std::string_view name) { return name.substr(0, name.find('.')); }
 
-bool isLoopbackAddress(std::string_view address) { return address.rfind("127.", 0) == 0 || address == "::1"; }
+// A loopback address with a port is an agent's listener on this computer,
+// reached like any other node.
+bool isLoopbackAddress(std::string_view address) {
+    return (address.rfind("127.", 0) == 0 && address.find(':') == std::string_view::npos) || address == "::1";
+}
 
 }  // namespace
 

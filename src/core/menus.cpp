@@ -15,15 +15,16 @@ const std::vector<MenuItemDef>& menuItems(PopupMenu menu) {
     static const std::vector<MenuItemDef> node{
         {C::SetNodeLogin, "Set Current Node Login", true, {}},
         {C::ResetNodeLogin, "Reset Current Node Login", true, {}},
-        separator(false),
-        {C::JumpNode, "Jump Current Node", false, {}},
+        separator(),
+        {C::JumpNode, "Jump Current Node", true, {}},
         separator(),
         {C::NetworkScan, "Network Scan", false, {}},
         {C::ScanNode, "Scan Current Node", true, {}},
         {C::ScanLocal, "Scan Local PC", true, {}},
-        separator(false),
-        {C::RenameNode, "Rename Node", false, {}},
-        {C::DeleteNode, "Delete Node", false, {}},
+        // Shown: without them a computer that left the network cannot be removed.
+        separator(),
+        {C::RenameNode, "Rename Node", true, {}},
+        {C::DeleteNode, "Delete Node", true, {}},
     };
     static const std::vector<MenuItemDef> main{
         {C::Support, "Support", true, {}},

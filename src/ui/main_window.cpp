@@ -371,16 +371,19 @@ void MainWindow::setMenuCommand(MenuCommand item, std::function<void()> command)
     syncActions();
 }
 
-void MainWindow::syncActions() {
-    for (std::size_t i = 0; i < buttons_.size(); ++i)
-        if (buttons_[i]) buttons_[i]->setEnabled(hasCommand(kButtons[i].command));
+bool MainWindow::commandEnabled(MenuCommand command) const {
     const MainWindowState& main = state_.windows.main;
-    for (auto& [command, entry] : actions_) {
-        bool enabled = hasCommand(command);
-        if (command == MenuCommand::NetworkScan) enabled = enabled && main.networkScanEnabled;
-        if (command == MenuCommand::Rescan) enabled = enabled && main.rescanEnabled;
-        entry.second->setEnabled(enabled);
-    }
+    if (command == MenuCommand::NetworkScan && !main.networkScanEnabled) return false;
+    if (command == MenuCommand::Rescan && !main.rescanEnabled) return false;
+    return hasCommand(command);
+}
+
+void MainWindow::syncActions() {
+    // A button is enabled exactly when its menu item is: the "Scan" button
+    // must not run a network scan that the menu has switched off.
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i]) buttons_[i]->setEnabled(commandEnabled(kButtons[i].command));
+    for (auto& [command, entry] : actions_) entry.second->setEnabled(commandEnabled(command));
 }
 
 QMenu* MainWindow::menu(PopupMenu which) const {

@@ -103,6 +103,8 @@ private:
     void applyLayout();
     void syncHover();
     void syncActions();
+    // Whether a menu item or button can be used now.
+    bool commandEnabled(MenuCommand command) const;
 
     ProgramState& state_;
     QtUiServices& ui_;

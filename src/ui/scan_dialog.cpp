@@ -23,6 +23,7 @@ ScanDialog::ScanDialog(ProgramState& state, QWidget* parent) : QDialog(parent), 
     status_ = new QLabel(this);
     status_->setObjectName("statusText");
     status_->setMinimumHeight(status_->fontMetrics().height() + 4);
+    status_->setWordWrap(true);  // a failed scan's reason can be long
 
     barFrame_ = new QFrame(this);
     barFrame_->setObjectName("progressFrame");
@@ -48,8 +49,11 @@ ScanDialog::ScanDialog(ProgramState& state, QWidget* parent) : QDialog(parent), 
     layout->addWidget(status_);
     layout->addWidget(barFrame_);
     layout->addLayout(buttons);
-    // Five columns of 1600 twips and room for the bar.
-    resize(twipsToPixels(5 * 1600 + 900, logicalDpiX()), twipsToPixels(4800, logicalDpiY()));
+    // Every column of the grid and room for the bar.
+    const GridControl& grid = state_.windows.scanDialog.nodeGrid;
+    int gridWidth = 0;
+    for (int c = 0; c < grid.cols(); ++c) gridWidth += grid.colWidth(c);
+    resize(twipsToPixels(gridWidth + 900, logicalDpiX()), twipsToPixels(4800, logicalDpiY()));
 }
 
 void ScanDialog::run(void (*command)(ProgramState&)) {

@@ -158,10 +158,13 @@ TEST_F(NetworkTreeFixture, DeleteNodeRebuildsWithoutIt) {
         state.domain.nodes.append({n, "", n, NodeEnabled::Shown, "u", "p", ScanStatus::NotScanned});
     state.domain.settings.nodeLabelMode = NodeLabelMode::Name;
     rebuildNetworkTrees(state);
+    std::filesystem::create_directory(dir.path() / "PC-2");
+    test::writeBytes(dir.path() / "PC-2" / "report", "kept");
     select("Node1 2");
     networkTreeClicked(state);
     ui.answers = {MsgAnswer::Yes};
     deleteCurrentNode(state);
+    EXPECT_EQ(test::readBytes(dir.path() / "PC-2" / "report"), "kept");  // its report stays on disk
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, "Delete Node PC-2?");
     EXPECT_EQ(ui.messages[0].title, "Message from Vantrel");

@@ -102,8 +102,10 @@ TEST_F(DesktopFixture, ClickingANodeShowsItsLabelsAndTheRightButtonItsMenu) {
     QStringList shown;
     for (QAction* a : main.nodePopupMenu()->actions())
         if (a->isVisible() && !a->isSeparator()) shown << a->text();
-    EXPECT_EQ(shown, (QStringList{"Set Current Node Login", "Reset Current Node Login", "Scan Current Node", "Scan Local PC"}));
-    EXPECT_FALSE(main.menuAction(MenuCommand::RenameNode)->isVisible());
+    // Rename, Delete and Jump are within reach: a computer that left the network can be removed.
+    EXPECT_EQ(shown, (QStringList{"Set Current Node Login", "Reset Current Node Login", "Jump Current Node",
+                                  "Scan Current Node", "Scan Local PC", "Rename Node", "Delete Node"}));
+    EXPECT_TRUE(main.menuAction(MenuCommand::RenameNode)->isEnabled());
     // The session plugs the scans in; with a node table "Network Scan" is disabled.
     EXPECT_TRUE(main.menuAction(MenuCommand::ScanNode)->isEnabled());
     EXPECT_FALSE(main.menuAction(MenuCommand::NetworkScan)->isEnabled());

@@ -34,6 +34,7 @@
 #include "ui/qt_ui_services.h"
 #include "ui/scan_dialog.h"
 #include "ui/section_caption.h"
+#include "wbem/wbem_error.h"
 #include "ui/settings_dialog.h"
 #include "ui/small_dialogs.h"
 #include "ui/tree_control_widget.h"
@@ -171,10 +172,10 @@ TEST_F(MainWindowTest, SectionCaptionsOpenTheirMenusAndSwitchThePanels) {
     EXPECT_FALSE(main().menuAction(MenuCommand::BackgroundColor, PopupMenu::Configure)->isEnabled());
     EXPECT_FALSE(main().button(8)->isEnabled());
     EXPECT_TRUE(main().menuAction(MenuCommand::ScanAll, PopupMenu::Nodes)->isEnabled());
-    // With a node table "Network Scan" is disabled in the menu, but its button still runs it.
+    // With a node table "Network Scan" is disabled in the menu and on its button.
     EXPECT_FALSE(main().menuAction(MenuCommand::NetworkScan, PopupMenu::Network)->isEnabled());
     EXPECT_TRUE(main().menuAction(MenuCommand::Rescan, PopupMenu::Network)->isEnabled());
-    EXPECT_TRUE(main().button(0)->isEnabled());
+    EXPECT_FALSE(main().button(0)->isEnabled());
 
     EXPECT_TRUE(main().panel(Panel::Nodes)->isVisible());
     EXPECT_FALSE(main().panel(Panel::Support)->isVisible());
@@ -199,9 +200,9 @@ TEST_F(MainWindowTest, ButtonsShowTheirPicturesTipsAndHoverFeedback) {
         EXPECT_EQ(button->caption().toStdString(), kButtons[static_cast<std::size_t>(i)].caption) << i;
         EXPECT_TRUE(button->isVisible() || kButtons[static_cast<std::size_t>(i)].panel == Panel::Support) << i;
     }
-    // Buttons of commands the program does not have yet cannot be pressed.
-    // Every command is in the program: every button can be pressed.
-    for (int i = 0; i < kButtonCount; ++i) EXPECT_TRUE(main().button(i)->isEnabled()) << i;
+    // Every command is in the program: every button can be pressed, but "Scan",
+    // which a node table switches off as it does the "Network Scan" menu item.
+    for (int i = 0; i < kButtonCount; ++i) EXPECT_EQ(main().button(i)->isEnabled(), i != 0) << i;
 
     // From one button straight onto another: the pictures swap at once.
     PictureButton* logins = main().button(11);
@@ -294,6 +295,60 @@ TEST_F(MainWindowTest, ScanSelectedPcOnARefusedNodeLeavesTheDialogOpen) {
     EXPECT_FALSE(main().scanDialog()->isVisible());
 }
 
+// The profile computer, except at 10.0.0.3, where nobody answers.
+class UnreachableNode : public wbem::Provider {
+public:
+    explicit UnreachableNode(std::shared_ptr<wbem::Provider> inner) : inner_(std::move(inner)) {}
+    std::unique_ptr<wbem::Services> connect(const wbem::ConnectRequest& request) override {
+        if (request.server == "10.0.0.3")
+            throw wbem::WbemError(wbem::ErrorCode::ConnectionFailed,
+                                  "No answer from https://10.0.0.3:5986/wsman in time: Connection timed out");
+        return inner_->connect(request);
+    }
+
+private:
+    std::shared_ptr<wbem::Provider> inner_;
+};
+
+TEST_F(MainWindowTest, AFailedScanShowsItsReasonAndNothingOfTheNodeBefore) {
+    start(kSettings, kLogins,
+          std::make_shared<UnreachableNode>(
+              std::make_shared<wbem::ProfileProvider>(std::make_shared<wbem::Profile>(wbem::loadProfile(kProfile)))));
+    clickNode(1);
+    pressButton(4);  // "Selected": PC-A is shown
+    ASSERT_TRUE(waitForScan());
+    ASSERT_GT(main().hardwareTree()->topLevelItemCount(), 0);
+    clickNode(3);
+    pressButton(4);  // PC-C does not answer
+    ASSERT_TRUE(waitForScan());
+    const QString reason = "No answer from https://10.0.0.3:5986/wsman in time: Connection timed out";
+    EXPECT_TRUE(main().scanDialog()->isVisible());
+    EXPECT_EQ(main().scanDialog()->statusText(), "Connection to 10.0.0.3 failed: " + reason);
+    EXPECT_EQ(main().scanDialog()->progressShare(), 0.0);
+    EXPECT_EQ(main().hardwareTree()->topLevelItemCount(), 0);
+    TreeControlWidget* tree = main().networkTree();
+    QTreeWidgetItem* item = tree->widgetItem(tree->control().at("Node1 3"));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->toolTip(0), "Last result: " + reason);
+    // The Scan List says it beside the node's status.
+    QTest::mouseClick(main().scanDialog()->okButton(), Qt::LeftButton);
+    choose(Section::Nodes, PopupMenu::Nodes, MenuCommand::ScanList);
+    main().scanDialog()->grid()->refresh();
+    EXPECT_EQ(gridRow(main().scanDialog()->grid(), 2),
+              (QStringList{"PC-C", "PC-C", "10.0.0.3", "Access denied", "True", reason}));
+}
+
+TEST_F(MainWindowTest, TheScanButtonFollowsTheNetworkScanMenuItem) {
+    start(kSettings, kLogins);
+    // With a node table "Network Scan" is off, and so is the button that runs it.
+    EXPECT_FALSE(main().menuAction(MenuCommand::NetworkScan, PopupMenu::Network)->isEnabled());
+    EXPECT_FALSE(main().button(0)->isEnabled());
+    pressButton(0);
+    EXPECT_FALSE(main().scanDialog()->isVisible());
+    EXPECT_EQ(state().domain.nodes.node(2).loginUser, "guest");
+    EXPECT_TRUE(main().button(1)->isEnabled());  // "Re-Scan" is the way to find new computers
+}
+
 TEST_F(MainWindowTest, ScanAllPcsListsEveryNodeInOrder) {
     start(kSettings, kLogins);
     choose(Section::Nodes, PopupMenu::Nodes, MenuCommand::ScanAll);
@@ -301,10 +356,11 @@ TEST_F(MainWindowTest, ScanAllPcsListsEveryNodeInOrder) {
     ScanDialog* dialog = main().scanDialog();
     dialog->grid()->refresh();
     ASSERT_EQ(dialog->grid()->rowCount(), 4);
-    EXPECT_EQ(gridRow(dialog->grid(), 0), (QStringList{"PC-A", "PC-A", "10.0.0.1", "Scanned", "True"}));
-    EXPECT_EQ(gridRow(dialog->grid(), 1), (QStringList{"PC-B", "Boss desk", "10.0.0.2", "Access denied", "True"}));
-    EXPECT_EQ(gridRow(dialog->grid(), 2), (QStringList{"PC-C", "PC-C", "10.0.0.3", "Scanned", "True"}));
-    EXPECT_EQ(gridRow(dialog->grid(), 3), (QStringList{"PC-D", "PC-D", "10.0.0.4", "False", "Jump"}));
+    EXPECT_EQ(gridRow(dialog->grid(), 0), (QStringList{"PC-A", "PC-A", "10.0.0.1", "Scanned", "True", "Scanned"}));
+    EXPECT_EQ(gridRow(dialog->grid(), 1),
+              (QStringList{"PC-B", "Boss desk", "10.0.0.2", "Access denied", "True", "Access denied"}));
+    EXPECT_EQ(gridRow(dialog->grid(), 2), (QStringList{"PC-C", "PC-C", "10.0.0.3", "Scanned", "True", "Scanned"}));
+    EXPECT_EQ(gridRow(dialog->grid(), 3), (QStringList{"PC-D", "PC-D", "10.0.0.4", "False", "Jump", ""}));
     EXPECT_EQ(dialog->statusText(), "Scan Complete");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(std::filesystem::exists(reportOf("PC-D")));
@@ -363,7 +419,7 @@ TEST_F(MainWindowTest, TheListButtonListsTheNodes) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     dialog->grid()->refresh();
     ASSERT_EQ(dialog->grid()->rowCount(), 4);
-    EXPECT_EQ(gridRow(dialog->grid(), 1), (QStringList{"PC-B", "Boss desk", "10.0.0.2", "Scanned", "True"}));
+    EXPECT_EQ(gridRow(dialog->grid(), 1), (QStringList{"PC-B", "Boss desk", "10.0.0.2", "Scanned", "True", ""}));
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
 }
