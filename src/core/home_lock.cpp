@@ -45,7 +45,10 @@ HomeLock::HomeLock(const std::filesystem::path& lockFile, const std::string& hol
 }
 
 HomeLock::~HomeLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    if (fd_ < 0) return;
+    // The next program that finds the folder locked must not be told about us.
+    [[maybe_unused]] const int cleared = ::ftruncate(fd_, 0);
+    ::close(fd_);  // closing releases the lock
 }
 
 }  // namespace vantrel

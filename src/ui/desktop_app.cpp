@@ -7,22 +7,20 @@
 
 #include "collect/show_node.h"
 #include "core/error.h"
+#include "core/home_lock.h"
 #include "core/network_scan.h"
 #include "core/startup.h"
 #include "core/version.h"
 #include "model/display_modes.h"
 #include "model/model_session.h"
 #include "network/host_lookup.h"
-#include "providers/linux/linux_provider.h"
 #include "providers/profile/profile_provider.h"
-#include "providers/wsman/wsman_provider.h"
+#include "session/scan_providers.h"
 #include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
 #include "ui/splash_window.h"
-#include "ui/wsman_node_settings.h"
-#include "wbem/provider_router.h"
 
 namespace vantrel::ui {
 
@@ -58,13 +56,8 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
     hardware_.listener = &state_.scanPresenter;
     // "Scan Local PC" and the local node read this computer; every other node
-    // answers over WS-Management.
-    auto wsmanProvider = std::make_shared<wsman::WsmanProvider>();
-    hardware_.provider = std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), wsmanProvider);
-    // Each node is reached as its Login dialog says, set again before every scan of it.
-    hardware_.prepareConnection = [wsmanProvider](const std::string& server, const NodeConnection& connection) {
-        wsmanProvider->setNodeSettings(server, wsmanSettings(connection));
-    };
+    // answers over WS-Management, reached as its Login dialog says.
+    session::attachScanProviders(hardware_);
     model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
@@ -150,6 +143,16 @@ int runDesktop(int argc, char** argv) {
     }
 
     QtUiServices ui;
+    // One program at a time writes the folder: a scan from the command line
+    // may be under way on it.
+    std::optional<HomeLock> lock;
+    try {
+        lock.emplace(ProgramFolder(folder).lockFile(), "vantrel (the desktop program)");
+    } catch (const Error& e) {
+        ui.messageBox(e.what(), kMessageTitle, MsgIcon::Critical, MsgButtons::Ok);
+        std::cerr << "vantrel: " << e.what() << "\n";
+        return 1;
+    }
     std::shared_ptr<wbem::Provider> provider;
     if (options.profile) {
         try {

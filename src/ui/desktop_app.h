@@ -9,7 +9,7 @@
 #include "core/program_state.h"
 #include "model/builders.h"
 #include "model/virtual_pc.h"
-#include "ui/discovery_network_browser.h"
+#include "session/discovery_network_browser.h"
 
 namespace vantrel::ui {
 
@@ -43,7 +43,7 @@ private:
     HardwareSession hardware_;
     model::VirtualPc virtualPc_;
     model::BuildTarget modelTarget_{virtualPc_, state_.windows.main.hardwareTree};
-    DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
+    session::DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<DesktopView> view_;

@@ -1,12 +1,12 @@
 #pragma once
-// The network commands' view of the network in the desktop program:
+// The network commands' view of the network in both programs:
 // WS-Discovery and multicast DNS for the list, the system resolver (with the
 // addresses discovery saw, and NAME.local) for the addresses.
 
 #include "core/domain_state.h"
 #include "core/network_browser.h"
 
-namespace vantrel::ui {
+namespace vantrel::session {
 
 class DiscoveryNetworkBrowser : public NetworkBrowser {
 public:
@@ -18,4 +18,4 @@ private:
     const Settings& settings_;
 };
 
-}  // namespace vantrel::ui
+}  // namespace vantrel::session

@@ -1,4 +1,4 @@
-#include "ui/discovery_network_browser.h"
+#include "session/discovery_network_browser.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "network/discovery/network_discoverer.h"
 #include "network/name_resolution.h"
 
-namespace vantrel::ui {
+namespace vantrel::session {
 
 std::vector<BrowsedComputer> DiscoveryNetworkBrowser::listComputers() {
     network::DiscoveryOptions options;
@@ -26,4 +26,4 @@ std::vector<std::string> DiscoveryNetworkBrowser::resolveAddresses(const std::ve
     return network::resolveNames(names, network::systemResolvers());
 }
 
-}  // namespace vantrel::ui
+}  // namespace vantrel::session

@@ -1,0 +1,50 @@
+#include "app/cli_home.h"
+
+#include <iostream>
+
+#include "core/connections_file.h"
+#include "core/node_registry.h"
+#include "core/scan_settings_file.h"
+#include "core/settings_file.h"
+#include "network/host_lookup.h"
+
+namespace vantrel::cli {
+
+std::string printable(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return text;
+}
+
+MsgAnswer HeadlessUi::messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons buttons) {
+    std::cerr << "vantrel-cli " << command_ << ": " << printable(text) << "\n";
+    return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+}
+
+CliHome::CliHome(const std::string& command, const std::string& homeOption)
+    : ui_(command),
+      state_(ProgramFolder(chooseProgramFolder(homeOption.empty() ? std::nullopt
+                                                                  : std::optional<std::filesystem::path>(homeOption),
+                                               executableFolder())),
+             ui_),
+      command_(command) {}
+
+void CliHome::lock() { lock_.emplace(state_.folder.lockFile(), "vantrel-cli " + command_); }
+
+void CliHome::load() {
+    state_.domain.nodes.localAddress = network::localIpv4Address();
+    loadSettings(state_);
+    loadScanSettings(state_);
+    loadNodeTable(state_);
+    loadNodeConnections(state_);
+}
+
+bool CliHome::save() {
+    // No table and no file: writing an empty one would tell the desktop
+    // program that the network was already listed.
+    std::error_code ec;
+    if (state_.domain.nodes.nodeCount() == 0 && !std::filesystem::exists(state_.folder.loginsFile(), ec)) return true;
+    return saveNodeTable(state_);
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,138 @@
+// vantrel-cli scan [--home DIR] (--all | --node NAME | --local) [--parallel N]
+// [--profile FILE]: "Scan all PCs", "Scan selected PC" or "Scan Local PC" on
+// the program folder's node table, through the desktop program's scan
+// commands (connection settings, logins, statuses, reports, parallel nodes).
+// One line per node tried: its name and its last result.
+// Exit status: 0 every node tried was scanned, 2 a node refused the login, 1 otherwise.
+
+#include <iostream>
+
+#include "app/cli_command.h"
+#include "app/cli_connection.h"
+#include "app/cli_home.h"
+#include "app/cli_options.h"
+#include "collect/scan_commands.h"
+#include "providers/profile/profile_provider.h"
+#include "session/scan_providers.h"
+
+namespace vantrel::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "scan [--home DIR] (--all | --node NAME | --local) [--parallel N] [--profile FILE]   scan nodes of the node table";
+
+enum class Target { None, All, Node, Local };
+
+int usage() {
+    std::cerr << "usage: vantrel-cli " << kUsage << "   (1 <= N <= 64)\n";
+    return 1;
+}
+
+int fail(const std::string& reason) {
+    std::cerr << "vantrel-cli scan: " << printable(reason) << "\n";
+    return 1;
+}
+
+// The node named `name`: exactly, else the one node whose name differs only in letter case.
+int findNode(const NodeTable& nodes, const std::string& name) {
+    if (const int exact = nodes.find(name); exact != 0) return exact;
+    int found = 0;
+    auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        return s;
+    };
+    for (int i = 1; i <= nodes.nodeCount(); ++i) {
+        if (lower(nodes.node(i).name) != lower(name)) continue;
+        if (found != 0) return 0;  // ambiguous
+        found = i;
+    }
+    return found;
+}
+
+int exitStatus(const std::vector<NodeScanOutcome>& outcomes) {
+    int status = 0;
+    for (const auto& o : outcomes) {
+        if (o.refusedLogin) return kAccessDeniedStatus;
+        if (o.end != NodeScanEnd::Collected) status = 1;
+    }
+    return status;
+}
+
+int runScan(const std::vector<std::string>& args, const std::string& globalHome) {
+    std::string home = globalHome;
+    Target target = Target::None;
+    std::string nodeName;
+    std::optional<int> parallel;
+    std::optional<std::string> profile;
+    OptionReader options(args);
+    while (options.next()) {
+        const std::string o = options.option();
+        Target chosen = Target::None;
+        if (o == "--all") chosen = Target::All;
+        else if (o == "--local") chosen = Target::Local;
+        if (chosen != Target::None) {
+            if (target != Target::None) return usage();
+            target = chosen;
+            continue;
+        }
+        const auto value = options.value();
+        if (!value) return usage();
+        if (o == "--home") home = *value;
+        else if (o == "--profile") profile = *value;
+        else if (o == "--parallel" && (parallel = parseNumber(*value, kMinParallelScans, kMaxParallelScans))) continue;
+        else if (o == "--node" && target == Target::None) {
+            target = Target::Node;
+            nodeName = *value;
+        } else {
+            return usage();
+        }
+    }
+    if (target == Target::None) return usage();
+
+    HardwareSession hardware;
+    try {
+        if (profile) {
+            hardware.provider = std::make_shared<wbem::ProfileProvider>(
+                std::make_shared<wbem::Profile>(wbem::loadProfile(*profile)));
+        } else {
+            session::attachScanProviders(hardware);
+        }
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+
+    std::vector<NodeScanOutcome> outcomes;
+    try {
+        CliHome folder("scan", home);
+        folder.lock();
+        folder.load();
+        if (!folder.tableUsable()) return fail("the file \"lg.ini\" could not be read and will not be changed");
+        ProgramState& state = folder.state();
+        if (parallel) state.domain.settings.parallelScans = *parallel;
+        ScanCommands scans(state, hardware, {});
+        switch (target) {
+            case Target::All: scans.scanAllNodes(); break;
+            case Target::Local: scans.scanLocalComputer(); break;
+            case Target::Node: {
+                const int node = findNode(state.domain.nodes, nodeName);
+                if (node == 0) return fail("the node table has no node named " + nodeName);
+                state.domain.nodes.currentNode = node;
+                scans.scanSelectedNode();
+                break;
+            }
+            case Target::None: break;
+        }
+        scans.waitUntilFinished();
+        outcomes = scans.outcomes();
+        if (!folder.save()) return fail("cannot write \"lg.ini\" in " + state.folder.root().string());
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+    for (const auto& o : outcomes) std::cout << printable(o.name) << '\t' << printable(o.result) << '\n';
+    return exitStatus(outcomes);
+}
+
+const CliCommandRegistration kRegistration{CliCommand{"scan", kUsage, runScan}};
+
+}  // namespace
+}  // namespace vantrel::cli

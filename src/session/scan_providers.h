@@ -1,0 +1,19 @@
+#pragma once
+// Who answers a scan in both programs: this computer's provider for the
+// local node, WS-Management for every other node, reached as each node's
+// connection settings say.
+
+#include "collect/hardware_session.h"
+#include "core/node_connections.h"
+#include "providers/wsman/wsman_provider.h"
+
+namespace vantrel::session {
+
+// The WS-Management settings of a node's connection record.
+wsman::NodeConnectionSettings wsmanSettings(const NodeConnection& connection);
+
+// Gives `session` its provider and the step that hands each node's
+// connection settings to it before the node is contacted.
+void attachScanProviders(HardwareSession& session);
+
+}  // namespace vantrel::session
