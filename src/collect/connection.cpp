@@ -86,8 +86,12 @@ void TestConnection(ProgramState& state, HardwareSession& session) {
         // the node's last result say what it really was.
         session.refusedLogin = e.code() == wbem::ErrorCode::AccessDenied;
         session.refusal = failureText(e.code(), e.what());
-        session.listener->statusChanged(session.refusedLogin ? "Access denied to " + tag
-                                                             : "Connection to " + tag + " failed: " + session.refusal);
+        std::string status = "Connection to " + tag + " failed: " + session.refusal;
+        if (session.refusedLogin) {
+            // "Access denied", or "Access denied: " and what the node said about it.
+            status = "Access denied to " + tag + session.refusal.substr(std::string_view(kAccessDeniedResult).size());
+        }
+        session.listener->statusChanged(status);
         NodeTable& nodes = state.domain.nodes;
         if (nodes.isNode(nodes.currentNode)) {
             nodes.node(nodes.currentNode).scanStatus = ScanStatus::AccessDenied;

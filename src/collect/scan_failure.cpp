@@ -9,7 +9,8 @@ constexpr std::size_t kMaxFailureText = 400;
 }  // namespace
 
 std::string failureText(wbem::ErrorCode code, const std::string& what) {
-    if (code == wbem::ErrorCode::AccessDenied) return kAccessDeniedResult;
+    // A refused login says no more than that, unless the node told us why.
+    if (code == wbem::ErrorCode::AccessDenied && what.rfind("Access denied: ", 0) != 0) return kAccessDeniedResult;
     std::string text = what.empty() ? std::string("The node's management service failed") : what;
     // The text may come from the node: one line, and not without end.
     for (char& c : text)

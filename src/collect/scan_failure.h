@@ -14,7 +14,8 @@ inline constexpr const char* kAccessDeniedResult = "Access denied";
 // One line of at most a few hundred characters: the management layer's
 // text for a failure ("No answer from https://10.0.0.5:5986/wsman in time",
 // "The certificate of ... is not trusted ..."), or "Access denied" for a
-// refused login, whose texts say no more than that.
+// refused login, with the reason when the node gave one ("Access denied:
+// the node refused Basic login; it offers Negotiate ...").
 std::string failureText(wbem::ErrorCode code, const std::string& what);
 
 // The result of a node that cannot be contacted because no address is known.

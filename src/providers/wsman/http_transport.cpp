@@ -2,7 +2,9 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cctype>
+#include <vector>
 #include <mutex>
 
 #include "providers/wsman/sealed_message.h"
@@ -23,7 +25,18 @@ struct Sink {
     std::size_t limit = 0;
     bool overflow = false;
     std::string negotiateToken;
+    std::vector<std::string> offeredLogins;  // the schemes of the WWW-Authenticate headers, lower case
 };
+
+// "Negotiate, Kerberos": the logins a node offers, as a person reads them.
+std::string loginList(const std::vector<std::string>& schemes) {
+    std::string out;
+    for (const auto& scheme : schemes) {
+        if (!out.empty()) out += ", ";
+        out += scheme.empty() ? scheme : static_cast<char>(std::toupper(static_cast<unsigned char>(scheme[0]))) + scheme.substr(1);
+    }
+    return out;
+}
 
 std::size_t readHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* sink = static_cast<Sink*>(user);
@@ -38,6 +51,9 @@ std::size_t readHeader(char* data, std::size_t size, std::size_t count, void* us
             while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
             while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' ')) value.remove_suffix(1);
             if (value.rfind("Negotiate ", 0) == 0 && value.size() < 65536) sink->negotiateToken = std::string(value.substr(10));
+            std::string scheme(value.substr(0, std::min(value.find(' '), std::size_t{32})));
+            for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (!scheme.empty() && sink->offeredLogins.size() < 8) sink->offeredLogins.push_back(std::move(scheme));
         }
     }
     return size * count;
@@ -146,13 +162,26 @@ HttpTransport::RawAnswer HttpTransport::send(std::string_view body, const std::s
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &answer.status);
     answer.body = std::move(sink.body);
     answer.negotiateToken = std::move(sink.negotiateToken);
+    answer.offeredLogins = std::move(sink.offeredLogins);
     return answer;
 }
 
 HttpAnswer HttpTransport::post(std::string_view body, bool authenticate) {
     if (settings_.sealedNegotiate) return sealedPost(body);
     RawAnswer raw = send(body, "application/soap+xml;charset=UTF-8", "", authenticate);
-    return {raw.status, std::move(raw.body)};
+    HttpAnswer answer{raw.status, std::move(raw.body), {}};
+    if (raw.status == 401 && authenticate) answer.refusal = refusalText(raw.offeredLogins);
+    return answer;
+}
+
+std::string HttpTransport::refusalText(const std::vector<std::string>& offered) const {
+    // Our logins over this transport: Basic, and NTLM where TLS protects it.
+    const bool https = settings_.url.rfind("https://", 0) == 0;
+    for (const auto& scheme : offered)
+        if (scheme == "basic" || (https && scheme == "ntlm")) return {};  // the login itself was refused
+    if (offered.empty()) return {};
+    return std::string("the node refused Basic login") + (https ? " and NTLM" : "") + "; it offers " +
+           loginList(offered) + (https ? "" : " (try the transport \"HTTP with Negotiate\")");
 }
 
 // The login runs on empty requests first; the messages then go sealed on the

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace vantrel::wsman {
@@ -28,6 +29,9 @@ struct TransportSettings {
 struct HttpAnswer {
     long status = 0;
     std::string body;
+    // For a refused login (401): why, when the node offers none of the
+    // logins this transport can give; empty when it refused the password.
+    std::string refusal;
 };
 
 class HttpTransport {
@@ -50,10 +54,12 @@ private:
         long status = 0;
         std::string body;
         std::string negotiateToken;  // from WWW-Authenticate: Negotiate
+        std::vector<std::string> offeredLogins;  // every WWW-Authenticate scheme, lower case
     };
     RawAnswer send(std::string_view body, const std::string& contentType, const std::string& authorization,
                    bool basicLogin);
     HttpAnswer sealedPost(std::string_view body);
+    std::string refusalText(const std::vector<std::string>& offered) const;
     void negotiate();
 
     TransportSettings settings_;

@@ -12,7 +12,8 @@ Response WsmanSession::exchange(const std::string& request) {
     using wbem::WbemError;
     healthy_ = false;
     HttpAnswer answer = transport_->post(request, true);
-    if (answer.status == 401) throw WbemError(ErrorCode::AccessDenied, "Access denied");
+    if (answer.status == 401)
+        throw WbemError(ErrorCode::AccessDenied, answer.refusal.empty() ? "Access denied" : "Access denied: " + answer.refusal);
     // Faults come with 400 or 500; anything else without a SOAP body is not
     // a WS-Management service.
     if (answer.status != 200 && answer.status != 400 && answer.status != 500)

@@ -194,6 +194,25 @@ TEST(MisbehavingServer, RefusedLoginIsAccessDeniedAtConnect) {
     }
 }
 
+TEST(MisbehavingServer, ANodeThatTakesNoBasicLoginSaysSo) {
+    ScriptedServer server([](const httplib::Request&, httplib::Response& res) {
+        res.status = 401;
+        res.headers.emplace("WWW-Authenticate", "Negotiate");
+        res.headers.emplace("WWW-Authenticate", "Kerberos");
+    });
+    WsmanProvider provider;
+    provider.setNodeSettings(server.address(), quick());
+    try {
+        provider.connect({server.address(), "root\\cimv2", "u", "p"});
+        FAIL() << "connected";
+    } catch (const wbem::WbemError& e) {
+        EXPECT_EQ(e.code(), wbem::ErrorCode::AccessDenied);
+        EXPECT_STREQ(e.what(),
+                     "Access denied: the node refused Basic login; it offers Negotiate, Kerberos "
+                     "(try the transport \"HTTP with Negotiate\")");
+    }
+}
+
 TEST(MisbehavingServer, NobodyListeningIsAClearFailureAtConnect) {
     int port;
     {
