@@ -60,8 +60,9 @@ void GridControlWidget::showRow(int r) {
     for (int c = 0; c < control_.cols(); ++c) {
         const QString text = QString::fromStdString(control_.cell(r, c));
         QTableWidgetItem* cell = item(r - 1, c);
-        if (!cell) setItem(r - 1, c, new QTableWidgetItem(text));
+        if (!cell) setItem(r - 1, c, cell = new QTableWidgetItem(text));
         else if (cell->text() != text) cell->setText(text);
+        cell->setToolTip(text);  // the whole text of a cell too narrow for it
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <vector>
 #include <mutex>
 
@@ -27,6 +28,16 @@ struct Sink {
     std::string negotiateToken;
     std::vector<std::string> offeredLogins;  // the schemes of the WWW-Authenticate headers, lower case
 };
+
+// "10.0.0.5 port 5986" of "https://10.0.0.5:5986/wsman".
+std::string hostAndPort(const std::string& url) {
+    const std::size_t start = url.find("://");
+    const std::size_t from = start == std::string::npos ? 0 : start + 3;
+    const std::string authority = url.substr(from, url.find('/', from) - from);
+    const std::size_t colon = authority.rfind(':');
+    if (colon == std::string::npos || authority.find(']', colon) != std::string::npos) return authority;
+    return authority.substr(0, colon) + " port " + authority.substr(colon + 1);
+}
 
 // "Negotiate, Kerberos": the logins a node offers, as a person reads them.
 std::string loginList(const std::vector<std::string>& schemes) {
@@ -143,7 +154,14 @@ HttpTransport::RawAnswer HttpTransport::send(std::string_view body, const std::s
                          std::to_string(settings_.maxResponseBytes) + " bytes");
                 break;
             case CURLE_COULDNT_RESOLVE_HOST: fail("Cannot find the computer of " + url + ": " + detail);
-            case CURLE_COULDNT_CONNECT: fail("Cannot connect to " + url + ": " + detail);
+            case CURLE_COULDNT_CONNECT: {
+                // What the user can act on: which port of which node, and what the system said.
+                long osError = 0;
+                curl_easy_getinfo(c, CURLINFO_OS_ERRNO, &osError);
+                fail("No answer from " + hostAndPort(url) + ": " +
+                     (osError != 0 ? std::string(std::strerror(static_cast<int>(osError))) : detail) +
+                     " (is the node on, its service running, its firewall open for that port?)");
+            }
             case CURLE_OPERATION_TIMEDOUT: fail("No answer from " + url + " in time: " + detail);
             case CURLE_PEER_FAILED_VERIFICATION:
             case CURLE_SSL_CACERT_BADFILE:
