@@ -15,6 +15,7 @@
 
 #include "app/cli_command.h"
 #include "app/cli_connection.h"
+#include "app/cli_quiet_ui.h"
 #include "collect/collection_run.h"
 #include "collect/connection.h"
 #include "collect/hardware_session.h"
@@ -36,19 +37,6 @@ void printReason(std::string reason) {
         if (c == '\r' || c == '\n') c = ' ';
     std::cerr << "vantrel-cli collect: " << reason << "\n";
 }
-
-// No windows here: nothing to repaint, nobody to ask.
-class HeadlessUi : public UiServices {
-public:
-    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-        printReason(text);
-        return MsgAnswer::Ok;
-    }
-    void doEvents() override {}
-    void endProgram() override {}
-    int logicalDpiX() override { return 96; }
-    void popupMenu(PopupMenu) override {}
-};
 
 // Every status text on its own line of standard output.
 class StatusPrinter : public SilentScanListener {
@@ -116,7 +104,7 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
         return fail(e.what());
     }
 
-    HeadlessUi ui;
+    QuietUi ui("collect");
     ProgramState state(ProgramFolder(home.empty() ? std::filesystem::path(".") : std::filesystem::path(home)), ui);
     if (options.count("--namespace")) state.domain.settings.wmiNamespace = options["--namespace"];
     NodeRecord node;

@@ -1,7 +1,5 @@
 #include "app/cli_home.h"
 
-#include <iostream>
-
 #include "core/connections_file.h"
 #include "core/node_registry.h"
 #include "core/scan_settings_file.h"
@@ -9,17 +7,6 @@
 #include "network/host_lookup.h"
 
 namespace vantrel::cli {
-
-std::string printable(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    return text;
-}
-
-MsgAnswer HeadlessUi::messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons buttons) {
-    std::cerr << "vantrel-cli " << command_ << ": " << printable(text) << "\n";
-    return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
-}
 
 CliHome::CliHome(const std::string& command, const std::string& homeOption)
     : ui_(command),

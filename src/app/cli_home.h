@@ -7,29 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "app/cli_quiet_ui.h"
 #include "core/home_lock.h"
 #include "core/program_state.h"
 
 namespace vantrel::cli {
-
-// Control characters of untrusted text (node names, results) as spaces, so
-// one record stays one line and its fields stay apart.
-std::string printable(std::string text);
-
-// No windows here: a message goes to standard error, on one line, after the
-// command's name; every question is answered No.
-class HeadlessUi : public UiServices {
-public:
-    explicit HeadlessUi(std::string command) : command_(std::move(command)) {}
-    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons buttons) override;
-    void doEvents() override {}
-    void endProgram() override {}
-    int logicalDpiX() override { return 96; }
-    void popupMenu(PopupMenu) override {}
-
-private:
-    std::string command_;
-};
 
 class CliHome {
 public:
@@ -49,7 +31,7 @@ public:
     bool save();
 
 private:
-    HeadlessUi ui_;
+    QuietUi ui_;
     ProgramState state_;
     std::optional<HomeLock> lock_;
     std::string command_;

@@ -12,18 +12,6 @@
 
 namespace vantrel::cli {
 
-int failWith(const std::string& command, std::string reason) {
-    for (char& c : reason)
-        if (c == '\r' || c == '\n') c = ' ';
-    std::cerr << "vantrel-cli " << command << ": " << reason << "\n";
-    return 1;
-}
-
-MsgAnswer QuietUi::messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) {
-    failWith(command_, text);
-    return MsgAnswer::Ok;
-}
-
 HeadlessPc::HeadlessPc(const std::string& command, const std::string& home, const std::string& nodeName)
     : ui_(command), state_(ProgramFolder(home.empty() ? std::filesystem::path(".") : std::filesystem::path(home)), ui_) {
     NodeRecord node;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/cli_quiet_ui.h"
 #include "collect/hardware_session.h"
 #include "core/program_state.h"
 #include "engine3d/device/recording_device.h"
@@ -15,20 +16,6 @@
 #include "model/virtual_pc.h"
 
 namespace vantrel::cli {
-
-// No windows: nothing to repaint, nobody to ask; messages go to standard error.
-class QuietUi : public UiServices {
-public:
-    explicit QuietUi(std::string command) : command_(std::move(command)) {}
-    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override;
-    void doEvents() override {}
-    void endProgram() override {}
-    int logicalDpiX() override { return 96; }
-    void popupMenu(PopupMenu) override {}
-
-private:
-    std::string command_;
-};
 
 class HeadlessPc {
 public:
@@ -55,7 +42,6 @@ private:
 };
 
 // One line on standard error for command, whatever the reason holds.
-int failWith(const std::string& command, std::string reason);
 
 // Splits "A,B" or "AxB" into two numbers.
 std::optional<std::pair<double, double>> numberPair(const std::string& text, char separator);
