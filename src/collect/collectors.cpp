@@ -18,6 +18,31 @@ std::string lower(std::string s) { return lowerCase(std::move(s)); }
 
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
+bool containsAnyOf(std::string_view text, std::initializer_list<std::string_view> parts) {
+    for (auto part : parts)
+        if (contains(text, part)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool isWirelessAdapter(std::string_view name) {
+    const std::string lowered = lower(std::string(name));
+    return containsAnyOf(lowered, {"wireless", "wi-fi", "wifi", "wlan", "802.11"});
+}
+
+bool isVirtualAdapter(std::string_view name, std::string_view maker) {
+    if (maker == "Microsoft") return true;  // the operating system's own adapters
+    std::string lowered = lower(std::string(name));
+    // A card's SR-IOV "Virtual Function" is a piece of real hardware.
+    for (auto at = lowered.find("virtual function"); at != std::string::npos; at = lowered.find("virtual function"))
+        lowered.replace(at, 7, "-------");
+    // "TAP" and "VPN" as written: in lower case they hide inside ordinary words.
+    return containsAnyOf(lowered, {"virtual", "hyper-v", "loopback", "pseudo"}) || containsAnyOf(name, {"TAP", "VPN"});
+}
+
+namespace {
+
 // The entries of one section. The count is 16-bit in the file's readers, so
 // the section stops taking rows at 32767 instead of writing a count that
 // cannot be read back.
@@ -47,7 +72,8 @@ bool takeRow(const HardwareCategory& category, const wbem::Row& row, Section& se
         case CollectorRule::DiskDrive: {
             const std::string type = readText(row, "InterfaceType");
             const std::string model = readText(row, "Model");
-            if (type == "IDE" || type == "SATA") return section.take({type, model});
+            // NVMe, SAS and virtual disks report "SCSI"; USB and 1394 disks are not internal.
+            if (type == "IDE" || type == "SATA" || type == "SCSI") return section.take({type, model});
             return true;
         }
         case CollectorRule::Memory: {
@@ -65,11 +91,9 @@ bool takeRow(const HardwareCategory& category, const wbem::Row& row, Section& se
             const std::string type = readText(row, "AdapterType");
             const std::string name = readText(row, "Name");
             const std::string maker = readText(row, "Manufacturer");
-            if (!contains(type, "Ethernet")) return true;
-            // Both tests may take the same adapter: it is then listed twice.
-            if (maker != "Microsoft" && contains(name, "Intel") && !section.take({name})) return false;
-            if (contains(name, "AMD") && !section.take({name})) return false;
-            return true;
+            // Every physical wired adapter once, whatever its maker.
+            if (!contains(type, "Ethernet") || isVirtualAdapter(name, maker) || isWirelessAdapter(name)) return true;
+            return section.take({name});
         }
         case CollectorRule::Enclosure: {
             wbem::Value chassis;  // unreadable: the chassis line says so
@@ -78,7 +102,7 @@ bool takeRow(const HardwareCategory& category, const wbem::Row& row, Section& se
         }
         case CollectorRule::Wireless: {
             const std::string description = lower(readText(row, "Description"));
-            if (!contains(description, "wireless")) return true;
+            if (!isWirelessAdapter(description)) return true;
             return section.take({description});
         }
         case CollectorRule::Plain:

@@ -29,4 +29,12 @@ std::string chassisLine(const wbem::Value& chassisTypes);
 // after its first character.
 std::string memoryCardKind(std::string_view upperModel);
 
+// A wireless network adapter, by its name or description: "Wireless",
+// "Wi-Fi", "WLAN" or "802.11" in any letter case.
+bool isWirelessAdapter(std::string_view name);
+
+// A network adapter of the operating system rather than a card: its maker is
+// "Microsoft", or its name says "Virtual", "Hyper-V", "Loopback", "TAP" or "VPN".
+bool isVirtualAdapter(std::string_view name, std::string_view maker);
+
 }  // namespace vantrel

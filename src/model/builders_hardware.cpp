@@ -1,6 +1,7 @@
 // Builders of the boards, processors, memory, drives, video, sensors, fans,
 // batteries, case and of the sections that only fill the tree.
 
+#include <algorithm>
 #include <array>
 
 #include "collect/text_case.h"
@@ -82,6 +83,21 @@ void described(BuildTarget& t, NodeReport& r, const char* category, const std::v
             addItem(t.tree, category, rule.keys[static_cast<std::size_t>(k - 1)], text, image);
         }
     }
+}
+
+// The processor's or the board's own graphics, or the basic adapter a
+// system uses without a driver; `lowered` is the description in lower case.
+bool isIntegratedGraphics(std::string_view lowered) {
+    auto has = [&](std::string_view part) { return lowered.find(part) != std::string_view::npos; };
+    if (has("uhd graphics") || has("hd graphics") || has("iris") || has("basic display") || has("basic render"))
+        return true;
+    // The paravirtual displays of virtual machines sit on their boards too.
+    if (has("virtio") || has("qxl") || has("vmware svga") || has("bochs") || has("cirrus")) return true;
+    // "AMD Radeon(TM) Graphics", "Radeon Vega 8 Graphics": a model number marks a card ("Radeon RX 7600").
+    if (has("radeon") && has("graphics")) return has("vega") || !std::any_of(lowered.begin(), lowered.end(), [](char c) {
+                                                      return c >= '0' && c <= '9';
+                                                  });
+    return false;
 }
 
 }  // namespace
@@ -219,11 +235,22 @@ void build_infrared(BuildTarget& t, NodeReport& r) {
 }
 
 void build_video(BuildTarget& t, NodeReport& r) {
-    described(t, r, "9 node",
-              {{"chip", t.pc.VideoChipFrame, {"9b node", "9e node", "9h node"}},
-               {"card", t.pc.VideoCardFrame, {"9c node", "9f node", "9i node"}},
-               {"case", nullptr, {"9d node", "9g node", "9j node"}}},
-              ImageKey::Video);
+    const std::vector<WordRule> rules{{"chip", t.pc.VideoChipFrame, {"9b node", "9e node", "9h node"}},
+                                      {"card", t.pc.VideoCardFrame, {"9c node", "9f node", "9i node"}},
+                                      {"case", nullptr, {"9d node", "9g node", "9j node"}}};
+    described(t, r, "9 node", rules, ImageKey::Video);
+    // Today's adapters name none of the words: integrated graphics are the
+    // video chip, every other adapter the card.
+    for (int k = 1; k <= 3 && k <= entryCount(r); ++k) {
+        const std::string text = slotLine1(r, k);
+        const std::string lowered = lowerCase(text);
+        if (lowered.empty() || std::any_of(rules.begin(), rules.end(),
+                                           [&](const WordRule& rule) { return containsAt(lowered, rule.word); }))
+            continue;
+        const WordRule& rule = isIntegratedGraphics(lowered) ? rules[0] : rules[1];
+        rule.part->Enabled = true;
+        addItem(t.tree, "9 node", rule.keys[static_cast<std::size_t>(k - 1)], text, ImageKey::Video);
+    }
 }
 
 void build_tempprobe(BuildTarget& t, NodeReport& r) {
@@ -245,8 +272,11 @@ void build_systemmemory(BuildTarget& t, NodeReport& r) {
     for (const char* code : {"7", "2", "8", "11", "12", "13"}) modules = modules || form == code;
     const std::array<const char*, 4> keys{"6c node", "6d node", "6e node", "6f node"};
     for (int k = 1; k <= n; ++k) {
-        addItem(t.tree, "6 node", keys[static_cast<std::size_t>(k - 1)], "Memory Bank " + std::to_string(k),
-                ImageKey::Memory);
+        // "Other" is what a computer says that cannot tell its modules apart
+        // (this computer without its SMBIOS table gives all its memory so).
+        const bool unknownKind = slotLine1(r, k) == "1";
+        addItem(t.tree, "6 node", keys[static_cast<std::size_t>(k - 1)],
+                "Memory Bank " + std::to_string(k) + (unknownKind ? " (modules not known)" : ""), ImageKey::Memory);
         if (modules) t.pc.MemoryModuleFrame[k]->Enabled = true;
     }
 }

@@ -36,7 +36,10 @@ void inputDevices(BuildTarget& t, NodeReport& r, const InputRule& rule) {
     for (int k = 1; k <= n; ++k) {
         const std::string line = slotLine1(r, k);
         const auto i = static_cast<std::size_t>(k - 1);
-        if (containsAt(line, "USB")) {
+        // Most keyboards and mice of today call themselves HID ("HID Keyboard
+        // Device", "HID-compliant mouse") or Bluetooth: devices on the USB
+        // side, each listed once.
+        if (containsAt(line, "USB") || containsAt(line, "HID") || containsAt(line, "Bluetooth")) {
             addItem(t.tree, rule.category, rule.usbKeys[i], line, rule.image);
             const int c = ++t.pc.UsbDeviceCount;
             if (c >= 1 && c <= 8) {

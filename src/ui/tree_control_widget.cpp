@@ -87,7 +87,8 @@ void TreeControlWidget::applyItem(int index) {
     const TreeItem& item = control_.item(index);
     w->setText(0, QString::fromStdString(item.text));
     w->setIcon(0, imageListIcon(item.image));
-    w->setToolTip(0, QString::fromStdString(item.toolTip));
+    // Without a tip of its own an item shows its whole text: long names are cut at the tree's edge.
+    w->setToolTip(0, QString::fromStdString(item.toolTip.empty() ? item.text : item.toolTip));
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     if (withCheckBoxes_) {
         flags |= Qt::ItemIsUserCheckable;

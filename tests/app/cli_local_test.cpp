@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -96,6 +97,34 @@ TEST(CliLocal, CollectWritesThisComputersReportThatTheLoaderReadsWhole) {
     if (osRelease) {
         EXPECT_EQ(section(test::readBytes(report), "OS", 1).size(), 1u);
     }
+    // Every disk and wired adapter with a device behind it is in the report
+    // (virtio ones included): a report saying this computer has none is wrong.
+    const auto withDevice = [](const char* folder, const std::function<bool(const std::filesystem::path&)>& counts) {
+        int n = 0;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+            if (std::filesystem::exists(e.path() / "device") && counts(e.path())) ++n;
+        return n;
+    };
+    const auto text = [](const std::filesystem::path& file) {
+        std::ifstream in(file);
+        std::string value;
+        std::getline(in, value);
+        return value;
+    };
+    const int disks = withDevice("/sys/block", [&](const std::filesystem::path& p) {
+        const std::string name = p.filename().string();
+        const std::string device = std::filesystem::canonical(p / "device").string();
+        return name.rfind("sr", 0) != 0 && name.rfind("fd", 0) != 0 && text(p / "device" / "type") != "5" &&
+               device.find("/usb") == std::string::npos && name.find("boot") == std::string::npos &&
+               name.find("rpmb") == std::string::npos;
+    });
+    const int wired = withDevice("/sys/class/net", [&](const std::filesystem::path& p) {
+        return text(p / "type") == "1" && !std::filesystem::exists(p / "wireless") &&
+               !std::filesystem::exists(p / "phy80211");
+    });
+    EXPECT_EQ(static_cast<int>(section(test::readBytes(report), "Disk Drive", 2).size()), 2 * disks);
+    EXPECT_EQ(static_cast<int>(section(test::readBytes(report), "Ethernet", 1).size()), wired);
 }
 
 TEST(CliLocal, ARecordedMachineUnderARoot) {

@@ -82,11 +82,13 @@ TEST_F(LoaderFixture, AFullReportCallsEveryBuilderInCatalogueOrderWithItsPlaceme
     EXPECT_EQ(dispatch.find("build_battery")->lastEntry, -1);
 
     const auto& disks = *dispatch.find("build_diskdrive");
-    EXPECT_EQ(disks.lastEntry, 1);
+    EXPECT_EQ(disks.lastEntry, 2);
     EXPECT_EQ(disks.seen[0][1], "IDE");
     EXPECT_EQ(disks.seen[10][1], "Example HD 500");
-    EXPECT_EQ(disks.seen[1][1], "SATA");
-    EXPECT_EQ(disks.seen[11][1], "Example SSD 1T");
+    EXPECT_EQ(disks.seen[1][1], "SCSI");
+    EXPECT_EQ(disks.seen[11][1], "Example Array");
+    EXPECT_EQ(disks.seen[2][1], "SATA");
+    EXPECT_EQ(disks.seen[12][1], "Example SSD 1T");
 
     const auto& serial = *dispatch.find("build_serial");
     EXPECT_EQ(serial.seen[1][1], "Communications Port (COM2)");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -22,10 +24,13 @@
 namespace vantrel::model {
 namespace {
 
+// Its SCSI disk array takes the third bay, its "Example Graphics" adapter is a
+// card, and its "Example Fast Ethernet" adapter the second socket.
 const std::vector<std::string> kOfficePcParts{
-    "BodyFrame", "IntelCpuFrame", "HardDiskFrame[1]", "HardDiskFrame[2]", "MemoryModuleFrame[1]",
-    "MemoryModuleFrame[2]", "UsbPortFrame[1]", "UsbPortFrame[2]", "FlashCardFrame[1]", "NorthBridgeFrame",
-    "NorthBridgeExtrasFrame", "EthernetPortFrame[1]", "ParallelPortFrame[1]", "SerialPortFrame[1]",
+    "BodyFrame", "IntelCpuFrame", "HardDiskFrame[1]", "HardDiskFrame[2]", "HardDiskFrame[3]", "VideoCardFrame",
+    "MemoryModuleFrame[1]", "MemoryModuleFrame[2]", "UsbPortFrame[1]", "UsbPortFrame[2]", "FlashCardFrame[1]",
+    "NorthBridgeFrame", "NorthBridgeExtrasFrame", "EthernetPortFrame[1]", "EthernetPortFrame[2]",
+    "ParallelPortFrame[1]", "SerialPortFrame[1]",
     "PciSlotFrame[1]", "Ps2MouseFrame", "CpuFanFrame", "OpticalDriveFrame[1]", "PortableBatteryFrame",
     "AxesFrame", "BaseFrame"};
 
@@ -63,7 +68,9 @@ TEST(EndToEnd, AProfileCollectedAndShownSwitchesOnItsPartsAndFillsItsTree) {
         EXPECT_EQ(tree.item(*tree.find("12e node")).text, "NON DETECTED");
         EXPECT_EQ(tree.item(*tree.find("6d node")).text, "Memory Bank 2");
         EXPECT_FALSE(tree.find("2b node"));  // a keyboard neither USB nor PS/2
-        EXPECT_EQ(tree.itemCount(), 33 + 33);
+        EXPECT_EQ(tree.item(*tree.find("8e node")).text, "Example Array");
+        EXPECT_EQ(tree.item(*tree.find("9c node")).text, "Example Graphics");
+        EXPECT_EQ(tree.itemCount(), 33 + 36);
     }
     EXPECT_EQ(pictures, 4);  // the reset draws, and so does the end of the show
 }
@@ -74,6 +81,60 @@ std::string run(const std::string& args) {
     std::array<char, 4096> buffer{};
     while (pipe && fgets(buffer.data(), buffer.size(), pipe.get())) out += buffer.data();
     return out;
+}
+
+// Computers of today: NVMe disks report "SCSI", graphics name no old word,
+// network adapters come from every maker next to virtual and wireless ones,
+// keyboards and mice call themselves HID.
+TEST(EndToEnd, TodaysComputersShowEveryDiskGraphicsAndNetworkAdapterOnce) {
+    using Items = std::vector<std::pair<std::string, std::string>>;
+    const struct {
+        const char* profile;
+        Items items;  // key and text of the items that must be there
+        std::vector<std::string> parts;  // parts that must be on
+        std::vector<std::string> absentKeys;
+    } cases[] = {
+        {"desktop_2025.json",
+         {{"8b node", "Samsung SSD 990 PRO 2TB"}, {"8e node", "WDC WD40EZAZ-00SF3B0"},
+          {"9c node", "NVIDIA GeForce RTX 4070"}, {"9e node", "Intel(R) UHD Graphics 770"},
+          {"20b node", "Realtek PCIe 2.5GbE Family Controller"}, {"44b node", "intel(r) wi-fi 6e ax211 160mhz"},
+          {"2b node", "HID Keyboard Device"}, {"3b node", "HID-compliant mouse"}},
+         {"HardDiskFrame[1]", "HardDiskFrame[2]", "VideoCardFrame", "VideoChipFrame", "EthernetPortFrame[1]",
+          "UsbMouseFrame[1]", "UsbKeyboardFrame[2]"},
+         // The Wi-Fi, Hyper-V and Bluetooth adapters are not Ethernet; the USB disk is no hard drive.
+         {"20c node", "8h node", "44c node"}},
+        {"laptop_2025.json",
+         {{"8b node", "KBG50ZNV512G KIOXIA"}, {"9b node", "Intel(R) Iris(R) Xe Graphics"},
+          {"20b node", "Realtek USB GbE Family Controller"}, {"44b node", "intel(r) wi-fi 6 ax201 160mhz"},
+          {"3b node", "HID-compliant mouse"}, {"2d node", "HID Keyboard Device"}},
+         {"HardDiskFrame[1]", "VideoChipFrame", "EthernetPortFrame[1]", "Ps2KeyboardFrame", "UsbKeyboardFrame[2]"},
+         {"20c node", "9c node", "8e node"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.profile);
+        vantrel::test::TempFolder home;
+        vantrel::test::NodeFixture f{home.path()};
+        f.session.provider =
+            vantrel::test::profileProviderFromFile(std::string(VANTREL_COLLECT_TEST_DATA) + "/" + c.profile);
+        f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
+        ASSERT_TRUE(CollectHardware(f.state, f.session));
+        VirtualPc pc;
+        engine3d::RecordingDevice device;
+        test::assemble(pc, device);
+        BuildTarget target{pc, f.state.windows.main.hardwareTree};
+        attachModel(f.session, target);
+        showStoredNode(f.state, f.session);
+        const auto& tree = f.state.windows.main.hardwareTree;
+        for (const auto& [key, text] : c.items) {
+            ASSERT_TRUE(tree.find(key)) << key;
+            EXPECT_EQ(tree.item(*tree.find(key)).text, text);
+        }
+        for (const auto& key : c.absentKeys) EXPECT_FALSE(tree.find(key)) << key;
+        const auto shown = shownParts(pc);
+        for (const auto& part : c.parts)
+            EXPECT_NE(std::find(shown.begin(), shown.end(), part), shown.end()) << part;
+        EXPECT_EQ(std::find(shown.begin(), shown.end(), "EthernetPortFrame[2]"), shown.end());
+    }
 }
 
 TEST(EndToEnd, CliShowPrintsTheTreeThenTheShownParts) {

@@ -37,6 +37,7 @@ constexpr PropertyMapping kMappings[] = {
     {"Win32_PhysicalMemory", "BankLabel", "smbios string 0x11", C::Text},
     {"Win32_PhysicalMemory", "Manufacturer", "smbios string 0x17", C::Text},
     {"Win32_PhysicalMemory", "PartNumber", "smbios string 0x1A", C::Text},
+    {"Win32_PhysicalMemory", "Capacity", "meminfo bytes", C::Integer},
 
     {"Win32_SystemSlot", "SlotDesignation", "smbios string 0x04", C::Text},
     {"Win32_SystemSlot", "CurrentUsage", "smbios byte 0x07", C::Integer},
@@ -114,6 +115,26 @@ SourceRecord fromDmiFiles(const SourceRoot& root, std::string_view className) {
     return record;
 }
 
+// Without the SMBIOS table (read by root only) the modules are unknown, but
+// the memory is there: one row of form factor "Other" for all of it.
+std::optional<SourceRecord> totalMemory(const SourceRoot& root) {
+    const auto meminfo = root.readFile("/proc/meminfo");
+    if (!meminfo) return std::nullopt;
+    constexpr std::string_view kKey = "MemTotal:";
+    const auto at = meminfo->find(kKey);
+    if (at == std::string::npos) return std::nullopt;
+    std::size_t pos = at + kKey.size();
+    while (pos < meminfo->size() && (*meminfo)[pos] == ' ') ++pos;
+    std::uint64_t kib = 0;
+    const auto [end, ec] = std::from_chars(meminfo->data() + pos, meminfo->data() + meminfo->size(), kib);
+    if (ec != std::errc() || end == meminfo->data() + pos || kib == 0) return std::nullopt;
+    SourceRecord record;
+    record.set("smbios byte 0x0E", "1");  // Other
+    record.set("smbios string 0x10", "All memory (modules unknown without the SMBIOS table)");
+    record.set("meminfo bytes", std::to_string(kib * 1024));
+    return record;
+}
+
 bool isInstalledModule(const SmbiosStructure& s) {
     const auto size = s.word(0x0C);
     return size && *size != kNoModuleInstalled;
@@ -136,6 +157,8 @@ wbem::Table readFirmwareClass(const MachineSources& sources, std::string_view cl
     } else if (cls->dmiFallback) {
         SourceRecord record = fromDmiFiles(sources.root, className);
         if (!record.empty()) records.push_back(std::move(record));
+    } else if (className == "Win32_PhysicalMemory") {
+        if (auto record = totalMemory(sources.root)) records.push_back(std::move(*record));
     }
     return mapRecords(kMappings, className, records);
 }

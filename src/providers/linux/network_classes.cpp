@@ -17,6 +17,7 @@ constexpr PropertyMapping kMappings[] = {
     {"Win32_NetworkAdapter", "Manufacturer", "vendor", C::Text},
     {"Win32_NetworkAdapter", "MACAddress", "sysfs address", C::Text},
     {"Win32_NetworkAdapter", "NetConnectionID", "interface", C::Text},
+    {"Win32_NetworkAdapter", "PhysicalAdapter", "physical", C::Boolean},
 
     {"Win32_NetworkAdapterConfiguration", "Description", "name", C::Text},
     {"Win32_NetworkAdapterConfiguration", "MACAddress", "sysfs address", C::Text},
@@ -32,6 +33,9 @@ std::vector<SourceRecord> adapters(const MachineSources& sources) {
         if (!device) continue;
         SourceRecord record;
         record.set("interface", interface);
+        // A device behind it, virtio and other paravirtual ones included: the
+        // adapter of this machine, not one the system made up.
+        record.set("physical", "true");
         if (sources.root.readValue(base + "/type") == kArpEthernet) record.set("adapter type", "Ethernet 802.3");
         const auto index = sources.root.readValue(base + "/ifindex");
         HardwareName name = deviceName(sources, *device, index ? "n" + *index : std::string());

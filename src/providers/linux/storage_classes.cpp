@@ -103,8 +103,13 @@ std::vector<SourceRecord> drives(const MachineSources& sources, DriveKind wanted
     std::vector<SourceRecord> records;
     for (const std::string& block : sources.root.list("/sys/block")) {
         // Loop, RAM, device-mapper and RAID devices have no device behind them.
-        const auto devicePath = sources.root.resolve("/sys/block/" + block + "/device");
-        if (!devicePath) continue;
+        auto devicePath = sources.root.resolve("/sys/block/" + block + "/device");
+        if (!devicePath) {
+            // Some containers show an optical drive's block entry without its
+            // device: the drive is still there.
+            if (wanted != DriveKind::Optical || block.rfind("sr", 0) != 0 || !isDigits(block.substr(2))) continue;
+            devicePath = "/sys/block/" + block;
+        }
         if (block.find("boot") != std::string::npos || block.find("rpmb") != std::string::npos) continue;
         const DriveKind kind = kindOf(sources, block, *devicePath);
         if (kind != wanted) continue;
@@ -114,6 +119,8 @@ std::vector<SourceRecord> drives(const MachineSources& sources, DriveKind wanted
         record.set("device node", "/dev/" + block);
         if (std::string model = driveModel(sources, block, *devicePath, bus, kind); !model.empty())
             record.set("model", model);
+        else if (kind == DriveKind::Optical)
+            record.set("model", "CD-ROM Drive");  // what the management interface calls a drive it cannot name
         record.set("fixed Floppy disk drive", "Floppy disk drive");
         records.push_back(std::move(record));
     }

@@ -93,6 +93,25 @@ TEST(DeviceClasses, DrivesByKindWithTheInterfaceTypeAndModel) {
               (std::vector<PropertyTexts>{{"Floppy disk drive"}}));
 }
 
+TEST(DeviceClasses, AContainersDriveWithoutItsDeviceAndMemoryWithoutTheTable) {
+    SourceTree t;
+    // An optical drive whose block entry has no device link; a disk without one stays out.
+    t.file("/sys/devices/virtual/block/sr1/dev", "11:1\n");
+    t.link("/sys/block/sr1", "../devices/virtual/block/sr1");
+    t.file("/run/udev/data/b11:1", "E:ID_MODEL_ENC=Virtual\\x20DVD-ROM\n");
+    t.file("/sys/devices/virtual/block/sr2/dev", "11:2\n");
+    t.link("/sys/block/sr2", "../devices/virtual/block/sr2");
+    t.file("/sys/devices/virtual/block/sdz/dev", "8:200\n");
+    t.link("/sys/block/sdz", "../devices/virtual/block/sdz");
+    t.file("/proc/meminfo", "MemTotal:       16303024 kB\nMemFree:         1000 kB\n");
+    const auto names = desktopNames();
+    EXPECT_EQ(query(t.root(), names, "Win32_CDROMDrive", {"Drive", "Name"}),
+              (std::vector<PropertyTexts>{{"/dev/sr1", "Virtual DVD-ROM"}, {"/dev/sr2", "CD-ROM Drive"}}));
+    EXPECT_TRUE(query(t.root(), names, "Win32_DiskDrive", {"Model"}).empty());
+    EXPECT_EQ(query(t.root(), names, "Win32_PhysicalMemory", {"FormFactor", "Capacity"}),
+              (std::vector<PropertyTexts>{{"1", std::to_string(16303024ULL * 1024)}}));
+}
+
 TEST(DeviceClasses, ControllersByPciClass) {
     SourceTree t;
     pciFunction(t, "0000:01:00.0", "0x030000", "pci:v000010DEd00001C03sv00001043sd000085AEbc03sc00i00");

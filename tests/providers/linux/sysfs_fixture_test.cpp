@@ -39,7 +39,8 @@ TEST(SysfsFixture, EveryCategoryReadsWhatTheRecordedMachineHolds) {
         {"Win32_Bios", {"Name", "Manufacturer"}, {{"2.2.4", "Dell Inc."}}},
         {"Win32_SystemEnclosure", {"ChassisTypes", "LockPresent"}, {{"[23]", "<absent>"}}},
         {"Win32_MotherboardDevice", {"Description"}, {{"Motherboard"}}},
-        {"Win32_PhysicalMemory", {"FormFactor"}, {}},
+        // Without the table the modules are unknown; all of /proc/meminfo's memory is one row of kind "Other".
+        {"Win32_PhysicalMemory", {"FormFactor"}, {{"1"}}},
         {"Win32_SystemSlot", {"SlotDesignation", "CurrentUsage"}, {}},
         {"Win32_PortConnector", {"ExternalReferenceDesignator", "PortType"}, {}},
         // Eight logical processors of one package.
@@ -48,9 +49,9 @@ TEST(SysfsFixture, EveryCategoryReadsWhatTheRecordedMachineHolds) {
          {"Manufacturer", "Name", "NumberOfLogicalProcessors"},
          {{"GenuineIntel", "Intel(R) Core(TM) i7-8650U CPU @ 1.90GHz", "8"}}},
         {"Win32_NetworkAdapter",
-         {"AdapterType", "Name", "Manufacturer", "MACAddress"},
+         {"AdapterType", "Name", "Manufacturer", "MACAddress", "PhysicalAdapter"},
          {{"Ethernet 802.3", "Intel Corporation Ethernet Connection (4) I219-LM", "Intel Corporation",
-           "01:01:01:01:01:01"}}},
+           "01:01:01:01:01:01", "True"}}},
         {"Win32_NetworkAdapterConfiguration", {"Description"}, {{"Intel Corporation Ethernet Connection (4) I219-LM"}}},
         // The laptop battery, not the mains supply.
         {"Win32_Battery", {"Description", "Name"}, {{"Internal Battery", "LNV-45N1"}}},
