@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidgetItemIterator>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -233,6 +234,8 @@ TEST_F(MainWindowTest, ScanSelectedPcFromTheMenuAndTheButtonShowsTheNode) {
     EXPECT_GT(main().hardwareTree()->topLevelItemCount(), 0);
     EXPECT_EQ(main().hardwareTree()->topLevelItem(0)->text(0), "PC-C");
     EXPECT_EQ(main().currentNodeName(), "PC-C");
+    // A name the tree cuts at its edge is shown whole in the item's tool tip.
+    for (QTreeWidgetItemIterator it(main().hardwareTree()); *it; ++it) EXPECT_EQ((*it)->toolTip(0), (*it)->text(0));
 
     std::filesystem::remove(reportOf("PC-C"));
     pressButton(4);  // "Selected"
