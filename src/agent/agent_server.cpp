@@ -4,6 +4,7 @@
 #include <sodium.h>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -94,6 +95,16 @@ bool decodeBasic(const std::string& header, std::string& user, std::string& pass
     return true;
 }
 
+// The login the screening accepted, for the handler of the same request: a
+// worker serves one request at a time, from its headers to its answer.
+thread_local std::string acceptedUser;
+
+// An answer that ends the connection: the rest of what the client sends is never read.
+void refuse(httplib::Response& res, int status) {
+    res.status = status;
+    res.set_header("Connection", "close");
+}
+
 }  // namespace
 
 struct AgentServer::Impl {
@@ -103,6 +114,38 @@ struct AgentServer::Impl {
     std::unique_ptr<httplib::SSLServer> server;
     int port = 0;
 };
+
+namespace {
+
+// True when the request may go on to have its body read.
+bool screenRequest(const ServerSettings& settings, LoginGuard& logins, const httplib::Request& req,
+                   httplib::Response& res) {
+    acceptedUser.clear();
+    if (req.path != "/wsman" || req.method != "POST") {
+        refuse(res, req.path != "/wsman" ? 404 : 405);
+        return false;
+    }
+    if (req.has_header("Content-Length")) {
+        const std::string length = req.get_header_value("Content-Length");
+        char* end = nullptr;
+        const unsigned long long bytes = std::strtoull(length.c_str(), &end, 10);
+        if (length.empty() || *end != '\0' || bytes > settings.maxRequestBytes) {
+            refuse(res, 413);
+            return false;
+        }
+    }
+    std::string user, password;
+    if (!decodeBasic(req.get_header_value("Authorization"), user, password) ||
+        !logins.check(req.remote_addr, user, password)) {
+        refuse(res, 401);
+        res.set_header("WWW-Authenticate", "Basic realm=\"WSMAN\"");
+        return false;
+    }
+    acceptedUser = user;
+    return true;
+}
+
+}  // namespace
 
 AgentServer::AgentServer(ServerSettings settings, std::shared_ptr<WsmanService> service,
                          std::shared_ptr<LoginGuard> logins)
@@ -122,18 +165,33 @@ AgentServer::AgentServer(ServerSettings settings, std::shared_ptr<WsmanService> 
     server.set_tcp_nodelay(true);
 
     Impl* impl = impl_.get();
-    server.Post("/wsman", [impl](const httplib::Request& req, httplib::Response& res) {
-        std::string user, password;
-        if (!decodeBasic(req.get_header_value("Authorization"), user, password) ||
-            !impl->logins->check(req.remote_addr, user, password)) {
-            res.status = 401;
-            res.set_header("WWW-Authenticate", "Basic realm=\"WSMAN\"");
-            return;
-        }
-        AgentReply reply = impl->service->handle(req.body, user);
-        res.status = reply.status;
-        res.set_content(std::move(reply.body), "application/soap+xml;charset=UTF-8");
+    // Everything that can be decided from the headers is decided before a
+    // byte of the body is read: who asks, and how much they say they send.
+    server.set_pre_routing_handler([impl](const httplib::Request& req, httplib::Response& res) {
+        return screenRequest(impl->settings, *impl->logins, req, res) ? httplib::Server::HandlerResponse::Unhandled
+                                              : httplib::Server::HandlerResponse::Handled;
     });
+    server.Post("/wsman",
+                [impl](const httplib::Request&, httplib::Response& res, const httplib::ContentReader& read) {
+                    // The limit counts the bytes received, chunked or not.
+                    std::string body;
+                    bool tooLarge = false;
+                    read([&](const char* data, std::size_t length) {
+                        if (length > impl->settings.maxRequestBytes - body.size()) {
+                            tooLarge = true;
+                            return false;
+                        }
+                        body.append(data, length);
+                        return true;
+                    });
+                    if (tooLarge) {
+                        refuse(res, 413);
+                        return;
+                    }
+                    AgentReply reply = impl->service->handle(body, acceptedUser);
+                    res.status = reply.status;
+                    res.set_content(std::move(reply.body), "application/soap+xml;charset=UTF-8");
+                });
 
     if (s.port == 0) {
         impl_->port = server.bind_to_any_port(s.host);

@@ -1,0 +1,100 @@
+// The agent against someone who can reach its port and does not play fair:
+// bodies larger than the limit in chunks, logins before bodies.
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "providers/profile/profile_provider.h"
+#include "providers/wsman/wsman_provider.h"
+#include "test_agent.h"
+
+namespace vantrel::agent::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::shared_ptr<wbem::Provider> officePc() {
+    return std::make_shared<wbem::ProfileProvider>(
+        std::make_shared<const wbem::Profile>(wbem::loadProfile(VANTREL_COLLECT_TEST_DATA "/office_pc.json")));
+}
+
+long residentKib() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}
+
+// The largest growth of this process's memory while `work` runs.
+long peakGrowthKib(const std::function<void()>& work) {
+    const long before = residentKib();
+    std::atomic<bool> done{false};
+    std::atomic<long> peak{before};
+    std::thread sampler([&] {
+        while (!done) {
+            peak = std::max(peak.load(), residentKib());
+            std::this_thread::sleep_for(5ms);
+        }
+    });
+    work();
+    done = true;
+    sampler.join();
+    return peak - before;
+}
+
+// A chunked POST of `mebibytes` MiB of nonsense; the status, or -1 when the agent cut it off.
+int chunkedUpload(const TestAgent& agent, std::size_t mebibytes, bool withLogin) {
+    httplib::SSLClient client("127.0.0.1", agent.port());
+    client.enable_server_certificate_verification(false);
+    client.set_connection_timeout(5);
+    client.set_read_timeout(20);
+    client.set_write_timeout(20);
+    httplib::Headers headers;
+    if (withLogin) headers.emplace("Authorization", "Basic YWRtaW46c2VjcmV0");  // admin:secret
+    const std::string chunk(1 << 20, 'x');
+    auto result = client.Post(
+        "/wsman", headers,
+        [&, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
+            if (sent++ >= mebibytes) {
+                sink.done();
+                return true;
+            }
+            return sink.write(chunk.data(), chunk.size());
+        },
+        "application/soap+xml");
+    return result ? result->status : -1;
+}
+
+bool agentAnswers(const TestAgent& agent) {
+    wsman::NodeConnectionSettings s;
+    s.trustFile = agent.certificate().string();
+    s.requestTimeout = 10s;
+    wsman::WsmanProvider client;
+    client.setNodeSettings(agent.address(), s);
+    auto services = client.connect({agent.address(), "root\\cimv2", "admin", "secret"});
+    auto rows = services->ExecQuery("Select Name From Win32_ComputerSystem");
+    auto row = rows->next();
+    return row && row->property("Name") == wbem::Value::text("LAB-07");
+}
+
+TEST(AgentUnderAttack, ChunkedBodiesNeverGetPastTheLimitOrTheLogin) {
+    TestAgent agent(officePc());
+    for (const bool withLogin : {false, true}) {
+        SCOPED_TRACE(withLogin ? "with a login" : "without a login");
+        int status = 0;
+        const long growth = peakGrowthKib([&] { status = chunkedUpload(agent, 192, withLogin); });
+        // Refused at the headers (401), or at the limit (413, or the connection closed under the sender).
+        if (status != -1) EXPECT_EQ(status, withLogin ? 413 : 401);
+        EXPECT_LT(growth, 120 * 1024) << "KiB";
+        EXPECT_TRUE(agentAnswers(agent));
+    }
+}
+
+}  // namespace
+}  // namespace vantrel::agent::test
