@@ -1,6 +1,9 @@
 // The users file and the login guard.
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -92,6 +95,78 @@ TEST(LoginGuard, LocksAnAddressOutAfterRepeatedFailures) {
     EXPECT_FALSE(guard.check("10.0.0.9", "admin", "secret"));
     // ...while other addresses are not affected.
     EXPECT_TRUE(guard.check("10.0.0.10", "admin", "secret"));
+}
+
+TEST(LoginGuard, ARememberedLoginNeverUndoesALockout) {
+    LoginPolicy policy;
+    policy.failureDelay = 0ms;
+    policy.accountDelayStep = 0ms;
+    LoginGuard guard(testUsers(), policy);
+    EXPECT_TRUE(guard.check("10.0.0.1", "admin", "secret"));  // the owner, remembered for 10.0.0.1
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(guard.check("10.0.0.66", "admin", "guess" + std::to_string(i)));
+    // The locked-out address gets nothing from the owner's remembered login...
+    EXPECT_FALSE(guard.check("10.0.0.66", "admin", "secret"));
+    // ...a remembered login spares the hash only for its own address,
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(guard.check("10.0.0.1", "admin", "secret"));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 50ms);
+    // and elsewhere the password is checked again.
+    EXPECT_TRUE(guard.check("10.0.0.2", "admin", "secret"));
+}
+
+TEST(LoginGuard, GuessesSentAtOnceMeetTheThresholdOneByOne) {
+    LoginPolicy policy;
+    policy.failureDelay = 0ms;
+    policy.accountDelayStep = 0ms;
+    policy.rememberFor = 0s;
+    LoginGuard guard(testUsers(), policy);
+    // What one checked guess costs: the slow hash.
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(guard.check("10.9.9.9", "admin", "guess"));
+    const auto oneHash = std::chrono::steady_clock::now() - started;
+    // 30 guesses at once from one address, and 30 from one IPv6 /64 with as many addresses:
+    // five are checked, one after the other, and the rest are refused without a hash
+    // (30 checked two at a time would take fifteen hashes' time).
+    for (const bool six : {false, true}) {
+        started = std::chrono::steady_clock::now();
+        std::vector<std::thread> guesses;
+        for (int i = 0; i < 30; ++i)
+            guesses.emplace_back([&, i] {
+                const std::string from = six ? "2001:db8:7:9::" + std::to_string(i + 1) : "10.0.0.77";
+                EXPECT_FALSE(guard.check(from, "admin", "guess" + std::to_string(i)));
+            });
+        for (auto& t : guesses) t.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 10 * oneHash) << (six ? "IPv6 /64" : "IPv4");
+        // The sixth guess and the right password alike are refused there now.
+        EXPECT_FALSE(guard.check(six ? "2001:db8:7:9::abcd" : "10.0.0.77", "admin", "secret"));
+    }
+    EXPECT_TRUE(guard.check("2001:db8:7:a::1", "admin", "secret"));  // the next /64 is another place
+}
+
+TEST(LoginGuard, PlacesAreAddressesAndIpv6Slash64s) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"10.0.0.7", "10.0.0.7"},
+        {"::ffff:10.0.0.7", "10.0.0.7"},
+        {"2001:db8:1:2:3:4:5:6", "2001:db8:1:2::/64"},
+        {"fe80::1", "fe80:0:0:0::/64"},
+        {"not an address", "not an address"},
+    };
+    for (const auto& [address, place] : cases) EXPECT_EQ(loginPlaceOf(address), place) << address;
+}
+
+TEST(LoginGuard, AnAccountUnderAttackFromManyPlacesSlowsDownWithoutLockingItsOwnerOut) {
+    LoginPolicy policy;
+    policy.failureDelay = 0ms;
+    policy.accountDelayStep = 40ms;
+    policy.accountDelayLimit = 200ms;
+    policy.rememberFor = 0s;
+    LoginGuard guard(testUsers(), policy);
+    for (int i = 0; i < 8; ++i) EXPECT_FALSE(guard.check("10.1.0." + std::to_string(i), "admin", "guess"));
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(guard.check("10.2.0.1", "admin", "secret"));  // slowed down, never refused
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_GE(took, 200ms);
+    EXPECT_LT(took, 2s);
 }
 
 }  // namespace
