@@ -73,26 +73,46 @@ void addExtension(X509* cert, int nid, const std::string& value) {
     X509_EXTENSION_free(ext);
 }
 
-FILE* createPrivate(const std::filesystem::path& path, mode_t mode) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+// Writes `path` through a new file of its own folder (never through a link
+// someone placed at `path`, never into a file that already exists), renamed
+// over `path` once whole.
+template <typename Write>
+void writeNewFile(const std::filesystem::path& path, mode_t mode, Write write) {
+    std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);  // O_CREAT | O_EXCL, and 0600 from the start
     if (fd < 0) fail("cannot write " + path.string());
-    ::fchmod(fd, mode);
     FILE* f = ::fdopen(fd, "w");
     if (!f) {
         ::close(fd);
+        ::unlink(temporary.c_str());
         fail("cannot write " + path.string());
     }
-    return f;
+    const bool written = ::fchmod(fd, mode) == 0 && write(f) && std::fflush(f) == 0 && ::fsync(fd) == 0;
+    if (std::fclose(f) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        fail("cannot write " + path.string());
+    }
+}
+
+bool isRegularFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::regular;
 }
 
 }  // namespace
 
 CertificateFiles ensureSelfSignedCertificate(const std::filesystem::path& stateFolder) {
     CertificateFiles files{stateFolder / "agent-cert.pem", stateFolder / "agent-key.pem", false};
+    // Our own files only: a link placed where the key goes is replaced, not followed.
+    if (isRegularFile(files.certificate) && isRegularFile(files.key)) return files;
     std::error_code ec;
-    if (std::filesystem::exists(files.certificate, ec) && std::filesystem::exists(files.key, ec)) return files;
-    std::filesystem::create_directories(stateFolder, ec);
-    if (ec) fail("cannot create " + stateFolder.string());
+    if (!std::filesystem::is_directory(stateFolder, ec)) {
+        std::filesystem::create_directories(stateFolder, ec);
+        if (ec) fail("cannot create " + stateFolder.string());
+        // Private whatever the umask: the key lives here.
+        std::filesystem::permissions(stateFolder, std::filesystem::perms::owner_all, ec);
+        if (ec) fail("cannot make " + stateFolder.string() + " private");
+    }
 
     PkeyPtr key(EVP_PKEY_Q_keygen(nullptr, nullptr, "EC", "P-256"));
     if (!key) fail("no key");
@@ -120,12 +140,10 @@ CertificateFiles ensureSelfSignedCertificate(const std::filesystem::path& stateF
     addExtension(cert.get(), NID_subject_alt_name, subjectAltNames());
     if (X509_sign(cert.get(), key.get(), EVP_sha256()) == 0) fail("signing failed");
 
-    FILE* keyFile = createPrivate(files.key, 0600);
-    const bool keyOk = PEM_write_PrivateKey(keyFile, key.get(), nullptr, nullptr, 0, nullptr, nullptr) == 1;
-    if (std::fclose(keyFile) != 0 || !keyOk) fail("cannot write " + files.key.string());
-    FILE* certFile = createPrivate(files.certificate, 0644);
-    const bool certOk = PEM_write_X509(certFile, cert.get()) == 1;
-    if (std::fclose(certFile) != 0 || !certOk) fail("cannot write " + files.certificate.string());
+    writeNewFile(files.key, 0600, [&](FILE* f) {
+        return PEM_write_PrivateKey(f, key.get(), nullptr, nullptr, 0, nullptr, nullptr) == 1;
+    });
+    writeNewFile(files.certificate, 0644, [&](FILE* f) { return PEM_write_X509(f, cert.get()) == 1; });
     files.created = true;
     return files;
 }

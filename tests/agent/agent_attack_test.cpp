@@ -9,6 +9,8 @@
 #include <fstream>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "providers/profile/profile_provider.h"
 #include "providers/wsman/wsman_provider.h"
 #include "test_agent.h"
@@ -94,6 +96,44 @@ TEST(AgentUnderAttack, ChunkedBodiesNeverGetPastTheLimitOrTheLogin) {
         EXPECT_LT(growth, 120 * 1024) << "KiB";
         EXPECT_TRUE(agentAnswers(agent));
     }
+}
+
+}  // namespace
+}  // namespace vantrel::agent::test
+
+namespace vantrel::agent::test {
+namespace {
+
+TEST(AgentUnderAttack, StateFilesAreNeverWrittenThroughALinkAndTheFolderIsPrivate) {
+    TemporaryFolder folder;
+    const auto state = folder.path() / "state";
+    const auto outside = folder.path() / "outside.txt";
+    {
+        std::ofstream(outside) << "not the agent's";
+    }
+    std::filesystem::create_directory(state);
+    std::filesystem::create_symlink(outside, state / "agent-key.pem");
+    std::filesystem::create_symlink(outside, state / "agent-cert.pem");
+    const CertificateFiles files = ensureSelfSignedCertificate(state);
+    EXPECT_TRUE(files.created);
+    std::ifstream in(outside);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not the agent's");
+    for (const auto& file : {files.key, files.certificate})
+        EXPECT_EQ(std::filesystem::symlink_status(file).type(), std::filesystem::file_type::regular) << file;
+    EXPECT_EQ(std::filesystem::status(files.key).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // No temporary file is left beside them.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(state)) ++entries;
+    EXPECT_EQ(entries, 2);
+
+    // A new state folder is private whatever the umask.
+    const mode_t old = ::umask(0);
+    const auto fresh = folder.path() / "fresh" / "state";
+    ensureSelfSignedCertificate(fresh);
+    ::umask(old);
+    EXPECT_EQ(std::filesystem::status(fresh).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
 }
 
 }  // namespace
