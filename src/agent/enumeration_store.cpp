@@ -15,8 +15,13 @@ std::optional<std::string> EnumerationStore::put(Enumeration enumeration) {
     dropExpired();
     if (entries_.size() >= limits_.maxEnumerations) return std::nullopt;
     std::size_t mine = 0;
-    for (const auto& [context, entry] : entries_) mine += entry.enumeration.user == enumeration.user;
-    if (mine >= limits_.maxPerUser) return std::nullopt;
+    std::size_t bytes = enumeration.bytes();
+    for (const auto& [context, entry] : entries_) {
+        if (entry.enumeration.user != enumeration.user) continue;
+        ++mine;
+        bytes += entry.enumeration.bytes();
+    }
+    if (mine >= limits_.maxPerUser || bytes > limits_.maxBytesPerUser) return std::nullopt;
     std::string context = wsman::newUuid();
     entries_[context] = Entry{std::move(enumeration), Clock::now() + limits_.idleExpiry};
     return context;

@@ -15,11 +15,18 @@ namespace vantrel::agent {
 struct Enumeration {
     std::string user;
     std::deque<std::string> items;  // serialized XML fragments
+    std::size_t bytes() const {
+        std::size_t n = 0;
+        for (const auto& item : items) n += item.size();
+        return n;
+    }
 };
 
 struct StoreLimits {
     std::size_t maxEnumerations = 1024;
     std::size_t maxPerUser = 64;
+    // The items a user's open enumerations may hold in all.
+    std::size_t maxBytesPerUser = 64 * 1024 * 1024;
     std::chrono::seconds idleExpiry{60};
 };
 

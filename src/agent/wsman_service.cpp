@@ -188,18 +188,26 @@ AgentReply WsmanService::enumerate(const Request& request, const std::string& us
         return faultReply({true, "w:FilterDialectRequestedUnavailable", "Only WQL filters are supported.", ""},
                           request.messageId);
     const std::string wql = allText(filter);
+    if (wql.size() > limits_.maxQueryBytes)
+        return faultReply({false, "w:QuotaLimit", "The query is longer than the service accepts.", ""},
+                          request.messageId);
     const std::vector<std::string> properties = wbem::parseWql(wql).properties;
+    if (properties.size() > limits_.maxPropertiesPerQuery)
+        return faultReply({false, "w:QuotaLimit", "The query names more properties than the service accepts.", ""},
+                          request.messageId);
 
     Enumeration enumeration{user, {}};
     {
         std::lock_guard lock(providerMutex_);
         auto services = provider_->connect({"", nameSpace, "", ""});
         auto rows = services->ExecQuery(wql);
+        std::size_t bytes = 0;
         while (auto row = rows->next()) {
-            if (enumeration.items.size() >= limits_.maxItemsPerQuery)
+            if (enumeration.items.size() >= limits_.maxItemsPerQuery || bytes > limits_.maxBytesPerQuery)
                 return faultReply({false, "w:QuotaLimit", "The query gives more items than the service delivers.", ""},
                                   request.messageId);
             enumeration.items.push_back(fragmentOf(*row, properties));
+            bytes += enumeration.items.back().size();
         }
     }
     if (!childElement(enumerateNode, kWsmanNs, "OptimizeEnumeration")) {

@@ -23,6 +23,11 @@ struct AgentReply {
 struct ServiceLimits {
     StoreLimits store;
     std::size_t maxItemsPerQuery = 100000;
+    // What one query may ask: a class has a few dozen properties.
+    std::size_t maxQueryBytes = 8 * 1024;
+    std::size_t maxPropertiesPerQuery = 256;
+    // The items one query may hold in memory until they are pulled.
+    std::size_t maxBytesPerQuery = 16 * 1024 * 1024;
 };
 
 class WsmanService {

@@ -86,6 +86,26 @@ TEST(WsmanService, LimitsOpenEnumerationsPerUser) {
               ResponseKind::Enumerate);
 }
 
+TEST(WsmanService, AQueryCannotMakeTheServiceHoldFarMoreThanItSent) {
+    ServiceLimits limits;
+    limits.store.maxBytesPerUser = 600;  // about five fans' items
+    WsmanService service(profileWithFans(5), "test", limits);
+    const auto h = header(512000);
+    std::string manyNames = "Select Description";
+    for (int i = 0; i < 60000; ++i) manyNames += ",Description";
+    manyNames += " From Win32_Fan";
+    std::string longQuery = "Select Description From Win32_Fan Where Description = '" + std::string(9000, 'x') + "'";
+    for (const auto& wql : {manyNames, longQuery})
+        EXPECT_EQ(ask(service, wsman::enumerateRequest(h, wql, 1)).fault.subcode, "QuotaLimit") << wql.size();
+    // The items a user's open enumerations hold are bounded in bytes too.
+    EXPECT_EQ(ask(service, wsman::enumerateRequest(h, "Select Description From Win32_Fan", 1)).kind,
+              ResponseKind::Enumerate);
+    EXPECT_EQ(ask(service, wsman::enumerateRequest(h, "Select Description From Win32_Fan", 1)).fault.subcode,
+              "QuotaLimit");
+    EXPECT_EQ(ask(service, wsman::enumerateRequest(h, "Select Description From Win32_Fan", 1), "other").kind,
+              ResponseKind::Enumerate);
+}
+
 struct BadRequestCase {
     const char* name;
     std::string request;
