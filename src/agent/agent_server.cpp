@@ -3,80 +3,14 @@
 #include <httplib.h>
 #include <sodium.h>
 
-#include <condition_variable>
 #include <cstdlib>
-#include <deque>
-#include <functional>
-#include <mutex>
-#include <thread>
-#include <vector>
+#include <string>
+
+#include "agent/tls_server.h"
 
 namespace vantrel::agent {
 
 namespace {
-
-// A fixed set of workers. When all are busy and a few connections already
-// wait, the accepting thread waits too, so further clients stay in the
-// kernel's listen queue instead of costing us threads or memory.
-class BoundedWorkers : public httplib::TaskQueue {
-public:
-    explicit BoundedWorkers(std::size_t workers) : limit_(workers + workers / 2 + 1) {
-        for (std::size_t i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
-    }
-    ~BoundedWorkers() override { shutdown(); }
-
-    void enqueue(std::function<void()> fn) override {
-        std::unique_lock lock(mutex_);
-        spaceFree_.wait(lock, [this] { return stopping_ || queue_.size() + busy_ < limit_; });
-        if (stopping_) {
-            lock.unlock();
-            fn();  // still closes its socket
-            return;
-        }
-        queue_.push_back(std::move(fn));
-        workReady_.notify_one();
-    }
-
-    void shutdown() override {
-        {
-            std::lock_guard lock(mutex_);
-            if (stopping_) return;
-            stopping_ = true;
-        }
-        workReady_.notify_all();
-        spaceFree_.notify_all();
-        for (auto& t : threads_) t.join();
-    }
-
-private:
-    void work() {
-        while (true) {
-            std::function<void()> fn;
-            {
-                std::unique_lock lock(mutex_);
-                workReady_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-                if (queue_.empty()) return;
-                fn = std::move(queue_.front());
-                queue_.pop_front();
-                ++busy_;
-            }
-            fn();
-            {
-                std::lock_guard lock(mutex_);
-                --busy_;
-            }
-            spaceFree_.notify_one();
-        }
-    }
-
-    std::size_t limit_;
-    std::mutex mutex_;
-    std::condition_variable workReady_, spaceFree_;
-    std::deque<std::function<void()>> queue_;
-    std::size_t busy_ = 0;
-    bool stopping_ = false;
-    std::vector<std::thread> threads_;
-};
 
 bool decodeBasic(const std::string& header, std::string& user, std::string& password) {
     static const std::string kScheme = "Basic ";
@@ -111,7 +45,7 @@ struct AgentServer::Impl {
     ServerSettings settings;
     std::shared_ptr<WsmanService> service;
     std::shared_ptr<LoginGuard> logins;
-    std::unique_ptr<httplib::SSLServer> server;
+    std::unique_ptr<TlsServer> server;
     int port = 0;
 };
 
@@ -151,18 +85,16 @@ AgentServer::AgentServer(ServerSettings settings, std::shared_ptr<WsmanService> 
                          std::shared_ptr<LoginGuard> logins)
     : impl_(new Impl{std::move(settings), std::move(service), std::move(logins), nullptr, 0}) {
     const ServerSettings& s = impl_->settings;
-    impl_->server = std::make_unique<httplib::SSLServer>(s.certificate.c_str(), s.key.c_str());
-    httplib::SSLServer& server = *impl_->server;
-    if (!server.is_valid())
-        throw AgentError("Cannot use the certificate " + s.certificate.string() + " with the key " + s.key.string());
-    const std::size_t workers = s.maxConnections;
-    server.new_task_queue = [workers] { return new BoundedWorkers(workers); };
+    ListenerLimits limits;
+    limits.maxConnections = s.maxConnections;
+    limits.maxPerAddress = s.maxConnectionsPerAddress;
+    limits.requestDeadline = s.requestDeadline;
+    limits.readTimeout = s.readTimeout;
+    limits.writeTimeout = s.writeTimeout;
+    limits.keepAliveTimeout = s.keepAliveTimeout;
+    impl_->server = std::make_unique<TlsServer>(s.certificate, s.key, limits);
+    TlsServer& server = *impl_->server;
     server.set_payload_max_length(s.maxRequestBytes);
-    server.set_read_timeout(static_cast<time_t>(s.readTimeout.count()));
-    server.set_write_timeout(static_cast<time_t>(s.writeTimeout.count()));
-    server.set_keep_alive_timeout(static_cast<time_t>(s.keepAliveTimeout.count()));
-    server.set_keep_alive_max_count(1000);
-    server.set_tcp_nodelay(true);
 
     Impl* impl = impl_.get();
     // Everything that can be decided from the headers is decided before a
@@ -188,30 +120,24 @@ AgentServer::AgentServer(ServerSettings settings, std::shared_ptr<WsmanService> 
                         refuse(res, 413);
                         return;
                     }
+                    TlsServer::bodyReceived();
                     AgentReply reply = impl->service->handle(body, acceptedUser);
                     res.status = reply.status;
                     res.set_content(std::move(reply.body), "application/soap+xml;charset=UTF-8");
                 });
 
-    if (s.port == 0) {
-        impl_->port = server.bind_to_any_port(s.host);
-        if (impl_->port <= 0) throw AgentError("Cannot listen on " + s.host);
-    } else {
-        if (!server.bind_to_port(s.host, s.port))
-            throw AgentError("Cannot listen on " + s.host + ":" + std::to_string(s.port));
-        impl_->port = s.port;
-    }
+    impl_->port = server.bindTo(s.host, s.port);
 }
 
 AgentServer::~AgentServer() = default;
 
 int AgentServer::port() const { return impl_->port; }
 
-void AgentServer::run() { impl_->server->listen_after_bind(); }
+void AgentServer::run() { impl_->server->serve(); }
 
-void AgentServer::stop() { impl_->server->stop(); }
+void AgentServer::stop() { impl_->server->shutDown(); }
 
-bool AgentServer::isRunning() const { return impl_->server->is_running(); }
+bool AgentServer::isRunning() const { return impl_->server->serving(); }
 
 void parseListenAddress(const std::string& text, std::string& host, int& port) {
     std::string portText;

@@ -1,8 +1,9 @@
 #pragma once
-// The agent's HTTPS listener: POST /wsman with Basic logins, on cpp-httplib
-// with OpenSSL. Requests are bounded in size, connections in number (a
-// fixed pool of workers; further connections wait in the kernel's queue),
-// and slow clients by read and write timeouts.
+// The agent's HTTPS listener: POST /wsman with Basic logins, our own TLS
+// listener around cpp-httplib's request handling. Requests are bounded in
+// size, connections in number (a fixed pool of workers; further connections
+// wait in the kernel's queue) and per address, and slow clients by a
+// deadline for each request's headers and body.
 
 #include <chrono>
 #include <filesystem>
@@ -21,6 +22,9 @@ struct ServerSettings {
     std::filesystem::path key;
     std::size_t maxRequestBytes = 512 * 1024;
     std::size_t maxConnections = 64;
+    std::size_t maxConnectionsPerAddress = 0;  // 0: half of maxConnections
+    // The TLS handshake, and each request's headers and body, within this.
+    std::chrono::seconds requestDeadline{5};
     std::chrono::seconds readTimeout{5};
     std::chrono::seconds writeTimeout{10};
     // A kept-alive connection holds a worker while it waits for its next request.

@@ -7,9 +7,15 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <optional>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <openssl/ssl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "providers/profile/profile_provider.h"
 #include "providers/wsman/wsman_provider.h"
@@ -83,6 +89,65 @@ bool agentAnswers(const TestAgent& agent) {
     auto rows = services->ExecQuery("Select Name From Win32_ComputerSystem");
     auto row = rows->next();
     return row && row->property("Name") == wbem::Value::text("LAB-07");
+}
+
+// A client from 127.0.0.2 that completes TLS, then sends its headers one
+// byte a second, which no read timeout would ever end.
+class SlowClient {
+public:
+    SlowClient(int port, std::atomic<bool>& stop) {
+        thread_ = std::thread([port, &stop] {
+            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in from{};
+            from.sin_family = AF_INET;
+            ::inet_pton(AF_INET, "127.0.0.2", &from.sin_addr);
+            sockaddr_in to{};
+            to.sin_family = AF_INET;
+            to.sin_port = htons(static_cast<uint16_t>(port));
+            ::inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+            const timeval limit{20, 0};
+            ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+            ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+            SSL_CTX* ctx = SSL_CTX_new(TLS_client_method());
+            SSL* ssl = SSL_new(ctx);
+            if (::bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) == 0 &&
+                ::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0 && SSL_set_fd(ssl, fd) == 1 &&
+                SSL_connect(ssl) == 1) {
+                const std::string request = "POST /wsman HTTP/1.1\r\nHost: x\r\nContent-Length: 10\r\n";
+                for (std::size_t i = 0; !stop && i < request.size(); ++i) {
+                    if (SSL_write(ssl, &request[i], 1) != 1) break;
+                    std::this_thread::sleep_for(1s);
+                }
+            }
+            SSL_free(ssl);
+            SSL_CTX_free(ctx);
+            ::close(fd);
+        });
+    }
+    ~SlowClient() { thread_.join(); }
+
+private:
+    std::thread thread_;
+};
+
+TEST(AgentUnderAttack, SlowClientsHoldNoWorkerForLongAndStopIsPrompt) {
+    std::atomic<bool> stop{false};
+    std::vector<std::unique_ptr<SlowClient>> slow;
+    ServerSettings settings;
+    settings.requestDeadline = 3s;
+    std::optional<TestAgent> agent;
+    agent.emplace(officePc(), settings);
+    for (int i = 0; i < 70; ++i) slow.push_back(std::make_unique<SlowClient>(agent->port(), stop));
+    std::this_thread::sleep_for(1500ms);  // they have all connected and hold what they can
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(agentAnswers(*agent));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    // Stopping does not wait for the slow clients, which are still there.
+    started = std::chrono::steady_clock::now();
+    agent.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    stop = true;
+    slow.clear();
 }
 
 TEST(AgentUnderAttack, ChunkedBodiesNeverGetPastTheLimitOrTheLogin) {

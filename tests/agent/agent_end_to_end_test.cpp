@@ -158,6 +158,7 @@ int rawConnect(int port) {
 TEST(AgentEndToEnd, SurvivesGarbageSlowClientsAndFloods) {
     ServerSettings settings;
     settings.maxConnections = 4;
+    settings.maxConnectionsPerAddress = 4;  // every client comes from 127.0.0.1 here
     settings.readTimeout = 1s;
     settings.keepAliveTimeout = 1s;
     settings.maxRequestBytes = 64 * 1024;
