@@ -3,6 +3,7 @@
 #include <httplib.h>
 #include <sodium.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <string>
 
@@ -68,6 +69,11 @@ bool screenRequest(const ServerSettings& settings, LoginGuard& logins, const htt
             return false;
         }
     }
+    // WS-Management lets anyone ask who answers: such a request is read
+    // without a login, and the service answers it nothing but Identify.
+    std::string identify = req.get_header_value("WSMANIDENTIFY");
+    for (char& c : identify) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (identify == "unauthenticated" && !req.has_header("Authorization")) return true;
     std::string user, password;
     if (!decodeBasic(req.get_header_value("Authorization"), user, password) ||
         !logins.check(req.remote_addr, user, password)) {
@@ -122,6 +128,11 @@ AgentServer::AgentServer(ServerSettings settings, std::shared_ptr<WsmanService> 
                     }
                     TlsServer::bodyReceived();
                     AgentReply reply = impl->service->handle(body, acceptedUser);
+                    if (reply.status == 401) {
+                        refuse(res, 401);
+                        res.set_header("WWW-Authenticate", "Basic realm=\"WSMAN\"");
+                        return;
+                    }
                     res.status = reply.status;
                     res.set_content(std::move(reply.body), "application/soap+xml;charset=UTF-8");
                 });

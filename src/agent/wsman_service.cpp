@@ -143,6 +143,8 @@ AgentReply WsmanService::handle(std::string_view text, const std::string& user) 
     request.header = childElement(envelope, kSoapNs, "Header");
     request.body = childElement(envelope, kSoapNs, "Body");
     if (childElement(request.body, kIdentityNs, "Identify")) return identify();
+    // Without a login only Identify is answered.
+    if (user.empty()) return {401, {}};
     request.action = allText(childElement(request.header, kAddressingNs, "Action"));
     request.messageId = allText(childElement(request.header, kAddressingNs, "MessageID"));
     request.resourceUri = allText(childElement(request.header, kWsmanNs, "ResourceURI"));
@@ -174,24 +176,41 @@ AgentReply WsmanService::identify() const {
 AgentReply WsmanService::enumerate(const Request& request, const std::string& user) {
     const std::string prefix = kWmiResourcePrefix;
     const std::string& uri = request.resourceUri;
-    if (uri.size() <= prefix.size() + 2 || uri.compare(0, prefix.size(), prefix) != 0 || uri.substr(uri.size() - 2) != "/*")
+    // ".../wmi/root/cimv2/*" with a WQL filter, or ".../wmi/root/cimv2/Win32_Processor"
+    // for every instance of a class, as generic clients ask.
+    const auto lastSlash = uri.rfind('/');
+    if (uri.compare(0, prefix.size(), prefix) != 0 || lastSlash == std::string::npos || lastSlash <= prefix.size() ||
+        lastSlash + 1 == uri.size())
         return faultReply({true, "w:InvalidResourceURI", "The resource URI is not supported.", uri.substr(0, 200)},
                           request.messageId);
-    std::string nameSpace = uri.substr(prefix.size(), uri.size() - prefix.size() - 2);
+    std::string nameSpace = uri.substr(prefix.size(), lastSlash - prefix.size());
     for (char& c : nameSpace)
         if (c == '/') c = '\\';
+    const std::string resource = uri.substr(lastSlash + 1);
 
     const pugi::xml_node enumerateNode = childElement(request.body, kEnumerationNs, "Enumerate");
-    const pugi::xml_node filter = childElement(enumerateNode, kWsmanNs, "Filter");
-    const std::string dialect = filter.attribute("Dialect").value();
-    if (!filter || (!dialect.empty() && dialect != kWqlDialect))
-        return faultReply({true, "w:FilterDialectRequestedUnavailable", "Only WQL filters are supported.", ""},
-                          request.messageId);
-    const std::string wql = allText(filter);
+    std::string wql;
+    if (resource == "*") {
+        const pugi::xml_node filter = childElement(enumerateNode, kWsmanNs, "Filter");
+        const std::string dialect = filter.attribute("Dialect").value();
+        if (!filter || (!dialect.empty() && dialect != kWqlDialect))
+            return faultReply({true, "w:FilterDialectRequestedUnavailable", "Only WQL filters are supported.", ""},
+                              request.messageId);
+        wql = allText(filter);
+    } else {
+        const bool plainName = std::all_of(resource.begin(), resource.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        });
+        if (!plainName || resource.size() > 256)
+            return faultReply({true, "w:InvalidResourceURI", "The resource URI is not supported.", uri.substr(0, 200)},
+                              request.messageId);
+        wql = "Select * From " + resource;
+    }
     if (wql.size() > limits_.maxQueryBytes)
         return faultReply({false, "w:QuotaLimit", "The query is longer than the service accepts.", ""},
                           request.messageId);
-    const std::vector<std::string> properties = wbem::parseWql(wql).properties;
+    const wbem::WqlSelect select = wbem::parseWql(wql);
+    const std::vector<std::string>& properties = select.properties;
     if (properties.size() > limits_.maxPropertiesPerQuery)
         return faultReply({false, "w:QuotaLimit", "The query names more properties than the service accepts.", ""},
                           request.messageId);
@@ -206,7 +225,7 @@ AgentReply WsmanService::enumerate(const Request& request, const std::string& us
             if (enumeration.items.size() >= limits_.maxItemsPerQuery || bytes > limits_.maxBytesPerQuery)
                 return faultReply({false, "w:QuotaLimit", "The query gives more items than the service delivers.", ""},
                                   request.messageId);
-            enumeration.items.push_back(fragmentOf(*row, properties));
+            enumeration.items.push_back(fragmentOf(*row, select.allProperties ? row->propertyNames() : properties));
             bytes += enumeration.items.back().size();
         }
     }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "wbem/value.h"
 
@@ -19,6 +20,9 @@ public:
     // The named property (case-insensitive). Absent when the row has no value
     // for it; throws WbemError (NotFound) when the query did not select it.
     virtual Value property(std::string_view name) const = 0;
+    // The properties the row can be asked for, in its order: the selected
+    // ones, or every property of the row for "Select *".
+    virtual std::vector<std::string> propertyNames() const { return {}; }
 };
 
 // The rows of one query, enumerated once in the order delivered. Errors of the

@@ -12,17 +12,26 @@ class TableRowView : public Row {
 public:
     // The row set's table and select list are shared, so a row stays readable
     // after its set is gone.
+    // A null select list: "Select *", every property of the row.
     TableRowView(std::shared_ptr<const Table> table, std::size_t index,
                  std::shared_ptr<const std::vector<std::string>> selected)
         : table_(std::move(table)), index_(index), selected_(std::move(selected)) {}
 
     Value property(std::string_view name) const override {
-        bool isSelected = false;
-        for (const auto& s : *selected_) isSelected = isSelected || equalsIgnoreCase(s, name);
-        if (!isSelected) throw WbemError(ErrorCode::NotFound, "Property not found: " + std::string(name));
+        bool isSelected = !selected_;
+        if (selected_)
+            for (const auto& s : *selected_) isSelected = isSelected || equalsIgnoreCase(s, name);
         for (const auto& [key, value] : (*table_)[index_].properties)
-            if (equalsIgnoreCase(key, name)) return value;
+            if (isSelected && equalsIgnoreCase(key, name)) return value;
+        if (!isSelected) throw WbemError(ErrorCode::NotFound, "Property not found: " + std::string(name));
         return Value();
+    }
+
+    std::vector<std::string> propertyNames() const override {
+        if (selected_) return *selected_;
+        std::vector<std::string> names;
+        for (const auto& [key, value] : (*table_)[index_].properties) names.push_back(key);
+        return names;
     }
 
 private:
@@ -54,7 +63,8 @@ private:
         WqlSelect select = parseWql(wql_);
         table_ = source_->table(select);
         if (!table_) throw WbemError(ErrorCode::InvalidClass, "Invalid class: " + select.className);
-        selected_ = std::make_shared<const std::vector<std::string>>(std::move(select.properties));
+        if (!select.allProperties)
+            selected_ = std::make_shared<const std::vector<std::string>>(std::move(select.properties));
     }
 
     std::shared_ptr<TableSource> source_;

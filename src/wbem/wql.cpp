@@ -6,7 +6,7 @@ namespace vantrel::wbem {
 
 namespace {
 
-enum class TokenKind { Name, Comma, End, Invalid };
+enum class TokenKind { Name, Comma, Star, End, Invalid };
 
 struct Token {
     TokenKind kind;
@@ -26,8 +26,8 @@ std::vector<Token> tokenize(std::string_view s) {
     while (true) {
         while (i < s.size() && isBlank(s[i])) ++i;
         if (i == s.size()) break;
-        if (s[i] == ',') {
-            tokens.push_back({TokenKind::Comma, s.substr(i, 1), i + 1});
+        if (s[i] == ',' || s[i] == '*') {
+            tokens.push_back({s[i] == ',' ? TokenKind::Comma : TokenKind::Star, s.substr(i, 1), i + 1});
             ++i;
         } else if (isNameStart(s[i])) {
             const std::size_t start = i;
@@ -65,14 +65,18 @@ WqlSelect parseWql(std::string_view statement) {
     WqlSelect out;
     if (!isKeyword(tokens[p], "select")) fail(statement, tokens[p], "Select");
     ++p;
-    while (true) {
-        if (!isPlainName(tokens[p])) fail(statement, tokens[p], "a property name");
+    if (tokens[p].kind == TokenKind::Star) {
+        out.allProperties = true;
+        ++p;
+    }
+    for (bool first = true; !out.allProperties; first = false) {
+        if (!isPlainName(tokens[p])) fail(statement, tokens[p], first ? "a property name or *" : "a property name");
         out.properties.emplace_back(tokens[p].text);
         ++p;
         if (tokens[p].kind != TokenKind::Comma) break;
         ++p;
     }
-    if (!isKeyword(tokens[p], "from")) fail(statement, tokens[p], "a comma or From");
+    if (!isKeyword(tokens[p], "from")) fail(statement, tokens[p], out.allProperties ? "From" : "a comma or From");
     ++p;
     if (!isPlainName(tokens[p])) fail(statement, tokens[p], "a class name");
     out.className = tokens[p].text;

@@ -1,7 +1,8 @@
 #pragma once
-// The query statements the program sends: "Select a, b From Class". Keywords
-// are case-insensitive, spaces around commas optional. Anything else is
-// refused with an error naming the column where the statement went wrong.
+// The query statements the program sends: "Select a, b From Class", and
+// "Select * From Class" (every property), as generic clients send it.
+// Keywords are case-insensitive, spaces around commas optional. Anything else
+// is refused with an error naming the column where the statement went wrong.
 
 #include <string>
 #include <string_view>
@@ -12,8 +13,9 @@
 namespace vantrel::wbem {
 
 struct WqlSelect {
-    std::vector<std::string> properties;  // in the order of the statement
+    std::vector<std::string> properties;  // in the order of the statement; empty for "*"
     std::string className;
+    bool allProperties = false;           // "Select *"
 };
 
 // Throws WbemError (InvalidQuery) for any other statement.

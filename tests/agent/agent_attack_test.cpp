@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "providers/profile/profile_provider.h"
+#include "providers/wsman/request_envelopes.h"
 #include "providers/wsman/wsman_provider.h"
 #include "test_agent.h"
 
@@ -148,6 +149,25 @@ TEST(AgentUnderAttack, SlowClientsHoldNoWorkerForLongAndStopIsPrompt) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     stop = true;
     slow.clear();
+}
+
+TEST(AgentUnderAttack, AnUnauthenticatedIdentifyIsAnsweredAndNothingElse) {
+    TestAgent agent(officePc());
+    httplib::SSLClient client("127.0.0.1", agent.port());
+    client.enable_server_certificate_verification(false);
+    const httplib::Headers identify{{"WSMANIDENTIFY", "unauthenticated"}};
+    auto answer = client.Post("/wsman", identify, wsman::identifyRequest(), "application/soap+xml");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
+    EXPECT_NE(answer->body.find("IdentifyResponse"), std::string::npos);
+    wsman::RequestHeader h;
+    h.to = "https://localhost/wsman";
+    h.resourceUri = wsman::wmiResourceUri("root\\cimv2");
+    h.maxEnvelopeSize = 512000;
+    answer = client.Post("/wsman", identify, wsman::enumerateRequest(h, "Select Name From Win32_ComputerSystem", 1),
+                         "application/soap+xml");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 401);
 }
 
 TEST(AgentUnderAttack, ChunkedBodiesNeverGetPastTheLimitOrTheLogin) {

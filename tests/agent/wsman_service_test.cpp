@@ -6,6 +6,7 @@
 #include "providers/profile/profile_provider.h"
 #include "providers/wsman/request_envelopes.h"
 #include "providers/wsman/response_parser.h"
+#include "providers/wsman/wsman_uris.h"
 
 namespace vantrel::agent::test {
 namespace {
@@ -104,6 +105,34 @@ TEST(WsmanService, AQueryCannotMakeTheServiceHoldFarMoreThanItSent) {
               "QuotaLimit");
     EXPECT_EQ(ask(service, wsman::enumerateRequest(h, "Select Description From Win32_Fan", 1), "other").kind,
               ResponseKind::Enumerate);
+}
+
+TEST(WsmanService, AnswersAClassWithoutAFilterAndOnlyIdentifyWithoutALogin) {
+    std::string json = R"({"namespaces": {"root\\cimv2": {"Win32_Fan": [{"Description": "CPU fan", "Status": "OK"}]}}})";
+    WsmanService service(std::make_shared<wbem::ProfileProvider>(
+                             std::make_shared<const wbem::Profile>(wbem::parseProfile(json, "test"))),
+                         "test");
+    // What generic clients send: the class in the resource URI, no filter, every property back.
+    auto h = header(512000);
+    h.resourceUri = std::string(wsman::kWmiResourcePrefix) + "root/cimv2/Win32_Fan";
+    std::string request = wsman::enumerateRequest(h, "unused", 32000);
+    request.erase(request.find("<w:Filter"), request.find("</w:Filter>") + 11 - request.find("<w:Filter"));
+    Response r = ask(service, request);
+    ASSERT_EQ(r.kind, ResponseKind::Enumerate) << r.fault.text();
+    ASSERT_EQ(r.items.size(), 1u);
+    ASSERT_EQ(r.items[0].properties.size(), 2u);
+    EXPECT_EQ(r.items[0].properties[0].text, "CPU fan");
+    EXPECT_EQ(r.items[0].properties[1].text, "OK");
+    // "Select *" in a filter gives the same.
+    r = ask(service, wsman::enumerateRequest(header(512000), "Select * From Win32_Fan", 32000));
+    ASSERT_EQ(r.items.size(), 1u);
+    EXPECT_EQ(r.items[0].properties.size(), 2u);
+    // A class name that is none.
+    EXPECT_EQ(ask(service, request.replace(request.find("Win32_Fan"), 9, "Win32_Fan%20x")).fault.subcode,
+              "InvalidResourceURI");
+    // Without a login: Identify, and nothing else.
+    EXPECT_EQ(service.handle(wsman::identifyRequest(), "").status, 200);
+    EXPECT_EQ(service.handle(wsman::enumerateRequest(header(512000), "Select * From Win32_Fan", 1), "").status, 401);
 }
 
 struct BadRequestCase {

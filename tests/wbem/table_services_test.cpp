@@ -84,3 +84,19 @@ TEST(TableServices, PropertiesAreLookedUpWithoutRegardToCase) {
         EXPECT_EQ(e.code(), ErrorCode::NotFound);
     }
 }
+
+TEST(TableServices, SelectStarGivesEveryPropertyOfEachRow) {
+    TableServices services(std::make_shared<FanSource>());
+    auto rows = services.ExecQuery("Select * From Win32_Fan");
+    auto first = rows->next();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->propertyNames(), (std::vector<std::string>{"Description", "Status"}));
+    EXPECT_EQ(first->property("status"), Value::text("OK"));
+    EXPECT_TRUE(first->property("Nothing").isAbsent());
+    auto second = rows->next();
+    EXPECT_EQ(second->propertyNames(), std::vector<std::string>{"DESCRIPTION"});
+    // A named select list stays what it was.
+    auto named = services.ExecQuery("Select Status From Win32_Fan")->next();
+    EXPECT_EQ(named->propertyNames(), std::vector<std::string>{"Status"});
+    EXPECT_THROW(named->property("Description"), WbemError);
+}

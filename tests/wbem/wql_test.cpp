@@ -28,11 +28,22 @@ TEST(Wql, AcceptsTheStatementsTheCollectorsSend) {
     }
 }
 
+TEST(Wql, SelectStarAsksForEveryProperty) {
+    for (const char* statement : {"Select * From Win32_OperatingSystem", "select*from Win32_OperatingSystem"}) {
+        const WqlSelect s = parseWql(statement);
+        EXPECT_TRUE(s.allProperties) << statement;
+        EXPECT_TRUE(s.properties.empty());
+        EXPECT_EQ(s.className, "Win32_OperatingSystem");
+    }
+    EXPECT_FALSE(parseWql("Select Name From X").allProperties);
+}
+
 TEST(Wql, RefusesAnythingElseNamingTheColumn) {
     const std::pair<const char*, const char*> cases[] = {
         {"", "column 1"},
-        {"Select", "expected a property name at column 7"},
-        {"Select * From Win32_Bios", "column 8"},
+        {"Select", "expected a property name or * at column 7"},
+        {"Select *, Name From Win32_Bios", "expected From at column 9"},
+        {"Select Name, * From Win32_Bios", "expected a property name"},
         {"Select Name From", "expected a class name"},
         {"Select Name,From Win32_Bios", "expected a property name at column 13"},
         {"Select Name, From Win32_Bios", "expected a property name"},
