@@ -1,5 +1,7 @@
 #include "providers/wsman/wsman_provider.h"
 
+#include <algorithm>
+
 #include "providers/wsman/fault_errors.h"
 #include "providers/wsman/server_address.h"
 #include "providers/wsman/transport_pool.h"
@@ -84,7 +86,9 @@ std::unique_ptr<wbem::Services> WsmanProvider::connect(const wbem::ConnectReques
     header.to = transport.url;
     header.resourceUri = wmiResourceUri(request.nameSpace);
     header.maxEnvelopeSize = node.maxEnvelopeSize;
-    header.operationTimeout = node.requestTimeout;
+    // The node's own time limit ends well before ours, so its TimedOut answer
+    // arrives instead of our transport giving up just before it.
+    header.operationTimeout = std::max(std::chrono::milliseconds(500), node.requestTimeout * 2 / 3);
 
     auto session = std::make_shared<WsmanSession>(pool_->take(transport), std::move(header));
     // A kept connection on which this very login passed moments ago needs no
