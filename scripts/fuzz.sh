@@ -93,5 +93,12 @@ mkdir -p "$seeds"
 if [ -d ../shared/fixtures/wsman ]; then
   find ../shared/fixtures/wsman -name '*.xml' -size -64k -exec cp {} "$seeds/" \;
 fi
+# An item of thousands of distinct properties, the shape that once made the
+# conversion quadratic, within the fuzzer's 64 KiB.
+{
+  printf '%s' '<s:Envelope xmlns:s="http://www.w3.org/2003/05/soap-envelope" xmlns:n="http://schemas.xmlsoap.org/ws/2004/09/enumeration"><s:Body><n:PullResponse><n:EnumerationContext>c</n:EnumerationContext><n:Items><p:Win32_Fan xmlns:p="urn:x">'
+  for ((i = 0; i < 2900; i++)); do printf '<p:P%d>%d</p:P%d>' "$i" "$i" "$i"; done
+  printf '%s' '</p:Win32_Fan></n:Items></n:PullResponse></s:Body></s:Envelope>'
+} >"$seeds/many-properties"
 "$build/wsman_response_fuzz" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
   -print_final_stats=1 -artifact_prefix="$build/wsman-"

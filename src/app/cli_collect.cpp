@@ -131,7 +131,7 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
                 // The scan only says "Access denied"; the user of a command line wants the cause.
                 const auto cause = refusalCause(*provider, state);
                 const bool refusedLogin = !cause || cause->code() == wbem::ErrorCode::AccessDenied;
-                printReason(accessDeniedReason(node.loginUser, node.address, cause));
+                printReason(connectionFailureReason(node.loginUser, node.address, cause));
                 return refusedLogin ? kAccessDeniedStatus : 1;
             }
         }

@@ -48,9 +48,13 @@ std::shared_ptr<wsman::WsmanProvider> ConnectionOptions::makeProvider() const {
     return provider;
 }
 
-std::string accessDeniedReason(const std::string& user, const std::string& server,
-                               const std::optional<wbem::WbemError>& cause) {
-    return "access denied to " + user + server + (cause ? std::string(": ") + cause->what() : "");
+std::string connectionFailureReason(const std::string& user, const std::string& server,
+                                    const std::optional<wbem::WbemError>& cause) {
+    const std::string why = cause ? std::string(": ") + cause->what() : std::string();
+    if (!cause || cause->code() == wbem::ErrorCode::AccessDenied)
+        return (user.empty() ? "access denied by " + server : "access denied to " + user + " at " + server) + why;
+    // The cause names what happened (no answer, an untrusted certificate, an unusable answer).
+    return "the connection to " + server + " failed" + why;
 }
 
 }  // namespace vantrel::cli

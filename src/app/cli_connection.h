@@ -52,8 +52,11 @@ private:
     std::vector<std::string> given_;
 };
 
-// "access denied to <user><server>[: <cause>]" as the commands print it.
-std::string accessDeniedReason(const std::string& user, const std::string& server,
-                               const std::optional<wbem::WbemError>& cause);
+// Why a connection to `server` as `user` failed, as the commands print it:
+// "access denied to <user> at <server>[: <cause>]" for a refused login (or
+// no cause), otherwise "the connection to <server> failed: <cause>", the
+// cause saying what happened.
+std::string connectionFailureReason(const std::string& user, const std::string& server,
+                                    const std::optional<wbem::WbemError>& cause);
 
 }  // namespace vantrel::cli

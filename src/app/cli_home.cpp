@@ -4,6 +4,7 @@
 #include "core/node_registry.h"
 #include "core/scan_settings_file.h"
 #include "core/settings_file.h"
+#include "core/stale_temp_files.h"
 #include "network/host_lookup.h"
 
 namespace vantrel::cli {
@@ -16,7 +17,10 @@ CliHome::CliHome(const std::string& command, const std::string& homeOption)
              ui_),
       command_(command) {}
 
-void CliHome::lock() { lock_.emplace(state_.folder.lockFile(), "vantrel-cli " + command_); }
+void CliHome::lock() {
+    lock_.emplace(state_.folder.lockFile(), "vantrel-cli " + command_);
+    removeStaleTempFiles(state_.folder);
+}
 
 void CliHome::load() {
     state_.domain.nodes.localAddress = network::localIpv4Address();

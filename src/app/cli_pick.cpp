@@ -1,7 +1,6 @@
 // vantrel-cli pick: what a click at a point of the view names, for the
 // default camera: the picked frame's name and the part label, or nothing found.
 
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "app/cli_command.h"
 #include "app/cli_model.h"
+#include "collect/report_loader.h"
 #include "engine3d/scene/cd3d_pick.h"
 #include "model/default_view.h"
 #include "model/part_table.h"
@@ -45,10 +45,7 @@ int runPick(const std::vector<std::string>& args, const std::string& home) {
         height = static_cast<int>(size->second);
     }
     if (options.count("--report")) {
-        std::ifstream probe(options["--report"], std::ios::binary);
-        std::error_code ec;
-        if (!probe || std::filesystem::is_directory(options["--report"], ec))
-            return failWith("pick", "cannot read the report " + options["--report"]);
+        if (const auto problem = reportFileProblem(options["--report"])) return failWith("pick", *problem);
     }
 
     HeadlessPc model("pick", home, "LOCALHOST");

@@ -139,7 +139,7 @@ int runQuery(const std::vector<std::string>& args, const std::string&) {
                                                          : queryThisComputer(root.empty() ? "/" : root, all, statement));
     } catch (const wbem::WbemError& e) {
         if (connection.remote() && e.code() == wbem::ErrorCode::AccessDenied) {
-            std::cerr << "vantrel-cli query: " << oneLine(accessDeniedReason(connection.user, connection.server, e))
+            std::cerr << "vantrel-cli query: " << oneLine(connectionFailureReason(connection.user, connection.server, e))
                       << "\n";
             return kAccessDeniedStatus;
         }

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -15,6 +14,7 @@
 
 #include "app/cli_command.h"
 #include "app/cli_model.h"
+#include "collect/report_loader.h"
 #include "core/program_folder.h"
 #include "core/settings_file.h"
 #include "render_gl/image_file.h"
@@ -97,10 +97,7 @@ int runRender(const std::vector<std::string>& args, const std::string& home) {
     if (sources != 1) return fail(std::string("give one of --model, --report or --all (usage: vantrel-cli ") + kUsage + ")");
     if (!options.count("--png")) return fail(std::string("--png is required (usage: vantrel-cli ") + kUsage + ")");
     if (options.count("--report")) {
-        const std::filesystem::path report = options["--report"];
-        std::ifstream probe(report, std::ios::binary);
-        std::error_code ec;
-        if (!probe || std::filesystem::is_directory(report, ec)) return fail("cannot read the report " + report.string());
+        if (const auto problem = reportFileProblem(options["--report"])) return fail(*problem);
     }
 
     int width = 800, height = 600;

@@ -1,7 +1,6 @@
 // vantrel-cli show: the virtual PC as the desktop program shows it, without a
 // window: the hardware tree, a line "--", then the part frames switched on.
 
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "app/cli_command.h"
 #include "app/cli_model.h"
+#include "collect/report_loader.h"
 
 namespace vantrel::cli {
 namespace {
@@ -40,10 +40,7 @@ int runShow(const std::vector<std::string>& args, const std::string& home) {
 
     std::string node = options.count("--node") ? options["--node"] : "LOCALHOST";
     if (options.count("--report")) {
-        const std::filesystem::path report = options["--report"];
-        std::ifstream probe(report, std::ios::binary);
-        std::error_code ec;
-        if (!probe || std::filesystem::is_directory(report, ec)) return failWith("show", "cannot read the report " + report.string());
+        if (const auto problem = reportFileProblem(options["--report"])) return failWith("show", *problem);
     }
 
     HeadlessPc model("show", home, node);

@@ -55,7 +55,7 @@ namespace {
 
 class SectionReader {
 public:
-    explicit SectionReader(const std::filesystem::path& file) : in_(file) {}
+    explicit SectionReader(const std::filesystem::path& file) : in_(file, kMaxTextFileBytes, OtherBytes::Taken) {}
     bool isOpen() const { return in_.isOpen(); }
     // The next line without its surrounding spaces; nothing at the end.
     std::optional<std::string> next() {
@@ -131,6 +131,15 @@ LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, co
         }
     }
     return LoadEnd::Complete;
+}
+
+std::optional<std::string> reportFileProblem(const std::filesystem::path& file) {
+    TextLineReader in(file, kMaxTextFileBytes, OtherBytes::Taken);
+    const auto first = in.readLine();
+    if (in.failed()) return "cannot read the report " + file.string() + " (it " + in.problem() + ")";
+    if (!in.isOpen()) return "cannot read the report " + file.string();
+    if (!first || stripSpaces(*first) != kCatalogue.front().keyword) return file.string() + " is not a report file";
+    return std::nullopt;
 }
 
 LoadEnd LoadReport(const ProgramState& state, HardwareSession& session) {

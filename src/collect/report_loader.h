@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "collect/hardware_session.h"
@@ -31,6 +32,12 @@ enum class LoadEnd {
 std::optional<int> parseCount(std::string_view line);
 
 LoadEnd loadReportFile(const std::filesystem::path& file, NodeReport& report, const BuilderTable& builders);
+
+// Why `file` cannot be shown as a report, for a command that names one:
+// nothing when it can. A file whose first line is not the first section's
+// keyword is no report of ours, though the loader would read it as one with
+// every section missing.
+std::optional<std::string> reportFileProblem(const std::filesystem::path& file);
 
 // Loads the current node's report into session.report with session.builders.
 LoadEnd LoadReport(const ProgramState& state, HardwareSession& session);

@@ -1,5 +1,7 @@
 #include "collect/scan_failure.h"
 
+#include "text/utf8.h"
+
 namespace vantrel {
 
 namespace {
@@ -15,12 +17,7 @@ std::string failureText(wbem::ErrorCode code, const std::string& what) {
     // The text may come from the node: one line, and not without end.
     for (char& c : text)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    if (text.size() > kMaxFailureText) {
-        std::size_t end = kMaxFailureText;
-        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;  // whole characters only
-        text = text.substr(0, end) + "...";
-    }
-    return text;
+    return text::shortenUtf8(text, kMaxFailureText);
 }
 
 std::string noAddressText(const std::string& nodeName) {

@@ -21,13 +21,7 @@ bool acceptable(const std::string& name, const std::string& trustFile) {
 
 ConnectionsFileContent readConnectionsFile(const std::filesystem::path& path) {
     ConnectionsFileContent content;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > kMaxConnectionsFileBytes) {
-        content.read = FileRead::Failed;
-        return content;
-    }
-    TextLineReader reader(path);
+    TextLineReader reader(path, kMaxConnectionsFileBytes);
     if (!reader.isOpen()) {
         content.read = reader.failed() ? FileRead::Failed : FileRead::Missing;
         return content;

@@ -49,6 +49,8 @@ struct UnreadableFiles {
     bool settings = false;  // "vantrel.ini"
     bool logins = false;    // "lg.ini"
     bool connections = false;  // "connections.ini"
+    bool scanSettings = false;  // "scans.ini"
+    bool results = false;       // "results.ini"
 };
 
 struct DomainState {

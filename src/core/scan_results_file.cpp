@@ -18,23 +18,20 @@ std::string formatResultsFile(const NodeTable& table) {
 }
 
 void loadScanResults(ProgramState& state) {
-    const auto path = state.folder.resultsFile();
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxResultsFileBytes) return;
-    TextLineReader reader(path);
+    TextLineReader reader(state.folder.resultsFile(), kMaxResultsFileBytes);
     NodeTable& nodes = state.domain.nodes;
     while (reader.isOpen() && !reader.atEnd()) {
         auto name = reader.readLine();
         auto result = reader.readLine();
-        if (!name || !result) return;
+        if (!name || !result) break;
         if (const int i = nodes.find(stripSpaces(*name)); i != 0) nodes.node(i).lastResult = stripSpaces(*result);
     }
+    state.domain.unreadableFiles.results = reader.failed();
 }
 
 bool saveScanResults(const ProgramState& state) {
     // Results belong to the table: a table that was not read is not answered for.
-    if (state.domain.unreadableFiles.logins) return false;
+    if (state.domain.unreadableFiles.logins || state.domain.unreadableFiles.results) return false;
     const auto path = state.folder.resultsFile();
     const std::string text = formatResultsFile(state.domain.nodes);
     std::error_code ec;

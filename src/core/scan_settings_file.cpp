@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "core/text_file.h"
@@ -18,6 +17,7 @@ constexpr const char* kScanSettingsFile = "scans.ini";
 void loadScanSettings(ProgramState& state) {
     TextLineReader reader(state.folder.root() / kScanSettingsFile);
     const auto line = reader.readLine();
+    state.domain.unreadableFiles.scanSettings = reader.failed();
     if (!line) return;
     const std::string text = stripSpaces(*line);
     int value = 0;
@@ -28,12 +28,12 @@ void loadScanSettings(ProgramState& state) {
 }
 
 bool saveScanSettings(const ProgramState& state) {
+    // A file that could not be read is left alone, as the other files are.
+    if (state.domain.unreadableFiles.scanSettings) return false;
     const std::filesystem::path file = state.folder.root() / kScanSettingsFile;
     std::error_code ec;
-    const bool exists = std::filesystem::exists(file, ec);
-    // The default needs no file; a file that cannot be read is left alone, as the other files are.
-    if (!exists && state.domain.settings.parallelScans == kDefaultParallelScans) return true;
-    if (exists && !std::ifstream(file).is_open()) return false;
+    // The default needs no file.
+    if (!std::filesystem::exists(file, ec) && state.domain.settings.parallelScans == kDefaultParallelScans) return true;
     std::string out;
     appendFileLine(out, std::to_string(state.domain.settings.parallelScans));
     return writeFileAtomically(file, out);

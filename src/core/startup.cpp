@@ -4,6 +4,7 @@
 #include "core/node_registry.h"
 #include "core/scan_settings_file.h"
 #include "core/settings_file.h"
+#include "core/stale_temp_files.h"
 
 namespace vantrel {
 
@@ -20,7 +21,9 @@ void reportUnreadableFiles(ProgramState& state) {
     std::string text;
     for (const auto& [unreadable, name] : {std::pair{state.domain.unreadableFiles.settings, "vantrel.ini"},
                                            std::pair{state.domain.unreadableFiles.logins, "lg.ini"},
-                                           std::pair{state.domain.unreadableFiles.connections, "connections.ini"}}) {
+                                           std::pair{state.domain.unreadableFiles.connections, "connections.ini"},
+                                           std::pair{state.domain.unreadableFiles.scanSettings, "scans.ini"},
+                                           std::pair{state.domain.unreadableFiles.results, "results.ini"}}) {
         if (!unreadable) continue;
         if (!text.empty()) text += "\n";
         text += std::string("The file \"") + name + "\" could not be read and will not be changed.";
@@ -38,6 +41,7 @@ void runStartup(ProgramState& state) {
 
     showProgress(state, 1, "Loading ini...");
     state.ui->doEvents();
+    removeStaleTempFiles(state.folder);
     loadSettings(state);
     loadScanSettings(state);
     state.ui->doEvents();

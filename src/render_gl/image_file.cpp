@@ -3,7 +3,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <memory>
 
@@ -11,6 +10,7 @@
 #include <png.h>
 
 #include "render_gl/gl_error.h"
+#include "text/regular_file.h"
 
 namespace vantrel::render_gl {
 namespace {
@@ -20,15 +20,10 @@ constexpr std::size_t kMaxFileBytes = 256u * 1024 * 1024;
 bool sizeAcceptable(long long w, long long h) { return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide; }
 
 std::optional<std::vector<std::uint8_t>> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size < 0 || static_cast<std::size_t>(size) > kMaxFileBytes) return std::nullopt;
-    in.seekg(0);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
-    return bytes;
+    // Texture names come from .x files: a FIFO or a device there is refused, not waited on.
+    text::FileBytes file = text::readRegularFile(path, kMaxFileBytes);
+    if (file.check != text::FileCheck::Ok) return std::nullopt;
+    return std::vector<std::uint8_t>(file.bytes.begin(), file.bytes.end());
 }
 
 std::optional<RgbaImage> readPng(const std::vector<std::uint8_t>& bytes) {

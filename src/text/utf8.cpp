@@ -68,4 +68,12 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string shortenUtf8(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return std::string(text);
+    std::size_t end = maxBytes;
+    // Back over the continuation bytes of the character cut through (at most three).
+    for (int k = 0; k < 3 && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80; ++k) --end;
+    return std::string(text.substr(0, end)) + "...";
+}
+
 }  // namespace vantrel::text

@@ -23,4 +23,8 @@ void appendUtf8(std::string& out, std::uint32_t cp);
 // The bytes read as Windows-1252, as UTF-8.
 std::string windows1252ToUtf8(std::string_view bytes);
 
+// At most maxBytes of `text` and "..." when it is longer, cut between two
+// characters, never inside one.
+std::string shortenUtf8(std::string_view text, std::size_t maxBytes);
+
 }  // namespace vantrel::text

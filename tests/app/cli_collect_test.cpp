@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "collect/catalogue.h"
 #include "support/run_program.h"
@@ -79,8 +83,31 @@ TEST_F(CliFixture, AccessDeniedExitsWithTwo) {
                         "--out", out().string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, (std::vector<std::string>{"Connecting to WMI admin10.0.0.7", "Access denied to admin10.0.0.7"}));
-    EXPECT_EQ(r.err.size(), 1u);
+    ASSERT_EQ(r.err.size(), 1u);
+    // The user apart from the node.
+    EXPECT_EQ(r.err[0].rfind("vantrel-cli collect: access denied to admin at 10.0.0.7", 0), 0u) << r.err[0];
     EXPECT_FALSE(std::filesystem::exists(out()));
+}
+
+TEST_F(CliFixture, ANodeThatDoesNotAnswerIsNoRefusedLogin) {
+    // A port nobody listens on: bound, never listened, then closed.
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(probe);
+    const std::string server = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+
+    const auto r = run({"--server", server, "--insecure-http", "--user", "admin", "--password", "x", "--out",
+                        out().string()});
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.err.size(), 1u);
+    const std::string reason = "vantrel-cli collect: the connection to " + server + " failed: No answer from ";
+    EXPECT_EQ(r.err[0].rfind(reason, 0), 0u) << r.err[0];
+    EXPECT_EQ(r.err[0].find("access denied"), std::string::npos) << r.err[0];
 }
 
 TEST_F(CliFixture, OtherFailuresExitWithOneAndAOneLineReason) {

@@ -76,7 +76,7 @@ TEST_F(RemoteQuery, ARefusedLoginExitsTwoWithAccessDenied) {
     const auto r = runCli(dir.path(), args);
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.out.empty());
-    EXPECT_NE(r.err.find("access denied to admin" + agent.address()), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.rfind("vantrel-cli query: access denied to admin at " + agent.address() + ": ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("Access denied"), std::string::npos) << r.err;
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <functional>
 #include <random>
 
 #include "collect/report_loader.h"
@@ -271,6 +274,42 @@ TEST_F(LoaderFixture, AFailingBuilderEndsTheLoad) {
 
 TEST_F(LoaderFixture, NoReportFileLoadsNothing) {
     EXPECT_EQ(loadReportFile(dir.path() / "missing", nodeReport, dispatch.table), LoadEnd::NoFile);
+    EXPECT_TRUE(dispatch.calls.empty());
+}
+
+TEST_F(LoaderFixture, ACommandSaysWhyAFileIsNoReportToShow) {
+    const auto file = dir.path() / "report";
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::optional<std::string> problem;  // "FILE" stands for the file's name
+    };
+    const auto content = [&](std::string bytes) { return [&, bytes] { test::writeBytes(file, bytes); }; };
+    const Case cases[] = {
+        {"a report", content(test::readBytes(kFullReport)), std::nullopt},
+        {"an empty report of every section", content(report({})), std::nullopt},
+        {"no file", [] {}, "cannot read the report FILE"},
+        {"random text", content("Dear diary,\r\nBaseboard\r\n"), "FILE is not a report file"},
+        {"a leading empty line", content("\r\n" + report({})), "FILE is not a report file"},
+        {"an empty file", content(""), "FILE is not a report file"},
+        {"binary bytes", content(std::string("\x89PNG\r\n\0\x01", 8)), "FILE is not a report file"},
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); },
+         "cannot read the report FILE (it is not a regular file)"},
+        {"a folder", [&] { std::filesystem::create_directory(file); },
+         "cannot read the report FILE (it is a folder, not a file)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(file);
+        c.make();
+        std::optional<std::string> expected = c.problem;
+        if (expected) expected->replace(expected->find("FILE"), 4, file.string());
+        EXPECT_EQ(reportFileProblem(file), expected);
+    }
+    // A stored node's report that is a FIFO loads nothing, at once.
+    std::filesystem::remove_all(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(loadReportFile(file, nodeReport, dispatch.table), LoadEnd::NoFile);
     EXPECT_TRUE(dispatch.calls.empty());
 }
 

@@ -67,6 +67,55 @@ TEST(AtomicWrite, FailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(st.st_mode & 0777, 0600);
 }
 
+TEST(AtomicWrite, ALinkIsWrittenThroughToItsTarget) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* name;
+        fs::path link;    // in `home`, to what `target` holds (relative to `home`)
+        fs::path target;  // relative to `elsewhere` unless absolute
+        bool absolute;
+        bool exists;
+    };
+    const Case cases[] = {
+        {"a relative link", "vantrel.ini", "../elsewhere/settings.ini", false, true},
+        {"an absolute link", "vantrel.ini", "settings.ini", true, true},
+        {"a link to a file not there yet", "lg.ini", "../elsewhere/new.ini", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder root;
+        const fs::path home = root.path() / "home", elsewhere = root.path() / "elsewhere";
+        fs::create_directories(home);
+        fs::create_directories(elsewhere);
+        const fs::path target = c.absolute ? elsewhere / c.target : home / c.target;
+        if (c.exists) test::writeBytes(target, "old\r\n");
+        fs::create_symlink(c.absolute ? target : c.target, home / c.link);
+
+        ASSERT_TRUE(writeFileAtomically(home / c.link, "new\r\n", 0600));
+
+        EXPECT_TRUE(fs::is_symlink(home / c.link));
+        EXPECT_EQ(test::readBytes(target), "new\r\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 1);  // the link, no temporary
+        EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), {}), 1);
+    }
+    // Links that go round in a circle are not written, and nothing that is
+    // no regular file is replaced, directly or through a link.
+    TempFolder dir;
+    fs::create_symlink("b", dir.path() / "a");
+    fs::create_symlink("a", dir.path() / "b");
+    EXPECT_FALSE(writeFileAtomically(dir.path() / "a", "x", 0600));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "a"));
+    ASSERT_EQ(::mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("fifo", dir.path() / "to-fifo");
+    fs::create_directory(dir.path() / "folder");
+    for (const char* name : {"fifo", "to-fifo", "folder"}) {
+        EXPECT_FALSE(writeFileAtomically(dir.path() / name, "x", 0600)) << name;
+    }
+    EXPECT_TRUE(fs::is_fifo(dir.path() / "fifo"));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "to-fifo"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 5);  // no temporary left
+}
+
 TEST(TextLines, LineEndsAndEncodings) {
     TempFolder dir;
     const auto path = dir.path() / "t";

@@ -138,6 +138,19 @@ TEST_F(SettingsFixture, LineBreaksInsideValuesCannotShiftTheFile) {
     EXPECT_EQ(again.domain.settings.nodeLabelMode.text(), "IP");
 }
 
+TEST_F(SettingsFixture, ASettingsFileKeptElsewhereThroughALinkStaysThere) {
+    TempFolder elsewhere;
+    const auto kept = elsewhere.path() / "my-vantrel.ini";
+    test::writeBytes(kept, "admin\r\n");
+    std::filesystem::create_symlink(kept, dir.path() / "vantrel.ini");
+    loadSettings(state);
+    EXPECT_EQ(state.domain.settings.defaultUser, "admin");
+    state.domain.settings.defaultUser = "changed";
+    ASSERT_TRUE(saveSettings(state));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "vantrel.ini"));
+    EXPECT_EQ(test::readBytes(kept).substr(0, 9), "changed\r\n");
+}
+
 TEST_F(SettingsFixture, FailedWriteKeepsTheOldFile) {
     writeSettings("old\r\n");
     ProgramState elsewhere{ProgramFolder(dir.path() / "missing"), ui};

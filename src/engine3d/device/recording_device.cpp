@@ -1,10 +1,11 @@
 #include "engine3d/device/recording_device.h"
 
-#include <fstream>
+#include <cstdint>
 #include <iterator>
 
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/engine3d_error.h"
+#include "text/regular_file.h"
 
 namespace vantrel::engine3d {
 namespace {
@@ -151,8 +152,9 @@ void RecordingDevice::DrawSubset(const MeshGeometry& mesh, DWORD subset) {
 }
 
 TexturePtr RecordingDevice::CreateTextureFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in || in.peek() == std::ifstream::traits_type::eof()) return nullptr;
+    // A texture name comes from the .x file: a FIFO or device there must not hang the load.
+    const text::RegularFile file(path, std::uintmax_t{256} << 20);
+    if (file.check() != text::FileCheck::Ok || file.size() == 0) return nullptr;
     ++textureLoads_;
     return std::make_shared<D3DTexture>(path);
 }

@@ -1,12 +1,11 @@
 #include "engine3d/xfile/xfile_reader.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <vector>
 
 #include "engine3d/xfile/xfile_document.h"
+#include "text/regular_file.h"
 
 namespace vantrel::engine3d {
 
@@ -73,19 +72,16 @@ const std::string& XFileEnumerator::fileName() const { return doc_->fileName; }
 const std::vector<std::string>& XFileEnumerator::warnings() const { return doc_->warnings; }
 
 XFileEnumerator XFileReader::open(const std::string& path) const {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw XFileError(path + ": is a folder, not a file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw XFileError(path + ": cannot open the file");
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw XFileError(path + ": cannot read the file");
     // Nothing the program shows comes near this; a larger file is not a model.
-    if (size > (std::streamoff{1} << 30)) throw XFileError(path + ": file larger than 1 GiB");
-    in.seekg(0);
-    std::vector<char> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(bytes.data(), size)) throw XFileError(path + ": cannot read the file");
-    return XFileEnumerator(parseXFile(std::move(bytes), path));
+    constexpr std::uintmax_t kMaxBytes = std::uintmax_t{1} << 30;
+    text::FileBytes file = text::readRegularFile(path, kMaxBytes);
+    switch (file.check) {
+        case text::FileCheck::Ok: break;
+        case text::FileCheck::Missing: throw XFileError(path + ": cannot open the file");
+        case text::FileCheck::TooLarge: throw XFileError(path + ": file larger than 1 GiB");
+        default: throw XFileError(path + ": " + text::fileCheckText(file.check, kMaxBytes));
+    }
+    return XFileEnumerator(parseXFile(std::move(file.bytes), path));
 }
 
 XFileEnumerator XFileReader::openMemory(std::span<const std::uint8_t> bytes, const std::string& name) const {

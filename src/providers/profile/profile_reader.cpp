@@ -1,11 +1,11 @@
 // Turning a profile's JSON into a Profile, with every wrong type reported by
 // the path of the member that holds it.
 
-#include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
 
 #include "providers/profile/profile_provider.h"
+#include "text/regular_file.h"
 #include "wbem/wbem_error.h"
 #include "wbem/wql.h"
 
@@ -190,15 +190,13 @@ Profile parseProfile(std::string_view json, std::string_view sourceName) {
 
 Profile loadProfile(const std::filesystem::path& file) {
     const std::string name = file.string();
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec) throw WbemError(ErrorCode::InvalidProfile, name + ": cannot read the profile (" + ec.message() + ")");
-    if (size > kMaxProfileBytes) throw WbemError(ErrorCode::InvalidProfile, name + ": the profile is too large");
-    std::ifstream in(file, std::ios::binary);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    if (!in || !in.read(text.data(), static_cast<std::streamsize>(text.size())))
-        throw WbemError(ErrorCode::InvalidProfile, name + ": cannot read the profile");
-    return parseProfile(text, name);
+    const text::FileBytes read = text::readRegularFile(file, kMaxProfileBytes);
+    if (read.check == text::FileCheck::TooLarge)
+        throw WbemError(ErrorCode::InvalidProfile, name + ": the profile is too large");
+    if (read.check != text::FileCheck::Ok)
+        throw WbemError(ErrorCode::InvalidProfile,
+                        name + ": cannot read the profile (it " + text::fileCheckText(read.check, kMaxProfileBytes) + ")");
+    return parseProfile(std::string_view(read.bytes.data(), read.bytes.size()), name);
 }
 
 }  // namespace vantrel::wbem

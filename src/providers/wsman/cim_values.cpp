@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <cstdio>
+#include <unordered_map>
 
 #include "wbem/wql.h"
 
@@ -165,13 +166,15 @@ std::string cimDatetime(std::string_view s) {
 }
 
 PropertyList convertItem(const RawItem& item) {
-    // Group the elements by name first, in the order first seen.
+    // Group the elements by name first, in the order first seen. The index
+    // keeps an answer of many thousand properties linear.
     std::vector<std::pair<std::string_view, std::vector<const RawProperty*>>> groups;
+    std::unordered_map<std::string_view, std::size_t> groupOf;
+    groupOf.reserve(item.properties.size());
     for (const RawProperty& p : item.properties) {
-        auto it = groups.begin();
-        while (it != groups.end() && it->first != p.name) ++it;
-        if (it == groups.end()) groups.push_back({p.name, {&p}});
-        else it->second.push_back(&p);
+        const auto [at, added] = groupOf.try_emplace(p.name, groups.size());
+        if (added) groups.push_back({p.name, {&p}});
+        else groups[at->second].second.push_back(&p);
     }
     PropertyList out;
     out.reserve(groups.size());

@@ -21,10 +21,15 @@ void initCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// curl holds one header line to 100 KiB itself; this bounds them all together.
+constexpr std::size_t kMaxHeaderBytes = 256u << 10;
+
 struct Sink {
     std::string body;
     std::size_t limit = 0;
     bool overflow = false;
+    std::size_t headerBytes = 0;
+    bool headersTooLarge = false;
     std::string negotiateToken;
     std::vector<std::string> offeredLogins;  // the schemes of the WWW-Authenticate headers, lower case
 };
@@ -52,6 +57,11 @@ std::string loginList(const std::vector<std::string>& schemes) {
 std::size_t readHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* sink = static_cast<Sink*>(user);
     std::string_view line(data, size * count);
+    sink->headerBytes += line.size();
+    if (sink->headerBytes > kMaxHeaderBytes) {
+        sink->headersTooLarge = true;
+        return 0;  // ends the transfer
+    }
     constexpr std::string_view kName = "www-authenticate:";
     if (line.size() > kName.size()) {
         bool same = true;
@@ -147,8 +157,14 @@ HttpTransport::RawAnswer HttpTransport::send(std::string_view body, const std::s
     if (rc != CURLE_OK) {
         const std::string detail = handle_->error[0] ? handle_->error : curl_easy_strerror(rc);
         const std::string& url = settings_.url;
+        const std::string headersTooLarge = "The answer of " + url + " cannot be read: the answer's headers are too large";
         switch (rc) {
+            // curl's own limit on one header line comes back as "Out of memory".
+            case CURLE_OUT_OF_MEMORY:
+                if (sink.body.empty()) fail(headersTooLarge);
+                break;
             case CURLE_WRITE_ERROR:
+                if (sink.headersTooLarge) fail(headersTooLarge);
                 if (sink.overflow)
                     fail("The answer of " + url + " is larger than the limit of " +
                          std::to_string(settings_.maxResponseBytes) + " bytes");

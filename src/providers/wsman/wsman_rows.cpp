@@ -30,6 +30,10 @@ private:
     std::shared_ptr<const std::vector<std::string>> selected_;
 };
 
+wbem::WbemError tookTooLong() {
+    return wbem::WbemError(wbem::ErrorCode::ConnectionFailed, "The enumeration took too long and was given up");
+}
+
 }  // namespace
 
 WsmanRowSet::WsmanRowSet(std::shared_ptr<WsmanSession> session, Response first,
@@ -60,7 +64,11 @@ WsmanRowSet::~WsmanRowSet() {
 }
 
 void WsmanRowSet::take(Response& response) {
-    for (const RawItem& item : response.items) pending_.push_back(convertItem(item));
+    for (const RawItem& item : response.items) {
+        // The deadline covers reading the answers too, not only waiting for them.
+        if (std::chrono::steady_clock::now() > deadline_) throw tookTooLong();
+        pending_.push_back(convertItem(item));
+    }
     // Every answer brings a new context; only the latest is valid.
     context_ = std::move(response.context);
     ended_ = response.endOfSequence;
@@ -70,8 +78,7 @@ void WsmanRowSet::take(Response& response) {
 }
 
 void WsmanRowSet::pullMore() {
-    if (std::chrono::steady_clock::now() > deadline_)
-        throw wbem::WbemError(wbem::ErrorCode::ConnectionFailed, "The enumeration took too long and was given up");
+    if (std::chrono::steady_clock::now() > deadline_) throw tookTooLong();
     Response response;
     try {
         response = session_->pull(context_, maxElements_);

@@ -101,7 +101,7 @@ TEST(ProfileProvider, QueryErrorsSurfaceOnlyWhileEnumeratingAndRepeat) {
     auto services = Locator(provider(kProfile)).ConnectServer("", "root\\cimv2", "", "");
     const std::pair<const char*, ErrorCode> cases[] = {
         {"Select Name From Win32_TapeDrive", ErrorCode::InvalidClass},
-        {"Select * From Win32_BIOS", ErrorCode::InvalidQuery},
+        {"Select Name, From Win32_BIOS", ErrorCode::InvalidQuery},
     };
     for (const auto& [wql, code] : cases) {
         SCOPED_TRACE(wql);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "providers/wsman/cim_values.h"
+#include "providers/wsman/fault_errors.h"
 #include "providers/wsman/request_envelopes.h"
 #include "providers/wsman/response_parser.h"
 #include "providers/wsman/server_address.h"
@@ -127,6 +130,63 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{{prop("Tags", "a"), prop("Tags", "b")}, Value::array({Value::text("a"), Value::text("b")})},
         ValueCase{{prop("Tags", "1"), prop("Other", "x"), prop("Tags", "2")},
                   Value::array({Value::integer(1), Value::integer(2)})}));
+
+TEST(ItemValues, AnItemOfManyPropertiesConvertsInLinearTime) {
+    // Distinct names alike in all but their ends make every comparison of a
+    // search by name cost its full length.
+    constexpr int kProperties = 80000;
+    const std::string prefix = "PropertyOfAVeryTalkativeServer" + std::string(200, '_');
+    std::string xml =
+        "<s:Envelope xmlns:s=\"http://www.w3.org/2003/05/soap-envelope\" "
+        "xmlns:n=\"http://schemas.xmlsoap.org/ws/2004/09/enumeration\"><s:Body><n:PullResponse>"
+        "<n:EnumerationContext>c</n:EnumerationContext><n:Items><p:Win32_Fan xmlns:p=\"urn:x\">";
+    for (int i = 0; i < kProperties; ++i) {
+        const std::string name = prefix + std::to_string(1000000 + i);
+        xml += "<p:" + name + ">" + std::to_string(i) + "</p:" + name + ">";
+    }
+    xml += "<p:" + prefix + "1000000>x</p:" + prefix + "1000000>";
+    xml += "</p:Win32_Fan></n:Items></n:PullResponse></s:Body></s:Envelope>";
+
+    const auto start = std::chrono::steady_clock::now();
+    const Response response = parseResponse(xml);
+    ASSERT_EQ(response.items.size(), 1u);
+    const PropertyList list = convertItem(response.items[0]);
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    EXPECT_LT(seconds, 5.0);
+    ASSERT_EQ(list.size(), static_cast<std::size_t>(kProperties));
+    EXPECT_EQ(list.front().first, prefix + "1000000");  // the repeated one, an array
+    EXPECT_EQ(list.front().second, Value::array({Value::integer(0), Value::text("x")}));
+    EXPECT_EQ(list.back().first, prefix + "1079999");
+    EXPECT_EQ(list.back().second, Value::integer(kProperties - 1));
+}
+
+TEST(FaultErrors, AServersTextIsShortAndPrintable) {
+    struct Case {
+        const char* name;
+        std::string reason;
+        std::string expected;
+    };
+    const std::string e = "\xC3\xA9";  // two bytes
+    std::string manyE;
+    for (int i = 0; i < 5000; ++i) manyE += e;
+    const Case cases[] = {
+        {"short", "The provider failed.", "The provider failed."},
+        {"control characters", "bad\x1B[31mred\x7F", "bad [31mred "},
+        {"long ASCII", std::string(100000, 'x'), std::string(400, 'x') + "..."},
+        // 400 bytes would end inside the 201st character.
+        {"long two-byte text", "a" + manyE, "a" + manyE.substr(0, 398) + "..."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fault fault;
+        fault.subcode = "InternalError";
+        fault.reason = c.reason;
+        const wbem::WbemError error = faultError(fault);
+        EXPECT_EQ(error.code(), wbem::ErrorCode::ConnectionFailed);
+        EXPECT_EQ(std::string(error.what()), c.expected);
+    }
+}
 
 TEST(CimDatetime, ConvertsXmlDatetimes) {
     EXPECT_EQ(cimDatetime("2013-03-09T03:06:25Z"), "20130309030625.000000+000");

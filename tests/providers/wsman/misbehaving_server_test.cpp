@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "providers/wsman/wsman_provider.h"
+#include "providers/wsman/wsman_rows.h"
 #include "scripted_server.h"
 #include "wbem/wbem_error.h"
 
@@ -170,6 +171,19 @@ INSTANTIATE_TEST_SUITE_P(
                                              "application/soap+xml");
                          },
                          "without items"},
+        MisbehaviourCase{"HugeHeader",
+                         [](int pull, httplib::Response& res) {
+                             res.set_header("X-Padding", std::string(2u << 20, 'a'));
+                             res.set_content(pullAnswer(pull, true), "application/soap+xml");
+                         },
+                         "the answer's headers are too large"},
+        MisbehaviourCase{"ManyHeaders",
+                         [](int pull, httplib::Response& res) {
+                             for (int i = 0; i < 64; ++i)
+                                 res.set_header("X-Padding-" + std::to_string(i), std::string(8000, 'a'));
+                             res.set_content(pullAnswer(pull, true), "application/soap+xml");
+                         },
+                         "the answer's headers are too large"},
         MisbehaviourCase{"NotWsman",
                          [](int, httplib::Response& res) {
                              res.status = 404;
@@ -177,6 +191,24 @@ INSTANTIATE_TEST_SUITE_P(
                          },
                          "HTTP status 404"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MisbehavingServer, TheDeadlineCoversReadingTheAnswers) {
+    Response first;
+    first.kind = ResponseKind::Enumerate;
+    first.endOfSequence = true;
+    first.items.resize(3);
+    for (auto& item : first.items) item.properties.push_back({"Name", false, false, false, "", "fan"});
+    for (auto [deadline, rows] : {std::pair{std::chrono::milliseconds(60000), 3}, {std::chrono::milliseconds(-1), 0}}) {
+        WsmanRowSet set(nullptr, first, nullptr, 10, deadline);
+        int n = 0;
+        try {
+            while (set.next()) ++n;
+        } catch (const wbem::WbemError& e) {
+            EXPECT_STREQ(e.what(), "The enumeration took too long and was given up");
+        }
+        EXPECT_EQ(n, rows) << deadline.count();
+    }
+}
 
 TEST(MisbehavingServer, RefusedLoginIsAccessDeniedAtConnect) {
     ScriptedServer server([](const httplib::Request&, httplib::Response& res) {
