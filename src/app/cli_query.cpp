@@ -40,17 +40,25 @@ int fail(const std::string& reason) {
     return 1;
 }
 
+// Exit status of "--all" when some classes answered with a fault.
+constexpr int kSomeClassesFailedStatus = 3;
+
 wbem::ProfileClass queryClass(wbem::Services& services, const std::string& statement) {
     const wbem::WqlSelect select = wbem::parseWql(statement);
     auto rows = services.ExecQuery(statement);
     wbem::ProfileClass cls{select.className, {}};
     while (auto row = rows->next()) {
         wbem::TableRow out;
-        for (const auto& property : select.properties) out.properties.emplace_back(property, row->property(property));
+        // "Select *": every property the row has.
+        for (const auto& property : select.allProperties ? row->propertyNames() : select.properties)
+            out.properties.emplace_back(property, row->property(property));
         cls.rows.push_back(std::move(out));
     }
     return cls;
 }
+
+// The classes a run asked for that failed, each with why.
+using FailedClasses = std::vector<std::pair<std::string, std::string>>;
 
 // Every query a collection sends, one per class with the properties of all
 // of them, in catalogue order.
@@ -98,12 +106,24 @@ wbem::ProfileNamespace queryThisComputer(const std::string& root, bool all, cons
     return ns;
 }
 
-wbem::ProfileNamespace queryRemote(const ConnectionOptions& connection, bool all, const std::string& statement) {
+wbem::ProfileNamespace queryRemote(const ConnectionOptions& connection, bool all, const std::string& statement,
+                                   FailedClasses& failed) {
     auto services = wbem::Locator(connection.makeProvider())
                         .ConnectServer(connection.server, kNamespace, connection.user, connection.password);
     wbem::ProfileNamespace ns{kNamespace, {}};
-    for (const auto& query : all ? collectionQueries() : std::vector<std::string>{statement})
-        ns.classes.push_back(queryClass(*services, query));
+    if (!all) {
+        ns.classes.push_back(queryClass(*services, statement));
+        return ns;
+    }
+    // One class's fault leaves it out; a node gone or a refused login ends it all.
+    for (const auto& query : collectionQueries()) {
+        try {
+            ns.classes.push_back(queryClass(*services, query));
+        } catch (const wbem::WbemError& e) {
+            if (e.code() == wbem::ErrorCode::AccessDenied || e.code() == wbem::ErrorCode::ConnectionFailed) throw;
+            failed.emplace_back(wbem::parseWql(query).className, e.what());
+        }
+    }
     return ns;
 }
 
@@ -134,8 +154,9 @@ int runQuery(const std::vector<std::string>& args, const std::string&) {
         return fail("--user and --password need --server: this computer is queried without a login");
 
     wbem::Profile profile;
+    FailedClasses failed;
     try {
-        profile.namespaces.push_back(connection.remote() ? queryRemote(connection, all, statement)
+        profile.namespaces.push_back(connection.remote() ? queryRemote(connection, all, statement, failed)
                                                          : queryThisComputer(root.empty() ? "/" : root, all, statement));
     } catch (const wbem::WbemError& e) {
         if (connection.remote() && e.code() == wbem::ErrorCode::AccessDenied) {
@@ -148,7 +169,8 @@ int runQuery(const std::vector<std::string>& args, const std::string&) {
         return fail(e.what());
     }
     std::cout << wbem::writeProfile(profile);
-    return 0;
+    for (const auto& [className, why] : failed) std::cerr << "vantrel-cli query: " << className << ": " << oneLine(why) << "\n";
+    return failed.empty() ? 0 : kSomeClassesFailedStatus;
 }
 
 const CliCommandRegistration kRegistration{CliCommand{"query", kUsage, runQuery}};

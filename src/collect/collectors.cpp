@@ -181,19 +181,31 @@ std::string memoryCardKind(std::string_view upperModel) {
     return kind;
 }
 
+bool endsTheRun(wbem::ErrorCode code) {
+    // A namespace the node lacks fails every class alike.
+    return code == wbem::ErrorCode::AccessDenied || code == wbem::ErrorCode::ConnectionFailed ||
+           code == wbem::ErrorCode::InvalidNamespace;
+}
+
 void runCollector(ProgramState& state, HardwareSession& session, const HardwareCategory& category) {
     Section section(session.SectionLines);
     session.listener->statusChanged(std::string(category.statusPhrase) + currentNodeTag(state));
-    if (category.rule == CollectorRule::Cpu) {
-        collectCpu(state, session, category, section);
-    } else {
-        WmiQuery query(state, session);
-        if (category.rule == CollectorRule::Motherboard) {
-            query.execIgnoringErrors(category.query);
+    try {
+        if (category.rule == CollectorRule::Cpu) {
+            collectCpu(state, session, category, section);
         } else {
-            query.exec(category.query);
+            WmiQuery query(state, session);
+            if (category.rule == CollectorRule::Motherboard) {
+                query.execIgnoringErrors(category.query);
+            } else {
+                query.exec(category.query);
+            }
+            query.forEachRow([&](const wbem::Row& row) { return takeRow(category, row, section); });
         }
-        query.forEachRow([&](const wbem::Row& row) { return takeRow(category, row, section); });
+    } catch (const WmiError& e) {
+        // A node that cannot be reached or refuses the login ends the run;
+        // a fault of this class leaves its section with what was taken.
+        if (endsTheRun(e.code())) throw;
     }
     appendFileLine(session.ReportText, category.keyword);
     appendFileLine(session.ReportText, std::to_string(section.count()));

@@ -13,10 +13,16 @@
 
 namespace vantrel {
 
+// Whether a failure ends the whole collection: a node that cannot be reached
+// (lost or refused connection, timeout, untrusted certificate), that refuses
+// the login, or that lacks the namespace. Any other failure is one class's.
+bool endsTheRun(wbem::ErrorCode code);
+
 // Runs the category's collector on the current node and appends its section
 // (keyword, count, value lines) to session.ReportText, using
-// session.SectionLines for the value lines. Throws WmiError when connecting
-// or issuing the query fails; every later failure is ignored.
+// session.SectionLines for the value lines. Throws WmiError only for a
+// failure that ends the run; a class's own failure at the start of its
+// enumeration leaves the section empty, and during it keeps the rows taken.
 void runCollector(ProgramState& state, HardwareSession& session, const HardwareCategory& category);
 
 // The "Enclosure" chassis line for a ChassisTypes value: "Chassis: " and the

@@ -15,7 +15,7 @@ inline constexpr const char* kAccessDeniedResult = "Access denied";
 // text for a failure ("No answer from https://10.0.0.5:5986/wsman in time",
 // "The certificate of ... is not trusted ..."), or "Access denied" for a
 // refused login, with the reason when the node gave one ("Access denied:
-// the node refused Basic login; it offers Negotiate ...").
+// the node does not accept Basic login (it offers Negotiate ...); ...").
 std::string failureText(wbem::ErrorCode code, const std::string& what);
 
 // The result of a node that cannot be contacted because no address is known.

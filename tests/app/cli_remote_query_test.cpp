@@ -54,6 +54,35 @@ TEST_F(RemoteQuery, OneQueryPrintsTheRowsTheNodeServes) {
     EXPECT_EQ(r.out, wbem::writeProfile(profile));
 }
 
+TEST_F(RemoteQuery, SelectStarGivesEveryPropertyHereAgainstAProfileAndThroughTheAgent) {
+    const std::string everything = "Select * From Win32_Processor";
+    auto args = login("secret");
+    args.push_back(everything);
+    const auto remote = runCli(dir.path(), args);
+    ASSERT_EQ(remote.status, 0) << remote.err;
+    EXPECT_NE(remote.out.find("\"Manufacturer\": \"GenuineExample\""), std::string::npos) << remote.out;
+    EXPECT_NE(remote.out.find("\"Name\": \"Example CPU 3000 MHz\""), std::string::npos) << remote.out;
+    const auto here = runCli(dir.path(), {"query", "Select * From Win32_OperatingSystem"});
+    ASSERT_EQ(here.status, 0) << here.err;
+    EXPECT_NE(here.out.find("\"Caption\""), std::string::npos) << here.out;
+}
+
+TEST_F(RemoteQuery, AllNamesTheClassesThatFailedAndPrintsTheRest) {
+    // A node whose profile lacks the fan and the battery classes.
+    std::string json = test::readBytes(kProfile);
+    for (const std::string cls : {"Win32_Fan", "Win32_Battery"})
+        json.replace(json.find('"' + cls + '"'), cls.size() + 2, '"' + cls + "Gone\"");
+    agent::test::TestAgent partial(std::make_shared<wbem::ProfileProvider>(
+        std::make_shared<const wbem::Profile>(wbem::parseProfile(json, "partial"))));
+    const auto r = runCli(dir.path(), {"query", "--server", partial.address(), "--user", "admin", "--password",
+                                       "secret", "--trust", partial.certificate().string(), "--all"});
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_NE(r.err.find("Win32_Fan: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Win32_Battery: "), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("\"Win32_Processor\""), std::string::npos);
+    EXPECT_EQ(r.out.find("\"Win32_Fan\""), std::string::npos);
+}
+
 TEST_F(RemoteQuery, AllGivesAProfileThatStandsInForTheNodeInACollection) {
     auto args = login("secret");
     args.push_back("--all");

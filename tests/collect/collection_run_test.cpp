@@ -55,19 +55,27 @@ TEST_F(RunFixture, ASecondRunReplacesTheWholeReport) {
     EXPECT_EQ(test::readBytes(report()), expected + "\r\n");
 }
 
-TEST_F(RunFixture, AFailedConnectOrQueryEndsTheRunAndKeepsTheOldReport) {
-    for (const auto step : {FailingProvider::Step::Connect, FailingProvider::Step::Query}) {
-        std::filesystem::create_directory(home.path() / "LAB-07");
-        test::writeBytes(report(), "old report\r\n");
-        f.node().scanStatus = ScanStatus::NotScanned;
-        f.session.provider = test::profileProviderFromFile(kProfile);
-        failAt(5, step);
-        EXPECT_THROW(CollectHardware(f.state, f.session), WmiError);
-        EXPECT_EQ(test::readBytes(report()), "old report\r\n");
-        EXPECT_EQ(f.node().scanStatus, ScanStatus::NotScanned);
-        EXPECT_EQ(f.state.windows.scanDialog.statusText, "Collecting Fan information for 10.0.0.7");
-        EXPECT_EQ(f.state.windows.scanDialog.progressWidth, 1250);
-    }
+TEST_F(RunFixture, ANodeThatCannotBeReachedEndsTheRunAndKeepsTheOldReport) {
+    std::filesystem::create_directory(home.path() / "LAB-07");
+    test::writeBytes(report(), "old report\r\n");
+    f.node().scanStatus = ScanStatus::NotScanned;
+    f.session.provider = test::profileProviderFromFile(kProfile);
+    failAt(5, FailingProvider::Step::Connect);
+    EXPECT_THROW(CollectHardware(f.state, f.session), WmiError);
+    EXPECT_EQ(test::readBytes(report()), "old report\r\n");
+    EXPECT_EQ(f.node().scanStatus, ScanStatus::NotScanned);
+    EXPECT_EQ(f.state.windows.scanDialog.statusText, "Collecting Fan information for 10.0.0.7");
+    EXPECT_EQ(f.state.windows.scanDialog.progressWidth, 1250);
+}
+
+TEST_F(RunFixture, AClassThatFailsOnlyEmptiesItsSectionAndTheRunGoesOn) {
+    // A quota fault on the Fan query (category 5): its section is empty, every other is filled.
+    failAt(5, FailingProvider::Step::Query);
+    ASSERT_TRUE(CollectHardware(f.state, f.session));
+    const std::string written = test::readBytes(report());
+    EXPECT_NE(written.find("Fan\r\n0\r\n"), std::string::npos);
+    EXPECT_NE(written.find("Disk Drive\r\n3\r\n"), std::string::npos);
+    EXPECT_EQ(f.node().scanStatus, ScanStatus::Scanned);
 }
 
 TEST_F(RunFixture, AFailedMotherboardQueryOnlyEmptiesItsSection) {

@@ -410,9 +410,9 @@ TEST_F(ScanFixture, AFailedCollectionKeepsTheOldReportAndScanAllGoesOn) {
     addNode("PC-2", "10.0.0.2");
     std::filesystem::create_directories(home.path() / "PC-1");
     test::writeBytes(reportOf("PC-1"), "old report\r\n");
-    // Connection 1 is PC-1's test, 2.. its collectors: the fifth query of the run fails.
+    // Connection 1 is PC-1's test, 2.. its collectors: PC-1 stops answering at the fifth.
     session.provider = std::make_shared<test::FailingProvider>(test::profileProviderFromFile(kProfile), 6,
-                                                               test::FailingProvider::Step::Query);
+                                                               test::FailingProvider::Step::Connect);
     state.domain.settings.parallelScans = 1;
     scans->scanAllNodes();
     scans->waitUntilFinished();

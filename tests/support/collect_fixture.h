@@ -31,7 +31,7 @@ public:
     std::unique_ptr<wbem::Services> connect(const wbem::ConnectRequest& request) override {
         ++connections;
         if (connections == failAt_ && step_ == Step::Connect)
-            throw wbem::WbemError(wbem::ErrorCode::Failed, "The RPC server is unavailable");
+            throw wbem::WbemError(wbem::ErrorCode::ConnectionFailed, "The RPC server is unavailable");
         return std::make_unique<Services>(*this, inner_->connect(request), connections == failAt_);
     }
 

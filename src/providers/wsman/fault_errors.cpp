@@ -40,7 +40,9 @@ wbem::WbemError faultError(const Fault& fault) {
     if (sub == "CannotProcessFilter")
         return {mentions(fault.text(), "class") ? ErrorCode::InvalidClass : ErrorCode::InvalidQuery, text};
     if (sub == "DestinationUnreachable" || sub == "InvalidResourceURI") return {ErrorCode::InvalidNamespace, text};
-    return {ErrorCode::ConnectionFailed, text};
+    // A quota, an internal error, a class whose data the firmware lacks: the
+    // node answered, and only this request failed.
+    return {ErrorCode::Failed, text};
 }
 
 }  // namespace vantrel::wsman

@@ -214,8 +214,8 @@ std::string HttpTransport::refusalText(const std::vector<std::string>& offered) 
     for (const auto& scheme : offered)
         if (scheme == "basic" || (https && scheme == "ntlm")) return {};  // the login itself was refused
     if (offered.empty()) return {};
-    return std::string("the node refused Basic login") + (https ? " and NTLM" : "") + "; it offers " +
-           loginList(offered) + (https ? "" : " (try the transport \"HTTP with Negotiate\")");
+    return std::string("the node does not accept Basic login") + (https ? " or NTLM" : "") + " (it offers " +
+           loginList(offered) + "); use --negotiate-http (the transport \"HTTP with Negotiate\"), or enable Basic on HTTPS";
 }
 
 // The login runs on empty requests first; the messages then go sealed on the

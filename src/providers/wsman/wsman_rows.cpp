@@ -25,6 +25,14 @@ public:
         throw wbem::WbemError(wbem::ErrorCode::NotFound, "Property not found: " + std::string(name));
     }
 
+    // The selected properties; for "Select *" (no select list) those the node sent.
+    std::vector<std::string> propertyNames() const override {
+        if (selected_ && !selected_->empty()) return *selected_;
+        std::vector<std::string> names;
+        for (const auto& [key, value] : properties_) names.push_back(key);
+        return names;
+    }
+
 private:
     PropertyList properties_;
     std::shared_ptr<const std::vector<std::string>> selected_;
@@ -60,7 +68,15 @@ WsmanRowSet::WsmanRowSet(std::shared_ptr<WsmanSession> session, Response first,
 }
 
 WsmanRowSet::~WsmanRowSet() {
-    if (!ended_ && !context_.empty() && session_->healthy()) session_->release(context_);
+    // An enumeration left early (a fault, a limit, the deadline, a caller that
+    // stopped reading) still holds one of the user's few contexts on the node.
+    if (!finished_ && !context_.empty() && session_->healthy()) {
+        try {
+            session_->release(context_);
+        } catch (const std::exception&) {
+            // The node forgets it by itself in time.
+        }
+    }
 }
 
 void WsmanRowSet::take(Response& response) {
@@ -71,7 +87,7 @@ void WsmanRowSet::take(Response& response) {
     }
     // Every answer brings a new context; only the latest is valid.
     context_ = std::move(response.context);
-    ended_ = response.endOfSequence;
+    ended_ = finished_ = response.endOfSequence;
     if (!ended_ && context_.empty())
         throw wbem::WbemError(wbem::ErrorCode::ConnectionFailed,
                               "The server ended the enumeration without saying so (no context, no end of sequence)");
@@ -87,10 +103,15 @@ void WsmanRowSet::pullMore() {
         throw wbem::WbemError(wbem::ErrorCode::ConnectionFailed, std::string("The enumeration broke off: ") + e.what());
     }
     if (response.kind == ResponseKind::Fault) {
+        // The node's own time limit passed: the context stays valid, ask again.
+        if (response.fault.subcode == "TimedOut") {
+            if (++emptyPulls_ > kMaxEmptyPulls)
+                throw wbem::WbemError(wbem::ErrorCode::Failed, "The node keeps timing out on this enumeration");
+            return;
+        }
+        // Only this class's enumeration ends, with the rows taken so far.
         const wbem::WbemError e = faultError(response.fault);
-        // Whatever the fault, the rows after it are lost: the node's answer is incomplete.
-        throw wbem::WbemError(e.code() == wbem::ErrorCode::AccessDenied ? e.code() : wbem::ErrorCode::ConnectionFailed,
-                              "The enumeration broke off: " + std::string(e.what()));
+        throw wbem::WbemError(e.code(), "The enumeration broke off: " + std::string(e.what()));
     }
     if (response.kind != ResponseKind::Pull)
         throw wbem::WbemError(wbem::ErrorCode::ConnectionFailed, "The server did not answer the Pull");

@@ -38,7 +38,8 @@ private:
     std::chrono::steady_clock::time_point deadline_;
     std::deque<PropertyList> pending_;
     std::string context_;
-    bool ended_ = false;
+    bool ended_ = false;     // no further Pull is made
+    bool finished_ = false;  // the node said the sequence ended: nothing to release
     int emptyPulls_ = 0;
     std::optional<wbem::WbemError> failure_;  // repeated on every later call
 };

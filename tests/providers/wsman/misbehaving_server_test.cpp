@@ -91,10 +91,52 @@ TEST(MisbehavingServer, AWellBehavedServerDeliversEveryRow) {
     EXPECT_EQ(rows, 4);
 }
 
+TEST(MisbehavingServer, ATimedOutPullIsAskedAgainAndTheRowsCome) {
+    // The node's own time limit passes twice before the second page is ready.
+    ScriptedServer server(serverWith([](int pull, httplib::Response& res) {
+        if (pull == 2 || pull == 3) {
+            res.status = 500;
+            res.set_content(faultAnswer("w:TimedOut", "The WS-Management service cannot complete the operation within "
+                                                      "the time specified in OperationTimeout."),
+                            "application/soap+xml");
+            return;
+        }
+        res.set_content(pullAnswer(pull == 1 ? 1 : 2, pull == 4), "application/soap+xml");
+    }));
+    int rows = 0;
+    EXPECT_STREQ(enumerateUntilError(server.address(), &rows).what(), "no error");
+    EXPECT_EQ(rows, 3);
+}
+
+TEST(MisbehavingServer, AnEnumerationLeftEarlyIsReleased) {
+    std::atomic<int> releases{0};
+    auto script = serverWith([](int pull, httplib::Response& res) {
+        if (pull == 1) return res.set_content(pullAnswer(1, false), "application/soap+xml");
+        res.status = 500;
+        res.set_content(faultAnswer("w:QuotaLimit", "The quota is spent."), "application/soap+xml");
+    });
+    ScriptedServer server([&](const httplib::Request& req, httplib::Response& res) {
+        if (isAction(req, "Release")) ++releases;
+        script(req, res);
+    });
+    // A fault during the enumeration, and a caller that stops reading after one row.
+    EXPECT_EQ(enumerateUntilError(server.address()).code(), wbem::ErrorCode::Failed);
+    WsmanProvider provider;
+    provider.setNodeSettings(server.address(), quick());
+    {
+        auto services = provider.connect({server.address(), "root\\cimv2", "u", "p"});
+        auto set = services->ExecQuery("Select Name From Win32_Fan");
+        ASSERT_TRUE(set->next());
+    }
+    EXPECT_EQ(releases.load(), 2);
+}
+
 struct MisbehaviourCase {
     const char* name;
     PullScript onPull;
     const char* textPart;
+    // A fault is the node's answer for this class only; everything else is a node gone wrong.
+    wbem::ErrorCode code = wbem::ErrorCode::ConnectionFailed;
 };
 
 class Misbehaviour : public ::testing::TestWithParam<MisbehaviourCase> {};
@@ -104,7 +146,7 @@ TEST_P(Misbehaviour, EndsTheEnumerationWithAClearError) {
     const auto started = std::chrono::steady_clock::now();
     const wbem::WbemError e = enumerateUntilError(server.address());
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
-    EXPECT_EQ(e.code(), wbem::ErrorCode::ConnectionFailed) << e.what();
+    EXPECT_EQ(e.code(), GetParam().code) << e.what();
     EXPECT_NE(std::string(e.what()).find(GetParam().textPart), std::string::npos) << e.what();
 }
 
@@ -148,14 +190,14 @@ INSTANTIATE_TEST_SUITE_P(
                                                          "The enumeration context supplied in the message is not valid."),
                                              "application/soap+xml");
                          },
-                         "enumeration context supplied in the message is not valid"},
+                         "enumeration context supplied in the message is not valid", wbem::ErrorCode::Failed},
         MisbehaviourCase{"FaultMidSequence",
                          [](int pull, httplib::Response& res) {
                              if (pull < 3) return res.set_content(pullAnswer(pull, false), "application/soap+xml");
                              res.status = 500;
                              res.set_content(faultAnswer("w:InternalError", "The provider failed."), "application/soap+xml");
                          },
-                         "The provider failed."},
+                         "The provider failed.", wbem::ErrorCode::Failed},
         MisbehaviourCase{"NoEndAndNoContext",
                          [](int, httplib::Response& res) {
                              res.set_content(std::string(kEnvelopeOpen) + "<n:PullResponse><n:Items>" + item(1) +
@@ -240,8 +282,8 @@ TEST(MisbehavingServer, ANodeThatTakesNoBasicLoginSaysSo) {
     } catch (const wbem::WbemError& e) {
         EXPECT_EQ(e.code(), wbem::ErrorCode::AccessDenied);
         EXPECT_STREQ(e.what(),
-                     "Access denied: the node refused Basic login; it offers Negotiate, Kerberos "
-                     "(try the transport \"HTTP with Negotiate\")");
+                     "Access denied: the node does not accept Basic login (it offers Negotiate, Kerberos); use "
+                     "--negotiate-http (the transport \"HTTP with Negotiate\"), or enable Basic on HTTPS");
     }
 }
 

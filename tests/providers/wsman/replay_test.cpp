@@ -224,9 +224,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"winrb/soap_fault_v2.xml", wbem::ErrorCode::InvalidClass,
                   "The specified class does not exist in the given namespace."},
         FaultCase{"winrb/soap_fault_v1.xml", wbem::ErrorCode::InvalidClass, "class does not exist"},
-        FaultCase{"winrb/wmi_error_v2.xml", wbem::ErrorCode::ConnectionFailed, "maximum number of 30 concurrent shells"},
-        FaultCase{"winrb/soap_fault_omi.xml", wbem::ErrorCode::ConnectionFailed, "instance name parameter is missing"},
-        FaultCase{"txwinrm/data_error/max_concurrent.xml", wbem::ErrorCode::ConnectionFailed,
+        FaultCase{"winrb/wmi_error_v2.xml", wbem::ErrorCode::Failed, "maximum number of 30 concurrent shells"},
+        FaultCase{"winrb/soap_fault_omi.xml", wbem::ErrorCode::Failed, "instance name parameter is missing"},
+        FaultCase{"txwinrm/data_error/max_concurrent.xml", wbem::ErrorCode::Failed,
                   "maximum number of 15 concurrent operations"}));
 
 }  // namespace
