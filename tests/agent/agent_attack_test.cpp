@@ -27,11 +27,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::shared_ptr<wbem::Provider> officePc() {
-    return std::make_shared<wbem::ProfileProvider>(
-        std::make_shared<const wbem::Profile>(wbem::loadProfile(VANTREL_COLLECT_TEST_DATA "/office_pc.json")));
-}
-
 long residentKib() {
     std::ifstream status("/proc/self/status");
     std::string line;
