@@ -23,6 +23,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
+std::shared_ptr<wbem::Provider> officePc() {
+    return std::make_shared<wbem::ProfileProvider>(
+        std::make_shared<const wbem::Profile>(wbem::loadProfile(VANTREL_COLLECT_TEST_DATA "/office_pc.json")));
+}
+
 std::shared_ptr<wsman::WsmanProvider> clientFor(const TestAgent& agent, bool trusted = true,
                                                 std::chrono::milliseconds connectTimeout = 5s) {
     wsman::NodeConnectionSettings s;

@@ -25,6 +25,10 @@ vantrel::test::ProgramRun runCli(const std::filesystem::path& folder, std::vecto
     return vantrel::test::runProgram(VANTREL_CLI, args, folder);
 }
 
+std::shared_ptr<wbem::Provider> officePc() {
+    return std::make_shared<wbem::ProfileProvider>(std::make_shared<const wbem::Profile>(wbem::loadProfile(kProfile)));
+}
+
 TEST(CliRemoteCollect, RemoteReportEqualsTheLocalOneByteForByte) {
     TestAgent agent(officePc());
     const auto dir = agent.folder();

@@ -13,7 +13,6 @@
 #include "agent/self_signed_cert.h"
 #include "agent/users_file.h"
 #include "core/version.h"
-#include "providers/profile/profile_provider.h"
 
 namespace vantrel::agent::test {
 
@@ -32,12 +31,6 @@ public:
 private:
     std::filesystem::path path_;
 };
-
-// The office computer of the collection tests, served by a profile.
-inline std::shared_ptr<wbem::Provider> officePc() {
-    return std::make_shared<wbem::ProfileProvider>(
-        std::make_shared<const wbem::Profile>(wbem::loadProfile(VANTREL_COLLECT_TEST_DATA "/office_pc.json")));
-}
 
 // The hash of "secret" is made once: Argon2id is slow on purpose.
 inline const UserHashes& testUsers() {
