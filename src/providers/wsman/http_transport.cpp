@@ -244,15 +244,15 @@ void HttpTransport::negotiate() {
 HttpAnswer HttpTransport::sealedPost(std::string_view body) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!spnego_ || !spnego_->established()) negotiate();
-        RawAnswer raw = send(sealedBody(spnego_->seal(body), body.size()), kSealedContentType, "", false);
+        const SealedParts sealed = spnego_->seal(body);
+        RawAnswer raw = send(sealedBody(sealed.header, sealed.sealed, body.size()), kSealedContentType, "", false);
         if (raw.status == 401) {
             // A new connection has no login: log in again, once.
             spnego_.reset();
             continue;
         }
-        if (raw.body.empty()) return {raw.status, {}};
-        const SealedParts parts = parseSealedBody(raw.body);
-        return {raw.status, spnego_->unseal(parts.wrapped)};
+        if (raw.body.empty()) return {raw.status, {}, {}};
+        return {raw.status, spnego_->unseal(parseSealedBody(raw.body)), {}};
     }
     throw wbem::WbemError(wbem::ErrorCode::AccessDenied, "Access denied");
 }

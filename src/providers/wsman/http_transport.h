@@ -20,8 +20,9 @@ struct TransportSettings {
     std::chrono::milliseconds connectTimeout{5000};
     std::chrono::milliseconds requestTimeout{30000};
     std::size_t maxResponseBytes = 8u << 20;
-    // Plain HTTP with a Negotiate (NTLM) login and every message sealed with
-    // it, as WinRM's default listener on 5985 wants; `host` names the service.
+    // Plain HTTP with a Negotiate login (Kerberos with the user's ticket, or
+    // NTLM) and every message sealed with it, as WinRM's default listener on
+    // 5985 wants; `host` names the service (HTTP/host).
     bool sealedNegotiate = false;
     std::string host;
 };

@@ -9,7 +9,8 @@ namespace vantrel::wsman {
 namespace {
 
 constexpr std::string_view kBoundary = "--Encrypted Boundary";
-constexpr std::size_t kSignatureLength = 16;
+// Far above any mechanism's header (NTLM 16 bytes, Kerberos under 100).
+constexpr std::uint32_t kMaxHeaderLength = 1024;
 
 [[noreturn]] void malformed(const std::string& why) {
     throw wbem::WbemError(wbem::ErrorCode::ConnectionFailed, "The server's sealed answer is malformed: " + why);
@@ -19,9 +20,9 @@ constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn
 
 }  // namespace
 
-std::string sealedBody(std::string_view wrapped, std::size_t plainLength) {
+std::string sealedBody(std::string_view header, std::string_view sealed, std::size_t plainLength) {
     std::string out;
-    out.reserve(wrapped.size() + 256);
+    out.reserve(header.size() + sealed.size() + 256);
     out += kBoundary;
     out += "\r\n\tContent-Type: application/HTTP-SPNEGO-session-encrypted\r\n"
            "\tOriginalContent: type=application/soap+xml;charset=UTF-8;Length=";
@@ -29,9 +30,10 @@ std::string sealedBody(std::string_view wrapped, std::size_t plainLength) {
     out += "\r\n";
     out += kBoundary;
     out += "\r\n\tContent-Type: application/octet-stream\r\n";
-    const std::uint32_t length = kSignatureLength;
+    const auto length = static_cast<std::uint32_t>(header.size());
     for (int i = 0; i < 4; ++i) out += static_cast<char>((length >> (8 * i)) & 0xFF);
-    out += wrapped;
+    out += header;
+    out += sealed;
     out += kBoundary;
     out += "--\r\n";
     return out;
@@ -49,16 +51,19 @@ SealedParts parseSealedBody(std::string_view body) {
     if (octets == std::string_view::npos) malformed("no sealed part");
     std::size_t at = octets + kOctets.size();
     if (4 > body.size() - at) malformed("the sealed part is cut short");
-    std::uint32_t signatureLength = 0;
+    std::uint32_t headerLength = 0;
     for (int i = 0; i < 4; ++i)
-        signatureLength |= static_cast<std::uint32_t>(static_cast<unsigned char>(body[at + i])) << (8 * i);
+        headerLength |= static_cast<std::uint32_t>(static_cast<unsigned char>(body[at + i])) << (8 * i);
     at += 4;
-    if (signatureLength != kSignatureLength) malformed("unexpected signature length");
+    if (headerLength == 0 || headerLength > kMaxHeaderLength) malformed("unexpected header length");
     const std::string closing = std::string(kBoundary) + "--";
     const auto close = body.rfind(closing);
-    if (close == std::string_view::npos || close < at + signatureLength) malformed("no closing boundary");
-    parts.wrapped = std::string(body.substr(at, close - at));
-    if (parts.wrapped.size() - signatureLength != parts.plainLength) malformed("the lengths disagree");
+    if (close == std::string_view::npos || close < at + headerLength) malformed("no closing boundary");
+    parts.header = std::string(body.substr(at, headerLength));
+    parts.sealed = std::string(body.substr(at + headerLength, close - at - headerLength));
+    // A block cipher may pad the sealed bytes, never shorten them.
+    if (parts.sealed.size() < parts.plainLength || parts.sealed.size() - parts.plainLength > 64)
+        malformed("the lengths disagree");
     return parts;
 }
 

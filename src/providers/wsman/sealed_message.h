@@ -1,8 +1,8 @@
 #pragma once
 // The HTTP body of a message sealed with the session's Negotiate context
 // (multipart/encrypted, application/HTTP-SPNEGO-session-encrypted): the
-// original type and length, then a 4-byte length, the 16-byte signature and
-// the sealed bytes. Plus the base64 of the Negotiate headers.
+// original type and length, then the 4-byte length of the mechanism's
+// header, that header and the sealed bytes. Plus the base64 of the Negotiate headers.
 
 #include <string>
 #include <string_view>
@@ -12,11 +12,13 @@ namespace vantrel::wsman {
 inline constexpr const char* kSealedContentType =
     "multipart/encrypted;protocol=\"application/HTTP-SPNEGO-session-encrypted\";boundary=\"Encrypted Boundary\"";
 
-// `wrapped` is the signature followed by the sealed message, as gss_wrap gives it.
-std::string sealedBody(std::string_view wrapped, std::size_t plainLength);
+// `header` is the mechanism's part before the sealed bytes: NTLM's 16-byte
+// signature, or Kerberos' token header (its length varies with the cipher).
+std::string sealedBody(std::string_view header, std::string_view sealed, std::size_t plainLength);
 
 struct SealedParts {
-    std::string wrapped;  // signature followed by the sealed message
+    std::string header;
+    std::string sealed;
     std::size_t plainLength = 0;
 };
 
