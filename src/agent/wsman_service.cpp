@@ -92,6 +92,7 @@ void appendValue(std::string& out, const std::string& name, const wbem::Value& v
     }
 }
 
+// A WQL answer's item: the properties asked for, in a w:XmlFragment.
 // Names that came through the WQL parser are plain identifiers, safe as element names.
 std::string fragmentOf(const wbem::Row& row, const std::vector<std::string>& properties) {
     std::string out = "<w:XmlFragment>";
@@ -103,6 +104,14 @@ std::string fragmentOf(const wbem::Row& row, const std::vector<std::string>& pro
         }
     }
     return out + "</w:XmlFragment>";
+}
+
+// A class resource's item, as WinRM gives it to generic clients: an element
+// named after the class in the resource URI's namespace, every property in it.
+std::string instanceOf(const wbem::Row& row, const std::string& className, const std::string& resourceUri) {
+    std::string out = "<p:" + className + " xmlns:p=\"" + xmlEscape(resourceUri) + "\">";
+    for (const std::string& name : row.propertyNames()) appendValue(out, "p:" + name, row.property(name));
+    return out + "</p:" + className + ">";
 }
 
 std::string allText(pugi::xml_node node) {
@@ -190,7 +199,8 @@ AgentReply WsmanService::enumerate(const Request& request, const std::string& us
 
     const pugi::xml_node enumerateNode = childElement(request.body, kEnumerationNs, "Enumerate");
     std::string wql;
-    if (resource == "*") {
+    const bool wholeClass = resource != "*";
+    if (!wholeClass) {
         const pugi::xml_node filter = childElement(enumerateNode, kWsmanNs, "Filter");
         const std::string dialect = filter.attribute("Dialect").value();
         if (!filter || (!dialect.empty() && dialect != kWqlDialect))
@@ -225,7 +235,9 @@ AgentReply WsmanService::enumerate(const Request& request, const std::string& us
             if (enumeration.items.size() >= limits_.maxItemsPerQuery || bytes > limits_.maxBytesPerQuery)
                 return faultReply({false, "w:QuotaLimit", "The query gives more items than the service delivers.", ""},
                                   request.messageId);
-            enumeration.items.push_back(fragmentOf(*row, select.allProperties ? row->propertyNames() : properties));
+            enumeration.items.push_back(wholeClass ? instanceOf(*row, resource, uri)
+                                                   : fragmentOf(*row, select.allProperties ? row->propertyNames()
+                                                                                           : properties));
             bytes += enumeration.items.back().size();
         }
     }

@@ -120,12 +120,14 @@ TEST(WsmanService, AnswersAClassWithoutAFilterAndOnlyIdentifyWithoutALogin) {
     Response r = ask(service, request);
     ASSERT_EQ(r.kind, ResponseKind::Enumerate) << r.fault.text();
     ASSERT_EQ(r.items.size(), 1u);
+    EXPECT_EQ(r.items[0].className, "Win32_Fan");  // the class's own element, as WinRM answers it
     ASSERT_EQ(r.items[0].properties.size(), 2u);
     EXPECT_EQ(r.items[0].properties[0].text, "CPU fan");
     EXPECT_EQ(r.items[0].properties[1].text, "OK");
     // "Select *" in a filter gives the same.
     r = ask(service, wsman::enumerateRequest(header(512000), "Select * From Win32_Fan", 32000));
     ASSERT_EQ(r.items.size(), 1u);
+    EXPECT_EQ(r.items[0].className, "");  // a w:XmlFragment
     EXPECT_EQ(r.items[0].properties.size(), 2u);
     // A class name that is none.
     EXPECT_EQ(ask(service, request.replace(request.find("Win32_Fan"), 9, "Win32_Fan%20x")).fault.subcode,
