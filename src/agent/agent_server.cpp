@@ -8,6 +8,7 @@
 #include <string>
 
 #include "agent/tls_server.h"
+#include "providers/wsman/sealed_message.h"
 
 namespace vantrel::agent {
 
@@ -33,6 +34,8 @@ bool decodeBasic(const std::string& header, std::string& user, std::string& pass
 // The login the screening accepted, for the handler of the same request: a
 // worker serves one request at a time, from its headers to its answer.
 thread_local std::string acceptedUser;
+// The request itself was a Negotiate login that passed: its empty body gets an empty 200.
+thread_local bool negotiatedNow = false;
 
 // An answer that ends the connection: the rest of what the client sends is never read.
 void refuse(httplib::Response& res, int status) {
@@ -52,10 +55,17 @@ struct AgentServer::Impl {
 
 namespace {
 
+void askForLogin(const ServerSettings& settings, httplib::Response& res) {
+    refuse(res, 401);
+    if (settings.kerberos) res.set_header("WWW-Authenticate", "Negotiate");
+    res.set_header("WWW-Authenticate", "Basic realm=\"WSMAN\"");
+}
+
 // True when the request may go on to have its body read.
 bool screenRequest(const ServerSettings& settings, LoginGuard& logins, const httplib::Request& req,
                    httplib::Response& res) {
     acceptedUser.clear();
+    negotiatedNow = false;
     if (req.path != "/wsman" || req.method != "POST") {
         refuse(res, req.path != "/wsman" ? 404 : 405);
         return false;
@@ -74,11 +84,31 @@ bool screenRequest(const ServerSettings& settings, LoginGuard& logins, const htt
     std::string identify = req.get_header_value("WSMANIDENTIFY");
     for (char& c : identify) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (identify == "unauthenticated" && !req.has_header("Authorization")) return true;
+    const std::string authorization = req.get_header_value("Authorization");
+    std::string* connectionLogin = TlsServer::connectionLogin();
+    static const std::string kNegotiate = "Negotiate ";
+    if (settings.kerberos && authorization.compare(0, kNegotiate.size(), kNegotiate) == 0) {
+        const KerberosLogin login = settings.kerberos->accept(wsman::base64Decode(authorization.substr(kNegotiate.size())));
+        if (!login.accepted) {
+            if (connectionLogin) connectionLogin->clear();
+            askForLogin(settings, res);
+            return false;
+        }
+        // The login holds for the rest of the connection, as WinRM's does.
+        if (connectionLogin) *connectionLogin = login.principal;
+        if (!login.replyToken.empty())
+            res.set_header("WWW-Authenticate", "Negotiate " + wsman::base64Encode(login.replyToken));
+        acceptedUser = login.principal;
+        negotiatedNow = true;
+        return true;
+    }
+    if (authorization.empty() && connectionLogin && !connectionLogin->empty()) {
+        acceptedUser = *connectionLogin;
+        return true;
+    }
     std::string user, password;
-    if (!decodeBasic(req.get_header_value("Authorization"), user, password) ||
-        !logins.check(req.remote_addr, user, password)) {
-        refuse(res, 401);
-        res.set_header("WWW-Authenticate", "Basic realm=\"WSMAN\"");
+    if (!decodeBasic(authorization, user, password) || !logins.check(req.remote_addr, user, password)) {
+        askForLogin(settings, res);
         return false;
     }
     acceptedUser = user;
@@ -127,10 +157,13 @@ AgentServer::AgentServer(ServerSettings settings, std::shared_ptr<WsmanService> 
                         return;
                     }
                     TlsServer::bodyReceived();
+                    if (negotiatedNow && body.empty()) {
+                        res.status = 200;  // a login alone, as the client's Negotiate exchange sends it
+                        return;
+                    }
                     AgentReply reply = impl->service->handle(body, acceptedUser);
                     if (reply.status == 401) {
-                        refuse(res, 401);
-                        res.set_header("WWW-Authenticate", "Basic realm=\"WSMAN\"");
+                        askForLogin(impl->settings, res);
                         return;
                     }
                     res.status = reply.status;

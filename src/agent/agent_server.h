@@ -1,5 +1,6 @@
 #pragma once
-// The agent's HTTPS listener: POST /wsman with Basic logins, our own TLS
+// The agent's HTTPS listener: POST /wsman with Basic logins (and Kerberos
+// ones through Negotiate where a keytab is given), our own TLS
 // listener around cpp-httplib's request handling. Requests are bounded in
 // size, connections in number (a fixed pool of workers; further connections
 // wait in the kernel's queue) and per address, and slow clients by a
@@ -10,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "agent/kerberos_acceptor.h"
 #include "agent/login_guard.h"
 #include "agent/wsman_service.h"
 
@@ -29,6 +31,8 @@ struct ServerSettings {
     std::chrono::seconds writeTimeout{10};
     // A kept-alive connection holds a worker while it waits for its next request.
     std::chrono::seconds keepAliveTimeout{2};
+    // Negotiate (Kerberos) logins besides Basic ones; none when null.
+    std::shared_ptr<const KerberosAcceptor> kerberos;
 };
 
 class AgentServer {

@@ -66,6 +66,7 @@ struct TlsServer::Connection {
     int remotePort = 0, localPort = 0;
     // Until when the request under way may keep sending; max while it is answered.
     Clock::time_point deadline = Clock::time_point::max();
+    std::string login;
 };
 
 namespace {
@@ -292,6 +293,8 @@ void TlsServer::serveConnection(Connection& c) {
 void TlsServer::bodyReceived() {
     if (servedNow) servedNow->deadline = Clock::time_point::max();
 }
+
+std::string* TlsServer::connectionLogin() { return servedNow ? &servedNow->login : nullptr; }
 
 void TlsServer::shutDown() {
     stopping_ = true;

@@ -49,6 +49,9 @@ public:
 
     // Called by a handler once the request's body is in: answering it may take its time.
     static void bodyReceived();
+    // Who logged in on the connection being served (a Negotiate login holds
+    // for the connection's later requests); null outside a request.
+    static std::string* connectionLogin();
 
     struct Connection;  // one accepted client
 

@@ -1,8 +1,10 @@
 // vantrel-agent: answers the hardware queries of Vantrel over WS-Management
-// (HTTPS, Basic logins against its own users file).
+// (HTTPS, Basic logins against its own users file, Kerberos logins through
+// Negotiate for the principals listed when given the service's keytab).
 //   vantrel-agent adduser --users FILE NAME       (password on standard input)
 //   vantrel-agent serve --listen ADDRESS:PORT --users FILE [--cert CERT.pem --key KEY.pem]
 //                       [--state DIR] [--profile FILE] [--max-connections N]
+//                       [--keytab FILE --kerberos-users FILE]
 //   vantrel-agent install [--root DIR]
 // Exit status: 0 done, 1 failure, 2 wrong usage.
 
@@ -35,6 +37,7 @@ constexpr const char* kUsage =
     "Usage: vantrel-agent adduser --users FILE NAME   (the password is read from standard input)\n"
     "       vantrel-agent serve --listen ADDRESS:PORT --users FILE [--cert CERT.pem --key KEY.pem]\n"
     "                           [--state DIR] [--profile FILE] [--max-connections N]\n"
+    "                           [--keytab FILE --kerberos-users FILE]\n"
     "       vantrel-agent install [--root DIR]\n"
     "       vantrel-agent --version | --help\n";
 
@@ -81,10 +84,13 @@ int addUserCommand(const std::vector<std::string>& args) {
 
 int serveCommand(const std::vector<std::string>& args) {
     Arguments a;
-    if (!splitArguments(args, {"--listen", "--users", "--cert", "--key", "--state", "--profile", "--max-connections"}, a))
+    if (!splitArguments(args, {"--listen", "--users", "--cert", "--key", "--state", "--profile", "--max-connections",
+                               "--keytab", "--kerberos-users"},
+                        a))
         return 2;
     if (!a.positional.empty() || !a.options.count("--listen") || !a.options.count("--users") ||
-        a.options.count("--cert") != a.options.count("--key")) {
+        a.options.count("--cert") != a.options.count("--key") ||
+        a.options.count("--keytab") != a.options.count("--kerberos-users")) {
         std::cerr << kUsage;
         return 2;
     }
@@ -98,8 +104,9 @@ int serveCommand(const std::vector<std::string>& args) {
     if (a.options.count("--cert")) {
         settings.certificate = a.options["--cert"];
         settings.key = a.options["--key"];
-    } else {
-        const std::filesystem::path state = a.options.count("--state") ? a.options["--state"] : "vantrel-agent-state";
+    }
+    const std::filesystem::path state = a.options.count("--state") ? a.options["--state"] : "vantrel-agent-state";
+    if (!a.options.count("--cert")) {
         const CertificateFiles files = ensureSelfSignedCertificate(state);
         settings.certificate = files.certificate;
         settings.key = files.key;
@@ -107,6 +114,14 @@ int serveCommand(const std::vector<std::string>& args) {
                   << std::filesystem::absolute(files.certificate).string() << "\n";
     }
     std::cout << "Certificate SHA-256 fingerprint: " << sha256Fingerprint(settings.certificate) << std::endl;
+    if (a.options.count("--keytab")) {
+        // The tickets seen are remembered in the state folder, so none is taken twice.
+        std::filesystem::create_directories(state);
+        std::filesystem::permissions(state, std::filesystem::perms::owner_all);
+        settings.kerberos = std::make_shared<const KerberosAcceptor>(
+            a.options["--keytab"], state / "kerberos-replay", loadPrincipals(a.options["--kerberos-users"]));
+        std::cout << "Kerberos logins with the keytab " << a.options["--keytab"] << std::endl;
+    }
 
     auto logins = std::make_shared<LoginGuard>(loadUsers(a.options["--users"]));
     auto service = std::make_shared<WsmanService>(servedProvider(a.options["--profile"]),

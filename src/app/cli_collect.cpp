@@ -29,7 +29,7 @@ namespace {
 
 constexpr const char* kUsage =
     "collect [--root DIR | --profile FILE [--server ADDRESS] | --server HOST[:PORT] [--trust CERT.pem]\n"
-    "          [--negotiate-http | --insecure-http]] [--user U] [--password P] [--namespace NS] --out REPORT";
+    "          [--negotiate | --negotiate-http | --insecure-http]] [--user U] [--password P] [--namespace NS] --out REPORT";
 
 // One line on standard error, whatever the reason's text holds.
 void printReason(std::string reason) {

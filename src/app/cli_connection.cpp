@@ -6,8 +6,8 @@ namespace vantrel::cli {
 
 OptionTaken ConnectionOptions::take(const std::vector<std::string>& args, std::size_t& i) {
     const std::string& option = args[i];
-    if (option == "--insecure-http" || option == "--negotiate-http") {
-        (option == "--insecure-http" ? insecureHttp : negotiateHttp) = true;
+    if (option == "--insecure-http" || option == "--negotiate-http" || option == "--negotiate") {
+        (option == "--insecure-http" ? insecureHttp : option == "--negotiate" ? negotiateHttps : negotiateHttp) = true;
         given_.push_back(option);
         return OptionTaken::Taken;
     }
@@ -28,9 +28,10 @@ bool ConnectionOptions::given(const std::string& option) const {
 }
 
 std::optional<std::string> ConnectionOptions::conflict() const {
-    if (insecureHttp && negotiateHttp) return "--insecure-http and --negotiate-http exclude each other";
-    if (!remote() && (!trustFile.empty() || insecureHttp || negotiateHttp))
-        return "--trust, --insecure-http and --negotiate-http need --server";
+    if (insecureHttp + negotiateHttp + negotiateHttps > 1)
+        return "--negotiate, --negotiate-http and --insecure-http exclude each other";
+    if (!remote() && (!trustFile.empty() || insecureHttp || negotiateHttp || negotiateHttps))
+        return "--trust, --negotiate, --negotiate-http and --insecure-http need --server";
     return std::nullopt;
 }
 
@@ -39,6 +40,7 @@ wsman::NodeConnectionSettings ConnectionOptions::settings() const {
     settings.trustFile = trustFile;
     settings.plainHttp = insecureHttp;
     settings.sealedHttp = negotiateHttp;
+    settings.negotiateHttps = negotiateHttps;
     return settings;
 }
 

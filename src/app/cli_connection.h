@@ -1,7 +1,7 @@
 #pragma once
 // The connection options that every vantrel-cli command reaching another
 // computer takes: --server HOST[:PORT] --user U --password P [--trust CERT.pem]
-// [--insecure-http | --negotiate-http], and the WS-Management provider they
+// [--negotiate | --negotiate-http | --insecure-http], and the WS-Management provider they
 // make.
 
 #include <memory>
@@ -15,7 +15,7 @@
 namespace vantrel::cli {
 
 inline constexpr const char* kConnectionUsage =
-    "--server HOST[:PORT] [--trust CERT.pem] [--negotiate-http | --insecure-http] [--user U] [--password P]";
+    "--server HOST[:PORT] [--trust CERT.pem] [--negotiate | --negotiate-http | --insecure-http] [--user U] [--password P]";
 
 // Exit status of a refused login, the same for every command.
 inline constexpr int kAccessDeniedStatus = 2;
@@ -46,7 +46,8 @@ public:
     std::string password;
     std::string trustFile;
     bool insecureHttp = false;
-    bool negotiateHttp = false;
+    bool negotiateHttp = false;   // HTTP with Negotiate, sealed
+    bool negotiateHttps = false;  // HTTPS with Negotiate
 
 private:
     std::vector<std::string> given_;

@@ -25,7 +25,7 @@ namespace vantrel::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "query [--root DIR | --server HOST[:PORT] [--trust CERT.pem] [--negotiate-http | --insecure-http]\n"
+    "query [--root DIR | --server HOST[:PORT] [--trust CERT.pem] [--negotiate | --negotiate-http | --insecure-http]\n"
     "          [--user U] [--password P]] \"Select ... From Class\" | --all";
 constexpr const char* kNamespace = "root\\cimv2";
 

@@ -1,6 +1,7 @@
 #pragma once
 // How the program reaches each node's management service: over HTTPS (the
-// default), over HTTP with a Negotiate login that seals every message, or
+// default; with Basic or NTLM, or a Negotiate login), over HTTP with a
+// Negotiate login that seals every message, or
 // over plain HTTP with the password readable on the wire; and which
 // certificate or CA file it trusts for the node. Kept per node name, apart
 // from the node table, whose file layout stays as it is.
@@ -14,11 +15,13 @@
 
 namespace vantrel {
 
-// "HTTPS", "NEGOTIATE-HTTP", "PLAIN-HTTP" in "connections.ini". Any other
-// text is kept as written and reaches the node as HTTPS would.
-enum class NodeTransport { Other, Https, NegotiateHttp, PlainHttp };
-constexpr std::array<Spelling<NodeTransport>, 3> spellings(NodeTransport) {
+// "HTTPS", "NEGOTIATE-HTTPS", "NEGOTIATE-HTTP", "PLAIN-HTTP" in
+// "connections.ini". Any other text is kept as written and reaches the node
+// as HTTPS would.
+enum class NodeTransport { Other, Https, NegotiateHttps, NegotiateHttp, PlainHttp };
+constexpr std::array<Spelling<NodeTransport>, 4> spellings(NodeTransport) {
     return {{{NodeTransport::Https, "HTTPS"},
+             {NodeTransport::NegotiateHttps, "NEGOTIATE-HTTPS"},
              {NodeTransport::NegotiateHttp, "NEGOTIATE-HTTP"},
              {NodeTransport::PlainHttp, "PLAIN-HTTP"}}};
 }

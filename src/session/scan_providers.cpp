@@ -10,6 +10,7 @@ wsman::NodeConnectionSettings wsmanSettings(const NodeConnection& connection) {
     settings.trustFile = connection.trustFile;
     settings.plainHttp = connection.effectiveTransport() == NodeTransport::PlainHttp;
     settings.sealedHttp = connection.effectiveTransport() == NodeTransport::NegotiateHttp;
+    settings.negotiateHttps = connection.effectiveTransport() == NodeTransport::NegotiateHttps;
     return settings;
 }
 

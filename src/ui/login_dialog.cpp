@@ -18,6 +18,7 @@ namespace {
 // The transports in the order the choice lists them.
 constexpr std::pair<NodeTransport, const char*> kTransports[] = {
     {NodeTransport::Https, "HTTPS"},
+    {NodeTransport::NegotiateHttps, "HTTPS with Negotiate"},
     {NodeTransport::NegotiateHttp, "HTTP with Negotiate (5985)"},
     {NodeTransport::PlainHttp, "Plain HTTP (unencrypted)"},
 };

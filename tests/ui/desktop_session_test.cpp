@@ -146,10 +146,11 @@ TEST_F(DesktopFixture, LoginDialogShowsAndStoresHowTheNodeIsReached) {
     MainWindow& main = session->main();
     LoginDialog* dialog = main.loginDialog();
     QComboBox* transport = dialog->transportChoice();
-    ASSERT_EQ(transport->count(), 3);
+    ASSERT_EQ(transport->count(), 4);
     EXPECT_EQ(transport->itemText(0), "HTTPS");
-    EXPECT_EQ(transport->itemText(1), "HTTP with Negotiate (5985)");
-    EXPECT_EQ(transport->itemText(2), "Plain HTTP (unencrypted)");
+    EXPECT_EQ(transport->itemText(1), "HTTPS with Negotiate");
+    EXPECT_EQ(transport->itemText(2), "HTTP with Negotiate (5985)");
+    EXPECT_EQ(transport->itemText(3), "Plain HTTP (unencrypted)");
 
     clickItem(main.networkTree(), "Node1 2");
     main.menuAction(MenuCommand::SetNodeLogin)->trigger();

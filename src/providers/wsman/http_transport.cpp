@@ -202,6 +202,7 @@ HttpTransport::RawAnswer HttpTransport::send(std::string_view body, const std::s
 
 HttpAnswer HttpTransport::post(std::string_view body, bool authenticate) {
     if (settings_.sealedNegotiate) return sealedPost(body);
+    if (settings_.negotiate) return negotiatedPost(body);
     RawAnswer raw = send(body, "application/soap+xml;charset=UTF-8", "", authenticate);
     HttpAnswer answer{raw.status, std::move(raw.body), {}};
     if (raw.status == 401 && authenticate) answer.refusal = refusalText(raw.offeredLogins);
@@ -215,7 +216,10 @@ std::string HttpTransport::refusalText(const std::vector<std::string>& offered) 
         if (scheme == "basic" || (https && scheme == "ntlm")) return {};  // the login itself was refused
     if (offered.empty()) return {};
     return std::string("the node does not accept Basic login") + (https ? " or NTLM" : "") + " (it offers " +
-           loginList(offered) + "); use --negotiate-http (the transport \"HTTP with Negotiate\"), or enable Basic on HTTPS";
+           loginList(offered) + "); use " +
+           (https ? "--negotiate (the transport \"HTTPS with Negotiate\")"
+                  : "--negotiate-http (the transport \"HTTP with Negotiate\")") +
+           ", or enable Basic on HTTPS";
 }
 
 // The login runs on empty requests first; the messages then go sealed on the
@@ -253,6 +257,19 @@ HttpAnswer HttpTransport::sealedPost(std::string_view body) {
         }
         if (raw.body.empty()) return {raw.status, {}, {}};
         return {raw.status, spnego_->unseal(parseSealedBody(raw.body)), {}};
+    }
+    throw wbem::WbemError(wbem::ErrorCode::AccessDenied, "Access denied");
+}
+
+HttpAnswer HttpTransport::negotiatedPost(std::string_view body) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!spnego_ || !spnego_->established()) negotiate();
+        RawAnswer raw = send(body, "application/soap+xml;charset=UTF-8", "", false);
+        if (raw.status == 401) {
+            spnego_.reset();
+            continue;
+        }
+        return {raw.status, std::move(raw.body), {}};
     }
     throw wbem::WbemError(wbem::ErrorCode::AccessDenied, "Access denied");
 }

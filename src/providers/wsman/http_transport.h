@@ -24,6 +24,9 @@ struct TransportSettings {
     // NTLM) and every message sealed with it, as WinRM's default listener on
     // 5985 wants; `host` names the service (HTTP/host).
     bool sealedNegotiate = false;
+    // HTTPS with a Negotiate login (Kerberos or NTLM) on the connection; TLS
+    // protects the messages, so they go unsealed.
+    bool negotiate = false;
     std::string host;
 };
 
@@ -60,6 +63,7 @@ private:
     RawAnswer send(std::string_view body, const std::string& contentType, const std::string& authorization,
                    bool basicLogin);
     HttpAnswer sealedPost(std::string_view body);
+    HttpAnswer negotiatedPost(std::string_view body);
     std::string refusalText(const std::vector<std::string>& offered) const;
     void negotiate();
 

@@ -74,6 +74,7 @@ std::unique_ptr<wbem::Services> WsmanProvider::connect(const wbem::ConnectReques
     TransportSettings transport;
     transport.url = endpointUrl(address, !node.plainHttp && !node.sealedHttp);
     transport.sealedNegotiate = node.sealedHttp && !node.plainHttp;
+    transport.negotiate = node.negotiateHttps && !node.sealedHttp && !node.plainHttp;
     transport.host = address.host;
     transport.user = request.user;
     transport.password = request.password;

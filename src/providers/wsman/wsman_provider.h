@@ -21,9 +21,12 @@ struct NodeConnectionSettings {
     // Plain HTTP (port 5985) with Basic: the password crosses the network
     // readable by anyone, so only when the user asks for it.
     bool plainHttp = false;
-    // HTTP (port 5985) with a Negotiate login (NTLM through gss-ntlmssp) and
-    // every message sealed with it: WinRM's listener out of the box.
+    // HTTP (port 5985) with a Negotiate login (Kerberos with the user's
+    // ticket, or NTLM through gss-ntlmssp) and every message sealed with it:
+    // WinRM's listener out of the box.
     bool sealedHttp = false;
+    // HTTPS with a Negotiate login instead of Basic.
+    bool negotiateHttps = false;
     std::string trustFile;  // PEM certificate or CA file trusted for this node
     std::chrono::milliseconds connectTimeout{5000};
     std::chrono::milliseconds requestTimeout{30000};

@@ -8,13 +8,15 @@
 
 #include <memory>
 
-#include "kerberos_realm.h"
+#include "support/kerberos_realm.h"
 #include "providers/wsman/wsman_provider.h"
 #include "sealing_server.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::wsman::test {
 namespace {
+
+using vantrel::test::KerberosRealm;
 
 class KerberosLogin : public ::testing::Test {
 protected:

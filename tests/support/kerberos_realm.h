@@ -2,8 +2,9 @@
 // A Kerberos realm of its own for a test process: an MIT KDC with a fresh
 // database in a temporary folder, listening on a free loopback port, with
 // users and the HTTP/localhost service whose keytab the acceptor reads.
-// The process's Kerberos environment (KRB5_CONFIG, KRB5CCNAME, KRB5_KTNAME)
-// points at the realm, so nothing of the machine's own is read or changed.
+// The process's Kerberos environment (KRB5_CONFIG, KRB5CCNAME, KRB5_KTNAME,
+// KRB5RCACHENAME) points at the realm, so nothing of the machine's own is
+// read or changed.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -25,7 +26,7 @@
 
 extern char** environ;
 
-namespace vantrel::wsman::test {
+namespace vantrel::test {
 
 class KerberosRealm {
 public:
@@ -34,13 +35,13 @@ public:
     KerberosRealm() {
         const auto& dir = folder_.path();
         port_ = freePort();
-        vantrel::test::writeBytes(dir / "krb5.conf",
+        writeBytes(dir / "krb5.conf",
                                   "[libdefaults]\n default_realm = VANTREL.TEST\n dns_lookup_kdc = false\n"
                                   " dns_lookup_realm = false\n rdns = false\n dns_canonicalize_hostname = false\n"
                                   " udp_preference_limit = 1\n"
                                   "[realms]\n VANTREL.TEST = {\n  kdc = 127.0.0.1:" + std::to_string(port_) +
                                       "\n }\n[domain_realm]\n localhost = VANTREL.TEST\n");
-        vantrel::test::writeBytes(dir / "kdc.conf",
+        writeBytes(dir / "kdc.conf",
                                   "[kdcdefaults]\n kdc_listen = 127.0.0.1:" + std::to_string(port_) +
                                       "\n kdc_tcp_listen = 127.0.0.1:" + std::to_string(port_) +
                                       "\n[realms]\n VANTREL.TEST = {\n  database_name = " + (dir / "principal").string() +
@@ -50,6 +51,7 @@ public:
         ::setenv("KRB5_KDC_PROFILE", (dir / "kdc.conf").c_str(), 1);
         ::setenv("KRB5CCNAME", ("FILE:" + (dir / "tickets").string()).c_str(), 1);
         ::setenv("KRB5_KTNAME", ("FILE:" + (dir / "http.keytab").string()).c_str(), 1);
+        ::setenv("KRB5RCACHENAME", ("file2:" + (dir / "replay").string()).c_str(), 1);
         run("/usr/sbin/kdb5_util", {"create", "-s", "-P", "master-secret", "-r", kRealm});
         for (const char* user : {"alice", "bob"}) admin(std::string("addprinc -pw ") + user + "-secret " + user);
         admin("addprinc -randkey HTTP/localhost");
@@ -67,11 +69,12 @@ public:
 
     // Takes `user`'s ticket into the process's ticket cache (kinit).
     void kinit(const std::string& user) {
-        const auto r = vantrel::test::runProgram(
+        const auto r = runProgram(
             "sh", {"-c", "echo " + user + "-secret | /usr/bin/kinit " + user}, folder_.path());
         if (r.status != 0) throw std::runtime_error("kinit failed: " + r.err);
     }
-    void kdestroy() { vantrel::test::runProgram("/usr/bin/kdestroy", {}, folder_.path()); }
+    std::filesystem::path keytab() const { return folder_.path() / "http.keytab"; }
+    void kdestroy() { runProgram("/usr/bin/kdestroy", {}, folder_.path()); }
 
 private:
     static int freePort() {
@@ -101,13 +104,13 @@ private:
     }
     void admin(const std::string& query) { run("/usr/sbin/kadmin.local", {"-q", query}); }
     void run(const std::string& program, const std::vector<std::string>& args) {
-        const auto r = vantrel::test::runProgram(program, args, folder_.path());
+        const auto r = runProgram(program, args, folder_.path());
         if (r.status != 0) throw std::runtime_error(program + " failed: " + r.err);
     }
 
-    vantrel::test::TempFolder folder_;
+    TempFolder folder_;
     int port_ = 0;
     pid_t kdc_ = -1;
 };
 
-}  // namespace vantrel::wsman::test
+}  // namespace vantrel::test
