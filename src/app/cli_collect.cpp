@@ -29,7 +29,8 @@ namespace {
 
 constexpr const char* kUsage =
     "collect [--root DIR | --profile FILE [--server ADDRESS] | --server HOST[:PORT] [--trust CERT.pem]\n"
-    "          [--negotiate | --negotiate-http | --insecure-http]] [--user U] [--password P] [--namespace NS] --out REPORT";
+    "          [--negotiate | --negotiate-http | --insecure-http] | --ssh [USER@]HOST[:PORT] [--identity KEY]\n"
+    "          [--accept-new-host-key]] [--user U] [--password P] [--namespace NS] --out REPORT";
 
 // One line on standard error, whatever the reason's text holds.
 void printReason(std::string reason) {
@@ -88,7 +89,8 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
     if (local && (connection.given("--server") || connection.given("--user") || connection.given("--password")))
         return fail("--user and --password need --profile or --server: this computer is collected without a login");
     if (!local && options.count("--root"))
-        return fail(std::string("--root and ") + (remote ? "--server" : "--profile") + " exclude each other");
+        return fail(std::string("--root and ") + (remote ? (connection.ssh ? "--ssh" : "--server") : "--profile") +
+                    " exclude each other");
 
     std::shared_ptr<wbem::Provider> provider;
     try {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "providers/ssh/ssh_provider.h"
+
 namespace vantrel::cli {
 
 OptionTaken ConnectionOptions::take(const std::vector<std::string>& args, std::size_t& i) {
@@ -11,7 +13,14 @@ OptionTaken ConnectionOptions::take(const std::vector<std::string>& args, std::s
         given_.push_back(option);
         return OptionTaken::Taken;
     }
-    std::string* value = option == "--server"     ? &server
+    if (option == "--accept-new-host-key") {
+        acceptNewHostKey = true;
+        given_.push_back(option);
+        return OptionTaken::Taken;
+    }
+    if (option == "--ssh") ssh = true;
+    std::string* value = option == "--server" || option == "--ssh" ? &server
+                         : option == "--identity" ? &identity
                          : option == "--user"     ? &user
                          : option == "--password" ? &password
                          : option == "--trust"    ? &trustFile
@@ -28,6 +37,10 @@ bool ConnectionOptions::given(const std::string& option) const {
 }
 
 std::optional<std::string> ConnectionOptions::conflict() const {
+    if (given("--ssh") && given("--server")) return "--ssh and --server exclude each other";
+    if (ssh && (!trustFile.empty() || insecureHttp || negotiateHttp || negotiateHttps))
+        return "--ssh excludes --trust, --negotiate, --negotiate-http and --insecure-http";
+    if (!ssh && (!identity.empty() || acceptNewHostKey)) return "--identity and --accept-new-host-key need --ssh";
     if (insecureHttp + negotiateHttp + negotiateHttps > 1)
         return "--negotiate, --negotiate-http and --insecure-http exclude each other";
     if (!remote() && (!trustFile.empty() || insecureHttp || negotiateHttp || negotiateHttps))
@@ -44,7 +57,13 @@ wsman::NodeConnectionSettings ConnectionOptions::settings() const {
     return settings;
 }
 
-std::shared_ptr<wsman::WsmanProvider> ConnectionOptions::makeProvider() const {
+std::shared_ptr<wbem::Provider> ConnectionOptions::makeProvider() const {
+    if (ssh) {
+        ssh::SshNodeSettings settings;
+        settings.identity = identity;
+        settings.acceptNewHostKey = acceptNewHostKey;
+        return std::make_shared<ssh::SshProvider>(settings);
+    }
     auto provider = std::make_shared<wsman::WsmanProvider>();
     provider->setNodeSettings(server, settings());
     return provider;

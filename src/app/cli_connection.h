@@ -15,7 +15,8 @@
 namespace vantrel::cli {
 
 inline constexpr const char* kConnectionUsage =
-    "--server HOST[:PORT] [--trust CERT.pem] [--negotiate | --negotiate-http | --insecure-http] [--user U] [--password P]";
+    "--server HOST[:PORT] [--trust CERT.pem] [--negotiate | --negotiate-http | --insecure-http] [--user U] [--password P]\n"
+    "          | --ssh [USER@]HOST[:PORT] [--identity KEY] [--accept-new-host-key] [--password P]";
 
 // Exit status of a refused login, the same for every command.
 inline constexpr int kAccessDeniedStatus = 2;
@@ -38,8 +39,8 @@ public:
     std::optional<std::string> conflict() const;
 
     wsman::NodeConnectionSettings settings() const;
-    // A provider that reaches the server with these settings.
-    std::shared_ptr<wsman::WsmanProvider> makeProvider() const;
+    // A provider that reaches the server with these settings: WS-Management, or SSH.
+    std::shared_ptr<wbem::Provider> makeProvider() const;
 
     std::string server;
     std::string user;
@@ -48,6 +49,9 @@ public:
     bool insecureHttp = false;
     bool negotiateHttp = false;   // HTTP with Negotiate, sealed
     bool negotiateHttps = false;  // HTTPS with Negotiate
+    bool ssh = false;             // --ssh: `server` is [user@]host[:port] of a Linux node
+    std::string identity;
+    bool acceptNewHostKey = false;
 
 private:
     std::vector<std::string> given_;

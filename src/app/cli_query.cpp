@@ -26,7 +26,8 @@ namespace {
 
 constexpr const char* kUsage =
     "query [--root DIR | --server HOST[:PORT] [--trust CERT.pem] [--negotiate | --negotiate-http | --insecure-http]\n"
-    "          [--user U] [--password P]] \"Select ... From Class\" | --all";
+    "          [--user U] [--password P] | --ssh [USER@]HOST[:PORT] [--identity KEY] [--accept-new-host-key]\n"
+    "          [--password P]] \"Select ... From Class\" | --all";
 constexpr const char* kNamespace = "root\\cimv2";
 
 std::string oneLine(std::string text) {
@@ -149,7 +150,8 @@ int runQuery(const std::vector<std::string>& args, const std::string&) {
     }
     if (all == !statement.empty()) return fail(std::string("give one query or --all (usage: vantrel-cli ") + kUsage + ")");
     if (const auto conflict = connection.conflict()) return fail(*conflict);
-    if (connection.remote() && !root.empty()) return fail("--root and --server exclude each other");
+    if (connection.remote() && !root.empty())
+        return fail(std::string("--root and ") + (connection.ssh ? "--ssh" : "--server") + " exclude each other");
     if (!connection.remote() && (connection.given("--server") || connection.given("--user") || connection.given("--password")))
         return fail("--user and --password need --server: this computer is queried without a login");
 

@@ -92,10 +92,15 @@ const std::vector<std::string_view>& linuxClassNames() {
 std::shared_ptr<const wbem::Table> readLinuxClass(const std::filesystem::path& root,
                                                   std::shared_ptr<const HardwareNames> names,
                                                   std::string_view className) {
+    return readLinuxClass(SourceRoot(root), std::move(names), className);
+}
+
+std::shared_ptr<const wbem::Table> readLinuxClass(const SourceRoot& root, std::shared_ptr<const HardwareNames> names,
+                                                  std::string_view className) {
     const LinuxClass* cls = wbem::findIgnoringCase(kClasses, className, [](const LinuxClass& c) { return c.name; });
     if (!cls) return nullptr;
     if (!cls->read) return std::make_shared<const wbem::Table>();
-    const MachineSources sources{SourceRoot(root), std::move(names)};
+    const MachineSources sources{root, std::move(names)};
     return std::make_shared<const wbem::Table>(cls->read(sources, cls->name));
 }
 

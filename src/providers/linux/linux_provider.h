@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "providers/linux/hardware_names.h"
+#include "providers/linux/source_root.h"
 #include "wbem/services.h"
 #include "wbem/table_services.h"
 
@@ -36,6 +37,8 @@ const std::vector<std::string_view>& linuxClassNames();
 // for a class the provider does not know.
 std::shared_ptr<const wbem::Table> readLinuxClass(const std::filesystem::path& root,
                                                   std::shared_ptr<const HardwareNames> names,
+                                                  std::string_view className);
+std::shared_ptr<const wbem::Table> readLinuxClass(const SourceRoot& root, std::shared_ptr<const HardwareNames> names,
                                                   std::string_view className);
 
 }  // namespace vantrel::linuxhost

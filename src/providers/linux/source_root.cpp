@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "providers/linux/machine_files.h"
+
 namespace vantrel::linuxhost {
 
 namespace {
@@ -88,6 +90,8 @@ SourceRoot::SourceRoot(std::filesystem::path root) : root_(std::move(root)) {
     }
 }
 
+SourceRoot::SourceRoot(std::shared_ptr<const MachineFiles> files) : root_("/"), rootReal_("/"), files_(std::move(files)) {}
+
 std::filesystem::path SourceRoot::path(std::string_view absolute) const {
     // Sysfs paths are read by the thousand: plain text, no path objects.
     if (isNormalAbsolute(absolute)) return prefix_ + std::string(absolute);
@@ -95,6 +99,7 @@ std::filesystem::path SourceRoot::path(std::string_view absolute) const {
 }
 
 std::optional<std::string> SourceRoot::readFile(std::string_view absolute) const {
+    if (files_) return files_->readFile(normalAbsolute(absolute));
     return readBoundedFile(path(absolute));
 }
 
@@ -109,6 +114,7 @@ std::optional<std::string> SourceRoot::readValue(std::string_view absolute) cons
 }
 
 std::vector<std::string> SourceRoot::list(std::string_view absolute) const {
+    if (files_) return files_->list(normalAbsolute(absolute));
     std::vector<std::string> names;
     std::error_code ec;
     std::filesystem::directory_iterator it(path(absolute), ec), end;
@@ -118,6 +124,7 @@ std::vector<std::string> SourceRoot::list(std::string_view absolute) const {
 }
 
 bool SourceRoot::exists(std::string_view absolute) const {
+    if (files_) return files_->exists(normalAbsolute(absolute));
     std::error_code ec;
     return std::filesystem::exists(path(absolute), ec);
 }
@@ -126,6 +133,7 @@ std::optional<std::string> SourceRoot::resolve(std::string_view absolute) const 
     // The kernel follows the links; a link that leads out of the root (an
     // absolute target in a copied tree) counts as unresolved, so nothing of
     // this machine is read in place of the copy.
+    if (files_) return files_->resolve(normalAbsolute(absolute));
     char* real = ::realpath(path(absolute).c_str(), nullptr);
     if (!real) return std::nullopt;
     const std::string resolved(real);

@@ -5,6 +5,7 @@
 // that is missing, unreadable or a folder simply has nothing to say.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,12 +13,16 @@
 
 namespace vantrel::linuxhost {
 
+class MachineFiles;
+
 // No source file we read is larger; anything bigger is cut here.
 inline constexpr std::size_t kMaxSourceFileBytes = 1u << 20;
 
 class SourceRoot {
 public:
     explicit SourceRoot(std::filesystem::path root = "/");
+    // A machine whose files are read through `files` (another computer).
+    explicit SourceRoot(std::shared_ptr<const MachineFiles> files);
 
     const std::filesystem::path& root() const { return root_; }
     // The path below the root for an absolute-looking path ("/sys/block").
@@ -41,6 +46,7 @@ private:
     std::filesystem::path root_;
     std::string prefix_;    // the root without a closing "/": "" for "/"
     std::string rootReal_;  // the root with its own links resolved
+    std::shared_ptr<const MachineFiles> files_;  // set: every read goes there
 };
 
 // Reads a whole file the same bounded way, for sources outside any root.

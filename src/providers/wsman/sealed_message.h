@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/base64.h"
+
 namespace vantrel::wsman {
 
 inline constexpr const char* kSealedContentType =
@@ -25,8 +27,7 @@ struct SealedParts {
 // Throws WbemError (ConnectionFailed) for a body of any other shape.
 SealedParts parseSealedBody(std::string_view body);
 
-std::string base64Encode(std::string_view bytes);
-// Empty when the text is not base64.
-std::string base64Decode(std::string_view text);
+using text::base64Decode;
+using text::base64Encode;
 
 }  // namespace vantrel::wsman

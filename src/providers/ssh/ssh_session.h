@@ -1,0 +1,64 @@
+#pragma once
+// One SSH connection to a node through libssh: the host key checked against
+// the user's known_hosts (and the system's), then the login (the SSH agent,
+// the user's keys or the one given, then the password), and commands run
+// over an exec channel, each exchange within a deadline and a size limit.
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel::ssh {
+
+struct SshSettings {
+    std::string host;
+    int port = 22;
+    std::string user;      // empty: the local user's name
+    std::string password;  // the node's password from the logins file, if any
+    std::filesystem::path identity;  // a private key to use before the user's own
+    bool acceptNewHostKey = false;   // an unknown key is then recorded in known_hosts
+    // Empty: ~/.ssh/known_hosts and ~/.ssh of the user running the program ($HOME).
+    std::filesystem::path knownHosts;
+    std::filesystem::path sshFolder;
+    std::chrono::milliseconds connectTimeout{5000};
+    // No command may take longer than this, nor answer more than maxAnswerBytes.
+    std::chrono::milliseconds commandTimeout{60000};
+    std::size_t maxAnswerBytes = 64u << 20;
+};
+
+class SshSession {
+public:
+    // Connects and logs in. Throws wbem::WbemError: ConnectionFailed for an
+    // unreachable node or a host key that is unknown (with its fingerprint)
+    // or changed, AccessDenied for a refused login.
+    explicit SshSession(SshSettings settings);
+    ~SshSession();
+    SshSession(const SshSession&) = delete;
+    SshSession& operator=(const SshSession&) = delete;
+
+    // Starts `command` on a channel of its own, to be talked to in exchanges.
+    void start(const std::string& command);
+    // Writes `input` to the command and reads its answer until `complete`
+    // gives the answer's length. Throws wbem::WbemError (ConnectionFailed)
+    // when the channel breaks or ends first, the deadline passes or the
+    // answer is too large.
+    using Completeness = std::function<std::optional<std::size_t>(std::string_view)>;
+    std::string exchange(std::string_view input, const Completeness& complete);
+    // Round trips after the login: every exchange.
+    int exchanges() const { return exchanges_; }
+
+private:
+    void verifyHostKey();
+    void logIn();
+
+    SshSettings settings_;
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
+    int exchanges_ = 0;
+};
+
+}  // namespace vantrel::ssh
