@@ -10,6 +10,7 @@ packages=(
   zlib1g-dev libudev-dev udev libcurl4-openssl-dev libpugixml-dev nlohmann-json3-dev libavahi-client-dev
   wsdd avahi-daemon iproute2
   wsl uuid-runtime curl libxml2-utils
+  libssh-dev openssh-server openssh-client openssl
   libcpp-httplib-dev libssl-dev libsodium-dev libkrb5-dev gss-ntlmssp krb5-kdc krb5-admin-server krb5-user
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev assimp-utils
   clang libclang-rt-14-dev
