@@ -2,7 +2,8 @@
 // How the program reaches each node's management service: over HTTPS (the
 // default; with Basic or NTLM, or a Negotiate login), over HTTP with a
 // Negotiate login that seals every message, or
-// over plain HTTP with the password readable on the wire; and which
+// over plain HTTP with the password readable on the wire, or a Linux node
+// over SSH (port 22, nothing installed on it); and which
 // certificate or CA file it trusts for the node. Kept per node name, apart
 // from the node table, whose file layout stays as it is.
 
@@ -15,15 +16,16 @@
 
 namespace vantrel {
 
-// "HTTPS", "NEGOTIATE-HTTPS", "NEGOTIATE-HTTP", "PLAIN-HTTP" in
+// "HTTPS", "NEGOTIATE-HTTPS", "NEGOTIATE-HTTP", "PLAIN-HTTP", "SSH" in
 // "connections.ini". Any other text is kept as written and reaches the node
 // as HTTPS would.
-enum class NodeTransport { Other, Https, NegotiateHttps, NegotiateHttp, PlainHttp };
-constexpr std::array<Spelling<NodeTransport>, 4> spellings(NodeTransport) {
+enum class NodeTransport { Other, Https, NegotiateHttps, NegotiateHttp, PlainHttp, Ssh };
+constexpr std::array<Spelling<NodeTransport>, 5> spellings(NodeTransport) {
     return {{{NodeTransport::Https, "HTTPS"},
              {NodeTransport::NegotiateHttps, "NEGOTIATE-HTTPS"},
              {NodeTransport::NegotiateHttp, "NEGOTIATE-HTTP"},
-             {NodeTransport::PlainHttp, "PLAIN-HTTP"}}};
+             {NodeTransport::PlainHttp, "PLAIN-HTTP"},
+             {NodeTransport::Ssh, "SSH"}}};
 }
 
 struct NodeConnection {

@@ -1,6 +1,8 @@
 #include "session/scan_providers.h"
 
 #include "providers/linux/linux_provider.h"
+#include "providers/ssh/ssh_provider.h"
+#include "session/transport_router.h"
 #include "wbem/provider_router.h"
 
 namespace vantrel::session {
@@ -16,9 +18,10 @@ wsman::NodeConnectionSettings wsmanSettings(const NodeConnection& connection) {
 
 void attachScanProviders(HardwareSession& session) {
     auto wsmanProvider = std::make_shared<wsman::WsmanProvider>();
-    session.provider =
-        std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), wsmanProvider);
-    session.prepareConnection = [wsmanProvider](const std::string& server, const NodeConnection& connection) {
+    auto remote = std::make_shared<TransportRouter>(wsmanProvider, std::make_shared<ssh::SshProvider>());
+    session.provider = std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), remote);
+    session.prepareConnection = [wsmanProvider, remote](const std::string& server, const NodeConnection& connection) {
+        remote->useSsh(server, connection.effectiveTransport() == NodeTransport::Ssh);
         wsmanProvider->setNodeSettings(server, wsmanSettings(connection));
     };
 }

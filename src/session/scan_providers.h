@@ -1,7 +1,7 @@
 #pragma once
 // Who answers a scan in both programs: this computer's provider for the
-// local node, WS-Management for every other node, reached as each node's
-// connection settings say.
+// local node, WS-Management or SSH for every other node, reached as each
+// node's connection settings say.
 
 #include "collect/hardware_session.h"
 #include "core/node_connections.h"

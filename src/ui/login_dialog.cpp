@@ -21,6 +21,7 @@ constexpr std::pair<NodeTransport, const char*> kTransports[] = {
     {NodeTransport::NegotiateHttps, "HTTPS with Negotiate"},
     {NodeTransport::NegotiateHttp, "HTTP with Negotiate (5985)"},
     {NodeTransport::PlainHttp, "Plain HTTP (unencrypted)"},
+    {NodeTransport::Ssh, "SSH (Linux, 22)"},
 };
 
 int transportIndex(NodeTransport transport) {

@@ -47,11 +47,12 @@ TEST(ConnectionsFile, ReadsEveryRecordAndWritesTheSameBytes) {
     EXPECT_EQ(test::readBytes(file), kConnections);
 
     // LF line ends, spaces around the name and Windows-1252 bytes from an older installation.
-    test::writeBytes(file, " PC-\xC9 \nNEGOTIATE-HTTP\nC:\\certs\\\xE9t\xE9.pem\nDC-1\nNEGOTIATE-HTTPS\n\n");
+    test::writeBytes(file, " PC-\xC9 \nNEGOTIATE-HTTP\nC:\\certs\\\xE9t\xE9.pem\nDC-1\nNEGOTIATE-HTTPS\n\nweb-1\nSSH\n\n");
     const ConnectionsFileContent old = readConnectionsFile(file);
     EXPECT_EQ(old.connections.forNode("PC-\xC3\x89"),
               (NodeConnection{NodeTransport::NegotiateHttp, "C:\\certs\\\xC3\xA9t\xC3\xA9.pem"}));
     EXPECT_EQ(old.connections.forNode("DC-1").transport, NodeTransport::NegotiateHttps);
+    EXPECT_EQ(old.connections.forNode("web-1").transport, NodeTransport::Ssh);
 }
 
 TEST(ConnectionsFile, BadContentIsLeftOutAndCounted) {

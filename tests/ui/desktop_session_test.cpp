@@ -146,11 +146,12 @@ TEST_F(DesktopFixture, LoginDialogShowsAndStoresHowTheNodeIsReached) {
     MainWindow& main = session->main();
     LoginDialog* dialog = main.loginDialog();
     QComboBox* transport = dialog->transportChoice();
-    ASSERT_EQ(transport->count(), 4);
+    ASSERT_EQ(transport->count(), 5);
     EXPECT_EQ(transport->itemText(0), "HTTPS");
     EXPECT_EQ(transport->itemText(1), "HTTPS with Negotiate");
     EXPECT_EQ(transport->itemText(2), "HTTP with Negotiate (5985)");
     EXPECT_EQ(transport->itemText(3), "Plain HTTP (unencrypted)");
+    EXPECT_EQ(transport->itemText(4), "SSH (Linux, 22)");
 
     clickItem(main.networkTree(), "Node1 2");
     main.menuAction(MenuCommand::SetNodeLogin)->trigger();
@@ -168,6 +169,7 @@ TEST_F(DesktopFixture, LoginDialogShowsAndStoresHowTheNodeIsReached) {
     QTest::keyClicks(dialog->trustFileField(), "/certs/a.pem");
     transport->setFocus();
     QTest::keyClick(transport, Qt::Key_End);  // the last choice, as a user picks it
+    QTest::keyClick(transport, Qt::Key_Up);
     EXPECT_EQ(transport->currentText(), "Plain HTTP (unencrypted)");
     QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     EXPECT_EQ(session->state().domain.connections.forNode("PC-A"),

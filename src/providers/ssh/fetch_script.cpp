@@ -16,9 +16,12 @@ namespace vantrel::ssh {
 //   Z                                          answers the line "Z": the batch is complete
 // Text files are read with the shell's own `read`, so that hundreds of small
 // sysfs files cost no process each; names holding a line break are left out.
+// A batch's answer is written at once when it is complete: a write per file
+// would go as a packet each, every one waiting for the last one's ack.
 const char* const kFetchScript = R"SH(export LC_ALL=C
 nl='
 '
+o=
 while IFS= read -r line; do
   op=${line%% *}
   p=${line#* }
@@ -27,20 +30,20 @@ while IFS= read -r line; do
     case $p in
     /sys/firmware/dmi/tables/*)
       if c=$(base64 -w0 -- "$p" 2>/dev/null) || c=$(sudo -n base64 -w0 -- "$p" 2>/dev/null); then
-        printf 'B %s\n%s\n' "$p" "$c"
+        o="${o}B $p$nl$c$nl"
       else
-        printf 'R - 0 %s\n' "$p"
+        o="${o}R - 0 $p$nl"
       fi ;;
     *)
       c= n=0 l=
       if [ -f "$p" ] && { while IFS= read -r l; do c=$c$l$nl; n=$((n + 1)); l=; [ $n -ge 20000 ] && break; done; :; } <"$p" 2>/dev/null; then
         if [ -n "$l" ]; then
-          printf 'R %s 0 %s\n%s%s\n' $((n + 1)) "$p" "$c" "$l"
+          o="${o}R $((n + 1)) 0 $p$nl$c$l$nl"
         else
-          printf 'R %s 1 %s\n%s' "$n" "$p" "$c"
+          o="${o}R $n 1 $p$nl$c"
         fi
       else
-        printf 'R - 0 %s\n' "$p"
+        o="${o}R - 0 $p$nl"
       fi ;;
     esac ;;
   L)
@@ -53,20 +56,21 @@ while IFS= read -r line; do
         c=$c$x$nl
         n=$((n + 1))
       done
-      printf 'L %s %s\n%s' "$n" "$p" "$c"
+      o="${o}L $n $p$nl$c"
     else
-      printf 'L - %s\n' "$p"
+      o="${o}L - $p$nl"
     fi ;;
   P)
     if x=$(readlink -e -- "$p" 2>/dev/null) && [ -n "$x" ]; then
-      printf 'P %s\n%s\n' "$p" "$x"
+      o="${o}P $p$nl$x$nl"
     else
-      printf 'P - %s\n' "$p"
+      o="${o}P - $p$nl"
     fi ;;
   E)
-    if [ -e "$p" ]; then printf 'E 1 %s\n' "$p"; else printf 'E 0 %s\n' "$p"; fi ;;
+    if [ -e "$p" ]; then o="${o}E 1 $p$nl"; else o="${o}E 0 $p$nl"; fi ;;
   Z)
-    printf 'Z\n' ;;
+    printf '%sZ\n' "$o"
+    o= ;;
   esac
 done
 )SH";

@@ -181,7 +181,7 @@ std::string SshSession::exchange(std::string_view input, const Completeness& com
             fail(wbem::ErrorCode::ConnectionFailed, "The node did not finish answering within " +
                                                         std::to_string(settings_.commandTimeout.count() / 1000) + " s");
         const int got = ssh_channel_read_timeout(channel, buffer, sizeof buffer, 0,
-                                                 static_cast<int>(std::min<long long>(left.count(), 1000)));
+                                                 static_cast<int>(std::min<long long>(left.count(), 50)));
         if (got == SSH_ERROR)
             fail(wbem::ErrorCode::ConnectionFailed, std::string("The SSH connection broke: ") + ssh_get_error(s));
         if (got > 0) {

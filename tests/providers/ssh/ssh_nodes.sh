@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Real OpenSSH servers for the SSH tests, in a network namespace of their
 # own (only its loopback), then COMMAND run inside it:
-#   127.0.0.1:2222  sshd with host key A, the test's key authorized for root
+#   127.0.0.1:2222  sshd with host key A, the test's key authorized for root and
+#                   for "probe", a second uid 0 account with a plain /bin/sh (a
+#                   node whose login runs no shell start-up files)
 #   127.0.0.1:2223  sshd with host key B (the same node "reinstalled")
 #   127.0.0.1:2224  sshd taking only the password of the user "inventory" (uid 4242),
 #                   who exists only in a private copy of /etc/passwd and /etc/shadow
@@ -52,19 +54,21 @@ CONF
 { echo "Port 2223"; common "$work/hostkey_b" "$work/b.pid"; echo "PasswordAuthentication no"; } >"$work/sshd_b"
 { echo "Port 2224"; echo "PubkeyAuthentication no"; common "$work/hostkey_a" "$work/p.pid"; echo "PasswordAuthentication yes"; } >"$work/sshd_p"
 
-# The password user, in copies of the account files seen only by its sshd.
-mkdir -p "$work/inventory"
+# The test's accounts, in copies of the account files seen only by the sshds.
+mkdir -p "$work/inventory" "$work/probe"
 chown 4242:4242 "$work/inventory"
 cp /etc/passwd "$work/passwd"
 cp /etc/shadow "$work/shadow"
 echo "inventory:x:4242:4242::$work/inventory:/bin/sh" >>"$work/passwd"
+echo "probe:x:0:0::$work/probe:/bin/sh" >>"$work/passwd"
+echo "probe:*:19000:0:99999:7:::" >>"$work/shadow"
 echo "inventory:$(openssl passwd -6 inventory-secret):19000:0:99999:7:::" >>"$work/shadow"
 
 ip netns add "$ns"
 ip netns exec "$ns" ip link set lo up
-ip netns exec "$ns" /usr/sbin/sshd -f "$work/sshd_a"
-ip netns exec "$ns" /usr/sbin/sshd -f "$work/sshd_b"
-ip netns exec "$ns" unshare -m sh -c "mount --bind '$work/passwd' /etc/passwd && mount --bind '$work/shadow' /etc/shadow && exec /usr/sbin/sshd -f '$work/sshd_p'"
+for config in sshd_a sshd_b sshd_p; do
+  ip netns exec "$ns" unshare -m sh -c "mount --bind '$work/passwd' /etc/passwd && mount --bind '$work/shadow' /etc/shadow && exec /usr/sbin/sshd -f '$work/$config'"
+done
 for port in 2222 2223 2224 2225 2226; do
   for _ in $(seq 200); do
     ip netns exec "$ns" bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" 2>/dev/null && break
