@@ -38,11 +38,18 @@ struct Workstation {
     }
 };
 
+// Arg 0: without the history (the reference); 1: kept, the node unchanged
+// (the nightly case); 2: kept, the node changed since its last scan every time.
 void BM_CollectionRun(benchmark::State& st) {
     const bool keepHistory = st.range(0) != 0;
     Workstation w(keepHistory);
+    test::TempFolder scratch;
+    const auto unchanged = test::profileProviderFromFile(test::workstationProfile());
+    const auto changed = test::profileProviderFromFile(test::writeChangedWorkstation(scratch.path()));
+    bool flip = false;
     double total = 0;
     for (auto _ : st) {
+        if (st.range(0) == 2) w.f.session.provider = (flip = !flip) ? changed : unchanged;
         const auto start = std::chrono::steady_clock::now();
         if (!CollectHardware(w.f.state, w.f.session)) st.SkipWithError("the report was not written");
         total += elapsedMs(start);
@@ -102,7 +109,7 @@ void BM_Diff(benchmark::State& st) {
 }
 
 // The reference first.
-BENCHMARK(BM_CollectionRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CollectionRun)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_History)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Diff)->Unit(benchmark::kMillisecond);
 
