@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "store/sqlite_inventory_store.h"
+#include "store/sqlite/sqlite_inventory_store.h"
 
 namespace vantrel::cli {
 

@@ -14,7 +14,7 @@
 #include "collect/scan_recorder.h"
 #include "core/program_folder.h"
 #include "store/change_format.h"
-#include "store/sqlite_inventory_store.h"
+#include "store/sqlite/sqlite_inventory_store.h"
 
 namespace vantrel {
 

@@ -1,6 +1,6 @@
-// The SQLite store on its own: numbering, round trips, what it refuses
-// (a file that is no database, a later schema, answers that are not ours),
-// two programs writing at once, and the reports on disk taken in once.
+// What the SQLite store adds to the contract every store keeps: what it
+// refuses (a file that is no database, a later schema, answers that are not
+// ours), two programs writing at once, and the reports on disk taken in once.
 
 #include <sqlite3.h>
 #include <fcntl.h>
@@ -14,34 +14,14 @@
 
 #include "store/home_store.h"
 #include "store/store_error.h"
+#include "support/stored_scans.h"
 #include "support/temp_folder.h"
 
 using namespace vantrel;
+using test::answersWithEveryKind;
+using test::scanOf;
 
 namespace {
-
-CollectedScan scanOf(const std::string& node, const std::string& report, ScanAnswers answers = {}) {
-    CollectedScan scan;
-    scan.node = node;
-    scan.address = "10.0.0.9";
-    scan.source = ScanSource::Remote;
-    scan.time = std::chrono::system_clock::time_point(std::chrono::milliseconds(1'765'432'100'123));
-    scan.reportText = report;
-    scan.answers = std::move(answers);
-    return scan;
-}
-
-ScanAnswers answersWithEveryKind() {
-    ScanAnswers answers;
-    ScanAnswers::Cursor cursor(answers, "Win32_Thing");
-    cursor.add({{"Text", wbem::Value::text("a \"quoted\"\ttext")},
-                {"Number", wbem::Value::integer(-42)},
-                {"Flag", wbem::Value::boolean(true)},
-                {"List", wbem::Value::array({wbem::Value::integer(3), wbem::Value::integer(17)})},
-                {"Nothing", wbem::Value()}});
-    ScanAnswers::Cursor empty(answers, "Win32_Empty");
-    return answers;
-}
 
 // Runs SQL on the file behind the store's back.
 void tamper(const std::filesystem::path& file, const std::string& sql) {
@@ -55,42 +35,6 @@ struct StoreFixture : ::testing::Test {
     test::TempFolder dir;
     std::filesystem::path file() const { return dir.path() / "inventory.db"; }
 };
-
-TEST_F(StoreFixture, ScansAreNumberedPerNodeAndComeBackAsRecorded) {
-    SqliteInventoryStore store(file());
-    EXPECT_EQ(store.recordScan(scanOf("PC-A", "Baseboard\r\n0")).number, 1);
-    EXPECT_EQ(store.recordScan(scanOf("PC-B", "B")).number, 1);
-    const RecordedScan second = store.recordScan(scanOf("PC-A", "Baseboard\r\n0", answersWithEveryKind()));
-    EXPECT_EQ(second.number, 2);
-    ASSERT_TRUE(second.previous);
-    EXPECT_EQ(second.previous->number, 1);
-
-    EXPECT_EQ(store.nodes(), (std::vector<std::string>{"PC-A", "PC-B"}));
-    const auto list = store.listScans("PC-A");
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[1].source, "WS-Management");
-    EXPECT_EQ(list[1].time, scanOf("", "").time);
-    const auto loaded = store.loadScan("PC-A", 2);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->address, "10.0.0.9");
-    EXPECT_EQ(loaded->content.reportText, "Baseboard\r\n0");
-    const ScanAnswers& answers = loaded->content.answers;
-    ASSERT_EQ(answers.classes().size(), 2u);
-    const AnsweredClass* thing = answers.find("Win32_Thing");
-    ASSERT_TRUE(thing && thing->rows.size() == 1u);
-    // Property order is not kept; names and values are.
-    auto sorted = [](auto properties) {
-        std::sort(properties.begin(), properties.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        return properties;
-    };
-    EXPECT_EQ(sorted(thing->rows[0].properties), sorted(answersWithEveryKind().classes()[0].rows[0].properties));
-    const AnsweredClass* empty = answers.find("Win32_Empty");
-    ASSERT_TRUE(empty);
-    EXPECT_TRUE(empty->rows.empty());
-    EXPECT_FALSE(store.loadScan("PC-A", 3));
-    EXPECT_FALSE(store.loadScan("PC-C", 1));
-    EXPECT_THROW(store.compare("PC-A", 1, 3), StoreError);
-}
 
 TEST_F(StoreFixture, RefusesWhatIsNotOurs) {
     struct Case {

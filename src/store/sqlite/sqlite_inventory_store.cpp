@@ -1,4 +1,4 @@
-#include "store/sqlite_inventory_store.h"
+#include "store/sqlite/sqlite_inventory_store.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "store/inventory_store.h"
-#include "store/sqlite_database.h"
+#include "store/sqlite/sqlite_database.h"
 
 namespace vantrel {
 

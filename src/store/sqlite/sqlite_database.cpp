@@ -1,4 +1,4 @@
-#include "store/sqlite_database.h"
+#include "store/sqlite/sqlite_database.h"
 
 #include <sqlite3.h>
 
