@@ -1,7 +1,8 @@
 // vantrel-cli scan, history and diff on a real program folder: every scan is
 // kept, a service visit shows as exactly its changes (and reaches the change
 // command), the report taken in at the store's start is the first scan, and
-// a store that cannot be used costs neither the scan nor the report.
+// a store that cannot be used (damaged, read-only, on a full disk) costs
+// neither the scan nor the report.
 
 #include <unistd.h>
 
@@ -170,6 +171,37 @@ TEST_F(HistoryCli, AReadOnlyStoreCostsNoScan) {
         expectScanWithoutHistory(*this, [&] { return test::runProgram(VANTREL_CLI_PATH, args, io.path()); });
     }
     EXPECT_EQ(historyColumn(cli({"history", "WS-7"}).out, 0), std::vector<std::string>{"1"});
+}
+
+TEST_F(HistoryCli, AFullDiskCostsTheHistoryNotTheReport) {
+    if (geteuid() != 0) GTEST_SKIP() << "a full disk is made as a small file system of its own: root only";
+    const auto probe = test::runProgram("unshare", {"--mount", "--propagation", "private", "true"}, io.path());
+    if (probe.status != 0) GTEST_SKIP() << "no mount namespace here: " << probe.err;
+    // A 1 MiB file system in a mount namespace of its own: one scan with the
+    // history, then filled up to 64 KiB (room for a report, not for the
+    // history's next pages), then a scan of the changed computer.
+    const auto full = io.path() / "full";
+    std::filesystem::create_directory(full);
+    const std::string script =
+        "set -e; mount -t tmpfs -o size=1m tmpfs \"$1\"; cp \"$2/vantrel.ini\" \"$2/lg.ini\" \"$1/\";"
+        " \"$3\" --home \"$1\" scan --node WS-7 --profile \"$4\" >/dev/null;"
+        " avail=$(df -k --output=avail \"$1\" | tail -1);"
+        " dd if=/dev/zero of=\"$1/filler\" bs=1k count=$((avail - 64)) 2>/dev/null;"
+        " set +e; \"$3\" --home \"$1\" scan --node WS-7 --profile \"$5\" >\"$6/out\" 2>\"$6/err\"; echo $? >\"$6/status\";"
+        " cp \"$1/WS-7/report\" \"$6/report\"";
+    const auto run = test::runProgram(
+        "unshare", {"--mount", "--propagation", "private", "sh", "-c", script, "sh", full.string(), home.path().string(),
+                    VANTREL_CLI_PATH, test::workstationProfile().string(),
+                    test::writeChangedWorkstation(io.path()).string(), io.path().string()},
+        io.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(test::readBytes(io.path() / "status"), "0\n");
+    EXPECT_EQ(test::readBytes(io.path() / "out"), "WS-7\tScanned\n");
+    const std::string err = test::readBytes(io.path() / "err");
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(err.rfind("vantrel-cli scan: The scan history is not kept (", 0), 0u) << err;
+    // The changed computer's report: one memory module now.
+    EXPECT_NE(test::readBytes(io.path() / "report").find("\r\nMemory\r\n1\r\n8\r\n"), std::string::npos);
 }
 
 }  // namespace
