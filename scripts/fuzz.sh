@@ -3,8 +3,9 @@
 # UndefinedBehaviorSanitizer) in their own build folder and runs them for
 # SECONDS in all: the .x reader for three fifths of that (seeded with our own
 # fixtures, the shared third-party .x files and generated files of nested
-# templates); the report loader, the profile round trip, the discovery
-# parsers and the SMBIOS parser (seeded with the shared dumps) a fifth each.
+# templates); the report loader, the profile round trip, the comparison of
+# stored scans, the discovery parsers and the SMBIOS parser (seeded with the
+# shared dumps) a fifth each.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 40)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,7 +65,7 @@ main=$(( seconds * 3 / 5 > 5 ? seconds * 3 / 5 : 5 ))
   -print_final_stats=1 -artifact_prefix="$build/"
 
 short=$(( seconds / 5 > 5 ? seconds / 5 : 5 ))
-for target in report_loader_fuzz:report profile_roundtrip_fuzz:json; do
+for target in report_loader_fuzz:report profile_roundtrip_fuzz:json scan_comparison_fuzz:report; do
   name="${target%%:*}"
   seeds="$build/corpus-$name"
   mkdir -p "$seeds"

@@ -1,11 +1,14 @@
 // vantrel-cli scan [--home DIR] (--all | --node NAME | --local) [--parallel N]
-// [--profile FILE]: "Scan all PCs", "Scan selected PC" or "Scan Local PC" on
-// the program folder's node table, through the desktop program's scan
-// commands (connection settings, logins, statuses, reports, parallel nodes).
-// One line per node tried: its name and its last result.
+// [--profile FILE] [--on-change COMMAND]: "Scan all PCs", "Scan selected PC" or
+// "Scan Local PC" on the program folder's node table, through the desktop
+// program's scan commands (connection settings, logins, statuses, reports,
+// parallel nodes). Every collection is kept in the folder's inventory store;
+// COMMAND runs once per node whose hardware changed, with the change as JSON
+// on its standard input. One line per node tried: its name and its last result.
 // Exit status: 0 every node tried was scanned, 2 a node refused the login, 1 otherwise.
 
 #include <iostream>
+#include <mutex>
 
 #include "app/cli_command.h"
 #include "app/cli_connection.h"
@@ -14,12 +17,16 @@
 #include "collect/scan_commands.h"
 #include "providers/profile/profile_provider.h"
 #include "session/scan_providers.h"
+#include "store/change_command.h"
+#include "store/change_format.h"
+#include "store/home_store.h"
 
 namespace vantrel::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "scan [--home DIR] (--all | --node NAME | --local) [--parallel N] [--profile FILE]   scan nodes of the node table";
+    "scan [--home DIR] (--all | --node NAME | --local) [--parallel N] [--profile FILE] [--on-change COMMAND]   "
+    "scan nodes of the node table";
 
 enum class Target { None, All, Node, Local };
 
@@ -58,12 +65,40 @@ int exitStatus(const std::vector<NodeScanOutcome>& outcomes) {
     return status;
 }
 
+// Changes heard from the collecting threads, for the command after the scan.
+class ChangeList {
+public:
+    void add(const HardwareChange& change) {
+        std::lock_guard lock(mutex_);
+        changes_.push_back(change);
+    }
+    std::vector<HardwareChange> taken() {
+        std::lock_guard lock(mutex_);
+        return std::move(changes_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<HardwareChange> changes_;
+};
+
+// A command that fails is the user's business; it costs no scan.
+void runChangeCommands(const std::string& command, const std::vector<HardwareChange>& changes) {
+    for (const auto& change : changes) {
+        const int status = runChangeCommand(command, changesToJson(change.header, change.changes));
+        if (status != 0)
+            std::cerr << "vantrel-cli scan: the change command for " << printable(change.header.node)
+                      << (status < 0 ? " could not be run" : " exited with " + std::to_string(status)) << "\n";
+    }
+}
+
 int runScan(const std::vector<std::string>& args, const std::string& globalHome) {
     std::string home = globalHome;
     Target target = Target::None;
     std::string nodeName;
     std::optional<int> parallel;
     std::optional<std::string> profile;
+    std::optional<std::string> onChange;
     OptionReader options(args);
     while (options.next()) {
         const std::string o = options.option();
@@ -79,6 +114,7 @@ int runScan(const std::vector<std::string>& args, const std::string& globalHome)
         if (!value) return usage();
         if (o == "--home") home = *value;
         else if (o == "--profile") profile = *value;
+        else if (o == "--on-change") onChange = *value;
         else if (o == "--parallel" && (parallel = parseNumber(*value, kMinParallelScans, kMaxParallelScans))) continue;
         else if (o == "--node" && target == Target::None) {
             target = Target::Node;
@@ -94,6 +130,7 @@ int runScan(const std::vector<std::string>& args, const std::string& globalHome)
         if (profile) {
             hardware.provider = std::make_shared<wbem::ProfileProvider>(
                 std::make_shared<wbem::Profile>(wbem::loadProfile(*profile)));
+            hardware.remoteSource = ScanSource::Profile;
         } else {
             session::attachScanProviders(hardware);
         }
@@ -102,12 +139,16 @@ int runScan(const std::vector<std::string>& args, const std::string& globalHome)
     }
 
     std::vector<NodeScanOutcome> outcomes;
+    ChangeList changes;
     try {
         CliHome folder("scan", home);
         folder.lock();
         folder.load();
         if (!folder.tableUsable()) return fail("the file \"lg.ini\" could not be read and will not be changed");
         ProgramState& state = folder.state();
+        hardware.recorder = std::make_shared<HomeStoreRecorder>(
+            state.folder, [](const std::string& why) { std::cerr << "vantrel-cli scan: " << printable(why) << "\n"; },
+            [&changes](const HardwareChange& change) { changes.add(change); });
         if (parallel) state.domain.settings.parallelScans = *parallel;
         ScanCommands scans(state, hardware, {});
         switch (target) {
@@ -129,6 +170,7 @@ int runScan(const std::vector<std::string>& args, const std::string& globalHome)
         return fail(e.what());
     }
     for (const auto& o : outcomes) std::cout << printable(o.name) << '\t' << printable(o.result) << '\n';
+    if (onChange) runChangeCommands(*onChange, changes.taken());
     return exitStatus(outcomes);
 }
 

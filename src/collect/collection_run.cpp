@@ -5,6 +5,7 @@
 #include "collect/catalogue.h"
 #include "collect/collectors.h"
 #include "collect/connection.h"
+#include "collect/identity_queries.h"
 #include "core/text_file.h"
 
 namespace vantrel {
@@ -20,8 +21,46 @@ void collectReportText(ProgramState& state, HardwareSession& session) {
     }
 }
 
+namespace {
+
+// Keeps every answer of the run in `answers` for as long as it lives.
+class AnswerCapture {
+public:
+    AnswerCapture(HardwareSession& session, ScanAnswers& answers) : session_(session) {
+        if (session.recorder) session.answers = &answers;
+    }
+    ~AnswerCapture() { session_.answers = nullptr; }
+    AnswerCapture(const AnswerCapture&) = delete;
+    AnswerCapture& operator=(const AnswerCapture&) = delete;
+
+private:
+    HardwareSession& session_;
+};
+
+void recordScan(const ProgramState& state, const HardwareSession& session, ScanAnswers&& answers) {
+    const NodeTable& nodes = state.domain.nodes;
+    if (!session.recorder || !nodes.isNode(nodes.currentNode)) return;
+    CollectedScan scan;
+    scan.node = nodes.node(nodes.currentNode).name;
+    scan.address = nodes.node(nodes.currentNode).address;
+    scan.source = state.domain.currentLogin.server.empty() && session.remoteSource != ScanSource::Profile
+                      ? ScanSource::Local
+                      : session.remoteSource;
+    scan.time = std::chrono::system_clock::now();
+    scan.reportText = session.ReportText;
+    scan.answers = std::move(answers);
+    session.recorder->record(scan);
+}
+
+}  // namespace
+
 bool CollectHardware(ProgramState& state, HardwareSession& session) {
-    collectReportText(state, session);
+    ScanAnswers answers;
+    {
+        AnswerCapture capture(session, answers);
+        collectReportText(state, session);
+        collectIdentityAnswers(state, session);
+    }
     const std::string tag = currentNodeTag(state);
     session.listener->statusChanged("Hardware data collected for " + tag);
     if (!WriteReport(state, session)) {
@@ -30,6 +69,8 @@ bool CollectHardware(ProgramState& state, HardwareSession& session) {
     }
     NodeTable& nodes = state.domain.nodes;
     if (nodes.isNode(nodes.currentNode)) nodes.node(nodes.currentNode).scanStatus = ScanStatus::Scanned;
+    // After the report: a history that cannot be kept costs nothing of it.
+    recordScan(state, session, std::move(answers));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "collect/scan_failure.h"
 #include "core/command.h"
+#include "wbem/wql.h"
 
 namespace vantrel {
 
@@ -29,7 +30,7 @@ std::string currentNodeTag(const ProgramState& state) {
     return state.domain.nodes.isNode(i) ? nodeTag(state.domain.nodes.node(i)) : std::string();
 }
 
-WmiQuery::WmiQuery(const ProgramState& state, HardwareSession& session) {
+WmiQuery::WmiQuery(const ProgramState& state, HardwareSession& session) : answers_(session.answers) {
     const CurrentLogin& login = state.domain.currentLogin;
     services_ = managementCall([&] {
         wbem::Locator locator(session.provider);
@@ -40,10 +41,35 @@ WmiQuery::WmiQuery(const ProgramState& state, HardwareSession& session) {
 void WmiQuery::exec(std::string_view wql) {
     rows_ = managementCall([&] { return services_->ExecQuery(wql); });
     if (!rows_) throw WmiError(wbem::ErrorCode::Failed, "The query gave no result: " + std::string(wql));
+    startAnswers(wql);
 }
 
 void WmiQuery::execIgnoringErrors(std::string_view wql) {
     if (!attempt([&] { rows_ = services_->ExecQuery(wql); })) rows_.reset();
+    if (rows_) startAnswers(wql);
+}
+
+void WmiQuery::startAnswers(std::string_view wql) {
+    if (!answers_) return;
+    attempt([&] {
+        wbem::WqlSelect select = wbem::parseWql(wql);
+        selected_ = std::move(select.properties);
+        answerCursor_.emplace(*answers_, select.className);
+    });
+}
+
+void WmiQuery::keepAnswer(const wbem::Row& row) {
+    if (!answerCursor_) return;
+    std::vector<std::string> names = selected_;
+    if (names.empty()) attempt([&] { names = row.propertyNames(); });
+    std::vector<std::pair<std::string, wbem::Value>> properties;
+    properties.reserve(names.size());
+    for (auto& name : names) {
+        wbem::Value value;
+        attempt([&] { value = row.property(name); });  // unreadable: kept as absent
+        properties.emplace_back(std::move(name), std::move(value));
+    }
+    answerCursor_->add(std::move(properties));
 }
 
 void WmiQuery::forEachRow(const std::function<bool(const wbem::Row&)>& take) {
@@ -60,7 +86,9 @@ void WmiQuery::forEachRow(const std::function<bool(const wbem::Row&)>& take) {
         } catch (const std::exception&) {
             return;  // any other failure ends the section, as a failed read does
         }
-        if (!row || !take(*row)) return;
+        if (!row) return;
+        keepAnswer(*row);
+        if (!take(*row)) return;
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -34,8 +36,15 @@ public:
     void forEachRow(const std::function<bool(const wbem::Row&)>& take);
 
 private:
+    // Keeping the rows for session.answers, when it is set.
+    void startAnswers(std::string_view wql);
+    void keepAnswer(const wbem::Row& row);
+
     std::unique_ptr<wbem::Services> services_;
     std::unique_ptr<wbem::RowSet> rows_;
+    ScanAnswers* answers_ = nullptr;
+    std::optional<ScanAnswers::Cursor> answerCursor_;
+    std::vector<std::string> selected_;  // empty: every property the row has
 };
 
 // The property as report text: text as delivered, integers in decimal,

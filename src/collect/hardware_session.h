@@ -10,6 +10,8 @@
 
 #include "collect/collect_error.h"
 #include "collect/node_report.h"
+#include "collect/scan_answers.h"
+#include "collect/scan_recorder.h"
 #include "core/node_connections.h"
 #include "core/scan_listener.h"
 #include "wbem/services.h"
@@ -37,6 +39,16 @@ struct HardwareSession {
     // When set, the report is written to and read from this file instead of
     // the node's folder.
     std::filesystem::path reportFileOverride;
+
+    // Told of every completed collection, after its report was written;
+    // unset: nothing beyond the report is kept, and nothing more is asked.
+    std::shared_ptr<ScanRecorder> recorder;
+    // How nodes elsewhere answer this session, for the record ("Scan Local
+    // PC" is always local).
+    ScanSource remoteSource = ScanSource::Remote;
+    // While a collection for the recorder runs: where every row the
+    // queries deliver is kept.
+    ScanAnswers* answers = nullptr;
 
     NodeReport report;
     BuilderTable builders;

@@ -107,10 +107,10 @@ bool ScanCommands::refuseIfBusy() {
 }
 
 OrderedJobRunner::Job ScanCommands::collectJob(std::shared_ptr<const NodeScan> scan) {
-    std::shared_ptr<wbem::Provider> provider = session_.provider;
+    WorkerSession worker{session_.provider, session_.recorder, session_.remoteSource};
     ProgramFolder folder = state_.folder;
     ScanListener* shown = listener_;
-    return [this, scan, provider, folder, shown](OrderedJobRunner::Channel& channel) {
+    return [this, scan, worker, folder, shown](OrderedJobRunner::Channel& channel) {
         ProgramState& state = state_;
         if (scan->listInGrid) channel.post([&state, scan] { appendGridRow(state, scan->record); });
         PostingListener listener(channel, *shown);
@@ -123,15 +123,14 @@ OrderedJobRunner::Job ScanCommands::collectJob(std::shared_ptr<const NodeScan> s
             result.lastResult = noAddressText(scan->record.name);
             listener.statusChanged(result.lastResult);
         } else if (scan->collect) {
-            result = collectNode(*scan, folder, provider, listener);
+            result = collectNode(*scan, folder, worker, listener);
         }
         channel.post([this, scan, result] { applyResult(*scan, result); });
     };
 }
 
 ScanCommands::NodeScanResult ScanCommands::collectNode(const NodeScan& scan, const ProgramFolder& folder,
-                                                       const std::shared_ptr<wbem::Provider>& provider,
-                                                       ScanListener& listener) {
+                                                       const WorkerSession& session, ScanListener& listener) {
     WorkerUi ui;
     ProgramState copy(folder, ui);
     copy.domain = *scan.domain;
@@ -140,7 +139,9 @@ ScanCommands::NodeScanResult ScanCommands::collectNode(const NodeScan& scan, con
     copy.domain.currentLogin = scan.login;
     copy.domain.accessDeniedFlag = false;
     HardwareSession work;
-    work.provider = provider;
+    work.provider = session.provider;
+    work.recorder = session.recorder;
+    work.remoteSource = session.remoteSource;
     work.listener = &listener;
     NodeScanResult result;
     if (scan.testConnection) TestConnection(copy, work);

@@ -99,8 +99,14 @@ private:
     void prepareConnection(const NodeScan& scan);
     OrderedJobRunner::Job collectJob(std::shared_ptr<const NodeScan> scan);
     // Worker thread: the connection test and the collection run of one node.
-    static NodeScanResult collectNode(const NodeScan& scan, const ProgramFolder& folder,
-                                      const std::shared_ptr<wbem::Provider>& provider, ScanListener& listener);
+    // What a worker takes of the window's session.
+    struct WorkerSession {
+        std::shared_ptr<wbem::Provider> provider;
+        std::shared_ptr<ScanRecorder> recorder;
+        ScanSource remoteSource;
+    };
+    static NodeScanResult collectNode(const NodeScan& scan, const ProgramFolder& folder, const WorkerSession& session,
+                                      ScanListener& listener);
     void applyResult(const NodeScan& scan, const NodeScanResult& result);
     void showScannedNode(const NodeScan& scan);
     void showFailedScan();

@@ -16,6 +16,7 @@
 #include "network/host_lookup.h"
 #include "providers/profile/profile_provider.h"
 #include "session/scan_providers.h"
+#include "store/home_store.h"
 #include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
@@ -62,6 +63,13 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
     view_ = std::make_unique<DesktopView>(state_, *main_->sceneView(), virtualPc_);
+    // Every scan is kept in the folder's history; a history that cannot be
+    // kept is said once, from whichever thread found out, on the window's.
+    hardware_.recorder = std::make_shared<HomeStoreRecorder>(state_.folder, [this](const std::string& why) {
+        QMetaObject::invokeMethod(
+            main_.get(), [this, why] { ui_.messageBox(why, kMessageTitle, MsgIcon::Exclamation, MsgButtons::Ok); },
+            Qt::QueuedConnection);
+    });
     state_.view = view_.get();
     // Scan results wait on worker threads until the window's thread takes
     // them; the main window is the context, so nothing arrives after it is gone.
@@ -165,7 +173,10 @@ int runDesktop(int argc, char** argv) {
     }
 
     DesktopSession session(folder, ui);
-    if (provider) session.hardware().provider = std::move(provider);
+    if (provider) {
+        session.hardware().provider = std::move(provider);
+        session.hardware().remoteSource = ScanSource::Profile;
+    }
     installExitSignals([&session] { session.main().requestExit(); });
     if (!session.start()) return 0;
     return QApplication::exec();

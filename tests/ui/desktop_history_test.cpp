@@ -1,0 +1,126 @@
+// The desktop program keeps every scan in the folder's history, says once
+// when it cannot, and loses no scan while other programs read and write
+// the same history.
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "core/home_lock.h"
+#include "providers/profile/profile_provider.h"
+#include "store/home_store.h"
+#include "support/run_program.h"
+#include "support/workstation_profiles.h"
+#include "ui/desktop_app.h"
+#include "ui/main_window.h"
+#include "ui/qt_ui_services.h"
+
+namespace vantrel::ui {
+namespace {
+
+const std::string kSettings = "admin\r\nsecret\r\n25\r\n0\r\n0\r\n0\r\nNAME\r\n0\r\nroot\\cimv2\r\n";
+const std::string kTable = "WS-7\r\n10.213.9.7\r\nWS-7\r\nTrue\r\n\r\n\r\nFalse\r\n"
+                           "WS-8\r\n10.213.9.8\r\nWS-8\r\nTrue\r\n\r\n\r\nFalse\r\n";
+
+class CountingUi : public QtUiServices {
+public:
+    std::vector<std::string> messages;
+    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
+        messages.push_back(text);
+        return MsgAnswer::Ok;
+    }
+};
+
+struct DesktopHistory : ::testing::Test {
+    test::TempFolder home;
+    test::TempFolder io;
+    CountingUi ui;
+
+    void SetUp() override {
+        test::writeBytes(home.path() / "vantrel.ini", kSettings);
+        test::writeBytes(home.path() / "lg.ini", kTable);
+    }
+    // Scans node `number` from `profile` as "Scan selected PC" does.
+    static void scanNode(DesktopSession& session, int number, const std::filesystem::path& profile) {
+        session.hardware().provider = std::make_shared<wbem::ProfileProvider>(
+            std::make_shared<const wbem::Profile>(wbem::loadProfile(profile)));
+        session.hardware().remoteSource = ScanSource::Profile;
+        session.state().domain.nodes.currentNode = number;
+        session.scans().scanSelectedNode();
+        session.scans().waitUntilFinished();
+        ASSERT_EQ(session.state().domain.nodes.node(number).scanStatus.value(), ScanStatus::Scanned);
+    }
+};
+
+TEST_F(DesktopHistory, EveryScanIsKeptWithWhatChanged) {
+    DesktopSession session(home.path(), ui);
+    ASSERT_TRUE(session.start());
+    scanNode(session, 1, test::workstationProfile());
+    scanNode(session, 1, test::writeChangedWorkstation(io.path()));
+    session.main().close();
+    const auto scans = openHomeStore(ProgramFolder(home.path()))->listScans("WS-7");
+    ASSERT_EQ(scans.size(), 2u);
+    EXPECT_EQ(scans[0].source, "profile");
+    EXPECT_EQ(scans[1].summary, "Disk Drive: 1 added, 1 removed; Memory: 1 removed; Video: 1 added");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(DesktopHistory, AHistoryThatCannotBeKeptIsSaidOnce) {
+    test::writeBytes(home.path() / "inventory.db", std::string(8192, '\x33'));
+    DesktopSession session(home.path(), ui);
+    ASSERT_TRUE(session.start());
+    scanNode(session, 1, test::workstationProfile());
+    scanNode(session, 2, test::workstationProfile());
+    QCoreApplication::processEvents();
+    session.main().close();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind("The scan history is not kept (", 0), 0u) << ui.messages[0];
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "WS-8" / "report"));
+}
+
+// The desktop program holds its folder, so a second scanning program is told
+// so and leaves it alone; the history is read while the desktop scans, and
+// another program writing into the same history at once loses no scan.
+TEST_F(DesktopHistory, WhileTheDesktopScansNoScanIsLost) {
+    constexpr int kRounds = 6;
+    HomeLock lock(ProgramFolder(home.path()).lockFile(), "vantrel (the desktop program)");
+    DesktopSession session(home.path(), ui);
+    ASSERT_TRUE(session.start());
+    std::vector<test::ProgramRun> readers;
+    test::ProgramRun refused{};
+    std::thread others([&] {
+        SqliteInventoryStore secondWriter(inventoryFile(ProgramFolder(home.path())));
+        for (int i = 0; i < kRounds; ++i) {
+            CollectedScan scan;
+            scan.node = "WS-8";
+            scan.time = std::chrono::system_clock::now();
+            scan.reportText = "Sound\r\n1\r\nCard " + std::to_string(i);
+            secondWriter.recordScan(scan);
+            readers.push_back(test::runProgram(VANTREL_CLI_PATH, {"--home", home.path().string(), "history", "WS-8"},
+                                               io.path()));
+        }
+        refused = test::runProgram(VANTREL_CLI_PATH,
+                                   {"--home", home.path().string(), "scan", "--node", "WS-8", "--profile",
+                                    test::workstationProfile().string()},
+                                   io.path());
+    });
+    for (int i = 0; i < kRounds; ++i) scanNode(session, 1, test::workstationProfile());
+    others.join();
+    QCoreApplication::processEvents();
+    session.main().close();
+
+    for (std::size_t i = 0; i < readers.size(); ++i) {
+        EXPECT_EQ(readers[i].status, 0) << readers[i].err;
+        EXPECT_GE(std::count(readers[i].out.begin(), readers[i].out.end(), '\n'), static_cast<long>(i) + 1);
+    }
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("is in use by vantrel (the desktop program)"), std::string::npos) << refused.err;
+    auto store = openHomeStore(ProgramFolder(home.path()));
+    EXPECT_EQ(store->listScans("WS-7").size(), static_cast<std::size_t>(kRounds));
+    EXPECT_EQ(store->listScans("WS-8").size(), static_cast<std::size_t>(kRounds));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace vantrel::ui
