@@ -8,6 +8,7 @@ std::string_view scanSourceText(ScanSource source) {
         case ScanSource::Remote: return "WS-Management";
         case ScanSource::Profile: return "profile";
         case ScanSource::ImportedReport: return "imported report";
+        case ScanSource::Ssh: return "SSH";
     }
     return "unknown";
 }

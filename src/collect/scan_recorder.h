@@ -10,7 +10,7 @@
 namespace vantrel {
 
 // How a scan reached the node's answers.
-enum class ScanSource { Local, Remote, Profile, ImportedReport };
+enum class ScanSource { Local, Remote, Profile, ImportedReport, Ssh };
 
 std::string_view scanSourceText(ScanSource source);
 

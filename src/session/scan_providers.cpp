@@ -20,8 +20,12 @@ void attachScanProviders(HardwareSession& session) {
     auto wsmanProvider = std::make_shared<wsman::WsmanProvider>();
     auto remote = std::make_shared<TransportRouter>(wsmanProvider, std::make_shared<ssh::SshProvider>());
     session.provider = std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), remote);
-    session.prepareConnection = [wsmanProvider, remote](const std::string& server, const NodeConnection& connection) {
-        remote->useSsh(server, connection.effectiveTransport() == NodeTransport::Ssh);
+    HardwareSession* hardware = &session;
+    session.prepareConnection = [wsmanProvider, remote, hardware](const std::string& server,
+                                                                  const NodeConnection& connection) {
+        const bool ssh = connection.effectiveTransport() == NodeTransport::Ssh;
+        remote->useSsh(server, ssh);
+        hardware->remoteSource = ssh ? ScanSource::Ssh : ScanSource::Remote;
         wsmanProvider->setNodeSettings(server, wsmanSettings(connection));
     };
 }
