@@ -39,12 +39,6 @@ void DesktopView::guarded(const char* what, const std::function<void()>& fn) {
 }
 
 void DesktopView::connectPanel() {
-    // The part table names the picked frame's part.
-    find_part = [this] {
-        pc_.PickedFrameName = sceneView_->PickedFrameName;
-        model::find_part(pc_);
-        panel_.partLabel()->setText(QString::fromStdString(pc_.Label1));
-    };
     connectButtons();
     SceneViewWidget* w = panel_.view();
     if (!w) return;
@@ -65,6 +59,10 @@ void DesktopView::connectPanel() {
     w->onMouseUp = [this] {
         if (sceneView_) sceneView_->mouseUp();
     };
+    w->onDoubleClick = [this](float x, float y) {
+        if (sceneView_)
+            panel_.view()->withContext([&] { guarded("drawing the view", [&] { sceneView_->mouseDoubleClick(x, y); }); });
+    };
 }
 
 void DesktopView::connectButtons() {
@@ -82,6 +80,7 @@ void DesktopView::connectButtons() {
     on("panBar", [this] {
         panel_.sideControls().barMouseDown(1);
         panel_.panPad()->setVisible(panel_.sideControls().panPadVisible());
+        panel_.button("panBar")->setChecked(panel_.sideControls().panPadVisible());
     });
 }
 
@@ -103,8 +102,11 @@ bool DesktopView::createSimpleDevice() {
         sceneView_ = std::make_unique<view::SceneView>(
             *util_, view::CameraSettings{state_.domain.settings.cameraX, state_.domain.settings.cameraY, state_.domain.settings.cameraZ,
                               state_.domain.settings.backgroundColor});
-        sceneView_->find_part = [this] {
-            if (find_part) find_part();
+        // The part table names the picked frame's part under the view.
+        sceneView_->find_part = [this](const engine3d::FramePtr& hit) {
+            engine3d::FramePtr part = model::find_part(pc_, hit, sceneView_->PcRoot);
+            panel_.partLabel()->setText(QString::fromStdString(pc_.PickedPartLabel));
+            return part;
         };
         sceneView_->letEventsRun = [this] { state_.ui->doEvents(); };
     }
@@ -135,7 +137,9 @@ void DesktopView::applySceneDefaults() {
     if (!util_) return;
     util_->ViewWidth = panel_.view()->pixelWidth();
     util_->ViewHeight = panel_.view()->pixelHeight();
-    panel_.view()->withContext([this] { guarded("setting up the view", [this] { util_->ApplySceneDefaults(); }); });
+    // The scene defaults with the camera where the settings say, so that the
+    // first picture and the first camera command agree.
+    panel_.view()->withContext([this] { guarded("setting up the view", [this] { sceneView_->zoom_in(); }); });
 }
 
 void DesktopView::assembleModel() {
@@ -190,6 +194,11 @@ void DesktopView::redraw() {
         sceneView_->ModelReady = pc_.ModelReady;
     }
     panel_.view()->withContext([this] { guarded("drawing the view", [this] { sceneView_->RenderScene(); }); });
+}
+
+void DesktopView::resetView() {
+    if (!sceneView_) return;
+    panel_.view()->withContext([this] { guarded("drawing the view", [this] { sceneView_->resetView(); }); });
 }
 
 void DesktopView::runCameraCommand(view::CameraCommand command) {

@@ -43,11 +43,11 @@ public:
     void redraw();
 
     void runCameraCommand(view::CameraCommand command);
+    // The front view: start camera, model unturned.
+    void resetView();
     void toggleSecondLight();
     void showBackgroundColorDialog();
 
-    // Names the picked part: the part table's label is shown under the view.
-    std::function<void()> find_part;
 
     const std::string& MediaFolder() const { return mediaFolder_; }
     view::SceneView* sceneView() { return sceneView_.get(); }

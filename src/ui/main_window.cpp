@@ -10,7 +10,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QGuiApplication>
 #include <QSaveFile>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,6 +36,7 @@
 #include "ui/small_dialogs.h"
 #include "ui/tree_control_widget.h"
 #include "ui/view_panel.h"
+#include "ui/window_geometry.h"
 
 namespace vantrel::ui {
 
@@ -103,7 +108,18 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     layout->setSpacing(4);
     layout->addLayout(labels);
     layout->addWidget(buildCaptions(central));
-    layout->addWidget(buildPanels(central));
+    // On a narrow screen the panels scroll sideways rather than widen the window.
+    panelScroll_ = new QScrollArea(central);
+    panelScroll_->setObjectName("panelScroll");
+    panelScroll_->setFrameShape(QFrame::NoFrame);
+    panelScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    panelScroll_->setWidgetResizable(true);
+    panelScroll_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    panelScroll_->viewport()->setAutoFillBackground(false);
+    panelScroll_->setWidget(buildPanels(panelScroll_));
+    panelScroll_->widget()->setAutoFillBackground(false);
+    layout->addWidget(panelScroll_);
 
     // The 3D view with its pan pad and buttons.
     sceneView_ = new ViewPanel(central);
@@ -119,6 +135,7 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     layout->addWidget(split, 1);
     setCentralWidget(central);
     resize(1100, 780);
+    savedGeometry_ = readWindowGeometry(geometryFile());
 
     for (std::size_t i = 0; i < std::size(kAllMenus); ++i)
         menus_[kAllMenus[i]] = buildMenu(menuItems(kAllMenus[i]), kMenuNames[i]);
@@ -159,6 +176,7 @@ QWidget* MainWindow::buildCaptions(QWidget* parent) {
             captionMouseMove(state_.windows.main.hover, index);
             syncHover();
         });
+        caption->installEventFilter(this);
         layout->addWidget(caption);
         captions_[i] = caption;
     }
@@ -207,6 +225,7 @@ QWidget* MainWindow::buildPanels(QWidget* parent) {
             buttonMouseMove(state_.windows.main.hover, index);
             syncHover();
         });
+        button->installEventFilter(this);
         buttons_[i] = button;
         if (def.panel != Panel::BesideNetworkTree) rows[def.panel]->addWidget(button);
     }
@@ -272,6 +291,7 @@ QWidget* MainWindow::buildTreeTabs(QWidget* trees, QWidget* parent) {
         else controls.showHardwareTree(state_.windows.main.networkTree, state_.windows.main.hardwareTree);
         networkTab->setChecked(controls.tabHeader == view::TabHeader::Network);
         hardwareTab->setChecked(controls.tabHeader == view::TabHeader::Hardware);
+        syncTreePane();
     };
     connect(networkTab, &QToolButton::clicked, this, [showTab] { showTab(true); });
     connect(hardwareTab, &QToolButton::clicked, this, [showTab] { showTab(false); });
@@ -453,11 +473,44 @@ void MainWindow::applyLayout() {
     compactApplied_ = true;
     const int dpi = logicalDpiX();
     resize(twipsToPixels(12288, dpi), twipsToPixels(9200, dpi));
+    if (placed_) placeOnScreen();
     for (PictureButton* button : buttons_) {
         button->setPictureSize(kCompactPictureSide);
         if (button->caption() == "Statistics" || button->caption() == "Selected" || button->caption() == "Settings")
             button->setCaptionPointSize(6);
     }
+}
+
+void MainWindow::syncTreePane() {
+    // The login buttons go with the network tree, so that the hardware tree
+    // alone fills the pane.
+    panels_[Panel::BesideNetworkTree]->setVisible(state_.windows.main.networkTree.visible());
+}
+
+std::filesystem::path MainWindow::geometryFile() const { return state_.folder.root() / "window.ini"; }
+
+void MainWindow::placeWindow(const QRect& available) {
+    placed_ = true;
+    setGeometry(fitToAvailable(savedGeometry_.value_or(geometry()), available));
+    fitPanelStripHeight();
+}
+
+void MainWindow::placeOnScreen() {
+    const QScreen* onScreen = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (onScreen) placeWindow(onScreen->availableGeometry());
+}
+
+void MainWindow::fitPanelStripHeight() {
+    // Room for the sideways scroll bar only while the panels need it.
+    QWidget* strip = panelScroll_->widget();
+    const bool scrolls = strip->minimumSizeHint().width() > panelScroll_->viewport()->width();
+    panelScroll_->setFixedHeight(strip->sizeHint().height() +
+                                 (scrolls ? panelScroll_->horizontalScrollBar()->sizeHint().height() : 0));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    fitPanelStripHeight();
 }
 
 void MainWindow::syncHover() {
@@ -467,8 +520,14 @@ void MainWindow::syncHover() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The mouse over a panel or the window's background puts the hover feedback back.
-    if (event->type() == QEvent::MouseMove && watched->isWidgetType()) {
+    // The mouse over a panel or the window's background puts the hover
+    // feedback back, and so does the mouse leaving a button or caption: the
+    // view and the trees beside them say nothing of the mouse.
+    const bool leftControl = event->type() == QEvent::Leave &&
+                             (qobject_cast<PictureButton*>(watched) || qobject_cast<SectionCaption*>(watched));
+    const bool movedElsewhere = event->type() == QEvent::MouseMove && watched->isWidgetType() &&
+                                !qobject_cast<PictureButton*>(watched) && !qobject_cast<SectionCaption*>(watched);
+    if (leftControl || movedElsewhere) {
         resetHover(state_.windows.main.hover);
         syncHover();
     }
@@ -488,7 +547,9 @@ void MainWindow::syncFromCore() {
     sectionCaption(Section::Support)->setBordered(support);
     syncHover();
     syncActions();
+    syncTreePane();
     applyLayout();
+    if (main.visible && !placed_) placeOnScreen();
     if (main.busyPointer) setCursor(Qt::WaitCursor);
     else unsetCursor();
     loginDialog_->sync();
@@ -513,6 +574,8 @@ void MainWindow::requestExit() {
         return;
     }
     if (beforeExit_) beforeExit_();
+    // The window's place is the user's: kept for the next run, never a reason to stop.
+    writeWindowGeometry(geometryFile(), normalGeometry());
     exitProgram(state_);
 }
 

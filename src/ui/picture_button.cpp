@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace vantrel::ui {
 
@@ -56,6 +57,12 @@ void PictureButton::showHoverPicture(bool hover) {
     update();
 }
 
+void PictureButton::setLamp(Lamp lamp) {
+    if (lamp_ == lamp) return;
+    lamp_ = lamp;
+    update();
+}
+
 QSize PictureButton::sizeHint() const {
     const QFontMetrics fm(font());
     const int captionHeight = caption_.isEmpty() ? 0 : fm.height() + kCaptionGap;
@@ -71,6 +78,13 @@ void PictureButton::paintEvent(QPaintEvent*) {
     // The icon engine draws the SVG at the screen's scale factor, so it stays sharp.
     const QRect pictureRect((width() - side_) / 2, 0, side_, side_);
     (hover_ ? hoverPicture_ : resting_).paint(&p, pictureRect);
+    if (lamp_ != Lamp::None) {
+        const int d = std::max(6, side_ / 5);
+        const QRectF lampRect(pictureRect.right() - d, pictureRect.top() + 1, d - 1, d - 1);
+        p.setPen(QPen(QColor(0x10, 0x15, 0x1b), 1.5));
+        p.setBrush(lamp_ == Lamp::On ? QColor(0x3d, 0xe0, 0x5a) : QColor(0x4a, 0x52, 0x5c));
+        p.drawEllipse(lampRect);
+    }
     if (caption_.isEmpty()) return;
     p.setPen(hover_ ? QColor(0, 255, 0) : QColor(Qt::white));
     p.drawText(QRect(0, side_ + kCaptionGap, width(), height() - side_ - kCaptionGap), Qt::AlignHCenter | Qt::AlignTop,

@@ -9,6 +9,10 @@
 
 namespace vantrel::ui {
 
+// A lamp in the picture's corner for a button that switches something on
+// and off (the base, the axes, the second light): lit while it is on.
+enum class Lamp { None, On, Off };
+
 class PictureButton : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +28,8 @@ public:
     void setCaptionPointSize(qreal points);
     void showHoverPicture(bool hover);
     bool showsHoverPicture() const { return hover_; }
+    void setLamp(Lamp lamp);
+    Lamp lamp() const { return lamp_; }
     // Both pictures can be drawn (a missing resource or SVG support leaves the button blank).
     bool picturesLoaded() const;
 
@@ -43,6 +49,7 @@ private:
     QString caption_;
     int side_ = 48;
     bool hover_ = false;
+    Lamp lamp_ = Lamp::None;
     QIcon resting_;
     QIcon hoverPicture_;
 };

@@ -107,4 +107,12 @@ void SceneViewWidget::mouseReleaseEvent(QMouseEvent*) {
     if (onMouseUp) onMouseUp();
 }
 
+void SceneViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click still counts as a press (a pick).
+    mousePressEvent(event);
+    const qreal ratio = devicePixelRatioF();
+    if (onDoubleClick)
+        onDoubleClick(static_cast<float>(event->position().x() * ratio), static_cast<float>(event->position().y() * ratio));
+}
+
 }  // namespace vantrel::ui
