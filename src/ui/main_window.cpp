@@ -48,7 +48,10 @@ constexpr const char* kWindowStyle =
     "QWidget#mainBackground { background-color: #1b2129; }"
     "QLabel.nodeLabel { color: #ffffff; background-color: #262e38; border: 1px solid #3b4552; padding: 2px 6px; }"
     "QFrame.buttonPanel { background-color: #222a33; border: 1px solid #3b4552; border-radius: 4px; }"
-    "QLabel.panelTitle { color: #9fb3c8; border: none; background: transparent; }";
+    "QLabel.panelTitle { color: #9fb3c8; border: none; background: transparent; }"
+    "QScrollArea#panelScroll QScrollBar:horizontal { background: #1b2129; height: 10px; }"
+    "QScrollArea#panelScroll QScrollBar::handle:horizontal { background: #4a5563; border-radius: 4px; min-width: 40px; }"
+    "QScrollArea#panelScroll QScrollBar::add-line, QScrollArea#panelScroll QScrollBar::sub-line { width: 0; }";
 
 QLabel* makeNodeLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
