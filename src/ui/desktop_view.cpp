@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -19,6 +20,8 @@ namespace vantrel::ui {
 
 namespace {
 constexpr qint64 kEventTurnMs = 16;
+// Twelve presses of an arrow key turn the model half way round.
+constexpr int kKeyTurnsPerHalfTurn = 12;
 }  // namespace
 
 DesktopView::DesktopView(ProgramState& state, ViewPanel& panel, model::VirtualPc& pc)
@@ -58,6 +61,25 @@ void DesktopView::connectPanel() {
     };
     w->onMouseUp = [this] {
         if (sceneView_) sceneView_->mouseUp();
+    };
+    // The keyboard in the view: arrows turn the model, + and - zoom, Home
+    // brings the front view back.
+    w->onKey = [this](int key) {
+        if (!sceneView_) return false;
+        // The trackball turns half way round for a drag across the width it knows.
+        const int width = util_->ViewWidth > 0 ? util_->ViewWidth : panel_.view()->pixelWidth();
+        const int step = std::max(1, width / kKeyTurnsPerHalfTurn);
+        switch (key) {
+            case Qt::Key_Left: turnByKeys(-step, 0); return true;
+            case Qt::Key_Right: turnByKeys(step, 0); return true;
+            case Qt::Key_Up: turnByKeys(0, -step); return true;
+            case Qt::Key_Down: turnByKeys(0, step); return true;
+            case Qt::Key_Plus:
+            case Qt::Key_Equal: runCameraCommand(view::CameraCommand::In); return true;
+            case Qt::Key_Minus: runCameraCommand(view::CameraCommand::Out); return true;
+            case Qt::Key_Home: resetView(); return true;
+            default: return false;
+        }
     };
     w->onDoubleClick = [this](float x, float y) {
         if (sceneView_)
@@ -194,6 +216,10 @@ void DesktopView::redraw() {
         sceneView_->ModelReady = pc_.ModelReady;
     }
     panel_.view()->withContext([this] { guarded("drawing the view", [this] { sceneView_->RenderScene(); }); });
+}
+
+void DesktopView::turnByKeys(int dx, int dy) {
+    panel_.view()->withContext([&] { guarded("drawing the view", [&] { sceneView_->turnBy(dx, dy); }); });
 }
 
 void DesktopView::resetView() {

@@ -59,6 +59,7 @@ private:
     void guarded(const char* what, const std::function<void()>& fn);
     void connectPanel();
     void connectButtons();
+    void turnByKeys(int dx, int dy);
     std::string locateMediaFolder() const;
 
     ProgramState& state_;

@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QScreen>
+#include <QShortcut>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -61,6 +62,11 @@ QLabel* makeNodeLabel(const char* name, QWidget* parent) {
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return label;
 }
+
+// The letters of the section captions' Alt mnemonics, in caption order:
+// "Main", "Network", "Home", "Nodes", "PC", "Administrator", "Configure", "Support".
+constexpr Qt::Key kCaptionMnemonics[] = {Qt::Key_M, Qt::Key_N, Qt::Key_H, Qt::Key_O,
+                                         Qt::Key_P, Qt::Key_A, Qt::Key_C, Qt::Key_S};
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -180,6 +186,13 @@ QWidget* MainWindow::buildCaptions(QWidget* parent) {
             syncHover();
         });
         caption->installEventFilter(this);
+        // Alt and the caption's letter open it from anywhere in the window.
+        const QKeySequence mnemonic(Qt::ALT | kCaptionMnemonics[i]);
+        caption->setToolTip(mnemonic.toString(QKeySequence::NativeText));
+        connect(new QShortcut(mnemonic, this), &QShortcut::activated, this, [this, i] {
+            captions_[i]->setFocus(Qt::ShortcutFocusReason);
+            runCommand([this, i] { sectionCaptionClicked(state_, static_cast<Section>(i)); });
+        });
         layout->addWidget(caption);
         captions_[i] = caption;
     }

@@ -1,5 +1,6 @@
 #include "ui/picture_button.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -27,6 +28,7 @@ PictureButton::PictureButton(int index, const QString& pictureName, const QStrin
     setToolTip(toolTip);
     setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     QFont f = font();
     f.setPointSizeF(8);
     setFont(f);
@@ -85,6 +87,11 @@ void PictureButton::paintEvent(QPaintEvent*) {
         p.setBrush(lamp_ == Lamp::On ? QColor(0x3d, 0xe0, 0x5a) : QColor(0x4a, 0x52, 0x5c));
         p.drawEllipse(lampRect);
     }
+    if (hasFocus()) {
+        p.setPen(QPen(QColor(0x9d, 0xff, 0x7a), 1.5, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(pictureRect).adjusted(1, 1, -1, -1), 6, 6);
+    }
     if (caption_.isEmpty()) return;
     p.setPen(hover_ ? QColor(0, 255, 0) : QColor(Qt::white));
     p.drawText(QRect(0, side_ + kCaptionGap, width(), height() - side_ - kCaptionGap), Qt::AlignHCenter | Qt::AlignTop,
@@ -94,6 +101,22 @@ void PictureButton::paintEvent(QPaintEvent*) {
 void PictureButton::mousePressEvent(QMouseEvent* event) {
     event->accept();
     emit pressed(index_);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (isEnabled()) emit pressed(index_);
+            break;
+        case Qt::Key_Left:
+        case Qt::Key_Up: focusPreviousChild(); break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: focusNextChild(); break;
+        default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 void PictureButton::mouseMoveEvent(QMouseEvent* event) {

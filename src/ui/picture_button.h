@@ -1,7 +1,9 @@
 #pragma once
 // A button of the main window's panels: its picture (resting, or hover while
 // the mouse is over it) with its caption underneath. It reacts to a press of
-// any mouse button, and says when the mouse moves over it.
+// any mouse button, and to Enter or Space when it has the keyboard focus
+// (arrow keys move the focus along the buttons), and says when the mouse
+// moves over it.
 
 #include <QIcon>
 #include <QString>
@@ -43,6 +45,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int index_;

@@ -34,6 +34,8 @@ public:
     std::function<void(float x, float y, int buttons)> onMouseMove;
     std::function<void()> onMouseUp;
     std::function<void(float x, float y)> onDoubleClick;
+    // A key pressed while the view has the focus; true when it was used.
+    std::function<bool(int key)> onKey;
     // Why the device could not be made (empty when it was).
     const QString& deviceError() const { return deviceError_; }
     int paintedPictures() const { return paintedPictures_; }
@@ -46,6 +48,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     static int buttonState(Qt::MouseButtons buttons);

@@ -109,6 +109,13 @@ void SceneView::resetView() {
     RenderScene();
 }
 
+void SceneView::turnBy(int dx, int dy) {
+    LastMouseX = 0;
+    LastMouseY = 0;
+    RotateTrackBall(toViewInteger(static_cast<float>(dx)), toViewInteger(static_cast<float>(dy)));
+    RenderScene();
+}
+
 void SceneView::markPart(const FramePtr& frame) {
     if (frame == marked_) return;
     if (marked_) {

@@ -55,6 +55,8 @@ public:
     // The front view: the start camera and the model as it was before the
     // trackball turned it. Redraws.
     void resetView();
+    // Turns the model as a drag of (dx, dy) pixels would, and redraws.
+    void turnBy(int dx, int dy);
 
     // The picked part is drawn tinted until another is marked; null unmarks.
     void markPart(const FramePtr& frame);

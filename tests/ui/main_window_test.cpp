@@ -447,6 +447,44 @@ TEST_F(MainWindowTest, ScanLocalPcFromTheNodeMenu) {
     EXPECT_FALSE(std::filesystem::exists(reportOf("PC-B")));
 }
 
+TEST_F(MainWindowTest, TheKeyboardAloneReachesEveryCaptionAndButtonAndScansTheLocalPc) {
+    start(kSettings, kLogins);
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    main().sectionCaption(Section::Main)->setFocus();
+    // Tab visits every caption and every button that can be pressed.
+    std::set<QWidget*> reached;
+    for (int i = 0; i < 120; ++i) {
+        QWidget* at = main().focusWidget();
+        ASSERT_NE(at, nullptr);
+        reached.insert(at);
+        QTest::keyClick(at, Qt::Key_Tab);
+    }
+    for (int i = 0; i < kSectionCount; ++i)
+        EXPECT_TRUE(reached.count(main().sectionCaption(static_cast<Section>(i)))) << "caption " << i;
+    for (int i = 0; i < kButtonCount; ++i)
+        if (main().button(i)->isVisible() && main().button(i)->isEnabled())
+            EXPECT_TRUE(reached.count(main().button(i))) << "button " << i;
+    // Arrow keys move along the captions; Enter opens one's menu, Escape closes it.
+    main().sectionCaption(Section::Network)->setFocus();
+    QTest::keyClick(main().sectionCaption(Section::Network), Qt::Key_Right);
+    QTest::keyClick(main().sectionCaption(Section::Home), Qt::Key_Right);
+    EXPECT_EQ(main().focusWidget(), main().sectionCaption(Section::Nodes));
+    QMenu* nodes = main().menu(PopupMenu::Nodes);
+    QTest::keyClick(main().sectionCaption(Section::Nodes), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nodes->isVisible(); }, 2000));
+    QTest::keyClick(nodes, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !nodes->isVisible(); }, 2000));
+    // Alt+O opens "Nodes"; Down and Enter choose its first item, "Scan Local PC".
+    QTest::keyClick(&main(), Qt::Key_O, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nodes->isVisible(); }, 2000));
+    QTest::keyClick(nodes, Qt::Key_Down);
+    ASSERT_EQ(nodes->activeAction(), main().menuAction(MenuCommand::ScanLocal, PopupMenu::Nodes));
+    QTest::keyClick(nodes, Qt::Key_Return);
+    ASSERT_TRUE(waitForScan());
+    EXPECT_TRUE(std::filesystem::exists(reportOf(localHostName())));
+}
+
 TEST_F(MainWindowTest, ScanLocalPcWorksWithoutANodeTable) {
     start(kSettings, std::nullopt);
     EXPECT_FALSE(main().networkTree()->isVisible());

@@ -214,6 +214,27 @@ TEST_F(SceneViewWidgetTest, ADoubleClickOnEmptySpaceBringsTheFrontViewBack) {
               D3DXMatrixLookAtLH({kStartCamera.x, kStartCamera.y, kStartCamera.z}, {0, 0, 0}, {0, 1, 0}));
 }
 
+TEST_F(SceneViewWidgetTest, TheFocusedViewTakesArrowsPlusMinusAndHome) {
+    QWidget* view = panel_->view();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_NE(model_->GetMatrix(), D3DXMatrixIdentity());
+    const float z = state_.domain.settings.cameraZ;
+    QTest::keyClick(view, Qt::Key_Plus);
+    EXPECT_EQ(state_.domain.settings.cameraZ, z + 1);
+    QTest::keyClick(view, Qt::Key_Minus);
+    QTest::keyClick(view, Qt::Key_Minus);
+    EXPECT_EQ(state_.domain.settings.cameraZ, z - 1);
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(model_->GetMatrix(), D3DXMatrixIdentity());
+    EXPECT_EQ(state_.domain.settings.cameraZ, kStartCamera.z);
+    // Twelve presses of an arrow turn the model half way round (about one
+    // axis, so the rotation's trace is 1 + 2 cos(angle) = -1).
+    for (int i = 0; i < 12; ++i) QTest::keyClick(view, Qt::Key_Right);
+    const D3DMATRIX& m = model_->GetMatrix();
+    EXPECT_NEAR(m(0, 0) + m(1, 1) + m(2, 2), -1.0f, 0.05f);
+}
+
 TEST_F(SceneViewWidgetTest, CheckedButtonsKeepAReadableCaption) {
     for (const char* name : {"lights", "panBar"}) {
         QToolButton* button = panel_->button(name);
