@@ -294,6 +294,23 @@ TEST_F(AssembledPc, InTheAllPartsViewAPickAtEachNamedPartsCentreNamesIt) {
     EXPECT_GT(checked, 150);
 }
 
+// Seen from behind, the sockets show through the back panel's openings.
+TEST_F(AssembledPc, FromBehindAPickAtEachBackSocketNamesIt) {
+    showAllParts(pc);
+    device.SetTransform(D3DTS_VIEW, D3DXMatrixLookAtLH({0, -1, 22}, {0, -1, 0}, {0, 1, 0}));
+    const std::set<std::string> sockets = {"Frame5Cube_12", "Frame5Cube_1", "Frame1Cube_11", "Frame5Cube_83",
+                                           "Cube_11-8",     "Frame1Cube_2209", "Frame91Cube_32"};
+    std::set<std::string> seen;
+    for (const auto& d : test::drawnFrames(pc)) {
+        if (!sockets.count(d.name) || !seen.insert(d.name).second) continue;
+        const D3DVECTOR at = test::project(device, d.box.centre());
+        pc.PickedPartLabel = "none";
+        find_part(pc, test::pickFrameAt(device, pc, at.x, at.y));
+        EXPECT_EQ(pc.PickedPartLabel, *partLabel(d.name)) << d.name << " hidden by \"" << pc.PickedFrameName << '"';
+    }
+    EXPECT_EQ(seen, sockets);
+}
+
 // Every frame with a mesh belongs to a named part, and a click on it names a
 // part: its own, or the one in front of it, never the label of a click before.
 TEST_F(AssembledPc, AClickOnAnyDrawnFrameNamesAPart) {
