@@ -49,10 +49,13 @@ constexpr const char* kWindowStyle =
     "QWidget#mainBackground { background-color: #1b2129; }"
     "QLabel.nodeLabel { color: #ffffff; background-color: #262e38; border: 1px solid #3b4552; padding: 2px 6px; }"
     "QFrame.buttonPanel { background-color: #222a33; border: 1px solid #3b4552; border-radius: 4px; }"
-    "QLabel.panelTitle { color: #9fb3c8; border: none; background: transparent; }"
-    "QScrollArea#panelScroll QScrollBar:horizontal { background: #1b2129; height: 10px; }"
-    "QScrollArea#panelScroll QScrollBar::handle:horizontal { background: #4a5563; border-radius: 4px; min-width: 40px; }"
-    "QScrollArea#panelScroll QScrollBar::add-line, QScrollArea#panelScroll QScrollBar::sub-line { width: 0; }";
+    "QLabel.panelTitle { color: #9fb3c8; border: none; background: transparent; }";
+// The panel strip's sideways scroll bar, in the window's colours.
+constexpr const char* kPanelScrollBarStyle =
+    "QScrollBar:horizontal { background: #1b2129; border: none; height: 10px; margin: 0; }"
+    "QScrollBar::handle:horizontal { background: #4a5563; border-radius: 4px; min-width: 40px; }"
+    "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0; border: none; }"
+    "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: none; }";
 
 QLabel* makeNodeLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -126,6 +129,7 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     panelScroll_->setWidgetResizable(true);
     panelScroll_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     panelScroll_->viewport()->setAutoFillBackground(false);
+    panelScroll_->horizontalScrollBar()->setStyleSheet(kPanelScrollBarStyle);
     panelScroll_->setWidget(buildPanels(panelScroll_));
     panelScroll_->widget()->setAutoFillBackground(false);
     layout->addWidget(panelScroll_);
