@@ -19,6 +19,7 @@
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <set>
 
 #include "core/admin_dialogs.h"
 #include "core/logins_dialog.h"
@@ -28,6 +29,7 @@
 #include "core/startup.h"
 #include "ui/grid_control_widget.h"
 #include "ui/login_dialog.h"
+#include "ui/mnemonics.h"
 #include "ui/logins_dialog.h"
 #include "ui/picture_button.h"
 #include "ui/qt_ui_services.h"
@@ -193,10 +195,14 @@ QWidget* MainWindow::buildCaptions(QWidget* parent) {
         // Alt and the caption's letter open it from anywhere in the window.
         const QKeySequence mnemonic(Qt::ALT | kCaptionMnemonics[i]);
         caption->setToolTip(mnemonic.toString(QKeySequence::NativeText));
-        connect(new QShortcut(mnemonic, this), &QShortcut::activated, this, [this, i] {
+        auto* shortcut = new QShortcut(mnemonic, this);
+        connect(shortcut, &QShortcut::activated, this, [this, i] {
             captions_[i]->setFocus(Qt::ShortcutFocusReason);
             runCommand([this, i] { sectionCaptionClicked(state_, static_cast<Section>(i)); });
         });
+        // A letter a button shares: the focus moves along them instead.
+        connect(shortcut, &QShortcut::activatedAmbiguously, this,
+                [this, i] { captions_[i]->setFocus(Qt::ShortcutFocusReason); });
         layout->addWidget(caption);
         captions_[i] = caption;
     }
@@ -249,6 +255,7 @@ QWidget* MainWindow::buildPanels(QWidget* parent) {
         buttons_[i] = button;
         if (def.panel != Panel::BesideNetworkTree) rows[def.panel]->addWidget(button);
     }
+    addButtonMnemonics();
     return strip;
 }
 
@@ -498,6 +505,28 @@ void MainWindow::applyLayout() {
         button->setPictureSize(kCompactPictureSide);
         if (button->caption() == "Statistics" || button->caption() == "Selected" || button->caption() == "Settings")
             button->setCaptionPointSize(6);
+    }
+}
+
+void MainWindow::addButtonMnemonics() {
+    std::set<QChar> taken;
+    for (const Qt::Key key : kCaptionMnemonics) taken.insert(QChar(static_cast<char16_t>(key)));
+    std::vector<QString> captions;
+    for (PictureButton* button : buttons_) captions.push_back(button->caption());
+    const std::vector<int> positions = chooseMnemonics(captions, taken);
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        PictureButton* button = buttons_[i];
+        if (positions[i] < 0) continue;
+        button->setMnemonicPosition(positions[i]);
+        const QKeySequence mnemonic(QStringLiteral("Alt+%1").arg(captions[i][positions[i]].toUpper()));
+        // On the button itself: a hidden panel's buttons do not answer. A
+        // letter shared by several buttons moves the focus along them; Enter
+        // then presses the one that has it.
+        auto* shortcut = new QShortcut(mnemonic, button);
+        connect(shortcut, &QShortcut::activated, this, [this, button] {
+            if (button->isEnabled()) runMenuCommand(kButtons[static_cast<std::size_t>(button->index())].command);
+        });
+        connect(shortcut, &QShortcut::activatedAmbiguously, button, [button] { button->setFocus(Qt::ShortcutFocusReason); });
     }
 }
 

@@ -115,6 +115,7 @@ private:
     void fitPanelStripHeight();
     void syncHover();
     void syncTreePane();
+    void addButtonMnemonics();
     void syncActions();
     // Whether a menu item or button can be used now.
     bool commandEnabled(MenuCommand command) const;

@@ -59,6 +59,11 @@ void PictureButton::showHoverPicture(bool hover) {
     update();
 }
 
+void PictureButton::setMnemonicPosition(int position) {
+    mnemonic_ = position;
+    update();
+}
+
 void PictureButton::setLamp(Lamp lamp) {
     if (lamp_ == lamp) return;
     lamp_ = lamp;
@@ -94,8 +99,11 @@ void PictureButton::paintEvent(QPaintEvent*) {
     }
     if (caption_.isEmpty()) return;
     p.setPen(hover_ ? QColor(0, 255, 0) : QColor(Qt::white));
-    p.drawText(QRect(0, side_ + kCaptionGap, width(), height() - side_ - kCaptionGap), Qt::AlignHCenter | Qt::AlignTop,
-               caption_);
+    QString shown = caption_;
+    shown.replace('&', QStringLiteral("&&"));
+    if (mnemonic_ >= 0 && mnemonic_ < caption_.size()) shown.insert(caption_.left(mnemonic_).count('&') + mnemonic_, '&');
+    p.drawText(QRect(0, side_ + kCaptionGap, width(), height() - side_ - kCaptionGap),
+               Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, shown);
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event) {

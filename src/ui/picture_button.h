@@ -30,6 +30,9 @@ public:
     void setCaptionPointSize(qreal points);
     void showHoverPicture(bool hover);
     bool showsHoverPicture() const { return hover_; }
+    // The caption's letter drawn underlined for its Alt mnemonic (-1: none).
+    void setMnemonicPosition(int position);
+    int mnemonicPosition() const { return mnemonic_; }
     void setLamp(Lamp lamp);
     Lamp lamp() const { return lamp_; }
     // Both pictures can be drawn (a missing resource or SVG support leaves the button blank).
@@ -53,6 +56,7 @@ private:
     int side_ = 48;
     bool hover_ = false;
     Lamp lamp_ = Lamp::None;
+    int mnemonic_ = -1;
     QIcon resting_;
     QIcon hoverPicture_;
 };

@@ -483,6 +483,22 @@ TEST_F(MainWindowTest, TheKeyboardAloneReachesEveryCaptionAndButtonAndScansTheLo
     QTest::keyClick(nodes, Qt::Key_Return);
     ASSERT_TRUE(waitForScan());
     EXPECT_TRUE(std::filesystem::exists(reportOf(localHostName())));
+
+    // A panel button's own letter presses it: Alt+V "View", Alt+E "Reset".
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !main().scanDialog()->isVisible(); }, 3000));
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    model::VirtualPc& pc = session->virtualPc();
+    auto partsOn = [&] {
+        int on = 0;
+        for (const auto& part : pc.parts()) on += part.optional && part.frame->Enabled;
+        return on;
+    };
+    EXPECT_EQ(main().button(3)->mnemonicPosition(), 0);
+    QTest::keyClick(&main(), Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(partsOn(), 161);
+    QTest::keyClick(&main(), Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(partsOn(), 0);
 }
 
 TEST_F(MainWindowTest, ScanLocalPcWorksWithoutANodeTable) {
