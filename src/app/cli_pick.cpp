@@ -61,10 +61,10 @@ int runPick(const std::vector<std::string>& args, const std::string& home) {
         std::cout << "nothing found\n";
         return 0;
     }
-    // Quoted: a frame name may end with a blank.
-    model.pc.PickedFrameName = pick.GetFrame(static_cast<engine3d::DWORD>(nearest))->ObjectName;
-    if (!model.pc.PickedFrameName.empty()) model::find_part(model.pc);
-    std::cout << '"' << model.pc.PickedFrameName << "\"|" << model.pc.Label1 << '\n';
+    // Quoted: a frame name may end with a blank. The label is the part's, or
+    // empty when the frame belongs to no named part.
+    model::find_part(model.pc, pick.GetFrame(static_cast<engine3d::DWORD>(nearest)));
+    std::cout << '"' << model.pc.PickedFrameName << "\"|" << model.pc.PickedPartLabel << '\n';
     return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "collect/report_loader.h"
 #include "core/program_folder.h"
 #include "core/settings_file.h"
+#include "core/start_camera.h"
 #include "render_gl/image_file.h"
 #include "view/offscreen_view.h"
 
@@ -109,7 +110,7 @@ int runRender(const std::vector<std::string>& args, const std::string& home) {
         width = static_cast<int>((*size)[0]);
         height = static_cast<int>((*size)[1]);
     }
-    std::vector<double> camera{0, 0, -10};
+    std::vector<double> camera{kStartCamera.x, kStartCamera.y, kStartCamera.z};
     if (options.count("--camera")) {
         auto c = numbers(options["--camera"], ',', 3);
         if (!c) return fail("--camera must be X,Y,Z, for example 0,0,-10");

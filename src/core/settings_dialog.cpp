@@ -45,7 +45,18 @@ void setWmiLocation(ProgramState& state) {
 
 void cancelWmiLocation(ProgramState& state) { state.domain.settings.wmiNamespace = kDefaultNamespace; }
 
+std::string resetNetworkQuestion(const ProgramFolder& folder) {
+    return "Forget every node of the network?\n\nThis deletes " + folder.loginsFile().string() + " (the nodes and their logins) and " +
+           folder.connectionsFile().string() +
+           " (how each node is reached). Hardware reports stay on disk. The program then ends; start it again and run "
+           "\"Network Scan\" to find the nodes anew.";
+}
+
 void resetNetwork(ProgramState& state) {
+    // Nothing of this can be undone: the user says yes first, knowing what goes.
+    if (state.ui->messageBox(resetNetworkQuestion(state.folder), kMessageTitle, MsgIcon::Question, MsgButtons::YesNo) !=
+        MsgAnswer::Yes)
+        return;
     NodeTable& nodes = state.domain.nodes;
     nodes.clear();
     nodes.currentNode = 0;

@@ -27,8 +27,11 @@ void showAllNodes(ProgramState& state);
 // "Set": the typed namespace, taken as it is. "Cancel": the default namespace.
 void setWmiLocation(ProgramState& state);
 void cancelWmiLocation(ProgramState& state);
-// "Reset": forgets the network (the logins file is deleted) and ends the
-// program after telling the user to start it again; nothing is saved.
+// What "Reset" asks before it does anything, naming the files it deletes.
+std::string resetNetworkQuestion(const ProgramFolder& folder);
+// "Reset": once the user agrees, forgets the network (the logins and
+// connections files are deleted) and ends the program after telling the user
+// to start it again; nothing is saved. Answering no changes nothing.
 void resetNetwork(ProgramState& state);
 // "Scans": how many nodes "Scan all PCs" collects at once, kept within 1 to 64.
 void setParallelScans(ProgramState& state, int count);

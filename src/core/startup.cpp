@@ -5,6 +5,7 @@
 #include "core/scan_settings_file.h"
 #include "core/settings_file.h"
 #include "core/stale_temp_files.h"
+#include "core/start_camera.h"
 
 namespace vantrel {
 
@@ -29,6 +30,13 @@ void reportUnreadableFiles(ProgramState& state) {
         text += std::string("The file \"") + name + "\" could not be read and will not be changed.";
     }
     if (!text.empty()) state.ui->messageBox(text, kMessageTitle, MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
+// The camera starts in front of the model, whatever the settings file held.
+void placeStartCamera(Settings& settings) {
+    settings.cameraX = kStartCamera.x;
+    settings.cameraY = kStartCamera.y;
+    settings.cameraZ = kStartCamera.z;
 }
 
 }  // namespace
@@ -67,14 +75,13 @@ void runStartup(ProgramState& state) {
     state.windows.main.compactLayout = state.ui->logicalDpiX() > kLargeFontsDpi;
 
     if (state.view) state.view->findMediaFolder();
-    state.domain.settings.cameraZ = -10.0F;
+    placeStartCamera(state.domain.settings);
     state.ui->doEvents();
 
     if (state.view) {
         state.view->initDevice();
         state.view->applySceneDefaults();
     }
-    state.domain.settings.cameraZ = -10.0F;
 
     showProgress(state, 3, "Loading VR...");
     state.ui->doEvents();

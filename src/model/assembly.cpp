@@ -5,6 +5,7 @@
 #include <set>
 #include <variant>
 
+#include "engine3d/device/light_levels.h"
 #include "engine3d/math/d3d_types.h"
 #include "engine3d/scene/xfile_scene_loader.h"
 #include "model/display_modes.h"
@@ -195,7 +196,7 @@ void load_start(VirtualPc& pc, engine3d::RenderDevice& device, MeshPrefetch* pre
         }
     }
 
-    device.SetRenderState(engine3d::D3DRS_AMBIENT, 0x90909090);
+    device.SetRenderState(engine3d::D3DRS_AMBIENT, engine3d::kBrightAmbient);
     pc.SceneRoot = engine3d::CD3DFrame::Create();
     pc.ModelFrame = engine3d::NewChildFrame(pc.SceneRoot);
     for (const auto& part : pc.parts()) pc.PcRoot->AddChild(part.frame);

@@ -29,6 +29,18 @@ struct InputRule {
     ImageKey image;
 };
 
+// The media stack the USB devices of one kind this far apart: the device of
+// position c is drawn as high as c - 1 devices under it.
+constexpr float kUsbStackStep = 0.3f;
+
+// A device rests on the devices of its kind that are shown under it, or on
+// the desk: it comes down past every empty place.
+void restOnThoseBelow(FrameArray<8>& devices, int c) {
+    int below = 0;
+    for (int j = 1; j < c; ++j) below += devices[j]->Enabled ? 1 : 0;
+    devices[c]->SetPosition({0, kUsbStackStep * static_cast<float>(below - (c - 1)), 0});
+}
+
 void inputDevices(BuildTarget& t, NodeReport& r, const InputRule& rule) {
     const int n = entryCount(r);
     if (n == 0) addNotDetected(t.tree, rule.category);
@@ -45,6 +57,7 @@ void inputDevices(BuildTarget& t, NodeReport& r, const InputRule& rule) {
             if (c >= 1 && c <= 8) {
                 t.pc.UsbDeviceCommonFrame[c]->Enabled = true;
                 (t.pc.*rule.usbDevice)[c]->Enabled = true;
+                restOnThoseBelow(t.pc.*rule.usbDevice, c);
             }
         }
         if (containsAt(line, "PS")) {

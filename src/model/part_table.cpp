@@ -1,11 +1,14 @@
 #include "model/part_table.h"
 
+#include "engine3d/scene/frame_path.h"
+
 namespace vantrel::model {
 
-// Three names ("Frame1Cube_11", "Cube-56", "Frame5Cube_1") were once listed
-// twice with different labels; the later label is the one users see, and the
-// only one kept here.
-const std::array<PartName, 80> kPartTable{{
+// Names listed twice once had two labels: "Frame1Cube_11" and "Frame5Cube_1"
+// keep the later one; "Cube-56" is the memory-card reader's MMC card, not a
+// second PC-card socket. Rows after the first block name the parts of the
+// generated model that the older files left unnamed.
+const std::array<PartName, kPartTableSize> kPartTable{{
     {"Frame16Cylinder", "PS2 Keyboard Socket"},
     {"Frame31Cylinder", "PS2 Mouse Socket"},
     {"Frame1Cube_2209", "PS2"},
@@ -41,7 +44,7 @@ const std::array<PartName, 80> kPartTable{{
     {"Frame1Cube_21", "AGP Card"},
     {"Cube_2-83", "MS/MS-Pro USB Device"},
     {"Cube_1-18", "SM/xD-Picture USB Device"},
-    {"Cube-56", "PCMIA Socket"},
+    {"Cube-56", "SD/MMC USB Device"},
     {"Cube_5-18", "Compact Flash USB Device"},
     {"Cube_1-5", "USB Socket"},
     {"Frame73Cylinder_4", "Speaker"},
@@ -86,6 +89,80 @@ const std::array<PartName, 80> kPartTable{{
     {"Frame5Cube_1218", "USB 14 (Front)"},
     {"Frame5Cube_1219", "USB 15 (Front)"},
     {"Frame5Cube_1221", "USB 16 (Front)"},
+    {"CaseFloor", "Case"},
+    {"LeftPillar", "Case"},
+    {"LeftTopRail", "Case"},
+    {"RightPillar", "Case"},
+    {"RightTopRail", "Case"},
+    {"FrontTopRail", "Case"},
+    {"SpareCaseFoot", "Case Foot"},
+    {"BackPanel", "Back Panel"},
+    {"FrontPanelPlate", "Front Panel"},
+    {"FrontFanBracket", "Fan Bracket"},
+    {"PowerSupply", "Power Supply"},
+    {"AtxPowerConnector", "ATX Power Connector"},
+    {"BoardStandoffs", "Motherboard Standoffs"},
+    {"IntelCpuSocket", "Processor Socket"},
+    {"AmdCpuSocket", "Processor Socket"},
+    {"AmdProcessor", "AMD Processor"},
+    {"MemorySockets", "Memory Sockets"},
+    {"ClockChip", "Clock Generator"},
+    {"CpuCapacitors", "Capacitors"},
+    {"NorthBridgeClips", "Heatsink Clips"},
+    {"CpuHeatsink", "Processor Heatsink"},
+    {"HeatPipeFins", "Heat Pipe Fins"},
+    {"VideoChip", "Video Chip"},
+    {"FrontUsbBoard", "Front USB Board"},
+    {"FireWirePort", "FireWire Port"},
+    {"CardReaderShelf", "Memory Card Reader"},
+    {"CardReaderSlot", "Memory Card Reader"},
+    {"DiskLabel", "Hard Disk"},
+    {"DiskDataConnector", "Hard Disk"},
+    {"DiskPowerConnector", "Hard Disk"},
+    {"DiskCircuitBoard", "Hard Disk"},
+    {"DiskSpindleCover", "Hard Disk"},
+    {"DiskScrew", "Hard Disk"},
+    {"DiskJumper", "Hard Disk"},
+    {"TrayLine", "DVD/CD Drive"},
+    {"EjectButton", "DVD/CD Drive"},
+    {"ActivityLed", "DVD/CD Drive"},
+    {"HeadphoneJack", "DVD/CD Drive"},
+    {"VolumeWheel", "DVD/CD Drive"},
+    {"EmergencyEject", "DVD/CD Drive"},
+    {"DriveLogo", "DVD/CD Drive"},
+    {"TopScrewLeft", "DVD/CD Drive"},
+    {"TopScrewRight", "DVD/CD Drive"},
+    {"SideScrewFront", "DVD/CD Drive"},
+    {"SideScrewBack", "DVD/CD Drive"},
+    {"DriveAudioOut", "DVD/CD Drive"},
+    {"DriveDataConnector", "DVD/CD Drive"},
+    {"DriveJumpers", "DVD/CD Drive"},
+    {"DrivePowerConnector", "DVD/CD Drive"},
+    {"DriveVents", "DVD/CD Drive"},
+    {"DriveSerialLabel", "DVD/CD Drive"},
+    {"BottomPlate", "DVD/CD Drive"},
+    {"SideRailLeft", "DVD/CD Drive"},
+    {"SideRailRight", "DVD/CD Drive"},
+    {"BezelTrim", "DVD/CD Drive"},
+    {"SpareSlotRiser", "Slot Riser"},
+    {"CardBracket", "PCI Card"},
+    {"CardChip", "PCI Card"},
+    {"GpuHeatsink", "Video Card Cooler"},
+    {"GpuFan", "Video Card Cooler"},
+    {"VideoBracket", "AGP Card"},
+    {"VideoVgaOut", "AGP Card"},
+    {"VideoDviOut", "AGP Card"},
+    {"VideoMemoryFront", "AGP Card"},
+    {"VideoPowerPins", "AGP Card"},
+    {"VideoCapacitors", "AGP Card"},
+    {"VideoMemoryBack", "AGP Card"},
+    {"VideoLabel", "AGP Card"},
+    {"UsbKeyboard", "USB Keyboard"},
+    {"AxisOrigin", "Axes"},
+    {"AxisX", "X Axis"},
+    {"AxisY", "Y Axis"},
+    {"AxisZ", "Z Axis"},
+    {"BasePlate", "Desk"},
 }};
 
 std::optional<std::string_view> partLabel(std::string_view frameName) {
@@ -95,8 +172,18 @@ std::optional<std::string_view> partLabel(std::string_view frameName) {
     return label;
 }
 
-void find_part(VirtualPc& pc) {
-    if (const auto label = partLabel(pc.PickedFrameName)) pc.Label1 = std::string(*label);
+std::optional<IdentifiedPart> identifyPart(const FramePtr& root, const FramePtr& hit) {
+    const std::vector<FramePtr> path = engine3d::framePath(root, hit);
+    for (auto it = path.rbegin(); it != path.rend(); ++it)
+        if (const auto label = partLabel((*it)->ObjectName)) return IdentifiedPart{*it, *label};
+    return std::nullopt;
+}
+
+FramePtr find_part(VirtualPc& pc, const FramePtr& hit, const FramePtr& root) {
+    pc.PickedFrameName = hit ? hit->ObjectName : std::string();
+    const auto part = identifyPart(root ? root : pc.PcRoot, hit);
+    pc.PickedPartLabel = part ? std::string(part->label) : std::string();
+    return part ? part->frame : nullptr;
 }
 
 }  // namespace vantrel::model

@@ -3,6 +3,7 @@
 // to the labels shown for a clicked part.
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -15,13 +16,27 @@ struct PartName {
     std::string_view label;
 };
 
-extern const std::array<PartName, 80> kPartTable;
+inline constexpr std::size_t kPartTableSize = 154;
+// Rows from here on name the structure of the generated model (case, desk,
+// screws, coolers, drive details) that other parts may cover.
+inline constexpr std::size_t kStructureRowsFrom = 80;
+extern const std::array<PartName, kPartTableSize> kPartTable;
 
 // The label of a frame name, or nothing when the table does not know it.
 std::optional<std::string_view> partLabel(std::string_view frameName);
 
-// Shows the label of pc.PickedFrameName in pc.Label1; an unknown name leaves
-// the label as it was.
-void find_part(VirtualPc& pc);
+// The frame a pick hit, and the part it belongs to: the hit frame itself or
+// the nearest frame above it whose name the table knows.
+struct IdentifiedPart {
+    FramePtr frame;
+    std::string_view label;
+};
+std::optional<IdentifiedPart> identifyPart(const FramePtr& root, const FramePtr& hit);
+
+// Names the part of a hit frame under root (pc.PcRoot when not given):
+// PickedFrameName and PickedPartLabel say what was hit and which part that is, empty
+// when nothing was hit or the part has no name, so the label never names an
+// earlier part. The result is the part's frame (null when none).
+FramePtr find_part(VirtualPc& pc, const FramePtr& hit, const FramePtr& root = nullptr);
 
 }  // namespace vantrel::model

@@ -83,9 +83,10 @@ struct VirtualPc {
     std::int16_t UsbDeviceCount = 0;
     bool FansReported = false;
 
-    // Part identification: the frame name of the last pick and the part label.
+    // Part identification: the frame name of the last pick and the label of
+    // its part, shown under the view (empty when the pick named no part).
     std::string PickedFrameName;
-    std::string Label1;
+    std::string PickedPartLabel;
 
     // Mesh files whose load failed during the assembly, in load order.
     std::vector<std::string> failedLoads;

@@ -103,13 +103,16 @@ INTERP in vec3 vertexSpecular;
 in vec2 texCoord;
 uniform bool textured;
 uniform sampler2D stage0;
+uniform vec4 highlight;  // rgb, and how far to mix towards it
 out vec4 fragColour;
 
 void main() {
     vec4 c = vertexColour;
     if (textured) c *= texture(stage0, texCoord);
     c.rgb += vertexSpecular;
-    fragColour = clamp(c, 0.0, 1.0);
+    c = clamp(c, 0.0, 1.0);
+    c.rgb = mix(c.rgb, highlight.rgb, highlight.a);
+    fragColour = c;
 }
 )";
 

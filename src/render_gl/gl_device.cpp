@@ -9,6 +9,7 @@
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
 
+#include "engine3d/device/highlight_state.h"
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/scene/mesh_geometry.h"
 #include "render_gl/d3d_states.h"
@@ -28,7 +29,7 @@ struct ShaderVariant {
     GLint worldView, projection, normalMatrix, remapDepth, lighting, normalizeNormals, specularOn;
     GLint matDiffuse, matAmbient, matSpecular, matEmissive, matPower, globalAmbient, lightCount;
     GLint lightType, lightPosition, lightDirection, lightDiffuse, lightSpecular, lightAmbient;
-    GLint lightAttenuation, lightSpot, textured, stage0;
+    GLint lightAttenuation, lightSpot, textured, stage0, highlight;
 };
 
 }  // namespace
@@ -68,6 +69,7 @@ ShaderVariant locate(GLuint id) {
     v.lightSpot = at("lightSpot");
     v.textured = at("textured");
     v.stage0 = at("stage0");
+    v.highlight = at("highlight");
     return v;
 }
 
@@ -328,6 +330,9 @@ void GlDevice::applyDrawState() {
     glUniform3f(p.globalAmbient, ((ambient >> 16) & 0xFF) / 255.0f, ((ambient >> 8) & 0xFF) / 255.0f,
                 (ambient & 0xFF) / 255.0f);
     uploadLighting();
+    const DWORD highlight = GetRenderState(engine3d::kHighlightColour);
+    glUniform4f(p.highlight, ((highlight >> 16) & 0xFF) / 255.0f, ((highlight >> 8) & 0xFF) / 255.0f,
+                (highlight & 0xFF) / 255.0f, ((highlight >> 24) & 0xFF) / 255.0f);
 
     const bool textured = texture_ && dynamic_cast<GlTexture*>(texture_.get());
     glUniform1i(p.textured, textured ? 1 : 0);

@@ -69,7 +69,7 @@ void ColorFieldWidget::mouseReleaseEvent(QMouseEvent* event) {
 BackgroundColorWindow::BackgroundColorWindow(view::BackgroundColorDialog& dialog, std::function<void()> ok,
                                              QWidget* parent)
     : QDialog(parent), dialog_(dialog), ok_(std::move(ok)) {
-    setObjectName("FrmColor");
+    setObjectName("backgroundColorWindow");
     setWindowTitle("Background Color");
     setModal(false);
 

@@ -1,5 +1,5 @@
 #pragma once
-// The Background Color dialog (FrmColor): shows the dialog state of the view's
+// The Background Color dialog: shows the dialog state of the view's
 // core and forwards the user's clicks, scrolls and typing to it. Modeless,
 // created on first use and afterwards only hidden and shown.
 

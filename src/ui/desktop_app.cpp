@@ -1,6 +1,7 @@
 #include "ui/desktop_app.h"
 
 #include <QApplication>
+#include <QToolButton>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -20,12 +21,19 @@
 #include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
+#include "ui/picture_button.h"
 #include "ui/qt_ui_services.h"
 #include "ui/splash_window.h"
+#include "ui/view_panel.h"
 
 namespace vantrel::ui {
 
 namespace {
+
+// The buttons that switch something on and off (see kButtons).
+constexpr int kLightsButton = 9;
+constexpr int kAxesButton = 16;
+constexpr int kBaseButton = 17;
 
 struct DesktopOptions {
     std::optional<std::filesystem::path> home;
@@ -94,10 +102,20 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     main_->setMenuCommand(MenuCommand::Rescan, [this] {
         if (!scans_->refuseIfBusy()) rescan(state_);
     });
-    main_->setMenuCommand(MenuCommand::ResetModel, [this] { model::resetModel(virtualPc_); });
+    // Reset gives the bare model in the front view.
+    main_->setMenuCommand(MenuCommand::ResetModel, [this] {
+        model::resetModel(virtualPc_);
+        view_->resetView();
+    });
     main_->setMenuCommand(MenuCommand::TestView, [this] { model::showAllParts(virtualPc_); });
-    main_->setMenuCommand(MenuCommand::Axes, [this] { model::toggleAxes(virtualPc_); });
-    main_->setMenuCommand(MenuCommand::Base, [this] { model::toggleBase(virtualPc_); });
+    main_->setMenuCommand(MenuCommand::Axes, [this] {
+        model::toggleAxes(virtualPc_);
+        showSwitchStates();
+    });
+    main_->setMenuCommand(MenuCommand::Base, [this] {
+        model::toggleBase(virtualPc_);
+        showSwitchStates();
+    });
     const std::pair<MenuCommand, view::CameraCommand> camera[] = {
         {MenuCommand::MoveUp, view::CameraCommand::Up},     {MenuCommand::MoveDown, view::CameraCommand::Down},
         {MenuCommand::MoveLeft, view::CameraCommand::Left}, {MenuCommand::MoveRight, view::CameraCommand::Right},
@@ -105,7 +123,10 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     };
     for (auto [item, command] : camera)
         main_->setMenuCommand(item, [this, command = command] { view_->runCameraCommand(command); });
-    main_->setMenuCommand(MenuCommand::Lights, [this] { view_->toggleSecondLight(); });
+    main_->setMenuCommand(MenuCommand::Lights, [this] {
+        view_->toggleSecondLight();
+        showSwitchStates();
+    });
     main_->setMenuCommand(MenuCommand::BackgroundColor, [this] { view_->showBackgroundColorDialog(); });
     main_->setBeforeExit([this] {
         // The window cannot answer while the nodes under way finish.
@@ -118,12 +139,23 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
         splash_->sync();
         main_->syncFromCore();
     });
+    QObject::connect(main_->sceneView()->button("lights"), &QToolButton::clicked, main_.get(),
+                     [this] { showSwitchStates(); });
 }
 
 DesktopSession::~DesktopSession() { ui_.setSync({}); }
 
+void DesktopSession::showSwitchStates() {
+    // The buttons' lamps follow the model's indicators and the second light.
+    auto lamp = [](bool on) { return on ? Lamp::On : Lamp::Off; };
+    main_->button(kAxesButton)->setLamp(lamp(virtualPc_.axesIndicatorLit));
+    main_->button(kBaseButton)->setLamp(lamp(virtualPc_.baseIndicatorLit));
+    main_->button(kLightsButton)->setLamp(lamp(view_->util() && view_->util()->SecondLightOn));
+}
+
 bool DesktopSession::start() {
     runStartup(state_);
+    showSwitchStates();
     ui_.sync();
     if (state_.ended) return false;
     main_->startupFinished();

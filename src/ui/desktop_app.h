@@ -38,6 +38,7 @@ public:
     model::VirtualPc& virtualPc() { return virtualPc_; }
 
 private:
+    void showSwitchStates();
     QtUiServices& ui_;
     ProgramState state_;
     HardwareSession hardware_;

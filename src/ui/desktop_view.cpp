@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -19,6 +20,8 @@ namespace vantrel::ui {
 
 namespace {
 constexpr qint64 kEventTurnMs = 16;
+// Twelve presses of an arrow key turn the model half way round.
+constexpr int kKeyTurnsPerHalfTurn = 12;
 }  // namespace
 
 DesktopView::DesktopView(ProgramState& state, ViewPanel& panel, model::VirtualPc& pc)
@@ -39,12 +42,6 @@ void DesktopView::guarded(const char* what, const std::function<void()>& fn) {
 }
 
 void DesktopView::connectPanel() {
-    // The part table names the picked frame's part.
-    find_part = [this] {
-        pc_.PickedFrameName = sceneView_->PickedFrameName;
-        model::find_part(pc_);
-        panel_.partLabel()->setText(QString::fromStdString(pc_.Label1));
-    };
     connectButtons();
     SceneViewWidget* w = panel_.view();
     if (!w) return;
@@ -65,6 +62,29 @@ void DesktopView::connectPanel() {
     w->onMouseUp = [this] {
         if (sceneView_) sceneView_->mouseUp();
     };
+    // The keyboard in the view: arrows turn the model, + and - zoom, Home
+    // brings the front view back.
+    w->onKey = [this](int key) {
+        if (!sceneView_) return false;
+        // The trackball turns half way round for a drag across the width it knows.
+        const int width = util_->ViewWidth > 0 ? util_->ViewWidth : panel_.view()->pixelWidth();
+        const int step = std::max(1, width / kKeyTurnsPerHalfTurn);
+        switch (key) {
+            case Qt::Key_Left: turnByKeys(-step, 0); return true;
+            case Qt::Key_Right: turnByKeys(step, 0); return true;
+            case Qt::Key_Up: turnByKeys(0, -step); return true;
+            case Qt::Key_Down: turnByKeys(0, step); return true;
+            case Qt::Key_Plus:
+            case Qt::Key_Equal: runCameraCommand(view::CameraCommand::In); return true;
+            case Qt::Key_Minus: runCameraCommand(view::CameraCommand::Out); return true;
+            case Qt::Key_Home: resetView(); return true;
+            default: return false;
+        }
+    };
+    w->onDoubleClick = [this](float x, float y) {
+        if (sceneView_)
+            panel_.view()->withContext([&] { guarded("drawing the view", [&] { sceneView_->mouseDoubleClick(x, y); }); });
+    };
 }
 
 void DesktopView::connectButtons() {
@@ -82,6 +102,7 @@ void DesktopView::connectButtons() {
     on("panBar", [this] {
         panel_.sideControls().barMouseDown(1);
         panel_.panPad()->setVisible(panel_.sideControls().panPadVisible());
+        panel_.button("panBar")->setChecked(panel_.sideControls().panPadVisible());
     });
 }
 
@@ -103,8 +124,11 @@ bool DesktopView::createSimpleDevice() {
         sceneView_ = std::make_unique<view::SceneView>(
             *util_, view::CameraSettings{state_.domain.settings.cameraX, state_.domain.settings.cameraY, state_.domain.settings.cameraZ,
                               state_.domain.settings.backgroundColor});
-        sceneView_->find_part = [this] {
-            if (find_part) find_part();
+        // The part table names the picked frame's part under the view.
+        sceneView_->find_part = [this](const engine3d::FramePtr& hit) {
+            engine3d::FramePtr part = model::find_part(pc_, hit, sceneView_->PcRoot);
+            panel_.partLabel()->setText(QString::fromStdString(pc_.PickedPartLabel));
+            return part;
         };
         sceneView_->letEventsRun = [this] { state_.ui->doEvents(); };
     }
@@ -135,7 +159,9 @@ void DesktopView::applySceneDefaults() {
     if (!util_) return;
     util_->ViewWidth = panel_.view()->pixelWidth();
     util_->ViewHeight = panel_.view()->pixelHeight();
-    panel_.view()->withContext([this] { guarded("setting up the view", [this] { util_->ApplySceneDefaults(); }); });
+    // The scene defaults with the camera where the settings say, so that the
+    // first picture and the first camera command agree.
+    panel_.view()->withContext([this] { guarded("setting up the view", [this] { sceneView_->zoom_in(); }); });
 }
 
 void DesktopView::assembleModel() {
@@ -190,6 +216,15 @@ void DesktopView::redraw() {
         sceneView_->ModelReady = pc_.ModelReady;
     }
     panel_.view()->withContext([this] { guarded("drawing the view", [this] { sceneView_->RenderScene(); }); });
+}
+
+void DesktopView::turnByKeys(int dx, int dy) {
+    panel_.view()->withContext([&] { guarded("drawing the view", [&] { sceneView_->turnBy(dx, dy); }); });
+}
+
+void DesktopView::resetView() {
+    if (!sceneView_) return;
+    panel_.view()->withContext([this] { guarded("drawing the view", [this] { sceneView_->resetView(); }); });
 }
 
 void DesktopView::runCameraCommand(view::CameraCommand command) {

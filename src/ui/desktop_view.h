@@ -43,11 +43,11 @@ public:
     void redraw();
 
     void runCameraCommand(view::CameraCommand command);
+    // The front view: start camera, model unturned.
+    void resetView();
     void toggleSecondLight();
     void showBackgroundColorDialog();
 
-    // Names the picked part: the part table's label is shown under the view.
-    std::function<void()> find_part;
 
     const std::string& MediaFolder() const { return mediaFolder_; }
     view::SceneView* sceneView() { return sceneView_.get(); }
@@ -59,6 +59,7 @@ private:
     void guarded(const char* what, const std::function<void()>& fn);
     void connectPanel();
     void connectButtons();
+    void turnByKeys(int dx, int dy);
     std::string locateMediaFolder() const;
 
     ProgramState& state_;

@@ -23,7 +23,6 @@ QPixmap drawIcon(ImageKey image) {
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const std::string key(imageKeyName(image));
     if (image == ImageKey::Network) {
         p.setPen(QPen(QColor(20, 60, 140), 1));
         p.setBrush(QColor(70, 130, 220));
@@ -48,18 +47,19 @@ QPixmap drawIcon(ImageKey image) {
         drawMonitor(p, QColor(150, 150, 150));
         p.setPen(QPen(QColor(200, 90, 0), 2));
         p.drawLine(2, 14, 14, 2);
-    } else {
-        // Hardware pictures: a small chip with the key's first letter.
-        p.setPen(QPen(QColor(40, 40, 40), 1));
-        p.setBrush(QColor(90, 140, 90));
-        p.drawRect(2, 2, 11, 11);
-        p.setPen(Qt::white);
-        QFont f = p.font();
-        f.setPixelSize(9);
-        p.setFont(f);
-        p.drawText(QRect(2, 2, 12, 12), Qt::AlignCenter, QString::fromStdString(key.substr(0, 1)).toUpper());
     }
     return pm;
+}
+
+// A hardware key's picture, drawn like the button pictures (tree/<key>.svg).
+QIcon hardwareIcon(ImageKey image) {
+    const std::string key(imageKeyName(image));
+    return QIcon(QStringLiteral(":/vantrel/tree/%1.svg").arg(QString::fromStdString(key)));
+}
+
+bool isNetworkKey(ImageKey image) {
+    return image == ImageKey::Network || image == ImageKey::Computer || image == ImageKey::ComputerWithLogin ||
+           image == ImageKey::ThisComputer || image == ImageKey::JumpNode;
 }
 
 }  // namespace
@@ -68,7 +68,9 @@ QIcon imageListIcon(ImageKey key) {
     static QHash<int, QIcon> cache;
     const int k = static_cast<int>(key);
     auto it = cache.find(k);
-    if (it == cache.end()) it = cache.insert(k, QIcon(drawIcon(key)));
+    // An item without a picture shows none, not an empty chip.
+    if (key == ImageKey::None) return {};
+    if (it == cache.end()) it = cache.insert(k, isNetworkKey(key) ? QIcon(drawIcon(key)) : hardwareIcon(key));
     return *it;
 }
 

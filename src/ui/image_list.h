@@ -1,6 +1,7 @@
 #pragma once
-// The image list: the small pictures of the trees, one per image key. Drawn in
-// code so the program needs no image files.
+// The image list: the small pictures of the trees, one per image key and none
+// for an item without one. The network's pictures are drawn in code, the
+// hardware's are SVG resources drawn like the button pictures.
 
 #include <QIcon>
 #include <string>

@@ -10,10 +10,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QGuiApplication>
 #include <QSaveFile>
+#include <QScreen>
+#include <QShortcut>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <set>
 
 #include "core/admin_dialogs.h"
 #include "core/logins_dialog.h"
@@ -23,6 +29,7 @@
 #include "core/startup.h"
 #include "ui/grid_control_widget.h"
 #include "ui/login_dialog.h"
+#include "ui/mnemonics.h"
 #include "ui/logins_dialog.h"
 #include "ui/picture_button.h"
 #include "ui/qt_ui_services.h"
@@ -32,6 +39,7 @@
 #include "ui/small_dialogs.h"
 #include "ui/tree_control_widget.h"
 #include "ui/view_panel.h"
+#include "ui/window_geometry.h"
 
 namespace vantrel::ui {
 
@@ -44,6 +52,12 @@ constexpr const char* kWindowStyle =
     "QLabel.nodeLabel { color: #ffffff; background-color: #262e38; border: 1px solid #3b4552; padding: 2px 6px; }"
     "QFrame.buttonPanel { background-color: #222a33; border: 1px solid #3b4552; border-radius: 4px; }"
     "QLabel.panelTitle { color: #9fb3c8; border: none; background: transparent; }";
+// The panel strip's sideways scroll bar, in the window's colours.
+constexpr const char* kPanelScrollBarStyle =
+    "QScrollBar:horizontal { background: #1b2129; border: none; height: 10px; margin: 0; }"
+    "QScrollBar::handle:horizontal { background: #4a5563; border-radius: 4px; min-width: 40px; }"
+    "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0; border: none; }"
+    "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: none; }";
 
 QLabel* makeNodeLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -53,6 +67,11 @@ QLabel* makeNodeLabel(const char* name, QWidget* parent) {
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return label;
 }
+
+// The letters of the section captions' Alt mnemonics, in caption order:
+// "Main", "Network", "Home", "Nodes", "PC", "Administrator", "Configure", "Support".
+constexpr Qt::Key kCaptionMnemonics[] = {Qt::Key_M, Qt::Key_N, Qt::Key_H, Qt::Key_O,
+                                         Qt::Key_P, Qt::Key_A, Qt::Key_C, Qt::Key_S};
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -103,7 +122,19 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     layout->setSpacing(4);
     layout->addLayout(labels);
     layout->addWidget(buildCaptions(central));
-    layout->addWidget(buildPanels(central));
+    // On a narrow screen the panels scroll sideways rather than widen the window.
+    panelScroll_ = new QScrollArea(central);
+    panelScroll_->setObjectName("panelScroll");
+    panelScroll_->setFrameShape(QFrame::NoFrame);
+    panelScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    panelScroll_->setWidgetResizable(true);
+    panelScroll_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    panelScroll_->viewport()->setAutoFillBackground(false);
+    panelScroll_->horizontalScrollBar()->setStyleSheet(kPanelScrollBarStyle);
+    panelScroll_->setWidget(buildPanels(panelScroll_));
+    panelScroll_->widget()->setAutoFillBackground(false);
+    layout->addWidget(panelScroll_);
 
     // The 3D view with its pan pad and buttons.
     sceneView_ = new ViewPanel(central);
@@ -119,6 +150,7 @@ MainWindow::MainWindow(ProgramState& state, QtUiServices& ui, QWidget* parent)
     layout->addWidget(split, 1);
     setCentralWidget(central);
     resize(1100, 780);
+    savedGeometry_ = readWindowGeometry(geometryFile());
 
     for (std::size_t i = 0; i < std::size(kAllMenus); ++i)
         menus_[kAllMenus[i]] = buildMenu(menuItems(kAllMenus[i]), kMenuNames[i]);
@@ -159,6 +191,18 @@ QWidget* MainWindow::buildCaptions(QWidget* parent) {
             captionMouseMove(state_.windows.main.hover, index);
             syncHover();
         });
+        caption->installEventFilter(this);
+        // Alt and the caption's letter open it from anywhere in the window.
+        const QKeySequence mnemonic(Qt::ALT | kCaptionMnemonics[i]);
+        caption->setToolTip(mnemonic.toString(QKeySequence::NativeText));
+        auto* shortcut = new QShortcut(mnemonic, this);
+        connect(shortcut, &QShortcut::activated, this, [this, i] {
+            captions_[i]->setFocus(Qt::ShortcutFocusReason);
+            runCommand([this, i] { sectionCaptionClicked(state_, static_cast<Section>(i)); });
+        });
+        // A letter a button shares: the focus moves along them instead.
+        connect(shortcut, &QShortcut::activatedAmbiguously, this,
+                [this, i] { captions_[i]->setFocus(Qt::ShortcutFocusReason); });
         layout->addWidget(caption);
         captions_[i] = caption;
     }
@@ -207,9 +251,11 @@ QWidget* MainWindow::buildPanels(QWidget* parent) {
             buttonMouseMove(state_.windows.main.hover, index);
             syncHover();
         });
+        button->installEventFilter(this);
         buttons_[i] = button;
         if (def.panel != Panel::BesideNetworkTree) rows[def.panel]->addWidget(button);
     }
+    addButtonMnemonics();
     return strip;
 }
 
@@ -272,6 +318,7 @@ QWidget* MainWindow::buildTreeTabs(QWidget* trees, QWidget* parent) {
         else controls.showHardwareTree(state_.windows.main.networkTree, state_.windows.main.hardwareTree);
         networkTab->setChecked(controls.tabHeader == view::TabHeader::Network);
         hardwareTab->setChecked(controls.tabHeader == view::TabHeader::Hardware);
+        syncTreePane();
     };
     connect(networkTab, &QToolButton::clicked, this, [showTab] { showTab(true); });
     connect(hardwareTab, &QToolButton::clicked, this, [showTab] { showTab(false); });
@@ -453,11 +500,66 @@ void MainWindow::applyLayout() {
     compactApplied_ = true;
     const int dpi = logicalDpiX();
     resize(twipsToPixels(12288, dpi), twipsToPixels(9200, dpi));
+    if (placed_) placeOnScreen();
     for (PictureButton* button : buttons_) {
         button->setPictureSize(kCompactPictureSide);
         if (button->caption() == "Statistics" || button->caption() == "Selected" || button->caption() == "Settings")
             button->setCaptionPointSize(6);
     }
+}
+
+void MainWindow::addButtonMnemonics() {
+    std::set<QChar> taken;
+    for (const Qt::Key key : kCaptionMnemonics) taken.insert(QChar(static_cast<char16_t>(key)));
+    std::vector<QString> captions;
+    for (PictureButton* button : buttons_) captions.push_back(button->caption());
+    const std::vector<int> positions = chooseMnemonics(captions, taken);
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        PictureButton* button = buttons_[i];
+        if (positions[i] < 0) continue;
+        button->setMnemonicPosition(positions[i]);
+        const QKeySequence mnemonic(QStringLiteral("Alt+%1").arg(captions[i][positions[i]].toUpper()));
+        // On the button itself: a hidden panel's buttons do not answer. A
+        // letter shared by several buttons moves the focus along them; Enter
+        // then presses the one that has it.
+        auto* shortcut = new QShortcut(mnemonic, button);
+        connect(shortcut, &QShortcut::activated, this, [this, button] {
+            if (button->isEnabled()) runMenuCommand(kButtons[static_cast<std::size_t>(button->index())].command);
+        });
+        connect(shortcut, &QShortcut::activatedAmbiguously, button, [button] { button->setFocus(Qt::ShortcutFocusReason); });
+    }
+}
+
+void MainWindow::syncTreePane() {
+    // The login buttons go with the network tree, so that the hardware tree
+    // alone fills the pane.
+    panels_[Panel::BesideNetworkTree]->setVisible(state_.windows.main.networkTree.visible());
+}
+
+std::filesystem::path MainWindow::geometryFile() const { return state_.folder.root() / "window.ini"; }
+
+void MainWindow::placeWindow(const QRect& available) {
+    placed_ = true;
+    setGeometry(fitToAvailable(savedGeometry_.value_or(geometry()), available));
+    fitPanelStripHeight();
+}
+
+void MainWindow::placeOnScreen() {
+    const QScreen* onScreen = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (onScreen) placeWindow(onScreen->availableGeometry());
+}
+
+void MainWindow::fitPanelStripHeight() {
+    // Room for the sideways scroll bar only while the panels need it.
+    QWidget* strip = panelScroll_->widget();
+    const bool scrolls = strip->minimumSizeHint().width() > panelScroll_->viewport()->width();
+    panelScroll_->setFixedHeight(strip->sizeHint().height() +
+                                 (scrolls ? panelScroll_->horizontalScrollBar()->sizeHint().height() : 0));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    fitPanelStripHeight();
 }
 
 void MainWindow::syncHover() {
@@ -467,8 +569,14 @@ void MainWindow::syncHover() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The mouse over a panel or the window's background puts the hover feedback back.
-    if (event->type() == QEvent::MouseMove && watched->isWidgetType()) {
+    // The mouse over a panel or the window's background puts the hover
+    // feedback back, and so does the mouse leaving a button or caption: the
+    // view and the trees beside them say nothing of the mouse.
+    const bool leftControl = event->type() == QEvent::Leave &&
+                             (qobject_cast<PictureButton*>(watched) || qobject_cast<SectionCaption*>(watched));
+    const bool movedElsewhere = event->type() == QEvent::MouseMove && watched->isWidgetType() &&
+                                !qobject_cast<PictureButton*>(watched) && !qobject_cast<SectionCaption*>(watched);
+    if (leftControl || movedElsewhere) {
         resetHover(state_.windows.main.hover);
         syncHover();
     }
@@ -488,7 +596,9 @@ void MainWindow::syncFromCore() {
     sectionCaption(Section::Support)->setBordered(support);
     syncHover();
     syncActions();
+    syncTreePane();
     applyLayout();
+    if (main.visible && !placed_) placeOnScreen();
     if (main.busyPointer) setCursor(Qt::WaitCursor);
     else unsetCursor();
     loginDialog_->sync();
@@ -513,6 +623,8 @@ void MainWindow::requestExit() {
         return;
     }
     if (beforeExit_) beforeExit_();
+    // The window's place is the user's: kept for the next run, never a reason to stop.
+    writeWindowGeometry(geometryFile(), normalGeometry());
     exitProgram(state_);
 }
 

@@ -9,7 +9,9 @@
 #include <QUrl>
 #include <array>
 #include <functional>
+#include <filesystem>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "core/button_panels.h"
@@ -21,6 +23,7 @@ class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QAction;
+class QScrollArea;
 class QSplitter;
 
 namespace vantrel::ui {
@@ -78,6 +81,12 @@ public:
     AdminPasswordDialog* adminPasswordDialog() const { return adminDialog_; }
     StatisticsDialog* statisticsDialog() const { return statisticsDialog_; }
     AboutDialog* aboutDialog() const { return aboutDialog_; }
+    // Sets the window where it was left (or its designed size), fitted into
+    // available: never larger than the screen, never outside it.
+    void placeWindow(const QRect& available);
+    // Where the window's place is kept between runs.
+    std::filesystem::path geometryFile() const;
+
     // The current node's labels as shown.
     QString currentNodeDisplayName() const;
     QString currentNodeAddress() const;
@@ -85,6 +94,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -101,7 +111,11 @@ private:
     void runMenuCommand(MenuCommand item);
     void openUserGuide(const QString& anchor);
     void applyLayout();
+    void placeOnScreen();
+    void fitPanelStripHeight();
     void syncHover();
+    void syncTreePane();
+    void addButtonMnemonics();
     void syncActions();
     // Whether a menu item or button can be used now.
     bool commandEnabled(MenuCommand command) const;
@@ -111,6 +125,7 @@ private:
     TreeControlWidget* networkTree_ = nullptr;
     TreeControlWidget* hardwareTree_ = nullptr;
     ViewPanel* sceneView_ = nullptr;
+    QScrollArea* panelScroll_ = nullptr;
     QLabel* displayNameLabel_ = nullptr;
     QLabel* addressLabel_ = nullptr;
     QLabel* nameLabel_ = nullptr;
@@ -132,6 +147,8 @@ private:
     bool startupDone_ = false;
     bool exitPending_ = false;
     bool compactApplied_ = false;
+    bool placed_ = false;
+    std::optional<QRect> savedGeometry_;
 };
 
 }  // namespace vantrel::ui

@@ -1,5 +1,6 @@
 #include "ui/scene_view_widget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
@@ -18,6 +19,7 @@ SceneViewWidget::SceneViewWidget(QWidget* parent) : QOpenGLWidget(parent) {
     // Keep the last picture between paint events: pictures are drawn on demand.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 SceneViewWidget::~SceneViewWidget() {
@@ -105,6 +107,22 @@ void SceneViewWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void SceneViewWidget::mouseReleaseEvent(QMouseEvent*) {
     if (onMouseUp) onMouseUp();
+}
+
+void SceneViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click still counts as a press (a pick).
+    mousePressEvent(event);
+    const qreal ratio = devicePixelRatioF();
+    if (onDoubleClick)
+        onDoubleClick(static_cast<float>(event->position().x() * ratio), static_cast<float>(event->position().y() * ratio));
+}
+
+void SceneViewWidget::keyPressEvent(QKeyEvent* event) {
+    if (onKey && onKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QOpenGLWidget::keyPressEvent(event);
 }
 
 }  // namespace vantrel::ui

@@ -33,6 +33,9 @@ public:
     std::function<void(float x, float y)> onMouseDown;
     std::function<void(float x, float y, int buttons)> onMouseMove;
     std::function<void()> onMouseUp;
+    std::function<void(float x, float y)> onDoubleClick;
+    // A key pressed while the view has the focus; true when it was used.
+    std::function<bool(int key)> onKey;
     // Why the device could not be made (empty when it was).
     const QString& deviceError() const { return deviceError_; }
     int paintedPictures() const { return paintedPictures_; }
@@ -44,6 +47,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     static int buttonState(Qt::MouseButtons buttons);

@@ -1,7 +1,8 @@
 #pragma once
 // A section caption along the top of the main window ("Main", "Network", ...):
 // white text that turns light green under the mouse, with a one-line border
-// while its panel set is the one shown.
+// while its panel set is the one shown. It takes the keyboard focus: Enter,
+// Space or Down open it, Left and Right move to the neighbouring caption.
 
 #include <QLabel>
 
@@ -26,6 +27,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyStyle();

@@ -113,9 +113,17 @@ QWidget* SettingsDialog::makePage(SettingsPage page) {
             layout->addLayout(row);
             break;
         }
-        case SettingsPage::Network:
+        case SettingsPage::Network: {
+            auto* explanation = new QLabel(
+                "Reset forgets every node: it deletes the node table with the logins (lg.ini) and how each node "
+                "is reached (connections.ini), keeps the hardware reports, and ends the program. It asks first.",
+                widget);
+            explanation->setObjectName("resetExplanation");
+            explanation->setWordWrap(true);
+            layout->addWidget(explanation);
             layout->addWidget(makeButton("resetButton", "Reset", widget, resetNetwork));
             break;
+        }
         case SettingsPage::Scans:
             layout->addWidget(new QLabel("Nodes scanned at once by \"Scan all PCs\"", widget));
             parallelScans_ = new QSpinBox(widget);

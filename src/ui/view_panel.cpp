@@ -45,6 +45,12 @@ QToolButton* newButton(QWidget* parent, const char* name, const char* caption, c
 }  // namespace
 
 ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
+    // A checked button ("Lights" on, "Move" with its pad shown) keeps light
+    // text on a darker ground instead of the style's pale one.
+    setStyleSheet(QStringLiteral(
+        "QToolButton { color: #d9e1ea; border: 1px solid transparent; border-radius: 4px; padding: 2px; }"
+        "QToolButton:hover { border-color: #5b6b7c; }"
+        "QToolButton:checked { color: #ffffff; background-color: #34485c; border-color: #8fa6bd; }"));
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* left = new QVBoxLayout;
@@ -60,15 +66,24 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
         picture = blank;
     }
     picture->setObjectName("PicGR");
-    picture->setMinimumSize(320, 240);
+    picture->setMinimumSize(240, 180);
     left->addWidget(picture, 1);
     partLabel_ = new QLabel(this);
     partLabel_->setObjectName("pickedPart");
+    // White on the window's dark ground, larger than the body text: the
+    // part's name is what a click is for.
+    partLabel_->setStyleSheet(QStringLiteral("QLabel#pickedPart { color: #ffffff; background-color: #10151b;"
+                                             " font-size: %1pt; font-weight: bold; padding: 3px 8px; }")
+                                  .arg(qRound(partLabel_->font().pointSizeF() * 1.4)));
+    partLabel_->setMinimumHeight(partLabel_->fontMetrics().height() * 2);
     left->addWidget(partLabel_);
     outer->addLayout(left, 1);
 
     auto* column = new QVBoxLayout;
-    column->addWidget(newButton(this, "panBar", "Move", "Show or hide the pan pad", "pan"), 0, Qt::AlignHCenter);
+    auto* panBar = newButton(this, "panBar", "Move", "Show or hide the pan pad", "pan");
+    panBar->setCheckable(true);  // checked while the pad shows
+    panBar->setChecked(true);
+    column->addWidget(panBar, 0, Qt::AlignHCenter);
     panPad_ = new QWidget(this);
     panPad_->setObjectName("panPad");
     auto* pad = new QGridLayout(panPad_);
@@ -91,12 +106,16 @@ ViewPanel::ViewPanel(QWidget* parent) : QWidget(parent) {
         pad->addWidget(b, a.row, a.column);
     }
     column->addWidget(panPad_);
-    column->addWidget(newButton(this, "zoomIn", "In", "Zoom In", "zoom_in"), 0, Qt::AlignHCenter);
-    column->addWidget(newButton(this, "zoomOut", "Out", "Zoom Out", "zoom_out"), 0, Qt::AlignHCenter);
-    column->addWidget(newButton(this, "backcolor", "Backcolor", "Background Color", "color"), 0, Qt::AlignHCenter);
+    // Two buttons a row, so that the column stays short enough for a small
+    // screen at large fonts.
+    auto* pairs = new QGridLayout;
+    pairs->addWidget(newButton(this, "zoomIn", "In", "Zoom In", "zoom_in"), 0, 0, Qt::AlignHCenter);
+    pairs->addWidget(newButton(this, "zoomOut", "Out", "Zoom Out", "zoom_out"), 0, 1, Qt::AlignHCenter);
+    pairs->addWidget(newButton(this, "backcolor", "Backcolor", "Background Color", "color"), 1, 0, Qt::AlignHCenter);
     auto* lights = newButton(this, "lights", "Lights", "Switch virtual lights On/Off", "lights");
     lights->setCheckable(true);
-    column->addWidget(lights, 0, Qt::AlignHCenter);
+    pairs->addWidget(lights, 1, 1, Qt::AlignHCenter);
+    column->addLayout(pairs);
     column->addStretch(1);
     outer->addLayout(column);
 }

@@ -9,7 +9,7 @@ namespace vantrel::view {
 
 using namespace engine3d;
 
-OffscreenView::OffscreenView(int width, int height, std::int32_t backgroundColor)
+OffscreenView::OffscreenView(int width, int height, std::int32_t backgroundColor, CameraPosition eye)
     : context_(width, height),
       device_([this] { return context_.target(); }),
       util_(device_),
@@ -17,7 +17,7 @@ OffscreenView::OffscreenView(int width, int height, std::int32_t backgroundColor
       view_(util_, CameraSettings{cameraX_, cameraY_, cameraZ_, background_}) {
     util_.ViewWidth = width;
     util_.ViewHeight = height;
-    view_.zoom_in();
+    placeCamera(eye.x, eye.y, eye.z);
 }
 
 OffscreenView::~OffscreenView() {

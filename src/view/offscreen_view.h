@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "core/start_camera.h"
 #include "engine3d/device/d3d_util.h"
 #include "render_gl/gl_device.h"
 #include "render_gl/offscreen_context.h"
@@ -16,7 +17,8 @@ namespace vantrel::view {
 class OffscreenView {
 public:
     // Raises render_gl::GlError when no GL context can be had.
-    OffscreenView(int width, int height, std::int32_t backgroundColor);
+    // The eye starts at `eye` (the program's start camera unless given).
+    OffscreenView(int width, int height, std::int32_t backgroundColor, CameraPosition eye = kStartCamera);
     // The device deletes its GL objects in this picture's context.
     ~OffscreenView();
     OffscreenView(const OffscreenView&) = delete;
@@ -42,7 +44,7 @@ private:
     render_gl::OffscreenContext context_;
     render_gl::GlDevice device_;
     engine3d::D3DUtil util_;
-    float cameraX_ = 0, cameraY_ = 0, cameraZ_ = -10;
+    float cameraX_ = kStartCamera.x, cameraY_ = kStartCamera.y, cameraZ_ = kStartCamera.z;
     std::int32_t background_;
     SceneView view_;
 };

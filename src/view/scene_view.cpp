@@ -4,6 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "core/start_camera.h"
+#include "engine3d/device/highlight_state.h"
+#include "engine3d/device/light_levels.h"
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/scene/cd3d_pick.h"
 
@@ -12,7 +15,7 @@ namespace vantrel::view {
 using namespace engine3d;
 
 namespace {
-constexpr DWORD kBrightAmbient = 0x90909090;
+constexpr float kPi = 3.14159265f;
 }
 
 SceneView::SceneView(D3DUtil& util, CameraSettings settings) : util_(util), settings_(settings) {}
@@ -64,7 +67,10 @@ void SceneView::runCameraCommand(CameraCommand command) {
         case CameraCommand::Down: settings_.CameraY += 1.0f; break;
         case CameraCommand::Left: settings_.CameraX += 1.0f; break;  // the eye goes right, the model left
         case CameraCommand::Right: settings_.CameraX -= 1.0f; break;
-        case CameraCommand::In: settings_.CameraZ += 1.0f; break;
+        case CameraCommand::In:
+            // Further in the eye would fly into the model.
+            if (settings_.CameraZ + 1.0f <= kNearestEyeZ) settings_.CameraZ += 1.0f;
+            break;
         case CameraCommand::Out: settings_.CameraZ -= 1.0f; break;
     }
     zoom_in();
@@ -77,9 +83,13 @@ void SceneView::RotateTrackBall(std::int16_t x, std::int16_t y) {
     const int dy = y - LastMouseY;
     LastMouseY = y;
     const float d = std::sqrt(static_cast<float>(dx * dx + dy * dy));
-    const float q = std::sqrt(d * d + 2500.0f);
-    if (d == 0.0f || q == 0.0f || !SceneRoot || !ModelFrame) return;
-    const float angle = d / q;
+    const float width = static_cast<float>(util_.ViewWidth > 0 ? util_.ViewWidth : util_.device().GetViewport().Width);
+    if (d == 0.0f || width <= 0.0f || !SceneRoot || !ModelFrame) return;
+    if (ModelFrame != frontFrame_) {
+        frontFrame_ = ModelFrame;
+        frontMatrix_ = ModelFrame->GetMatrix();
+    }
+    const float angle = kPi * d / width;
     // The screen axis perpendicular to the movement, carried into the model.
     const D3DVECTOR screenAxis{-dy / d, -dx / d, 0};
     util_.ViewMatrix = util_.device().GetTransform(D3DTS_VIEW);
@@ -88,6 +98,35 @@ void SceneView::RotateTrackBall(std::int16_t x, std::int16_t y) {
     SceneRoot->UpdateFrames();
     const D3DVECTOR axis = ModelFrame->InverseTransformCoord(p) - ModelFrame->InverseTransformCoord(o);
     ModelFrame->AddRotation(ApplyBefore, axis.x, axis.y, axis.z, angle);
+}
+
+void SceneView::resetView() {
+    settings_.CameraX = kStartCamera.x;
+    settings_.CameraY = kStartCamera.y;
+    settings_.CameraZ = kStartCamera.z;
+    if (ModelFrame && ModelFrame == frontFrame_) ModelFrame->SetMatrix(frontMatrix_);
+    zoom_in();
+    RenderScene();
+}
+
+void SceneView::turnBy(int dx, int dy) {
+    LastMouseX = 0;
+    LastMouseY = 0;
+    RotateTrackBall(toViewInteger(static_cast<float>(dx)), toViewInteger(static_cast<float>(dy)));
+    RenderScene();
+}
+
+void SceneView::markPart(const FramePtr& frame) {
+    if (frame == marked_) return;
+    if (marked_) {
+        marked_->SetPreRenderCallback({}, 0);
+        marked_->SetPostRenderCallback({}, 0);
+    }
+    marked_ = frame;
+    if (!marked_) return;
+    RenderDevice& dev = util_.device();
+    marked_->SetPreRenderCallback([&dev](std::int32_t) { dev.SetRenderState(kHighlightColour, kPickedPartTint); }, 0);
+    marked_->SetPostRenderCallback([&dev](std::int32_t) { dev.SetRenderState(kHighlightColour, 0); }, 0);
 }
 
 void SceneView::resizeView(std::int32_t width, std::int32_t height) {
@@ -110,17 +149,31 @@ std::int16_t SceneView::toViewInteger(float v) {
     return static_cast<std::int16_t>(std::min(rounded, hi));
 }
 
+FramePtr SceneView::frameAt(float x, float y) {
+    CD3DPick pick(util_.device());
+    if (!pick.ViewportPick(PcRoot, x, y)) return nullptr;
+    const std::int32_t nearest = pick.FindNearest();
+    return nearest < 0 ? nullptr : pick.GetFrame(static_cast<DWORD>(nearest));
+}
+
 void SceneView::mouseDown(float x, float y) {
     TrackballActive = true;
     LastMouseX = toViewInteger(x);
     LastMouseY = toViewInteger(y);
     if (!ModelReady || !PcRoot) return;
-    CD3DPick pick(util_.device());
-    if (!pick.ViewportPick(PcRoot, x, y)) return;
-    const std::int32_t nearest = pick.FindNearest();
-    if (nearest < 0) return;
-    PickedFrameName = pick.GetFrame(static_cast<DWORD>(nearest))->ObjectName;
-    if (!PickedFrameName.empty() && find_part) find_part();
+    // Every click names what it hit, or nothing: a label or mark left from an
+    // earlier click would name the wrong part.
+    const FramePtr hit = frameAt(x, y);
+    PickedFrameName = hit ? hit->ObjectName : std::string();
+    const FramePtr part = find_part ? find_part(hit) : nullptr;
+    if (part == marked_) return;
+    markPart(part);
+    RenderScene();
+}
+
+void SceneView::mouseDoubleClick(float x, float y) {
+    if (!ModelReady || !PcRoot || frameAt(x, y)) return;
+    resetView();
 }
 
 void SceneView::mouseMove(float x, float y, int buttons) {

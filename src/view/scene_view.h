@@ -26,6 +26,12 @@ struct CameraSettings {
 
 enum class CameraCommand { Up, Down, Left, Right, In, Out };
 
+// "In" stops with the eye this far in front of the origin, outside the case.
+inline constexpr float kNearestEyeZ = -6.0f;
+
+// The colour the picked part is mixed towards, and how far (A8R8G8B8).
+inline constexpr std::uint32_t kPickedPartTint = 0x70ffc800;
+
 // Mouse buttons as the view's events report them.
 enum MouseButtons : int { NoButton = 0, LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 
@@ -43,7 +49,18 @@ public:
     // Scene defaults, bright ambient light, the eye at the camera values.
     void zoom_in();
     void runCameraCommand(CameraCommand command);
+    // Turns the model by the angle the pointer sweeps: a drag across the
+    // whole width of the view is half a turn.
     void RotateTrackBall(std::int16_t x, std::int16_t y);
+    // The front view: the start camera and the model as it was before the
+    // trackball turned it. Redraws.
+    void resetView();
+    // Turns the model as a drag of (dx, dy) pixels would, and redraws.
+    void turnBy(int dx, int dy);
+
+    // The picked part is drawn tinted until another is marked; null unmarks.
+    void markPart(const FramePtr& frame);
+    const FramePtr& markedPart() const { return marked_; }
 
     // The view got a new size: the projection follows it (width over height)
     // and nothing else of the device state changes, the camera included.
@@ -52,6 +69,8 @@ public:
     void mouseDown(float x, float y);
     void mouseMove(float x, float y, int buttons);
     void mouseUp();
+    // A double click on empty space brings the front view back.
+    void mouseDoubleClick(float x, float y);
     void paint();
 
     // Rounds a view coordinate to a 16-bit integer, halves to the even neighbour.
@@ -63,8 +82,9 @@ public:
     std::int16_t LastMouseX = 0, LastMouseY = 0;
     std::string PickedFrameName;
 
-    // Names the part PickedFrameName belongs to (the part identification).
-    std::function<void()> find_part;
+    // Names the part of the frame a click hit (null: nothing was hit) and
+    // gives back the frame to mark as picked (null: none).
+    std::function<FramePtr(const FramePtr& hit)> find_part;
     // Lets pending window events run (after a device reset).
     std::function<void()> letEventsRun;
 
@@ -72,8 +92,15 @@ public:
     CameraSettings& camera() { return settings_; }
 
 private:
+    // The frame under the pointer, or null.
+    FramePtr frameAt(float x, float y);
+
     engine3d::D3DUtil& util_;
     CameraSettings settings_;
+    FramePtr marked_;
+    // The model frame's matrix before the trackball first turned it.
+    FramePtr frontFrame_;
+    engine3d::D3DMATRIX frontMatrix_;
 };
 
 }  // namespace vantrel::view

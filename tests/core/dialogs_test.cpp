@@ -100,17 +100,39 @@ TEST_F(DialogFixture, SetTakesTheTypedNamespaceAndCancelRestoresTheDefault) {
     EXPECT_EQ(state.domain.settings.wmiNamespace, "");
 }
 
-TEST_F(DialogFixture, ResetForgetsTheNetworkAndEndsWithoutSaving) {
+TEST_F(DialogFixture, ResetAsksNamingTheFilesAndChangesNothingWhenRefused) {
     addNode("PC-1");
     test::writeBytes(home.path() / "lg.ini", "old");
+    test::writeBytes(home.path() / "connections.ini", "old");
+    ui.answers.push_back(MsgAnswer::No);
+    resetNetwork(state);
+    ASSERT_EQ(ui.messages.size(), 1U);
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Question);
+    for (const char* file : {"lg.ini", "connections.ini"}) {
+        EXPECT_NE(ui.messages[0].text.find((home.path() / file).string()), std::string::npos) << file;
+        EXPECT_TRUE(std::filesystem::exists(home.path() / file)) << file;
+    }
+    EXPECT_EQ(state.domain.nodes.nodeCount(), 1);
+    EXPECT_EQ(ui.endCalls, 0);
+    EXPECT_FALSE(state.ended);
+}
+
+TEST_F(DialogFixture, ResetForgetsTheNetworkAndEndsWithoutSavingOnceConfirmed) {
+    addNode("PC-1");
+    test::writeBytes(home.path() / "lg.ini", "old");
+    test::writeBytes(home.path() / "connections.ini", "old");
     test::writeBytes(home.path() / "vantrel.ini", "settings before\r\n");
     state.domain.settings.defaultUser = "changed";
+    ui.answers.push_back(MsgAnswer::Yes);
     resetNetwork(state);
     EXPECT_EQ(state.domain.nodes.nodeCount(), 0);
     EXPECT_FALSE(std::filesystem::exists(home.path() / "lg.ini"));
-    ASSERT_EQ(ui.messages.size(), 1U);
-    EXPECT_EQ(ui.messages[0].text, "Restart program to make network changes... ");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "connections.ini"));
+    ASSERT_EQ(ui.messages.size(), 2U);
+    EXPECT_EQ(ui.messages[0].text, resetNetworkQuestion(state.folder));
+    EXPECT_EQ(ui.messages[1].text, "Restart program to make network changes... ");
+    EXPECT_EQ(ui.messages[1].icon, MsgIcon::Exclamation);
     EXPECT_EQ(ui.endCalls, 1);
     EXPECT_EQ(test::readBytes(home.path() / "vantrel.ini"), "settings before\r\n");
 }

@@ -178,6 +178,7 @@ TEST_F(NodeConnectionsFixture, NoFileIsMadeForDefaultsAndResetRemovesIt) {
     ProgramState next{ProgramFolder(dir.path()), again};
     test::writeBytes(file(), kConnections);
     runStartup(next);
+    again.answers.push_back(MsgAnswer::Yes);  // the user agrees to forget the network
     resetNetwork(next);
     EXPECT_FALSE(std::filesystem::exists(file()));
     EXPECT_TRUE(next.domain.connections.records().empty());

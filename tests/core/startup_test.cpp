@@ -5,6 +5,7 @@
 #include "core/network_tree.h"
 #include "core/node_registry.h"
 #include "core/settings_file.h"
+#include "core/start_camera.h"
 #include "support/fake_ui.h"
 #include "support/temp_folder.h"
 
@@ -34,8 +35,10 @@ struct StartupFixture : ::testing::Test {
 TEST_F(StartupFixture, LoadsSettingsAndNodesThenWritesThemBackAtExit) {
     prepare(kSettings, kLogins);
     runStartup(state);
-    EXPECT_FLOAT_EQ(state.domain.settings.cameraZ, -10);  // whatever the file held
-    EXPECT_FLOAT_EQ(state.domain.settings.cameraY, 1.5);
+    // The camera starts in front of the model, whatever the file held.
+    EXPECT_FLOAT_EQ(state.domain.settings.cameraX, kStartCamera.x);
+    EXPECT_FLOAT_EQ(state.domain.settings.cameraY, kStartCamera.y);
+    EXPECT_FLOAT_EQ(state.domain.settings.cameraZ, kStartCamera.z);
     EXPECT_EQ(state.domain.settings.wmiNamespace, "root\\cimv2");  // empty line 9
     EXPECT_EQ(state.domain.nodes.nodeCount(), 2);
     EXPECT_EQ(state.domain.nodes.localNode, 1);
@@ -55,7 +58,7 @@ TEST_F(StartupFixture, LoadsSettingsAndNodesThenWritesThemBackAtExit) {
     EXPECT_EQ(ui.endCalls, 1);
     EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), kLogins);
     EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini"),
-              "admin\r\nsecret\r\n-10 \r\n 1.5 \r\n .5 \r\n 255 \r\nNAME\r\n 0 \r\nroot\\cimv2\r\n");
+              "admin\r\nsecret\r\n-19 \r\n 10 \r\n .5 \r\n 255 \r\nNAME\r\n 0 \r\nroot\\cimv2\r\n");
 }
 
 TEST_F(StartupFixture, LargeFontsThreshold) {

@@ -1,6 +1,7 @@
 // Scene defaults, camera, clearing, presenting, the second light, the texture
 // cache and new child frames, checked against the recording device.
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/device/d3d_util.h"
 #include "engine3d/engine3d_error.h"
+#include "engine3d/device/light_levels.h"
 #include "engine3d/device/recording_device.h"
 #include "test_support.h"
 
@@ -50,18 +52,46 @@ TEST(D3DUtil, SceneDefaultsSetTransformsLightMaterialAndStatesInOrder) {
     const D3DLIGHT8* light = dev.light(0);
     ASSERT_NE(light, nullptr);
     EXPECT_EQ(light->Type, D3DLIGHT_DIRECTIONAL);
-    EXPECT_EQ(light->Diffuse, (D3DCOLORVALUE{1, 1, 1, 1}));
-    EXPECT_EQ(light->Ambient, (D3DCOLORVALUE{0.1f, 0.1f, 0.1f, 1}));
+    EXPECT_EQ(light->Diffuse, (D3DCOLORVALUE{kMainLightDiffuse, kMainLightDiffuse, kMainLightDiffuse, 1}));
+    EXPECT_EQ(light->Ambient, (D3DCOLORVALUE{kMainLightAmbient, kMainLightAmbient, kMainLightAmbient, 1}));
     EXPECT_EQ(light->Specular, D3DCOLORVALUE{});
     EXPECT_EQ(light->Range, 10000.0f);
     EXPECT_TRUE(near(light->Direction, D3DXVec3Normalize({-1, -1, -1})));
     EXPECT_TRUE(dev.lightEnabled(0));
     EXPECT_EQ(dev.light(1), nullptr);  // the second light is only stored
     EXPECT_TRUE(near(util.SecondLight.Direction, D3DXVec3Normalize({1, -1, -1})));
-    EXPECT_EQ(util.SecondLight.Ambient, (D3DCOLORVALUE{0.3f, 0.3f, 0.3f, 1}));
+    EXPECT_EQ(util.SecondLight.Ambient, (D3DCOLORVALUE{kSecondLightAmbient, kSecondLightAmbient, kSecondLightAmbient, 1}));
     EXPECT_EQ(dev.material().Diffuse, (D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1}));
     EXPECT_EQ(dev.material().Ambient, (D3DCOLORVALUE{0.2f, 0.2f, 0.2f, 1}));
     EXPECT_EQ(dev.material().Power, 10.0f);
+}
+
+// Direct3D's lit colour of a white material, before the clamp, for a face
+// pointing along every direction of a fine sphere: with the bright ambient of
+// the placed camera it stays below 1 with both lights on, and it is not dull
+// with the main light alone.
+TEST(D3DUtil, WhiteStaysBelowSaturationUnderTheDefaultLights) {
+    RecordingDevice dev;
+    D3DUtil util(dev);
+    util.ApplySceneDefaults();
+    const float ambient = (kBrightAmbient & 0xFF) / 255.0f;
+    auto brightest = [&](bool second) {
+        float most = 0;
+        for (int i = 0; i <= 90; ++i)
+            for (int j = 0; j < 180; ++j) {
+                const float theta = 3.14159265f * i / 90, phi = 2 * 3.14159265f * j / 180;
+                const D3DVECTOR n{std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi)};
+                float lit = ambient + util.MainLight.Ambient.r +
+                            util.MainLight.Diffuse.r * std::max(0.0f, D3DXVec3Dot(n, D3DVECTOR{} - util.MainLight.Direction));
+                if (second)
+                    lit += util.SecondLight.Ambient.r +
+                           util.SecondLight.Diffuse.r * std::max(0.0f, D3DXVec3Dot(n, D3DVECTOR{} - util.SecondLight.Direction));
+                most = std::max(most, lit);
+            }
+        return most;
+    };
+    EXPECT_LT(brightest(true), 0.99f);
+    EXPECT_GT(brightest(false), 0.8f);
 }
 
 TEST(D3DUtil, AspectIsWidthOverHeightOnlyWhenBothAreKnown) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 
+#include "engine3d/device/light_levels.h"
 #include "engine3d/math/d3d_math.h"
 #include "model/assembly.h"
 #include "model/display_modes.h"
@@ -46,7 +47,7 @@ TEST_F(AssembledPc, EveryFileLoadsAndOnlyTheFixedPartsStayShown) {
     EXPECT_TRUE(pc.failedLoads.empty()) << pc.failedLoads.front();
     EXPECT_TRUE(pc.ModelReady);
     EXPECT_FALSE(pc.AssemblyBusy);
-    EXPECT_EQ(device.GetRenderState(D3DRS_AMBIENT), 0x90909090u);
+    EXPECT_EQ(device.GetRenderState(D3DRS_AMBIENT), engine3d::kBrightAmbient);
     ASSERT_EQ(pc.parts().size(), 187u);
     std::vector<std::string> shown;
     for (const auto& part : pc.parts()) {
@@ -247,10 +248,10 @@ TEST_F(AssembledPc, ResetAfterTheAllPartsViewLeavesTheFixedPartsAndTheTogglesAlo
     EXPECT_TRUE(pc.AxesFrame->Enabled && pc.AxesShown && pc.axesIndicatorLit);
 }
 
-TEST_F(AssembledPc, TheDefaultCameraSeesTheWholeCase) {
+TEST_F(AssembledPc, TheDefaultCameraSeesTheWholeCaseOnItsDesk) {
     int corners = 0;
     for (const auto& d : test::drawnFrames(pc)) {
-        if (d.path != "BodyFrame") continue;
+        if (d.path != "BodyFrame" && d.path != "BaseFrame") continue;
         for (float x : {d.box.lo.x, d.box.hi.x})
             for (float y : {d.box.lo.y, d.box.hi.y})
                 for (float z : {d.box.lo.z, d.box.hi.z}) {
@@ -270,24 +271,65 @@ TEST_F(AssembledPc, EveryNameOfThePartTableIsAFrameOfTheMedia) {
     for (const auto& row : kPartTable) EXPECT_TRUE(names.count(std::string(row.frameName))) << '"' << row.frameName << '"';
 }
 
-// A pick at the projected centre of each named part's box names that part:
-// the part is where its box says and nothing hides its middle.
+// Seen from straight in front, a pick at the projected centre of each part a
+// report can show names that part: it is where its box says and nothing
+// hides its middle.
 TEST_F(AssembledPc, InTheAllPartsViewAPickAtEachNamedPartsCentreNamesIt) {
     showAllParts(pc);
+    device.SetTransform(D3DTS_VIEW, D3DXMatrixLookAtLH({0, 0, -10}, {0, 0, 0}, {0, 1, 0}));
+    std::set<std::string_view> partNames;
+    for (std::size_t row = 0; row < kStructureRowsFrom; ++row) partNames.insert(kPartTable[row].frameName);
     int checked = 0;
     for (const auto& d : test::drawnFrames(pc)) {
         const auto expected = partLabel(d.name);
-        if (!expected) continue;
+        if (!expected || !partNames.count(d.name)) continue;
         ++checked;
         const D3DVECTOR at = test::project(device, d.box.centre());
         EXPECT_TRUE(at.x >= 0 && at.x < test::kViewWidth && at.y >= 0 && at.y < test::kViewHeight)
             << d.name << " of " << d.path << " is outside the default view";
-        pc.PickedFrameName = test::pickAt(device, pc, at.x, at.y);
-        pc.Label1 = "none";
-        find_part(pc);
-        EXPECT_EQ(pc.Label1, *expected) << d.name << " of " << d.path << " hidden by \"" << pc.PickedFrameName << '"';
+        pc.PickedPartLabel = "none";
+        find_part(pc, test::pickFrameAt(device, pc, at.x, at.y));
+        EXPECT_EQ(pc.PickedPartLabel, *expected) << d.name << " of " << d.path << " hidden by \"" << pc.PickedFrameName << '"';
     }
     EXPECT_GT(checked, 150);
+}
+
+// Seen from behind, the sockets show through the back panel's openings.
+TEST_F(AssembledPc, FromBehindAPickAtEachBackSocketNamesIt) {
+    showAllParts(pc);
+    device.SetTransform(D3DTS_VIEW, D3DXMatrixLookAtLH({0, -1, 22}, {0, -1, 0}, {0, 1, 0}));
+    const std::set<std::string> sockets = {"Frame5Cube_12", "Frame5Cube_1", "Frame1Cube_11", "Frame5Cube_83",
+                                           "Cube_11-8",     "Frame1Cube_2209", "Frame91Cube_32"};
+    std::set<std::string> seen;
+    for (const auto& d : test::drawnFrames(pc)) {
+        if (!sockets.count(d.name) || !seen.insert(d.name).second) continue;
+        const D3DVECTOR at = test::project(device, d.box.centre());
+        pc.PickedPartLabel = "none";
+        find_part(pc, test::pickFrameAt(device, pc, at.x, at.y));
+        EXPECT_EQ(pc.PickedPartLabel, *partLabel(d.name)) << d.name << " hidden by \"" << pc.PickedFrameName << '"';
+    }
+    EXPECT_EQ(seen, sockets);
+}
+
+// Every frame with a mesh belongs to a named part, and a click on it names a
+// part: its own, or the one in front of it, never the label of a click before.
+TEST_F(AssembledPc, AClickOnAnyDrawnFrameNamesAPart) {
+    for (const auto& part : pc.parts()) part.frame->Enabled = true;
+    int named = 0;
+    for (const auto& d : test::drawnFrames(pc)) {
+        const auto own = identifyPart(pc.PcRoot, d.frame);
+        ASSERT_TRUE(own) << '"' << d.name << "\" of " << d.path << " has no part name";
+        EXPECT_EQ(own->frame, d.frame) << d.name;
+        const D3DVECTOR at = test::project(device, d.box.centre());
+        const FramePtr hit = test::pickFrameAt(device, pc, at.x, at.y);
+        ASSERT_NE(hit, nullptr) << d.name << " of " << d.path;
+        pc.PickedPartLabel = "stale";
+        find_part(pc, hit);
+        EXPECT_EQ(pc.PickedPartLabel, identifyPart(pc.PcRoot, hit)->label) << d.name << " of " << d.path;
+        EXPECT_FALSE(pc.PickedPartLabel.empty()) << d.name;
+        ++named;
+    }
+    EXPECT_GT(named, 300);
 }
 
 // Parts that a report can show together never cut through each other: with

@@ -228,6 +228,9 @@ TEST_F(Builders, PointingDevicesTakeTheLowerUsbPositionsAndTheSameReportPlacesTh
         EXPECT_TRUE(pc.UsbKeyboardFrame[2]->Enabled);
         EXPECT_FALSE(pc.UsbKeyboardFrame[1]->Enabled);
         EXPECT_EQ(pc.UsbDeviceCount, 2);
+        // No keyboard under the one of position 2: it comes down onto the desk.
+        EXPECT_FLOAT_EQ(pc.UsbKeyboardFrame[2]->GetPosition().y, -0.3f);
+        EXPECT_FLOAT_EQ(pc.UsbMouseFrame[1]->GetPosition().y, 0.0f);
         tree.clear();
         tree.addRoot("1 node", "", ImageKey::Computer);
         for (const auto& node : kHardwareTreeNodes)
@@ -242,6 +245,12 @@ TEST_F(Builders, ThreeUsbMiceAndThreeUsbKeyboardsTakePositionsOneToSix) {
     for (int c = 1; c <= 3; ++c) EXPECT_TRUE(pc.UsbMouseFrame[c]->Enabled);
     for (int c = 4; c <= 6; ++c) EXPECT_TRUE(pc.UsbKeyboardFrame[c]->Enabled);
     EXPECT_FALSE(pc.UsbDeviceCommonFrame[7]->Enabled);
+    // Each kind stacks from the desk up on what is there: the media draw
+    // position c 0.3 (c - 1) high, the frame takes it down to its level.
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_NEAR(0.3f * (c - 1) + pc.UsbMouseFrame[c]->GetPosition().y, 0.3f * (c - 1), 1e-5f) << c;
+        EXPECT_NEAR(0.3f * (c + 2) + pc.UsbKeyboardFrame[c + 3]->GetPosition().y, 0.3f * (c - 1), 1e-5f) << c;
+    }
 }
 
 TEST_F(Builders, TheNinthFlashCardAddsItsItemOnly) {

@@ -25,7 +25,7 @@ void walk(const FramePtr& frame, const D3DMATRIX& parentWorld, const std::string
     if (!frame->Enabled) return;
     const D3DMATRIX world = frame->GetMatrix() * parentWorld;
     if (frame->GetChildMeshCount() > 0) {
-        DrawnFrame drawn{frame->ObjectName, part, {}};
+        DrawnFrame drawn{frame->ObjectName, part, {}, frame};
         for (DWORD m = 0; m < frame->GetChildMeshCount(); ++m) {
             const auto& geometry = *frame->GetChildMesh(m)->mesh;
             for (std::size_t v = 0; v < geometry.vertexCount(); ++v) {
@@ -55,13 +55,18 @@ D3DVECTOR project(const RenderDevice& device, const D3DVECTOR& world) {
     return {(ndc.x + 1) / 2 * float(vp.Width), (1 - ndc.y) / 2 * float(vp.Height), ndc.z};
 }
 
-std::string pickAt(RenderDevice& device, const VirtualPc& pc, float x, float y) {
+FramePtr pickFrameAt(RenderDevice& device, const VirtualPc& pc, float x, float y) {
     CD3DPick pick(device);
     pick.ViewportPick(pc.PcRoot, x, y);
-    if (pick.GetCount() == 0) return "";
+    if (pick.GetCount() == 0) return nullptr;
     const auto nearest = pick.FindNearest();
-    if (nearest < 0) return "";
-    return pick.GetFrame(static_cast<DWORD>(nearest))->ObjectName;
+    if (nearest < 0) return nullptr;
+    return pick.GetFrame(static_cast<DWORD>(nearest));
+}
+
+std::string pickAt(RenderDevice& device, const VirtualPc& pc, float x, float y) {
+    const FramePtr hit = pickFrameAt(device, pc, x, y);
+    return hit ? hit->ObjectName : "";
 }
 
 }  // namespace vantrel::model::test

@@ -35,12 +35,15 @@ struct DrawnFrame {
     std::string name;
     std::string path;  // part frame it hangs under, for messages
     Box box;
+    engine3d::FramePtr frame;
 };
 std::vector<DrawnFrame> drawnFrames(const VirtualPc& pc);
 
 // Screen point of a world point in the default view.
 engine3d::D3DVECTOR project(const engine3d::RenderDevice& device, const engine3d::D3DVECTOR& world);
 
+// The nearest frame hit at a screen point (null when nothing is hit).
+engine3d::FramePtr pickFrameAt(engine3d::RenderDevice& device, const VirtualPc& pc, float x, float y);
 // Name of the nearest frame hit at a screen point ("" when nothing is hit).
 std::string pickAt(engine3d::RenderDevice& device, const VirtualPc& pc, float x, float y);
 

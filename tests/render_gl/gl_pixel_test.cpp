@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 
+#include "engine3d/device/light_levels.h"
 #include "engine3d/math/d3d_math.h"
 #include "render_gl/d3d_states.h"
 #include "render_gl/gl_error.h"
@@ -23,7 +24,7 @@ using render_gl::RgbaImage;
 using view::OffscreenView;
 
 constexpr std::int32_t kBackground = 0x00203040;
-constexpr float kBrightAmbient = 144.0f / 255.0f;  // 0x90 of the camera commands' ambient colour
+constexpr float kAmbient = (engine3d::kBrightAmbient & 0xFF) / 255.0f;  // of the camera commands
 
 struct Box2 {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
@@ -60,9 +61,10 @@ Box2 drawnArea(const RgbaImage& image) {
 }
 
 // Skips the test where the machine has no GL at all.
+// The eye straight in front at (0, 0, -10): the pictures below are measured head on.
 std::optional<OffscreenView> makeView(int w = 320, int h = 240) {
     try {
-        return std::optional<OffscreenView>(std::in_place, w, h, kBackground);
+        return std::optional<OffscreenView>(std::in_place, w, h, kBackground, CameraPosition{0, 0, -10});
     } catch (const render_gl::GlError& e) {
         return std::nullopt;
     }
@@ -127,9 +129,9 @@ struct LightCase {
 double directionalRed(const LightCase& c) {
     const D3DVECTOR l1 = D3DXVec3Normalize({1, 1, 1});    // towards the main light
     const D3DVECTOR l2 = D3DXVec3Normalize({-1, 1, 1});   // towards the second light
-    double ambient = kBrightAmbient + 0.1 + (c.secondLight ? 0.3 : 0.0);
-    double diffuse = std::max(0.0f, D3DXVec3Dot(c.normal, l1));
-    if (c.secondLight) diffuse += std::max(0.0f, D3DXVec3Dot(c.normal, l2));
+    double ambient = kAmbient + engine3d::kMainLightAmbient + (c.secondLight ? engine3d::kSecondLightAmbient : 0.0);
+    double diffuse = engine3d::kMainLightDiffuse * std::max(0.0f, D3DXVec3Dot(c.normal, l1));
+    if (c.secondLight) diffuse += engine3d::kSecondLightDiffuse * std::max(0.0f, D3DXVec3Dot(c.normal, l2));
     return std::clamp(c.material * ambient + c.material * diffuse, 0.0, 1.0) * 255;
 }
 
@@ -139,7 +141,8 @@ TEST(GlPicture, RedMaterialUnderTheDefaultLightsFollowsTheDirect3DFormula) {
         {"facing the camera, away from the light", 0.5f, {0, 0, -1}, false},
         {"towards the light", 0.5f, {r3, r3, r3}, false},
         {"up", 0.5f, {0, 1, 0}, false},
-        {"full red saturates", 1.0f, {r3, r3, r3}, false},
+        {"full red towards the light stays below saturation", 1.0f, {r3, r3, r3}, false},
+        {"full red between both lights stays below saturation", 1.0f, D3DXVec3Normalize({0, 1, 1}), true},
         {"a long normal is not shortened", 0.3f, {2 * r3, 2 * r3, 2 * r3}, false},
         {"second light on", 0.3f, {0, 1, 0}, true},
         {"second light only from the left", 0.3f, {-1, 0, 0}, true},
@@ -151,6 +154,9 @@ TEST(GlPicture, RedMaterialUnderTheDefaultLightsFollowsTheDirect3DFormula) {
         if (c.secondLight) v->util().ToggleSecondLight();
         const auto px = centrePixel(v->picture());
         EXPECT_NEAR(px[0], directionalRed(c), 1) << c.name;
+        if (c.material == 1.0f) {
+            EXPECT_LT(px[0], 250) << c.name;
+        }
         EXPECT_EQ(px[1], 0) << c.name;
         EXPECT_EQ(px[2], 0) << c.name;
     }
@@ -178,7 +184,7 @@ TEST(GlPicture, PointLightFallsOffWithDistanceAndStopsAtItsRange) {
         // Every corner of the quad lies sqrt(27) from the light.
         const double d = std::sqrt(27.0);
         const double lit = d > c.range ? 0 : (5 / d) / (1 + 0.1 * d);
-        const double expected = std::clamp(0.6 * kBrightAmbient + 0.6 * lit, 0.0, 1.0) * 255;
+        const double expected = std::clamp(0.6 * kAmbient + 0.6 * lit, 0.0, 1.0) * 255;
         EXPECT_NEAR(centrePixel(v->picture())[0], expected, 1) << c.name;
     }
 }

@@ -84,7 +84,7 @@ TEST_F(DesktopFixture, StartsWithTheNetworkTreeAndWritesBothFilesOnClose) {
     EXPECT_TRUE(ui.ended());
     EXPECT_EQ(test::readBytes(dir.path() / "lg.ini"), kLogins);
     EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini"),
-              "admin\r\nsecret\r\n-10 \r\n 0 \r\n 0 \r\n 0 \r\nNAME\r\n 1 \r\nroot\\cimv2\r\n");
+              "admin\r\nsecret\r\n-19 \r\n 10 \r\n 0 \r\n 0 \r\nNAME\r\n 1 \r\nroot\\cimv2\r\n");
 }
 
 TEST_F(DesktopFixture, ClickingANodeShowsItsLabelsAndTheRightButtonItsMenu) {

@@ -17,7 +17,7 @@ sleep 3
 kill -0 "$pid"   # still running: the window is up
 kill -TERM "$pid"
 wait "$pid"
-printf 'admin\r\nsecret\r\n-10 \r\n 0 \r\n 0 \r\n 0 \r\nNAME\r\n 1 \r\nroot\\cimv2\r\n' > "$home/expected.ini"
+printf 'admin\r\nsecret\r\n-19 \r\n 10 \r\n 0 \r\n 0 \r\nNAME\r\n 1 \r\nroot\\cimv2\r\n' > "$home/expected.ini"
 printf 'PC-A\r\n10.0.0.1\r\nPC-A\r\nTrue\r\n\r\n\r\nFalse\r\n' > "$home/expected-lg.ini"
 cmp "$home/expected.ini" "$home/vantrel.ini" || { echo "vantrel.ini differs:"; cat -A "$home/vantrel.ini"; exit 1; }
 cmp "$home/expected-lg.ini" "$home/lg.ini" || { echo "lg.ini differs"; exit 1; }

@@ -7,20 +7,26 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidgetItemIterator>
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <set>
 
 #include "collect/scan_commands.h"
+#include "core/start_camera.h"
+#include "engine3d/math/d3d_math.h"
 #include "model/virtual_pc.h"
 #include "core/settings_dialog.h"
 #include "providers/profile/profile_provider.h"
@@ -34,11 +40,13 @@
 #include "ui/picture_button.h"
 #include "ui/qt_ui_services.h"
 #include "ui/scan_dialog.h"
+#include "ui/scene_view_widget.h"
 #include "ui/section_caption.h"
 #include "wbem/wbem_error.h"
 #include "ui/settings_dialog.h"
 #include "ui/small_dialogs.h"
 #include "ui/tree_control_widget.h"
+#include "ui/view_panel.h"
 
 namespace vantrel::ui {
 namespace {
@@ -52,10 +60,11 @@ class ScriptedQtUi : public QtUiServices {
 public:
     MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons buttons) override {
         messages.push_back(text);
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        return buttons == MsgButtons::YesNo ? yesNoAnswer : MsgAnswer::Ok;
     }
     int logicalDpiX() override { return dpi ? dpi : QtUiServices::logicalDpiX(); }
     std::vector<std::string> messages;
+    MsgAnswer yesNoAnswer = MsgAnswer::Yes;
     int dpi = 0;
 };
 
@@ -213,6 +222,15 @@ TEST_F(MainWindowTest, ButtonsShowTheirPicturesTipsAndHoverFeedback) {
     EXPECT_FALSE(logins->showsHoverPicture());
     QWidget* panel = main().panel(Panel::Configure);
     EXPECT_TRUE(moveUntil(panel, QPoint(panel->width() - 3, 3), [&] { return !settings->showsHoverPicture(); }));
+    // Hover ends when the pointer leaves for the view or the trees, which say nothing of the mouse.
+    QWidget* leaveFor[] = {main().sceneView()->view(), main().networkTree()->viewport()};
+    for (QWidget* target : leaveFor) {
+        ASSERT_NE(target, nullptr);
+        EXPECT_TRUE(moveUntil(settings, settings->rect().center(), [&] { return settings->showsHoverPicture(); }));
+        EXPECT_TRUE(moveUntil(target, target->rect().center(), [&] { return !settings->showsHoverPicture(); }))
+            << target->objectName().toStdString();
+        EXPECT_FALSE(state().windows.main.hover.buttonShowsHover[14]);
+    }
 
     SectionCaption* nodes = main().sectionCaption(Section::Nodes);
     EXPECT_TRUE(moveUntil(nodes, nodes->rect().center(), [&] { return nodes->highlighted(); }));
@@ -276,13 +294,42 @@ TEST_F(MainWindowTest, DisplayModeButtonsAndMenuItemsChangeTheModel) {
     pcMenu->hide();
     EXPECT_EQ(state().domain.settings.cameraY, y - 1.0F);
 
+    // A drag turns the model; "Reset" brings the front view back.
+    SceneViewWidget* view = main().sceneView()->view();
+    ASSERT_NE(view, nullptr);
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), view->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    };
+    send(QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {120, 60}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {120, 60}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_NE(pc.PcRoot->GetMatrix(), engine3d::D3DXMatrixIdentity());
+    pressButton(2);
+    EXPECT_EQ(pc.PcRoot->GetMatrix(), engine3d::D3DXMatrixIdentity());
+    const auto& settings = state().domain.settings;
+    EXPECT_EQ((std::array<float, 3>{settings.cameraX, settings.cameraY, settings.cameraZ}),
+              (std::array<float, 3>{kStartCamera.x, kStartCamera.y, kStartCamera.z}));
+
+    // The switches show their state on their buttons' lamps.
+    EXPECT_EQ(main().button(16)->lamp(), Lamp::On);
+    EXPECT_EQ(main().button(17)->lamp(), Lamp::On);
+    EXPECT_EQ(main().button(9)->lamp(), Lamp::Off);
     pressButton(16);  // "3D"
     EXPECT_FALSE(pc.AxesShown);
     EXPECT_FALSE(pc.AxesFrame->Enabled);
+    EXPECT_EQ(main().button(16)->lamp(), Lamp::Off);
     pressButton(17);  // "Base"
     EXPECT_FALSE(pc.BaseShown);
+    EXPECT_EQ(main().button(17)->lamp(), Lamp::Off);
     pressButton(17);
     EXPECT_TRUE(pc.BaseShown);
+    EXPECT_EQ(main().button(17)->lamp(), Lamp::On);
+    pressButton(9);  // "Lights"
+    EXPECT_EQ(main().button(9)->lamp(), Lamp::On);
+    main().sceneView()->button("lights")->click();  // the view's own light button
+    EXPECT_EQ(main().button(9)->lamp(), Lamp::Off);
+    EXPECT_EQ(main().button(10)->lamp(), Lamp::None);
 }
 
 TEST_F(MainWindowTest, ScanSelectedPcOnARefusedNodeLeavesTheDialogOpen) {
@@ -400,6 +447,60 @@ TEST_F(MainWindowTest, ScanLocalPcFromTheNodeMenu) {
     EXPECT_FALSE(std::filesystem::exists(reportOf("PC-B")));
 }
 
+TEST_F(MainWindowTest, TheKeyboardAloneReachesEveryCaptionAndButtonAndScansTheLocalPc) {
+    start(kSettings, kLogins);
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    main().sectionCaption(Section::Main)->setFocus();
+    // Tab visits every caption and every button that can be pressed.
+    std::set<QWidget*> reached;
+    for (int i = 0; i < 120; ++i) {
+        QWidget* at = main().focusWidget();
+        ASSERT_NE(at, nullptr);
+        reached.insert(at);
+        QTest::keyClick(at, Qt::Key_Tab);
+    }
+    for (int i = 0; i < kSectionCount; ++i)
+        EXPECT_TRUE(reached.count(main().sectionCaption(static_cast<Section>(i)))) << "caption " << i;
+    for (int i = 0; i < kButtonCount; ++i)
+        if (main().button(i)->isVisible() && main().button(i)->isEnabled())
+            EXPECT_TRUE(reached.count(main().button(i))) << "button " << i;
+    // Arrow keys move along the captions; Enter opens one's menu, Escape closes it.
+    main().sectionCaption(Section::Network)->setFocus();
+    QTest::keyClick(main().sectionCaption(Section::Network), Qt::Key_Right);
+    QTest::keyClick(main().sectionCaption(Section::Home), Qt::Key_Right);
+    EXPECT_EQ(main().focusWidget(), main().sectionCaption(Section::Nodes));
+    QMenu* nodes = main().menu(PopupMenu::Nodes);
+    QTest::keyClick(main().sectionCaption(Section::Nodes), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nodes->isVisible(); }, 2000));
+    QTest::keyClick(nodes, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !nodes->isVisible(); }, 2000));
+    // Alt+O opens "Nodes"; Down and Enter choose its first item, "Scan Local PC".
+    QTest::keyClick(&main(), Qt::Key_O, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nodes->isVisible(); }, 2000));
+    QTest::keyClick(nodes, Qt::Key_Down);
+    ASSERT_EQ(nodes->activeAction(), main().menuAction(MenuCommand::ScanLocal, PopupMenu::Nodes));
+    QTest::keyClick(nodes, Qt::Key_Return);
+    ASSERT_TRUE(waitForScan());
+    EXPECT_TRUE(std::filesystem::exists(reportOf(localHostName())));
+
+    // A panel button's own letter presses it: Alt+V "View", Alt+E "Reset".
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !main().scanDialog()->isVisible(); }, 3000));
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    model::VirtualPc& pc = session->virtualPc();
+    auto partsOn = [&] {
+        int on = 0;
+        for (const auto& part : pc.parts()) on += part.optional && part.frame->Enabled;
+        return on;
+    };
+    EXPECT_EQ(main().button(3)->mnemonicPosition(), 0);
+    QTest::keyClick(&main(), Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(partsOn(), 161);
+    QTest::keyClick(&main(), Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(partsOn(), 0);
+}
+
 TEST_F(MainWindowTest, ScanLocalPcWorksWithoutANodeTable) {
     start(kSettings, std::nullopt);
     EXPECT_FALSE(main().networkTree()->isVisible());
@@ -512,11 +613,26 @@ TEST_F(MainWindowTest, SettingsDialogEditsTheSettings) {
     QTest::mouseClick(dialog->findChild<QPushButton*>("clearButton"), Qt::LeftButton);
     EXPECT_FALSE(std::filesystem::exists(reportOf("PC-A")));
 
+    // "Reset" says on its page what it does, and asks first; "No" keeps the network.
+    QTest::mouseClick(dialog->tab(SettingsPage::Network), Qt::LeftButton);
+    auto* explanation = dialog->findChild<QLabel*>("resetExplanation");
+    ASSERT_NE(explanation, nullptr);
+    EXPECT_TRUE(explanation->isVisible());
+    EXPECT_TRUE(explanation->text().contains("lg.ini"));
+    ui.yesNoAnswer = MsgAnswer::No;
+    ui.messages.clear();
+    QTest::mouseClick(dialog->findChild<QPushButton*>("resetButton"), Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find((dir.path() / "lg.ini").string()), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "lg.ini"));
+    EXPECT_FALSE(ui.ended());
+    EXPECT_EQ(state().domain.nodes.nodeCount(), 4);
+
     QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     main().close();
     EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini"),
-              "admin\r\nsecret\r\n-10 \r\n 0 \r\n 0 \r\n 0 \r\nIP\r\n 1 \r\nroot\\default\r\n");
+              "admin\r\nsecret\r\n-19 \r\n 10 \r\n 0 \r\n 0 \r\nIP\r\n 1 \r\nroot\\default\r\n");
     EXPECT_EQ(test::readBytes(dir.path() / "scans.ini"), "3\r\n");
 }
 
@@ -584,6 +700,43 @@ TEST_F(MainWindowTest, AdministratorPasswordStatisticsAndAbout) {
 
     main().close();
     EXPECT_EQ(test::readBytes(dir.path() / "vantrel.ini").substr(0, 6), "root\r\n");
+}
+
+// A 1280 x 800 screen at 144 dpi is 853 x 533 logical pixels, less a task bar.
+TEST_F(MainWindowTest, TheWindowFitsASmallScreenAtLargeFontsAndKeepsItsPlaceForTheNextRun) {
+    ui.dpi = 144;
+    start(kSettings, kLogins);
+    const QRect available(0, 24, 1280 * 96 / 144, 800 * 96 / 144 - 24);
+    main().placeWindow(available);
+    QApplication::processEvents();
+    EXPECT_TRUE(available.contains(main().geometry())) << main().geometry().width() << "x" << main().geometry().height();
+    // The view takes what is left, and is still a view.
+    SceneViewWidget* view = main().sceneView()->view();
+    ASSERT_NE(view, nullptr);
+    EXPECT_GE(view->width(), 200);
+    EXPECT_GE(view->height(), 150);
+    // Every button can still be reached: the panels scroll sideways.
+    auto* panels = main().findChild<QScrollArea*>("panelScroll");
+    ASSERT_NE(panels, nullptr);
+    panels->ensureWidgetVisible(main().button(11));
+    QApplication::processEvents();
+    const QRect logins(main().button(11)->mapTo(panels->viewport(), QPoint(0, 0)), main().button(11)->size());
+    EXPECT_TRUE(panels->viewport()->rect().contains(logins));
+
+    const QRect left(30, 40, 700, 450);
+    main().setGeometry(left);
+    QApplication::processEvents();
+    main().close();
+    ASSERT_TRUE(ui.ended());
+    ASSERT_TRUE(std::filesystem::exists(dir.path() / "window.ini"));
+
+    ScriptedQtUi nextUi;
+    ProgramState next(ProgramFolder(dir.path()), nextUi);
+    MainWindow again(next, nextUi);
+    again.placeWindow(QRect(0, 0, 1280, 1024));
+    EXPECT_EQ(again.geometry(), left);
+    again.placeWindow(QRect(0, 0, 640, 480));  // a smaller screen than last time
+    EXPECT_TRUE(QRect(0, 0, 640, 480).contains(again.geometry()));
 }
 
 TEST_F(MainWindowTest, LargeFontScreensGetTheCompactLayout) {

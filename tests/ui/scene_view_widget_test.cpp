@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -12,6 +13,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+
+#include "core/start_camera.h"
 
 #include "engine3d/math/d3d_math.h"
 #include "support/fake_ui.h"
@@ -127,6 +135,121 @@ TEST_F(SceneViewWidgetTest, ClickNamesThePickedFrame) {
     EXPECT_EQ(panel_->partLabel()->text().toStdString(), model::kPartTable[0].label);
 }
 
+// WCAG's relative luminance and contrast ratio of two colours.
+double luminance(QRgb c) {
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The most common colour of a picture and the one that stands out most from it.
+std::pair<QRgb, QRgb> groundAndText(const QImage& image) {
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
+    const QRgb ground =
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    QRgb text = ground;
+    for (const auto& [colour, n] : counts)
+        if (contrast(colour, ground) > contrast(text, ground)) text = colour;
+    return {ground, text};
+}
+
+TEST_F(SceneViewWidgetTest, ThePickedPartsNameIsLargeLightTextOnADarkGround) {
+    const QPoint centre(panel_->view()->width() / 2, panel_->view()->height() / 2);
+    sendMouse(QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton);
+    QLabel* label = panel_->partLabel();
+    ASSERT_EQ(label->text().toStdString(), model::kPartTable[0].label);
+    QApplication::processEvents();
+    // What the user sees there: the most common colour is the ground, the one
+    // furthest from it the text.
+    const auto [ground, text] = groundAndText(panel_->grab(label->geometry()).toImage());
+    EXPECT_GE(contrast(text, ground), 7.0) << std::hex << text << " on " << ground;
+    EXPECT_GT(luminance(text), luminance(ground));  // light on dark, as the window is
+    EXPECT_GE(QFontInfo(label->font()).pixelSize(), QFontInfo(QApplication::font()).pixelSize() * 5 / 4);
+}
+
+TEST_F(SceneViewWidgetTest, ThePickedPartIsMarkedUntilAClickOnEmptySpace) {
+    const QPoint centre(panel_->view()->width() / 2, panel_->view()->height() / 2);
+    const QRgb plain = picture().pixel(centre);
+    auto click = [&](QPoint at) {
+        sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QApplication::processEvents();
+    };
+    click(centre);
+    const QRgb marked = picture().pixel(centre);
+    // Tinted towards amber: much more green than the red box has.
+    EXPECT_GT(qGreen(marked), qGreen(plain) + 40) << std::hex << plain << " " << marked;
+    EXPECT_FALSE(panel_->partLabel()->text().isEmpty());
+    click(QPoint(3, 3));
+    EXPECT_EQ(picture().pixel(centre), plain);
+    EXPECT_TRUE(panel_->partLabel()->text().isEmpty());
+    EXPECT_EQ(view_->sceneView()->markedPart(), nullptr);
+}
+
+TEST_F(SceneViewWidgetTest, ADoubleClickOnEmptySpaceBringsTheFrontViewBack) {
+    const QPoint start(100, 100);
+    sendMouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseMove, start + QPoint(80, 30), Qt::NoButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonRelease, start + QPoint(80, 30), Qt::LeftButton, Qt::NoButton);
+    panel_->button("zoomOut")->click();
+    ASSERT_NE(model_->GetMatrix(), D3DXMatrixIdentity());
+    sendMouse(QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton, Qt::NoButton);
+    sendMouse(QEvent::MouseButtonDblClick, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(model_->GetMatrix(), D3DXMatrixIdentity());
+    const auto& camera = state_.domain.settings;
+    EXPECT_EQ((std::array<float, 3>{camera.cameraX, camera.cameraY, camera.cameraZ}),
+              (std::array<float, 3>{kStartCamera.x, kStartCamera.y, kStartCamera.z}));
+    EXPECT_EQ(view_->util()->device().GetTransform(D3DTS_VIEW),
+              D3DXMatrixLookAtLH({kStartCamera.x, kStartCamera.y, kStartCamera.z}, {0, 0, 0}, {0, 1, 0}));
+}
+
+TEST_F(SceneViewWidgetTest, TheFocusedViewTakesArrowsPlusMinusAndHome) {
+    QWidget* view = panel_->view();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_NE(model_->GetMatrix(), D3DXMatrixIdentity());
+    const float z = state_.domain.settings.cameraZ;
+    QTest::keyClick(view, Qt::Key_Plus);
+    EXPECT_EQ(state_.domain.settings.cameraZ, z + 1);
+    QTest::keyClick(view, Qt::Key_Minus);
+    QTest::keyClick(view, Qt::Key_Minus);
+    EXPECT_EQ(state_.domain.settings.cameraZ, z - 1);
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(model_->GetMatrix(), D3DXMatrixIdentity());
+    EXPECT_EQ(state_.domain.settings.cameraZ, kStartCamera.z);
+    // Twelve presses of an arrow turn the model half way round (about one
+    // axis, so the rotation's trace is 1 + 2 cos(angle) = -1).
+    for (int i = 0; i < 12; ++i) QTest::keyClick(view, Qt::Key_Right);
+    const D3DMATRIX& m = model_->GetMatrix();
+    EXPECT_NEAR(m(0, 0) + m(1, 1) + m(2, 2), -1.0f, 0.05f);
+}
+
+TEST_F(SceneViewWidgetTest, CheckedButtonsKeepAReadableCaption) {
+    for (const char* name : {"lights", "panBar"}) {
+        QToolButton* button = panel_->button(name);
+        if (!button->isChecked()) button->click();
+        ASSERT_TRUE(button->isChecked()) << name;
+        QApplication::processEvents();
+        // The caption's strip under the picture.
+        const QImage image = button->grab().toImage();
+        const QImage caption = image.copy(0, button->iconSize().height() + 4, image.width(),
+                                          image.height() - button->iconSize().height() - 4);
+        const auto [ground, text] = groundAndText(caption);
+        EXPECT_GE(contrast(text, ground), 4.5) << name << std::hex << " " << text << " on " << ground;
+    }
+}
+
 TEST_F(SceneViewWidgetTest, PanAndZoomButtonsMoveTheEye) {
     struct Case {
         const char* button;
@@ -238,6 +361,11 @@ TEST(MainWindowViewControls, TreeTabsAndSideBarsShowAndHideTheirContent) {
     EXPECT_TRUE(state.windows.main.hardwareTree.visible());
     EXPECT_FALSE(window.networkTree()->isVisible());
     EXPECT_TRUE(window.hardwareTree()->isVisible());
+    // The hardware tree has the whole pane, not the half under the network tree's place.
+    QApplication::processEvents();
+    const QWidget* pane = window.findChild<QWidget*>("treeColumn");
+    ASSERT_NE(pane, nullptr);
+    EXPECT_GE(window.hardwareTree()->height(), pane->height() * 9 / 10);
     window.findChild<QToolButton*>("networkTab")->click();
     EXPECT_TRUE(window.networkTree()->isVisible());
     EXPECT_FALSE(window.hardwareTree()->isVisible());

@@ -5,8 +5,11 @@
 
 #include <cmath>
 
+#include "core/start_camera.h"
+#include "engine3d/device/highlight_state.h"
 #include "engine3d/device/recording_device.h"
 #include "engine3d/engine3d_error.h"
+#include "engine3d/device/light_levels.h"
 #include "engine3d/math/d3d_math.h"
 #include "support/scene_geometry.h"
 #include "view/scene_view.h"
@@ -16,6 +19,8 @@ namespace {
 
 using view::CameraCommand;
 using view::SceneView;
+
+constexpr float kPi = 3.14159265f;
 
 bool near(const D3DMATRIX& a, const D3DMATRIX& b, float tol = 1e-5f) {
     for (int r = 0; r < 4; ++r)
@@ -41,7 +46,10 @@ struct ViewFixture : ::testing::Test {
         util.ViewHeight = 480;
         util.ApplySceneDefaults();
         view.zoom_in();
-        view.find_part = [this] { ++partsNamed; };
+        view.find_part = [this](const FramePtr& hit) {
+            ++partsNamed;
+            return hit && !hit->ObjectName.empty() ? hit : nullptr;
+        };
     }
     // A square part facing the camera at depth z, named name.
     FramePtr part(const char* name, float z, const FramePtr& parent) {
@@ -88,6 +96,8 @@ TEST_F(ViewFixture, CameraCommandsMoveTheEyeAndRedraw) {
         {{CameraCommand::Up}, {0, -1, -10}},
         {{CameraCommand::Left}, {1, 0, -10}},
         {{CameraCommand::Right, CameraCommand::Right}, {-2, 0, -10}},
+        // "In" stops short of the model.
+        {std::vector<CameraCommand>(6, CameraCommand::In), {0, 0, view::kNearestEyeZ}},
     };
     for (const auto& s : steps) {
         cameraX = 0, cameraY = 0, cameraZ = -10;
@@ -95,21 +105,28 @@ TEST_F(ViewFixture, CameraCommandsMoveTheEyeAndRedraw) {
         for (auto c : s.commands) view.runCameraCommand(c);
         EXPECT_EQ((D3DVECTOR{cameraX, cameraY, cameraZ}), s.eye);
         EXPECT_TRUE(near(dev.GetTransform(D3DTS_VIEW), D3DXMatrixLookAtLH(s.eye, {0, 0, 0}, {0, 1, 0})));
-        EXPECT_EQ(dev.GetRenderState(D3DRS_AMBIENT), 0x90909090u);
+        EXPECT_EQ(dev.GetRenderState(D3DRS_AMBIENT), engine3d::kBrightAmbient);
         EXPECT_EQ(pictures(), s.commands.size());
     }
 }
 
-TEST_F(ViewFixture, FiftyPixelsRightTurnsTheModelAboutMinusY) {
-    ready();
-    view.LastMouseX = 100;
-    view.LastMouseY = 100;
-    view.RotateTrackBall(150, 100);
-    EXPECT_TRUE(near(model->GetMatrix(), D3DXMatrixRotationAxis({0, -1, 0}, 50.0f / std::sqrt(5000.0f))));
-    EXPECT_NEAR(50.0f / std::sqrt(5000.0f), 0.7071f, 1e-4f);
-    // The side facing the camera moves to the right.
-    EXPECT_GT(D3DXVec3TransformCoord({0, 0, -1}, model->GetMatrix()).x, 0.6f);
-    EXPECT_EQ(view.LastMouseX, 150);
+// The model turns by the angle the pointer sweeps: the whole 640-pixel width is half a turn.
+TEST_F(ViewFixture, APointerStepTurnsTheModelByTheSweptAngle) {
+    struct Case {
+        int dx;
+        float angle;
+    };
+    for (const Case c : {Case{640, kPi}, Case{320, kPi / 2}, Case{80, kPi / 8}}) {
+        model->SetMatrix(D3DXMatrixIdentity());
+        ready();
+        view.LastMouseX = 0;
+        view.LastMouseY = 100;
+        view.RotateTrackBall(static_cast<std::int16_t>(c.dx), 100);
+        EXPECT_TRUE(near(model->GetMatrix(), D3DXMatrixRotationAxis({0, -1, 0}, c.angle), 1e-4f)) << c.dx;
+        EXPECT_EQ(view.LastMouseX, c.dx);
+    }
+    // A quarter turn to the right brings the side that faced the camera to the right.
+    EXPECT_GT(D3DXVec3TransformCoord({0, 0, -1}, D3DXMatrixRotationAxis({0, -1, 0}, kPi / 2)).x, 0.99f);
 }
 
 TEST_F(ViewFixture, TrackballAccumulatesAndIgnoresAStepWithoutMovement) {
@@ -118,12 +135,13 @@ TEST_F(ViewFixture, TrackballAccumulatesAndIgnoresAStepWithoutMovement) {
     view.LastMouseY = 10;
     view.RotateTrackBall(10, 10);
     EXPECT_TRUE(near(model->GetMatrix(), D3DXMatrixIdentity()));
+    const float step = kPi * 50.0f / 640.0f;
     view.RotateTrackBall(10, 60);  // down: about -x
-    const D3DMATRIX first = D3DXMatrixRotationAxis({-1, 0, 0}, 50.0f / std::sqrt(5000.0f));
+    const D3DMATRIX first = D3DXMatrixRotationAxis({-1, 0, 0}, step);
     EXPECT_TRUE(near(model->GetMatrix(), first));
     view.RotateTrackBall(60, 60);  // then right, about the screen's -y carried into the turned model
     const D3DVECTOR axis = D3DXVec3TransformNormal({0, -1, 0}, D3DXMatrixInverse(first));
-    EXPECT_TRUE(near(model->GetMatrix(), D3DXMatrixRotationAxis(axis, 50.0f / std::sqrt(5000.0f)) * first, 1e-4f));
+    EXPECT_TRUE(near(model->GetMatrix(), D3DXMatrixRotationAxis(axis, step) * first, 1e-4f));
 }
 
 TEST_F(ViewFixture, LeftDragTurnsAndRedrawsRightDragOnlyRedraws) {
@@ -145,31 +163,83 @@ TEST_F(ViewFixture, LeftDragTurnsAndRedrawsRightDragOnlyRedraws) {
     }
 }
 
-TEST_F(ViewFixture, ClickNamesTheNearestVisiblePart) {
+TEST_F(ViewFixture, ClickNamesTheNearestVisiblePartAndMarksIt) {
     auto hidden = part("hidden", -2, model);
     hidden->Enabled = false;
-    part("front", -1, model);
+    auto front = part("front", -1, model);
     part("back", 1, model);
     ready();
     view.mouseDown(320, 240);
     EXPECT_EQ(view.PickedFrameName, "front");
     EXPECT_EQ(partsNamed, 1);
-    EXPECT_EQ(pictures(), 0u);  // the click itself does not redraw
+    EXPECT_EQ(view.markedPart(), front);
+    // The click redraws once, to show the mark: the picked part is drawn
+    // tinted, and only it.
+    EXPECT_EQ(pictures(), 1u);
+    DWORD tint = 0;
+    int tintedDraws = 0, plainDraws = 0;
+    for (const auto& call : dev.calls()) {
+        if (call.kind == DeviceCallKind::SetRenderState && call.a == kHighlightColour) tint = call.b;
+        if (call.kind != DeviceCallKind::DrawSubset) continue;
+        const bool ofFront = call.mesh == front->GetChildMesh(0)->mesh.get();
+        EXPECT_EQ(tint, ofFront ? view::kPickedPartTint : 0u);
+        ++(ofFront ? tintedDraws : plainDraws);
+    }
+    EXPECT_EQ(tintedDraws, 1);
+    EXPECT_EQ(plainDraws, 1);
+    view.mouseUp();
+    dev.clearCalls();
+    view.mouseDown(320, 240);  // the same part again: nothing changes, no picture
+    EXPECT_EQ(pictures(), 0u);
 }
 
-TEST_F(ViewFixture, ClickOnTheBackgroundOrAnUnnamedPartNamesNothing) {
+TEST_F(ViewFixture, ClickOnTheBackgroundOrAnUnnamedPartClearsTheNameAndTheMark) {
     part("front", 0, model);
     frameWith(meshOf(quadFacingCamera(0, 2, {0, 0, -1}, true, 5, 0), plainMaterial({1, 0, 0, 1})), model, "");
     ready();
-    view.PickedFrameName = "earlier";
-    view.mouseDown(5, 5);  // background
-    EXPECT_EQ(view.PickedFrameName, "earlier");
     const D3DVECTOR ndc =
         D3DXVec3TransformCoord({5, 0, 0}, dev.GetTransform(D3DTS_VIEW) * dev.GetTransform(D3DTS_PROJECTION));
-    const D3DVECTOR screen{(ndc.x + 1) / 2 * 640, (1 - ndc.y) / 2 * 480, 0};
-    view.mouseDown(screen.x, screen.y);
-    EXPECT_EQ(view.PickedFrameName, "");
-    EXPECT_EQ(partsNamed, 0);
+    const D3DVECTOR unnamed{(ndc.x + 1) / 2 * 640, (1 - ndc.y) / 2 * 480, 0};
+    struct Case {
+        const char* what;
+        float x, y;
+    };
+    for (const Case c : {Case{"background", 5, 5}, Case{"unnamed part", unnamed.x, unnamed.y}}) {
+        view.mouseDown(320, 240);
+        ASSERT_EQ(view.PickedFrameName, "front");
+        ASSERT_NE(view.markedPart(), nullptr);
+        view.mouseUp();
+        dev.clearCalls();
+        view.mouseDown(c.x, c.y);
+        view.mouseUp();
+        EXPECT_EQ(view.PickedFrameName, "") << c.what;
+        EXPECT_EQ(view.markedPart(), nullptr) << c.what;
+        EXPECT_EQ(pictures(), 1u) << c.what;  // the mark goes at once
+    }
+}
+
+TEST_F(ViewFixture, ResetAndADoubleClickOnEmptySpaceBringTheFrontViewBack) {
+    auto front = part("front", 0, model);
+    ready();
+    for (int way = 0; way < 2; ++way) {
+        view.runCameraCommand(CameraCommand::Left);
+        view.runCameraCommand(CameraCommand::Out);
+        view.mouseDown(300, 200);
+        view.mouseMove(400, 260, view::LeftButton);
+        view.mouseUp();
+        ASSERT_FALSE(near(model->GetMatrix(), D3DXMatrixIdentity()));
+        if (way == 0) {
+            view.mouseDoubleClick(320, 240);  // on the part: no reset
+            EXPECT_FALSE(near(model->GetMatrix(), D3DXMatrixIdentity()));
+            view.mouseDoubleClick(5, 5);
+        } else {
+            view.resetView();
+        }
+        EXPECT_TRUE(near(model->GetMatrix(), D3DXMatrixIdentity())) << way;
+        EXPECT_EQ((D3DVECTOR{cameraX, cameraY, cameraZ}), (D3DVECTOR{kStartCamera.x, kStartCamera.y, kStartCamera.z}));
+        EXPECT_TRUE(near(dev.GetTransform(D3DTS_VIEW),
+                         D3DXMatrixLookAtLH({kStartCamera.x, kStartCamera.y, kStartCamera.z}, {0, 0, 0}, {0, 1, 0})));
+    }
 }
 
 TEST_F(ViewFixture, MousePositionsRoundHalvesToEven) {
@@ -236,7 +306,7 @@ TEST_F(ViewFixture, ResizeKeepsTheCameraAndFollowsTheNewAspect) {
     EXPECT_EQ(dev.GetTransform(D3DTS_VIEW), viewBefore);
     EXPECT_FLOAT_EQ(util.AspectRatio, 0.5f);
     EXPECT_TRUE(near(dev.GetTransform(D3DTS_PROJECTION), D3DXMatrixPerspectiveFovLH(util.FieldOfView, 0.5f, 1, 3000)));
-    EXPECT_EQ(dev.GetRenderState(D3DRS_AMBIENT), 0x90909090u);
+    EXPECT_EQ(dev.GetRenderState(D3DRS_AMBIENT), engine3d::kBrightAmbient);
 }
 
 }  // namespace

@@ -57,7 +57,14 @@ void body(std::vector<MeshFileSpec>& t) {
             standoffs.push_back(cylinder(Axis::Y, x - 0.06f, kFloorTop, z - 0.06f, x + 0.06f, -3.05f, z + 0.06f, kBrass));
     t.push_back(placed("vm2.x", {frame("Frame0Cube", {box(-1.85f, -3.05f, 1.7f, 4.35f, kBoardTop, 6.2f, kBoard)}),
                                  frame("BoardStandoffs", standoffs)}));
-    t.push_back(placed("vm3.x", {frame("BackPanel", {box(-4.4f, kFloorTop, 6.25f, 4.4f, 0.85f, 6.35f, kSteel)})}));
+    // The back panel is cut open where the power supply and the sockets and
+    // card brackets are, so that they show from behind.
+    t.push_back(placed("vm3.x", {frame("BackPanel", {box(-4.4f, kFloorTop, 6.25f, -4.25f, 0.85f, 6.35f, kSteel),
+                                                     box(-4.25f, kFloorTop, 6.25f, -1.9f, -1.1f, 6.35f, kSteel),
+                                                     box(-4.25f, 0.5f, 6.25f, -1.9f, 0.85f, 6.35f, kSteel),
+                                                     box(-1.9f, kFloorTop, 6.25f, 4.25f, -2.7f, 6.35f, kSteel),
+                                                     box(-1.9f, 0.45f, 6.25f, 4.25f, 0.85f, 6.35f, kSteel),
+                                                     box(4.25f, kFloorTop, 6.25f, 4.4f, 0.85f, 6.35f, kSteel)})}));
     t.push_back(placed("vm4.x", {frame("LeftPillar", {box(-4.4f, kFloorTop, -1.7f, -4.3f, 0.85f, -1.6f, kSteel)}),
                                  frame("LeftTopRail", {box(-4.4f, 0.75f, -1.6f, -4.3f, 0.85f, 6.25f, kSteel)})}));
     t.push_back(placed("vm5.x", {frame("RightPillar", {box(4.3f, kFloorTop, -1.7f, 4.4f, 0.85f, -1.6f, kSteel)}),

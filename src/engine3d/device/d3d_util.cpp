@@ -1,5 +1,6 @@
 #include "engine3d/device/d3d_util.h"
 
+#include "engine3d/device/light_levels.h"
 #include "engine3d/math/d3d_math.h"
 
 namespace vantrel::engine3d {
@@ -23,8 +24,8 @@ void D3DUtil::ApplySceneDefaults() {
 
     MainLight = D3DLIGHT8{};
     MainLight.Type = D3DLIGHT_DIRECTIONAL;
-    MainLight.Diffuse = {1, 1, 1, 1};
-    MainLight.Ambient = {0.1f, 0.1f, 0.1f, 1};
+    MainLight.Diffuse = {kMainLightDiffuse, kMainLightDiffuse, kMainLightDiffuse, 1};
+    MainLight.Ambient = {kMainLightAmbient, kMainLightAmbient, kMainLightAmbient, 1};
     MainLight.Range = 10000.0f;
     MainLight.Direction = D3DXVec3Normalize({-1, -1, -1});
     dev_.SetLight(0, MainLight);
@@ -32,8 +33,8 @@ void D3DUtil::ApplySceneDefaults() {
 
     SecondLight = D3DLIGHT8{};
     SecondLight.Type = D3DLIGHT_DIRECTIONAL;
-    SecondLight.Diffuse = {1, 1, 1, 1};
-    SecondLight.Ambient = {0.3f, 0.3f, 0.3f, 1};
+    SecondLight.Diffuse = {kSecondLightDiffuse, kSecondLightDiffuse, kSecondLightDiffuse, 1};
+    SecondLight.Ambient = {kSecondLightAmbient, kSecondLightAmbient, kSecondLightAmbient, 1};
     SecondLight.Range = 10000.0f;
     SecondLight.Direction = D3DXVec3Normalize({1, -1, -1});
 
