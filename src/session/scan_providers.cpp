@@ -25,7 +25,9 @@ void attachScanProviders(HardwareSession& session) {
                                                                   const NodeConnection& connection) {
         const bool ssh = connection.effectiveTransport() == NodeTransport::Ssh;
         remote->useSsh(server, ssh);
-        hardware->remoteSource = ssh ? ScanSource::Ssh : ScanSource::Remote;
+        // A session answered from a profile keeps saying so.
+        if (hardware->remoteSource != ScanSource::Profile)
+            hardware->remoteSource = ssh ? ScanSource::Ssh : ScanSource::Remote;
         wsmanProvider->setNodeSettings(server, wsmanSettings(connection));
     };
 }
