@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "text/byte_buffer.h"
+
 namespace vantrel::text {
 
 enum class FileCheck {
@@ -43,7 +45,7 @@ private:
 
 struct FileBytes {
     FileCheck check = FileCheck::Unreadable;
-    std::vector<char> bytes;  // the whole file when check is Ok
+    ByteBuffer bytes;  // the whole file when check is Ok
 };
 
 // The whole file, at most maxBytes of it: a file that grows beyond the cap

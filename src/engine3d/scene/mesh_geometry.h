@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine3d/math/d3d_types.h"
+#include "text/byte_buffer.h"
 
 namespace vantrel::engine3d {
 
@@ -43,7 +44,8 @@ public:
     const MeshBounds& bounds() const;
     void invalidateBounds() { boundsValid_ = false; }
 
-    std::vector<float> vertices;
+    // Grown without zero-filling: a mesh of a million vertices is written once, by its loader.
+    std::vector<float, text::UninitialisedAllocator<float>> vertices;
     std::vector<DWORD> indices;     // 3 per triangle
     std::vector<DWORD> attributes;  // subset id per triangle
 

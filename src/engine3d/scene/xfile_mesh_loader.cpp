@@ -278,10 +278,12 @@ std::shared_ptr<MeshGeometry> newGeometry(const std::uint8_t* positions, const M
     const DWORD fvf = D3DFVF_XYZ | (normals ? D3DFVF_NORMAL : 0) | (texCoords.present ? D3DFVF_TEX1 : 0);
     const std::uint8_t* uv = texCoords.uv;
     auto geo = std::make_shared<MeshGeometry>(fvf);
-    geo->vertices.assign(static_cast<std::size_t>(vertexCount) * geo->floatsPerVertex(), 0.0f);
+    // Every float of every vertex is written here: normals start at zero.
+    geo->vertices.resize(static_cast<std::size_t>(vertexCount) * geo->floatsPerVertex());
     for (DWORD v = 0; v < vertexCount; ++v) {
         float* dst = geo->vertex(v);
         std::memcpy(dst, positions + static_cast<std::size_t>(v) * 12, 12);
+        if (normals) std::fill_n(dst + geo->normalOffset(), 3, 0.0f);
         if (texCoords.present) std::memcpy(dst + geo->texOffset(), uv + static_cast<std::size_t>(v) * 8, 8);
     }
     return geo;

@@ -31,10 +31,10 @@ std::string XPositionCursor::describe(std::size_t offset) {
 }
 
 std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName) {
-    return parseXFile(std::vector<char>(bytes.begin(), bytes.end()), std::move(fileName));
+    return parseXFile(text::ByteBuffer(bytes.begin(), bytes.end()), std::move(fileName));
 }
 
-std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::string fileName) {
+std::shared_ptr<const XDocument> parseXFile(text::ByteBuffer&& file, std::string fileName) {
     auto doc = std::make_shared<XDocument>();
     doc->fileName = std::move(fileName);
     if (file.size() < 16 || std::memcmp(file.data(), "xof ", 4) != 0)

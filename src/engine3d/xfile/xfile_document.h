@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine3d/xfile/xfile_template.h"
+#include "text/byte_buffer.h"
 
 namespace vantrel::engine3d {
 
@@ -44,7 +45,7 @@ struct XNode {
 
 struct XDocument {
     std::string fileName;
-    std::vector<char> source;     // the whole file, or the inflated body of a compressed one
+    text::ByteBuffer source;      // the whole file, or the inflated body of a compressed one
     std::size_t bodyOffset = 0;   // where the body starts in source
     std::string_view body() const { return {source.data() + bodyOffset, source.size() - bodyOffset}; }
     bool binary = false;
@@ -76,7 +77,7 @@ private:
 
 // Parses a whole file image (header included). Throws XFileError.
 std::shared_ptr<const XDocument> parseXFile(std::span<const std::uint8_t> bytes, std::string fileName);
-std::shared_ptr<const XDocument> parseXFile(std::vector<char>&& file, std::string fileName);
+std::shared_ptr<const XDocument> parseXFile(text::ByteBuffer&& file, std::string fileName);
 
 // Parses doc.body() into doc's objects (the grammar; see xfile_object_grammar.cpp).
 void parseXBody(XDocument& doc);

@@ -36,7 +36,7 @@ struct InflateStream {
 
 }  // namespace
 
-std::vector<char> inflateMsZip(std::span<const std::uint8_t> body, const std::string& fileName) {
+text::ByteBuffer inflateMsZip(std::span<const std::uint8_t> body, const std::string& fileName) {
     if (body.size() < 4) fail(fileName, 0, "compressed file ends before its size field");
     const std::uint32_t declared = u32(body.data());
     // The size field counts the 16 header bytes as well.
@@ -44,7 +44,7 @@ std::vector<char> inflateMsZip(std::span<const std::uint8_t> body, const std::st
     const std::size_t expected = declared - kHeaderSize;
     if (expected > kMaxInflatedSize) fail(fileName, 0, "compressed file claims more than 256 MiB of data");
 
-    std::vector<char> out;
+    text::ByteBuffer out;
     // Deflate cannot expand more than about 1032:1, so never trust the claim alone.
     out.reserve(std::min(expected, body.size() * 1032));
     InflateStream stream;

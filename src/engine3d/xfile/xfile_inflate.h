@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "text/byte_buffer.h"
+
 namespace vantrel::engine3d {
 
 // Decompressed output is capped so a tiny file cannot claim gigabytes.
@@ -17,6 +19,6 @@ inline constexpr std::size_t kMaxInflatedSize = 256u * 1024u * 1024u;
 
 // body: the bytes after the 16-byte header. Throws XFileError naming fileName
 // and the byte offset (counted from the start of the file) of the fault.
-std::vector<char> inflateMsZip(std::span<const std::uint8_t> body, const std::string& fileName);
+text::ByteBuffer inflateMsZip(std::span<const std::uint8_t> body, const std::string& fileName);
 
 }  // namespace vantrel::engine3d
