@@ -1,6 +1,9 @@
 #include "export/export_nodes.h"
 
+#include <algorithm>
+#include <cctype>
 #include <ctime>
+#include <map>
 #include <memory>
 
 #include "collect/text_case.h"
@@ -54,6 +57,19 @@ std::unique_ptr<SqliteInventoryStore> existingStore(const ProgramFolder& folder)
     }
 }
 
+// A part the scan answered nothing readable about ("", or just the counter
+// " #2" that keeps alike parts apart) is named by its place instead.
+void nameUnnamedParts(std::vector<Component>& parts) {
+    std::map<std::string, int> positions;
+    for (auto& part : parts) {
+        const int position = ++positions[part.category];
+        std::string_view name = part.name;
+        if (const auto counter = name.rfind(" #"); counter != std::string_view::npos) name = name.substr(0, counter);
+        if (std::none_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c >= 0x80; }))
+            part.name = part.category + " " + std::to_string(position);
+    }
+}
+
 void fillFromStore(InventoryStore& store, ExportNode& out) {
     try {
         const auto scans = store.listScans(out.name);
@@ -99,6 +115,7 @@ std::vector<ExportNode> gatherExportNodes(const ProgramFolder& folder, const Nod
         }
         if (store) fillFromStore(*store, node);
         fillFromReport(node);
+        nameUnnamedParts(node.components);
         nodes.push_back(std::move(node));
     }
     return nodes;
