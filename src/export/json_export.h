@@ -1,5 +1,5 @@
 #pragma once
-// The inventory as one JSON document (schema in docs/export-schema.json):
+// The inventory as one JSON document (schema in docs/export_schema.json):
 // every node with its scan time, last change and components.
 
 #include <string>

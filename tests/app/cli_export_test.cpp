@@ -59,7 +59,7 @@ TEST_F(ExportCli, CsvAndJsonTellEveryComponentOnceAndTheJsonFollowsTheSchema) {
 
     const auto check = test::runProgram("/usr/bin/python3",
                                         {VANTREL_APP_TEST_SOURCE "/check_export_files.py", csv.string(), json.string(),
-                                         VANTREL_SOURCE_DIR "/docs/export-schema.json"},
+                                         VANTREL_SOURCE_DIR "/docs/export_schema.json"},
                                         io.path());
     ASSERT_EQ(check.status, 0) << check.err;
 
