@@ -80,6 +80,16 @@ ul.tree, ul.tree ul { list-style: none; padding-left: 1.1rem; margin: 0; }
 ul.tree { padding-left: 0; }
 ul.tree li { padding: .05rem 0; }
 @media (max-width: 50rem) {
+  /* On a phone each node is a card; the headers stay as a row of sort buttons. */
+  #nodes, #nodes thead, #nodes tbody, #nodes tr, #nodes td { display: block; }
+  #nodes thead tr { display: flex; flex-wrap: wrap; gap: .25rem; padding: .25rem; background: #e9edf2; }
+  #nodes th { display: block; padding: .2rem .4rem; border: 1px solid #c9ced6; border-radius: 4px; }
+  #nodes th:first-child { display: none; }
+  #nodes tr { border-bottom: 2px solid #c9ced6; padding: .4rem 0; }
+  #nodes tr[hidden] { display: none; }
+  #nodes td { border: none; padding: .1rem .5rem; }
+  #nodes td:empty { display: none; }
+  #nodes td[data-label]::before { content: attr(data-label) ": "; font-weight: 600; }
   .columns { grid-template-columns: 1fr; }
   body { padding: .5rem; }
   #filter { min-width: 0; width: 100%; }
@@ -101,7 +111,9 @@ std::string head(const std::string& title, const std::string& stylesheetPath) {
            htmlEscape(title) + "</title>\n<link rel=\"stylesheet\" href=\"" + stylesheetPath + "\">\n</head>\n<body>\n";
 }
 
-std::string cell(const std::string& text) { return "<td>" + htmlEscape(text) + "</td>"; }
+std::string cell(const char* label, const std::string& text) {
+    return std::string("<td data-label=\"") + label + "\">" + htmlEscape(text) + "</td>";
+}
 
 std::string scanTimeText(const ExportNode& node) { return node.scanTime ? timeText(*node.scanTime) : ""; }
 
@@ -170,12 +182,15 @@ std::string indexPage(const std::vector<SiteNode>& nodes, std::chrono::system_cl
             out += "<a href=\"" + page + "\">" +
                    image("pictures/" + site.page + "-front.png", site.thumbnail, "Front of " + node.displayName) + "</a>";
         out += "</td><td><a href=\"" + page + "\">" + htmlEscape(node.displayName) + "</a></td>";
-        out += cell(node.address) + "<td class=\"status-" + (node.status == "Scanned" ? "Scanned" : "other") + "\">" +
-               htmlEscape(node.status) + "</td>";
-        out += "<td data-sort=\"" + htmlEscape(isoTime(node.scanTime)) + "\">" + htmlEscape(scanTimeText(node)) + "</td>";
-        for (const char* category : {"CPU", "Memory", "Disk Drive", "Video", "Ethernet"})
-            out += cell(componentNames(node, category));
-        out += cell(node.lastChange) + "</tr>\n";
+        out += cell("Address", node.address) + "<td data-label=\"Status\" class=\"status-" +
+               (node.status == "Scanned" ? "Scanned" : "other") + "\">" + htmlEscape(node.status) + "</td>";
+        out += "<td data-label=\"Last scan\" data-sort=\"" + htmlEscape(isoTime(node.scanTime)) + "\">" +
+               htmlEscape(scanTimeText(node)) + "</td>";
+        for (const auto& [label, category] : {std::pair<const char*, const char*>{"Processor", "CPU"},
+                                              {"Memory", "Memory"}, {"Disks", "Disk Drive"}, {"Graphics", "Video"},
+                                              {"Network", "Ethernet"}})
+            out += cell(label, componentNames(node, category));
+        out += cell("Last change", node.lastChange) + "</tr>\n";
     }
     out += "</tbody>\n</table></div>\n<script>" + std::string(kIndexScript) + "</script>\n</body>\n</html>\n";
     return out;
