@@ -16,6 +16,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev assimp-utils
   clang libclang-rt-14-dev
   xvfb xauth
+  chromium python3 python3-websocket python3-jsonschema
 )
 
 missing=()

@@ -48,6 +48,12 @@ void HeadlessPc::showReport(const std::filesystem::path& file) {
 
 void HeadlessPc::showAllParts() { model::showAllParts(pc); }
 
+void HeadlessPc::nameNode(const std::string& nodeName) {
+    NodeRecord& node = state_.domain.nodes.node(state_.domain.nodes.currentNode);
+    node.name = nodeName;
+    node.displayName = nodeName;
+}
+
 std::optional<std::pair<double, double>> numberPair(const std::string& text, char separator) {
     const auto cut = text.find(separator);
     if (cut == std::string::npos) return std::nullopt;

@@ -29,6 +29,8 @@ public:
     void showReport(const std::filesystem::path& file);
     // The "Test View" menu item.
     void showAllParts();
+    // The node shown next (its name labels the hardware tree's root).
+    void nameNode(const std::string& nodeName);
 
     model::VirtualPc pc;
     engine3d::RecordingDevice device;
