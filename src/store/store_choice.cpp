@@ -13,11 +13,17 @@ namespace {
 
 constexpr const char* kSettingFile = "store.ini";
 constexpr std::size_t kLongestLine = 4096;
+constexpr std::uintmax_t kLongestFile = 65536;
 
 }  // namespace
 
 std::string storeTargetSetting(const ProgramFolder& folder) {
-    std::ifstream in(folder.root() / kSettingFile, std::ios::binary);
+    const auto file = folder.root() / kSettingFile;
+    // Only a regular file of a sensible size: a FIFO would hold the program up.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec) || std::filesystem::file_size(file, ec) > kLongestFile || ec)
+        return {};
+    std::ifstream in(file, std::ios::binary);
     std::string line;
     while (in && std::getline(in, line) && line.size() <= kLongestLine) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -1,5 +1,5 @@
 // What the shared store adds to the contract every store keeps: the password
-// never shown, what it refuses (wrong password, a later schema, a server that
+// never shown, TLS when offered, what it refuses (wrong password, a later schema, a server that
 // is not there), several programs writing at once, and a server that went
 // away (or restarted unseen) and came back.
 
@@ -72,6 +72,19 @@ TEST_F(PostgresFixture, RefusesWithAMessageThatSaysWhyAndHoldsNoPassword) {
             EXPECT_EQ(std::string(e.what()).find("not-the-one"), std::string::npos) << e.what();
             EXPECT_EQ(std::string(e.what()).find(test::PostgresServer::kPassword), std::string::npos) << e.what();
         }
+    }
+}
+
+TEST_F(PostgresFixture, TlsIsUsedWhenTheServerOffersItUnlessTurnedOff) {
+    struct Case {
+        const char* sslmode;
+        bool encrypted;
+    };
+    for (const Case c : {Case{"", true}, Case{"sslmode=require", true}, Case{"sslmode=disable", false}}) {
+        SCOPED_TRACE(c.sslmode);
+        PostgresInventoryStore store(server.tcpTarget(c.sslmode));
+        EXPECT_EQ(store.encrypted(), c.encrypted);
+        EXPECT_GE(store.recordScan(scanOf("PC-A", "over TCP")).number, 1);
     }
 }
 

@@ -2,6 +2,8 @@
 // the folder's "store.ini" names a PostgreSQL server, and never a target that
 // carries a password.
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "store/store_choice.h"
@@ -45,6 +47,12 @@ TEST(StoreChoice, TheCommandLineBeforeTheSettingAndNoPasswordEither) {
             }
         }
     }
+}
+
+TEST(StoreChoice, ASettingThatIsNoRegularFileIsNotWaitedOn) {
+    test::TempFolder dir;
+    ASSERT_EQ(mkfifo((dir.path() / "store.ini").c_str(), 0600), 0);
+    EXPECT_EQ(storeTargetSetting(ProgramFolder(dir.path())), "");
 }
 
 }  // namespace

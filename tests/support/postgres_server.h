@@ -1,14 +1,18 @@
 #pragma once
 // A real PostgreSQL server for the tests: a fresh cluster made by initdb in
 // a temporary folder and run by pg_ctl, listening only on a Unix socket in
-// that folder. The server refuses to run as root, so under root the folder
+// that folder, and with TLS (a certificate made for the occasion) on a free
+// loopback port. The server refuses to run as root, so under root the folder
 // belongs to "nobody" and the server's programs run as that user. Clients
 // log in as "vantrel" with a password, found through a password file, as
 // a user's ~/.pgpass would give it.
 
 #include <fcntl.h>
+#include <arpa/inet.h>
 #include <grp.h>
+#include <netinet/in.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -64,6 +68,13 @@ public:
             why_ = "initdb failed: " + readBytes(folder_ / "initdb.log");
             return;
         }
+        if (run("/usr/bin/openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=localhost",
+                                     "-days", "2", "-keyout", (folder_ / "server.key").string(), "-out",
+                                     (folder_ / "server.crt").string()}) != 0) {
+            why_ = "no certificate for TLS: " + readBytes(folder_ / "openssl.log");
+            return;
+        }
+        port_ = freeLoopbackPort();
         if (!start()) why_ = "the server did not start: " + readBytes(folder_ / "server.log");
     }
 
@@ -82,7 +93,8 @@ public:
 
     // The database as the program is told of it (no password in it).
     std::string target(const std::string& extra = "") const {
-        return "postgresql://" + std::string(kUser) + "@/" + database_ + "?host=" + folder_.string() + extra;
+        return "postgresql://" + std::string(kUser) + "@/" + database_ + "?host=" + folder_.string() + "&port=" +
+               std::to_string(port_) + extra;
     }
     // A new, empty database for what follows, so that tests sharing the
     // server never see each other's scans. False when it could not be made.
@@ -93,24 +105,46 @@ public:
         database_ = name;
         return true;
     }
+    // The same database over TCP on loopback, where the server offers TLS.
+    std::string tcpTarget(const std::string& extra = "") const {
+        return "postgresql://" + std::string(kUser) + "@127.0.0.1:" + std::to_string(port_) + "/" + database_ +
+               (extra.empty() ? "" : "?" + extra);
+    }
     // The password file libpq reads through PGPASSFILE.
     std::filesystem::path passFile() const { return folder_ / "client.pgpass"; }
 
     bool start() {
         return run("pg_ctl", {"-D", data().string(), "-l", (folder_ / "server.log").string(), "-w", "-o",
-                              "-k " + folder_.string() + " -c listen_addresses='' -c fsync=off", "start"}) == 0;
+                              "-k " + folder_.string() + " -c listen_addresses=127.0.0.1 -p " + std::to_string(port_) +
+                                  " -c fsync=off -c ssl=on -c ssl_cert_file=" + (folder_ / "server.crt").string() +
+                                  " -c ssl_key_file=" + (folder_ / "server.key").string(),
+                              "start"}) == 0;
     }
     // Immediate: as a crash or a pulled cable looks to the clients.
     void stop() { run("pg_ctl", {"-D", data().string(), "-m", "immediate", "-w", "stop"}); }
 
     // Runs SQL as the cluster's owner through psql; its exit status.
     int psql(const std::string& sql) {
-        return run("psql", {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", folder_.string(), "-U", kUser, "-d",
+        return run("psql", {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", folder_.string(), "-p", std::to_string(port_), "-U", kUser, "-d",
                             database_, "-c", sql});
     }
 
 private:
     std::filesystem::path data() const { return folder_ / "data"; }
+
+    static int freeLoopbackPort() {
+        const int s = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        int port = 0;
+        if (s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+            port = ntohs(address.sin_port);
+        if (s >= 0) close(s);
+        return port;
+    }
 
     static std::filesystem::path serverPrograms() {
         std::vector<std::filesystem::path> found;
@@ -130,11 +164,13 @@ private:
         if (runAs_ && chown(file.c_str(), runAs_->first, runAs_->second) != 0) return;
     }
 
-    // Runs one of the server's programs (as "nobody" under root), its
+    // Runs one of the server's programs, or another by its full path (as
+    // "nobody" under root, so that what it makes belongs to the server), its
     // output in folder/<program>.log; the exit status, -1 when it did not exit.
     int run(const std::string& program, const std::vector<std::string>& args) const {
-        const std::string path = (bin_ / program).string();
-        const std::string log = (folder_ / (program + ".log")).string();
+        const bool ofServer = program.find('/') == std::string::npos;
+        const std::string path = ofServer ? (bin_ / program).string() : program;
+        const std::string log = (folder_ / (std::filesystem::path(program).filename().string() + ".log")).string();
         std::vector<std::string> argv{path};
         argv.insert(argv.end(), args.begin(), args.end());
         const pid_t child = fork();
@@ -165,6 +201,7 @@ private:
     std::optional<std::pair<uid_t, gid_t>> runAs_;
     std::string why_;
     std::string database_ = "postgres";
+    int port_ = 0;
     int databases_ = 0;
 };
 

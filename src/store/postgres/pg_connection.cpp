@@ -15,6 +15,8 @@ constexpr Oid kInt8 = 20;
 constexpr Oid kText = 25;
 constexpr Oid kBytea = 17;
 
+constexpr const char* kConnectTimeoutSeconds = "10";
+
 struct ConninfoOptions {
     PQconninfoOption* options = nullptr;
     explicit ConninfoOptions(const std::string& target) { options = PQconninfoParse(target.c_str(), nullptr); }
@@ -78,17 +80,15 @@ std::string Result::bytes(int row, int column) const {
     return out;
 }
 
-std::int64_t Result::affected() const {
-    const char* count = PQcmdTuples(result_);
-    std::int64_t value = 0;
-    std::from_chars(count, count + std::char_traits<char>::length(count), value);
-    return value;
-}
-
 Connection::Connection(const std::string& target) {
-    // Only libpq's own defaults and the environment fill what the target
-    // leaves out (TLS when the server offers it, ~/.pgpass for the password).
-    conn_ = PQconnectdb(target.c_str());
+    // libpq's own defaults and the environment fill what the target leaves
+    // out (TLS when the server offers it, ~/.pgpass for the password), but
+    // for the time to wait for a server that does not answer: without one
+    // it is the system's, minutes, while a scan or the window waits. The
+    // target's own setting comes later and wins.
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {kConnectTimeoutSeconds, target.c_str(), nullptr};
+    conn_ = PQconnectdbParams(keywords, values, 1);
     if (!conn_) throw StoreError("cannot reach " + shownTarget(target) + ": out of memory");
     if (PQstatus(conn_) != CONNECTION_OK) {
         const std::string why = trimmed(PQerrorMessage(conn_));

@@ -37,8 +37,6 @@ public:
     std::int64_t integer(int row, int column) const;  // throws StoreError when the value is not one
     std::string text(int row, int column) const;
     std::string bytes(int row, int column) const;  // a bytea column
-    // How many rows an INSERT, UPDATE or DELETE touched.
-    std::int64_t affected() const;
 
 private:
     pg_result* result_;

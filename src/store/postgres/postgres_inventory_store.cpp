@@ -54,6 +54,7 @@ auto PostgresInventoryStore::retried(Step step) {
         return step(connection());
     } catch (const StoreError&) {
         if (!connection_ || connection_->answers()) throw;
+        connection_.reset();
     }
     return step(connection());
 }
