@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 libqt6opengl6-dev libgl-dev libegl-dev libopengl-dev libgl1-mesa-dri libegl-mesa0
   libpng-dev libjpeg-dev
   zlib1g-dev libudev-dev udev libcurl4-openssl-dev libpugixml-dev nlohmann-json3-dev libavahi-client-dev
-  libsqlite3-dev
+  libsqlite3-dev libpq-dev postgresql
   wsdd avahi-daemon iproute2
   wsl uuid-runtime curl libxml2-utils
   libssh-dev openssh-server openssh-client openssl

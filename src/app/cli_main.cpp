@@ -1,4 +1,5 @@
-// vantrel-cli: the headless entry point. Global options: --help, --version, --home DIR.
+// vantrel-cli: the headless entry point. Global options: --help, --version,
+// --home DIR, --store URL.
 
 #include <algorithm>
 #include <iostream>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_store.h"
 #include "core/version.h"
 
 namespace vantrel::cli {
@@ -18,10 +20,12 @@ std::vector<CliCommand>& commandRegistry() {
 namespace {
 
 void printHelp(std::ostream& out) {
-    out << "Usage: vantrel-cli [--home DIR] COMMAND [ARGS...]\n"
+    out << "Usage: vantrel-cli [--home DIR] [--store URL] COMMAND [ARGS...]\n"
            "       vantrel-cli --version | --help\n\n"
            "Options:\n"
            "  --home DIR   use DIR as the program folder\n"
+           "  --store URL  keep the scan history in the PostgreSQL database of URL\n"
+           "               (postgresql://USER@HOST/DB; the password from ~/.pgpass or PGPASSWORD)\n"
            "  --version    print the version and exit\n"
            "  --help       print this help and exit\n";
     auto commands = commandRegistry();
@@ -57,6 +61,14 @@ int main(int argc, char** argv) {
                 return 1;
             }
             home = args[++i];
+            continue;
+        }
+        if (a == "--store") {
+            if (i + 1 >= args.size()) {
+                std::cerr << "vantrel-cli: --store needs a postgresql:// URL\n";
+                return 1;
+            }
+            chooseStore(args[++i]);
             continue;
         }
         break;

@@ -2,7 +2,9 @@
 // [--profile FILE] [--on-change COMMAND]: "Scan all PCs", "Scan selected PC" or
 // "Scan Local PC" on the program folder's node table, through the desktop
 // program's scan commands (connection settings, logins, statuses, reports,
-// parallel nodes). Every collection is kept in the folder's inventory store;
+// parallel nodes). Every collection is kept in the inventory store (the
+// folder's, or the shared one of --store, queued in the folder while its
+// server cannot be reached);
 // COMMAND runs once per node whose hardware changed, with the change as JSON
 // on its standard input. One line per node tried: its name and its last result.
 // Exit status: 0 every node tried was scanned, 2 a node refused the login, 1 otherwise.
@@ -19,7 +21,10 @@
 #include "session/scan_providers.h"
 #include "store/change_command.h"
 #include "store/change_format.h"
+#include "app/cli_store.h"
 #include "store/home_store.h"
+#include "store/shared_store_recorder.h"
+#include "store/store_choice.h"
 
 namespace vantrel::cli {
 namespace {
@@ -146,8 +151,9 @@ int runScan(const std::vector<std::string>& args, const std::string& globalHome)
         folder.load();
         if (!folder.tableUsable()) return fail("the file \"lg.ini\" could not be read and will not be changed");
         ProgramState& state = folder.state();
-        hardware.recorder = std::make_shared<HomeStoreRecorder>(
-            state.folder, [](const std::string& why) { std::cerr << "vantrel-cli scan: " << printable(why) << "\n"; },
+        hardware.recorder = makeScanRecorder(
+            state.folder, storeTarget(state.folder, chosenStore()),
+            [](const std::string& why) { std::cerr << "vantrel-cli scan: " << printable(why) << "\n"; },
             [&changes](const HardwareChange& change) { changes.add(change); });
         if (parallel) state.domain.settings.parallelScans = *parallel;
         ScanCommands scans(state, hardware, {});
@@ -165,6 +171,10 @@ int runScan(const std::vector<std::string>& args, const std::string& globalHome)
         }
         scans.waitUntilFinished();
         outcomes = scans.outcomes();
+        if (const auto shared = std::dynamic_pointer_cast<SharedStoreRecorder>(hardware.recorder)) {
+            if (const std::int64_t waiting = shared->waiting(); waiting > 0)
+                std::cerr << "vantrel-cli scan: " << waiting << " scans wait for the shared inventory store\n";
+        }
         if (!folder.save()) return fail("cannot write \"lg.ini\" in " + state.folder.root().string());
     } catch (const std::exception& e) {
         return fail(e.what());

@@ -3,14 +3,26 @@
 #include <optional>
 
 #include "collect/text_case.h"
-#include "store/home_store.h"
+#include "store/store_choice.h"
 
 namespace vantrel::cli {
 
-std::unique_ptr<SqliteInventoryStore> openStoreOfHome(const std::string& home) {
+namespace {
+
+std::string& storeOption() {
+    static std::string target;
+    return target;
+}
+
+}  // namespace
+
+void chooseStore(std::string target) { storeOption() = std::move(target); }
+const std::string& chosenStore() { return storeOption(); }
+
+std::unique_ptr<InventoryStore> openStoreOfHome(const std::string& home) {
     const ProgramFolder folder(chooseProgramFolder(
         home.empty() ? std::nullopt : std::optional<std::filesystem::path>(home), executableFolder()));
-    return openHomeStore(folder);
+    return openInventoryStore(folder, storeTarget(folder, chosenStore()));
 }
 
 std::string findStoredNode(InventoryStore& store, const std::string& name) {

@@ -1,17 +1,22 @@
 #pragma once
-// What the history commands share: the program folder's inventory store and
-// a node named on the command line.
+// What the history commands share: the inventory store (the program
+// folder's, or the shared one of --store) and a node named on the command line.
 
 #include <memory>
 #include <string>
 
-#include "store/sqlite/sqlite_inventory_store.h"
+#include "store/inventory_store.h"
 
 namespace vantrel::cli {
 
-// The store of --home (or the desktop program's default folder). Throws
-// Error (FolderError, StoreError).
-std::unique_ptr<SqliteInventoryStore> openStoreOfHome(const std::string& home);
+// The global --store option: a PostgreSQL URL, or empty for the folder's choice.
+void chooseStore(std::string target);
+const std::string& chosenStore();
+
+// The store of --store, else the one the folder of --home (or the desktop
+// program's default folder) names in its settings, else that folder's own.
+// Throws Error (FolderError, StoreError).
+std::unique_ptr<InventoryStore> openStoreOfHome(const std::string& home);
 
 // The stored node named `name`: exactly, else the one whose name differs
 // only in letter case; empty when there is none (or more than one).

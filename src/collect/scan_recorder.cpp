@@ -13,4 +13,11 @@ std::string_view scanSourceText(ScanSource source) {
     return "unknown";
 }
 
+std::optional<ScanSource> scanSourceFromText(std::string_view text) {
+    for (ScanSource s : {ScanSource::Local, ScanSource::Remote, ScanSource::Profile, ScanSource::ImportedReport,
+                         ScanSource::Ssh})
+        if (scanSourceText(s) == text) return s;
+    return std::nullopt;
+}
+
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 // and the answers behind it, for whoever keeps the history of the nodes.
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "collect/scan_answers.h"
@@ -13,6 +14,8 @@ namespace vantrel {
 enum class ScanSource { Local, Remote, Profile, ImportedReport, Ssh };
 
 std::string_view scanSourceText(ScanSource source);
+// The source a text of scanSourceText names; nothing for any other text.
+std::optional<ScanSource> scanSourceFromText(std::string_view text);
 
 struct CollectedScan {
     std::string node;

@@ -15,6 +15,24 @@ std::unique_ptr<SqliteInventoryStore> openHomeStore(const ProgramFolder& folder)
     return store;
 }
 
+std::optional<HardwareChange> hardwareChange(const CollectedScan& scan, const RecordedScan& recorded) {
+    if (!recorded.changes || recorded.changes->empty()) return std::nullopt;
+    ScanInfo newer{recorded.number, scan.time, std::string(scanSourceText(scan.source)), {}};
+    const ScanInfo older = recorded.previous.value_or(ScanInfo{});
+    newer.summary = changeSummary(*recorded.changes);
+    return HardwareChange{{scan.node, scan.address, older, newer}, *recorded.changes};
+}
+
+void announceChange(const HardwareChange& change, const std::function<void(const HardwareChange&)>& changed) noexcept {
+    // The system log keeps every change, whether or not anyone listens.
+    syslog(LOG_NOTICE, "vantrel: hardware of %s changed: %s", change.header.node.c_str(),
+           change.header.newer.summary.c_str());
+    try {
+        if (changed) changed(change);
+    } catch (...) {
+    }
+}
+
 HomeStoreRecorder::HomeStoreRecorder(ProgramFolder folder, std::function<void(const std::string&)> notice,
                                      std::function<void(const HardwareChange&)> changed)
     : folder_(std::move(folder)), notice_(std::move(notice)), changed_(std::move(changed)) {
@@ -42,13 +60,7 @@ void HomeStoreRecorder::record(const CollectedScan& scan) noexcept {
         std::lock_guard lock(mutex_);
         try {
             if (!store_) store_ = openHomeStore(folder_);
-            const RecordedScan recorded = store_->recordScan(scan);
-            if (recorded.changes && !recorded.changes->empty()) {
-                ScanInfo newer{recorded.number, scan.time, std::string(scanSourceText(scan.source)), {}};
-                const ScanInfo older = recorded.previous.value_or(ScanInfo{});
-                newer.summary = changeSummary(*recorded.changes);
-                change = HardwareChange{{scan.node, scan.address, older, newer}, *recorded.changes};
-            }
+            change = hardwareChange(scan, store_->recordScan(scan));
         } catch (const std::exception& e) {
             // A store that failed once may be in any state: open it again next time.
             store_.reset();
@@ -56,13 +68,7 @@ void HomeStoreRecorder::record(const CollectedScan& scan) noexcept {
             return;
         }
     }
-    if (!change) return;
-    // The system log keeps every change, whether or not anyone listens.
-    syslog(LOG_NOTICE, "vantrel: hardware of %s changed: %s", scan.node.c_str(), change->header.newer.summary.c_str());
-    try {
-        if (changed_) changed_(*change);
-    } catch (...) {
-    }
+    if (change) announceChange(*change, changed_);
 }
 
 }  // namespace vantrel

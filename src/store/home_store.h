@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "collect/scan_recorder.h"
@@ -29,6 +30,11 @@ struct HardwareChange {
     ChangeHeader header;
     ScanChanges changes;
 };
+
+// The change a recorded scan brought, if any.
+std::optional<HardwareChange> hardwareChange(const CollectedScan& scan, const RecordedScan& recorded);
+// Logs the change to the system log and tells `changed` (which may be empty); never throws.
+void announceChange(const HardwareChange& change, const std::function<void(const HardwareChange&)>& changed) noexcept;
 
 class HomeStoreRecorder final : public ScanRecorder {
 public:

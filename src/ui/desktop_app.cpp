@@ -18,6 +18,7 @@
 #include "providers/profile/profile_provider.h"
 #include "session/scan_providers.h"
 #include "store/home_store.h"
+#include "store/store_choice.h"
 #include "ui/desktop_view.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
@@ -71,13 +72,21 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
     view_ = std::make_unique<DesktopView>(state_, *main_->sceneView(), virtualPc_);
-    // Every scan is kept in the folder's history; a history that cannot be
-    // kept is said once, from whichever thread found out, on the window's.
-    hardware_.recorder = std::make_shared<HomeStoreRecorder>(state_.folder, [this](const std::string& why) {
+    // Every scan is kept in the history (the folder's own, or the shared
+    // store its "store.ini" names); a history that cannot be kept is said
+    // from whichever thread found out, on the window's.
+    auto notice = [this](const std::string& why) {
         QMetaObject::invokeMethod(
             main_.get(), [this, why] { ui_.messageBox(why, kMessageTitle, MsgIcon::Exclamation, MsgButtons::Ok); },
             Qt::QueuedConnection);
-    });
+    };
+    std::string storeName;
+    try {
+        storeName = storeTarget(state_.folder, {});
+    } catch (const std::exception& e) {
+        notice(std::string(e.what()) + "; the scan history is kept in the program folder");
+    }
+    hardware_.recorder = makeScanRecorder(state_.folder, storeName, notice);
     state_.view = view_.get();
     // Scan results wait on worker threads until the window's thread takes
     // them; the main window is the context, so nothing arrives after it is gone.

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 
+#include "store/postgres/postgres_inventory_store.h"
 #include "store/sqlite/sqlite_inventory_store.h"
 #include "store/store_error.h"
+#include "support/postgres_server.h"
 #include "support/stored_scans.h"
 #include "support/temp_folder.h"
 
@@ -18,18 +20,34 @@ using test::scanOf;
 namespace {
 
 struct SqliteStore {
+    static std::string unavailable() { return {}; }
     static std::unique_ptr<InventoryStore> make(const std::filesystem::path& folder) {
         return std::make_unique<SqliteInventoryStore>(folder / "inventory.db");
     }
 };
 
-template <typename Kind>
-struct StoreContract : ::testing::Test {
-    test::TempFolder dir;
-    std::unique_ptr<InventoryStore> store = Kind::make(dir.path());
+// A fresh server for each test program (ctest runs each test in its own).
+struct PostgresStore {
+    static std::string unavailable() {
+        auto& server = test::sharedPostgresServer();
+        return server.ready() ? std::string() : server.why();
+    }
+    static std::unique_ptr<InventoryStore> make(const std::filesystem::path&) {
+        return std::make_unique<PostgresInventoryStore>(test::sharedPostgresServer().target());
+    }
 };
 
-using StoreKinds = ::testing::Types<SqliteStore>;
+template <typename Kind>
+struct StoreContract : ::testing::Test {
+    void SetUp() override {
+        if (const std::string why = Kind::unavailable(); !why.empty()) GTEST_SKIP() << why;
+        store = Kind::make(dir.path());
+    }
+    test::TempFolder dir;
+    std::unique_ptr<InventoryStore> store;
+};
+
+using StoreKinds = ::testing::Types<SqliteStore, PostgresStore>;
 TYPED_TEST_SUITE(StoreContract, StoreKinds);
 
 TYPED_TEST(StoreContract, ScansAreNumberedPerNodeAndComeBackAsRecorded) {
@@ -83,6 +101,32 @@ TYPED_TEST(StoreContract, TheChangeSinceThePreviousScanIsFoundAsItIsRecorded) {
     EXPECT_EQ(scans[1].summary, "no change");
     EXPECT_EQ(scans[2].summary, "Sound: 1 added, 1 removed");
     EXPECT_EQ(changeSummary(store.compare("PC-A", 1, 3)), "Sound: 1 added, 1 removed");
+}
+
+TYPED_TEST(StoreContract, NodeNamesFromTheNetworkAreKeptAsTheyCame) {
+    InventoryStore& store = *this->store;
+    const std::vector<std::string> names = {
+        "PC'); DROP TABLE scans; --",
+        "$1 ?1 %s \\x00",
+        std::string("\xff\xfe not UTF-8"),
+        "B\xc3\xbcro-\xe5\x90\x8d",
+        std::string(300, 'n'),
+    };
+    for (const auto& name : names) {
+        CollectedScan scan = scanOf(name, "Sound\r\n1\r\n" + name);
+        scan.address = name;
+        EXPECT_EQ(store.recordScan(scan).number, 1);
+    }
+    auto sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(store.nodes(), sorted);
+    for (const auto& name : names) {
+        const auto loaded = store.loadScan(name, 1);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(loaded->address, name);
+        EXPECT_EQ(loaded->content.reportText, "Sound\r\n1\r\n" + name);
+        EXPECT_EQ(store.listScans(name).size(), 1u);
+    }
 }
 
 }  // namespace
