@@ -65,7 +65,7 @@ class Browser:
         self.process = subprocess.Popen(
             [CHROMIUM, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--remote-debugging-port=0",
              "--user-data-dir=" + str(work / "profile"), "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, start_new_session=True)
         port = None
         for line in self.process.stderr:
             if "DevTools listening on ws://" in line:
@@ -124,8 +124,22 @@ class Browser:
 
     def close(self):
         self.socket.close()
-        self.process.terminate()
+        # The browser's helper processes write into its profile after the
+        # main one is gone: end the whole group before the folder is removed.
+        import signal
+        try:
+            os.killpg(self.process.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
         self.process.wait(10)
+        for _ in range(100):
+            try:
+                os.killpg(self.process.pid, 0)
+            except ProcessLookupError:
+                break
+            time.sleep(0.05)
+        else:
+            os.killpg(self.process.pid, signal.SIGKILL)
 
 
 def names(browser):
@@ -134,7 +148,7 @@ def names(browser):
 
 
 def main():
-    with tempfile.TemporaryDirectory() as temp:
+    with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as temp:
         work = pathlib.Path(temp)
         site = make_site(work)
         browser = Browser(work)
