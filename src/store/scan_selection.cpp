@@ -11,24 +11,24 @@ bool allDigits(std::string_view s) {
 }
 
 // "YYYY-MM-DD", "YYYY-MM-DD HH:MM", "YYYY-MM-DDTHH:MM:SS".
-std::optional<std::chrono::system_clock::time_point> parseTime(std::string_view spec) {
+std::optional<std::chrono::system_clock::time_point> parseTime(std::string_view text) {
     using namespace std::chrono;
-    if (spec.size() != 10 && spec.size() != 16 && spec.size() != 19) return std::nullopt;
+    if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
     int y = 0, mo = 0, d = 0, h = 23, mi = 59, s = 59;
     auto number = [&](std::size_t at, std::size_t length, int& out) {
-        const auto part = spec.substr(at, length);
+        const auto part = text.substr(at, length);
         if (!allDigits(part) || part.size() != length) return false;
         out = 0;
         for (char c : part) out = out * 10 + (c - '0');
         return true;
     };
-    if (!number(0, 4, y) || spec[4] != '-' || !number(5, 2, mo) || spec[7] != '-' || !number(8, 2, d))
+    if (!number(0, 4, y) || text[4] != '-' || !number(5, 2, mo) || text[7] != '-' || !number(8, 2, d))
         return std::nullopt;
-    if (spec.size() >= 16) {
-        if ((spec[10] != ' ' && spec[10] != 'T') || !number(11, 2, h) || spec[13] != ':' || !number(14, 2, mi))
+    if (text.size() >= 16) {
+        if ((text[10] != ' ' && text[10] != 'T') || !number(11, 2, h) || text[13] != ':' || !number(14, 2, mi))
             return std::nullopt;
-        s = spec.size() == 19 ? 0 : 59;
-        if (spec.size() == 19 && (spec[16] != ':' || !number(17, 2, s))) return std::nullopt;
+        s = text.size() == 19 ? 0 : 59;
+        if (text.size() == 19 && (text[16] != ':' || !number(17, 2, s))) return std::nullopt;
     }
     const year_month_day date{year{y}, month{static_cast<unsigned>(mo)}, day{static_cast<unsigned>(d)}};
     if (!date.ok() || h > 23 || mi > 59 || s > 59) return std::nullopt;
@@ -38,15 +38,15 @@ std::optional<std::chrono::system_clock::time_point> parseTime(std::string_view 
 
 }  // namespace
 
-std::optional<int> selectScan(const std::vector<ScanInfo>& scans, std::string_view spec) {
-    if (allDigits(spec)) {
+std::optional<int> selectScan(const std::vector<ScanInfo>& scans, std::string_view text) {
+    if (allDigits(text)) {
         int number = 0;
-        for (char c : spec) number = number * 10 + (c - '0');
+        for (char c : text) number = number * 10 + (c - '0');
         for (const auto& scan : scans)
             if (scan.number == number) return number;
         return std::nullopt;
     }
-    const auto limit = parseTime(spec);
+    const auto limit = parseTime(text);
     if (!limit) return std::nullopt;
     std::optional<int> found;
     for (const auto& scan : scans)

@@ -10,8 +10,8 @@
 
 namespace vantrel {
 
-// The number of the scan `spec` names among `scans` (oldest first), or
+// The number of the scan `text` names among `scans` (oldest first), or
 // nothing when it names none or is neither a number nor a time.
-std::optional<int> selectScan(const std::vector<ScanInfo>& scans, std::string_view spec);
+std::optional<int> selectScan(const std::vector<ScanInfo>& scans, std::string_view text);
 
 }  // namespace vantrel

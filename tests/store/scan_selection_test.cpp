@@ -15,7 +15,7 @@ TEST(SelectScan, ByNumberOrByTheLastScanAtOrBeforeATime) {
                                       {2, at(2026, 3, 1, 17, 30, 15), "", ""},
                                       {4, at(2026, 3, 9, 9, 0, 0), "", ""}};
     const struct {
-        const char* spec;
+        const char* text;
         std::optional<int> scan;
     } cases[] = {
         {"1", 1},   {"4", 4},  {"3", std::nullopt},  {"0", std::nullopt},  {"-1", std::nullopt},
@@ -30,5 +30,5 @@ TEST(SelectScan, ByNumberOrByTheLastScanAtOrBeforeATime) {
         {"2026-3-1", std::nullopt},  {"yesterday", std::nullopt}, {"", std::nullopt},
         {"99999999999999", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(selectScan(scans, c.spec), c.scan) << c.spec;
+    for (const auto& c : cases) EXPECT_EQ(selectScan(scans, c.text), c.scan) << c.text;
 }

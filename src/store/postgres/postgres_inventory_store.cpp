@@ -7,21 +7,11 @@
 #include "store/postgres/pg_schema.h"
 #include "store/store_error.h"
 
+#include "store/stored_time.h"
+
 namespace vantrel {
 
 namespace {
-
-std::int64_t toMilliseconds(std::chrono::system_clock::time_point time) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count();
-}
-
-std::chrono::system_clock::time_point fromMilliseconds(std::int64_t ms) {
-    // A stored time beyond the clock's range is not ours; keep it inside.
-    constexpr std::int64_t kLimit = 1'000'000'000'000'000;  // about 31,000 years
-    ms = std::clamp(ms, -kLimit, kLimit);
-    return std::chrono::system_clock::time_point(
-        std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::milliseconds(ms)));
-}
 
 int scanNumber(std::int64_t stored) { return static_cast<int>(std::clamp<std::int64_t>(stored, 0, 0x7fffffff)); }
 

@@ -8,6 +8,8 @@
 #include "store/answers_json.h"
 #include "store/store_error.h"
 
+#include "store/stored_time.h"
+
 namespace vantrel {
 
 namespace {
@@ -21,18 +23,6 @@ std::int64_t contentHash(std::string_view bytes) {
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a: equal bodies are compared anyway
     for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
     return static_cast<std::int64_t>(h);
-}
-
-std::int64_t toMilliseconds(std::chrono::system_clock::time_point time) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count();
-}
-
-std::chrono::system_clock::time_point fromMilliseconds(std::int64_t ms) {
-    // A stored time beyond the clock's range is not ours; keep it inside.
-    constexpr std::int64_t kLimit = 1'000'000'000'000'000;  // about 31,000 years
-    ms = std::clamp(ms, -kLimit, kLimit);
-    return std::chrono::system_clock::time_point(
-        std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::milliseconds(ms)));
 }
 
 }  // namespace
