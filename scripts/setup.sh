@@ -13,7 +13,7 @@ packages=(
   wsl uuid-runtime curl libxml2-utils
   libssh-dev openssh-server openssh-client openssl
   libcpp-httplib-dev libssl-dev libsodium-dev libkrb5-dev gss-ntlmssp krb5-kdc krb5-admin-server krb5-user
-  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev assimp-utils
+  libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev assimp-utils lshw
   clang libclang-rt-14-dev
   xvfb xauth
   chromium python3 python3-websocket python3-jsonschema

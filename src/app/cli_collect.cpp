@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_connection.h"
 #include "app/cli_quiet_ui.h"
 #include "collect/collection_run.h"
@@ -27,10 +28,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "collect [--root DIR | --profile FILE [--server ADDRESS] | --server HOST[:PORT] [--trust CERT.pem]\n"
-    "          [--negotiate | --negotiate-http | --insecure-http] | --ssh [USER@]HOST[:PORT] [--identity KEY]\n"
-    "          [--accept-new-host-key]] [--user U] [--password P] [--namespace NS] --out REPORT";
+const std::string kUsage(commandUsage("collect"));
 
 // One line on standard error, whatever the reason's text holds.
 void printReason(std::string reason) {
@@ -144,7 +142,7 @@ int runCollect(const std::vector<std::string>& args, const std::string& home) {
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"collect", kUsage, runCollect}};
+const CliCommandRegistration kRegistration{CliCommand{"collect", runCollect}};
 
 }  // namespace
 }  // namespace vantrel::cli

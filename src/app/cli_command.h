@@ -10,8 +10,7 @@
 namespace vantrel::cli {
 
 struct CliCommand {
-    std::string name;
-    std::string usage;    // one line, shown by --help
+    std::string name;     // its usage line is in cli_command_table.cpp
     // Arguments after the command name; the global options are already removed.
     std::function<int(const std::vector<std::string>& args, const std::string& home)> run;
 };

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "providers/ssh/ssh_provider.h"
-
 namespace vantrel::cli {
 
 OptionTaken ConnectionOptions::take(const std::vector<std::string>& args, std::size_t& i) {
@@ -46,27 +44,6 @@ std::optional<std::string> ConnectionOptions::conflict() const {
     if (!remote() && (!trustFile.empty() || insecureHttp || negotiateHttp || negotiateHttps))
         return "--trust, --negotiate, --negotiate-http and --insecure-http need --server";
     return std::nullopt;
-}
-
-wsman::NodeConnectionSettings ConnectionOptions::settings() const {
-    wsman::NodeConnectionSettings settings;
-    settings.trustFile = trustFile;
-    settings.plainHttp = insecureHttp;
-    settings.sealedHttp = negotiateHttp;
-    settings.negotiateHttps = negotiateHttps;
-    return settings;
-}
-
-std::shared_ptr<wbem::Provider> ConnectionOptions::makeProvider() const {
-    if (ssh) {
-        ssh::SshNodeSettings settings;
-        settings.identity = identity;
-        settings.acceptNewHostKey = acceptNewHostKey;
-        return std::make_shared<ssh::SshProvider>(settings);
-    }
-    auto provider = std::make_shared<wsman::WsmanProvider>();
-    provider->setNodeSettings(server, settings());
-    return provider;
 }
 
 std::string connectionFailureReason(const std::string& user, const std::string& server,

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_options.h"
 #include "app/cli_quiet_ui.h"
 #include "app/cli_store.h"
@@ -16,8 +17,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "diff [--home DIR] [--json] NODE [FROM [TO]]   what changed between two scans (numbers or dates)";
+const std::string kUsage(commandUsage("diff"));
 
 std::string scanLine(const ScanInfo& scan) {
     return "scan " + std::to_string(scan.number) + " (" + timeText(scan.time) + ", " + printable(scan.source) + ")";
@@ -84,7 +84,7 @@ int runDiff(const std::vector<std::string>& args, const std::string& globalHome)
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"diff", kUsage, runDiff}};
+const CliCommandRegistration kRegistration{CliCommand{"diff", runDiff}};
 
 }  // namespace
 }  // namespace vantrel::cli

@@ -47,9 +47,7 @@ int runDiscover(const std::vector<std::string>& args, const std::string&) {
     return 0;
 }
 
-const CliCommandRegistration registration(
-    {"discover", "discover [--timeout SECONDS]   list the computers of the local network (name, address, how found)",
-     runDiscover});
+const CliCommandRegistration registration({"discover", runDiscover});
 
 }  // namespace
 }  // namespace vantrel::cli

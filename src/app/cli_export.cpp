@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_home.h"
 #include "app/cli_options.h"
 #include "app/export_renderer.h"
@@ -20,8 +21,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "export [--home DIR] [--html DIR] [--csv FILE] [--json FILE] [--nodes NAME,...] [--workers N] [--progress]";
+const std::string kUsage(commandUsage("export"));
 constexpr int kPictureWidth = 640, kPictureHeight = 480;
 
 std::vector<std::string> splitNames(const std::string& list) {
@@ -120,7 +120,7 @@ int runExport(const std::vector<std::string>& args, const std::string& globalHom
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"export", kUsage, runExport}};
+const CliCommandRegistration kRegistration{CliCommand{"export", runExport}};
 
 }  // namespace
 }  // namespace vantrel::cli

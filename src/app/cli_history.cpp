@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_options.h"
 #include "app/cli_quiet_ui.h"
 #include "app/cli_store.h"
@@ -12,7 +13,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage = "history [--home DIR] NODE   list the scans of a node";
+const std::string kUsage(commandUsage("history"));
 
 int runHistory(const std::vector<std::string>& args, const std::string& globalHome) {
     std::string home = globalHome;
@@ -44,7 +45,7 @@ int runHistory(const std::vector<std::string>& args, const std::string& globalHo
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"history", kUsage, runHistory}};
+const CliCommandRegistration kRegistration{CliCommand{"history", runHistory}};
 
 }  // namespace
 }  // namespace vantrel::cli

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_home.h"
 #include "app/cli_options.h"
 #include "core/network_scan.h"
@@ -17,8 +18,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "network [--home DIR] [--rescan] [--timeout SECONDS]   add the computers of the local network to the node table";
+const std::string kUsage(commandUsage("network"));
 
 int usage() {
     std::cerr << "usage: vantrel-cli " << kUsage << "   (0 < SECONDS <= 60)\n";
@@ -89,7 +89,7 @@ int runNetwork(const std::vector<std::string>& args, const std::string& globalHo
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"network", kUsage, runNetwork}};
+const CliCommandRegistration kRegistration{CliCommand{"network", runNetwork}};
 
 }  // namespace
 }  // namespace vantrel::cli

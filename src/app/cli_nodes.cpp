@@ -5,13 +5,14 @@
 #include <iostream>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_home.h"
 #include "app/cli_options.h"
 
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage = "nodes [--home DIR]   list the node table (name, display name, address, enabled, status, last result)";
+const std::string kUsage(commandUsage("nodes"));
 
 int runNodes(const std::vector<std::string>& args, const std::string& globalHome) {
     std::string home = globalHome;
@@ -45,7 +46,7 @@ int runNodes(const std::vector<std::string>& args, const std::string& globalHome
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"nodes", kUsage, runNodes}};
+const CliCommandRegistration kRegistration{CliCommand{"nodes", runNodes}};
 
 }  // namespace
 }  // namespace vantrel::cli

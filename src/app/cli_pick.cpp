@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_model.h"
 #include "collect/report_loader.h"
 #include "engine3d/scene/cd3d_pick.h"
@@ -16,7 +17,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage = "pick [--report REPORT | --all] --at X,Y [--size WxH]";
+const std::string kUsage(commandUsage("pick"));
 
 int runPick(const std::vector<std::string>& args, const std::string& home) {
     std::map<std::string, std::string> options;
@@ -68,7 +69,7 @@ int runPick(const std::vector<std::string>& args, const std::string& home) {
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"pick", kUsage, runPick}};
+const CliCommandRegistration kRegistration{CliCommand{"pick", runPick}};
 
 }  // namespace
 }  // namespace vantrel::cli

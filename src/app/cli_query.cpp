@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_connection.h"
 #include "collect/catalogue.h"
 #include "providers/linux/linux_provider.h"
@@ -24,10 +25,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "query [--root DIR | --server HOST[:PORT] [--trust CERT.pem] [--negotiate | --negotiate-http | --insecure-http]\n"
-    "          [--user U] [--password P] | --ssh [USER@]HOST[:PORT] [--identity KEY] [--accept-new-host-key]\n"
-    "          [--password P]] \"Select ... From Class\" | --all";
+const std::string kUsage(commandUsage("query"));
 constexpr const char* kNamespace = "root\\cimv2";
 
 std::string oneLine(std::string text) {
@@ -175,7 +173,7 @@ int runQuery(const std::vector<std::string>& args, const std::string&) {
     return failed.empty() ? 0 : kSomeClassesFailedStatus;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"query", kUsage, runQuery}};
+const CliCommandRegistration kRegistration{CliCommand{"query", runQuery}};
 
 }  // namespace
 }  // namespace vantrel::cli

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_model.h"
 #include "collect/report_loader.h"
 #include "core/program_folder.h"
@@ -24,9 +25,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "render [--model FILE.x | --report REPORT | --all] [--size WxH] [--camera X,Y,Z] "
-    "[--background 0xAARRGGBB] [--turn DX,DY] --png OUT.png";
+const std::string kUsage(commandUsage("render"));
 
 // One line on standard error, whatever the reason's text holds.
 int fail(std::string reason) {
@@ -157,7 +156,7 @@ int runRender(const std::vector<std::string>& args, const std::string& home) {
     return 0;
 }
 
-const CliCommandRegistration registration({"render", kUsage, runRender});
+const CliCommandRegistration registration({"render", runRender});
 
 }  // namespace
 }  // namespace vantrel::cli

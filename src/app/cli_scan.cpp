@@ -13,7 +13,9 @@
 #include <mutex>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_connection.h"
+#include "app/cli_global_options.h"
 #include "app/cli_home.h"
 #include "app/cli_options.h"
 #include "collect/scan_commands.h"
@@ -29,9 +31,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "scan [--home DIR] (--all | --node NAME | --local) [--parallel N] [--profile FILE] [--on-change COMMAND]   "
-    "scan nodes of the node table";
+const std::string kUsage(commandUsage("scan"));
 
 enum class Target { None, All, Node, Local };
 
@@ -184,7 +184,7 @@ int runScan(const std::vector<std::string>& args, const std::string& globalHome)
     return exitStatus(outcomes);
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"scan", kUsage, runScan}};
+const CliCommandRegistration kRegistration{CliCommand{"scan", runScan}};
 
 }  // namespace
 }  // namespace vantrel::cli

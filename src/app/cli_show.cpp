@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_model.h"
 #include "collect/report_loader.h"
 
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage = "show [--report REPORT | --all | --reset] [--node NAME]";
+const std::string kUsage(commandUsage("show"));
 
 void printTree(const TreeControl& tree, int index, int depth) {
     const auto& item = tree.item(index);
@@ -55,7 +56,7 @@ int runShow(const std::vector<std::string>& args, const std::string& home) {
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"show", kUsage, runShow}};
+const CliCommandRegistration kRegistration{CliCommand{"show", runShow}};
 
 }  // namespace
 }  // namespace vantrel::cli

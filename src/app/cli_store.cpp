@@ -1,5 +1,7 @@
 #include "app/cli_store.h"
 
+#include "app/cli_global_options.h"
+
 #include <optional>
 
 #include "collect/text_case.h"
@@ -7,17 +9,6 @@
 
 namespace vantrel::cli {
 
-namespace {
-
-std::string& storeOption() {
-    static std::string target;
-    return target;
-}
-
-}  // namespace
-
-void chooseStore(std::string target) { storeOption() = std::move(target); }
-const std::string& chosenStore() { return storeOption(); }
 
 std::unique_ptr<InventoryStore> openStoreOfHome(const std::string& home) {
     const ProgramFolder folder(chooseProgramFolder(

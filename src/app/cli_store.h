@@ -9,10 +9,6 @@
 
 namespace vantrel::cli {
 
-// The global --store option: a PostgreSQL URL, or empty for the folder's choice.
-void chooseStore(std::string target);
-const std::string& chosenStore();
-
 // The store of --store, else the one the folder of --home (or the desktop
 // program's default folder) names in its settings, else that folder's own.
 // Throws Error (FolderError, StoreError).

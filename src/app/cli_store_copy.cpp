@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/cli_command.h"
+#include "app/cli_command_table.h"
 #include "app/cli_options.h"
 #include "app/cli_quiet_ui.h"
 #include "store/postgres/postgres_inventory_store.h"
@@ -16,7 +17,7 @@
 namespace vantrel::cli {
 namespace {
 
-constexpr const char* kUsage = "store copy --from SQLITE_FILE --to URL   copy a scan history into the shared store";
+const std::string kUsage(commandUsage("store"));
 
 int runStore(const std::vector<std::string>& args, const std::string&) {
     std::string from;
@@ -47,7 +48,7 @@ int runStore(const std::vector<std::string>& args, const std::string&) {
     return 0;
 }
 
-const CliCommandRegistration kRegistration{CliCommand{"store", kUsage, runStore}};
+const CliCommandRegistration kRegistration{CliCommand{"store", runStore}};
 
 }  // namespace
 }  // namespace vantrel::cli

@@ -33,7 +33,7 @@ int runXinfo(const std::vector<std::string>& args, const std::string&) {
     return 0;
 }
 
-const CliCommandRegistration registration({"xinfo", "xinfo FILE     print the frames, meshes and animations of a .x file as JSON", runXinfo});
+const CliCommandRegistration registration({"xinfo", runXinfo});
 
 }  // namespace
 }  // namespace vantrel::cli
