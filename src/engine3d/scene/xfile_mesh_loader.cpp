@@ -16,8 +16,8 @@ constexpr DWORD kNone = 0xFFFFFFFFu;
 }
 
 struct Polygons {
-    std::vector<DWORD> counts;   // corners per polygon
-    std::vector<DWORD> corners;  // all corner indices
+    std::vector<DWORD> counts;                                         // corners per polygon
+    std::vector<DWORD, text::UninitialisedAllocator<DWORD>> corners;  // all corner indices
 };
 
 Polygons readPolygons(XDataCursor& c, const XFileData& obj, DWORD limit, const char* what) {
@@ -30,13 +30,17 @@ Polygons readPolygons(XDataCursor& c, const XFileData& obj, DWORD limit, const c
         const DWORD k = c.u32();
         if (k > c.remaining() / 4) bad(obj, std::string(what) + " polygon is larger than the data");
         p.counts.push_back(k);
-        for (DWORD i = 0; i < k; ++i) {
-            const DWORD idx = c.u32();
-            if (idx >= limit)
-                bad(obj, std::string(what) + " " + std::to_string(f) + " uses index " + std::to_string(idx) +
-                             " of " + std::to_string(limit));
-            p.corners.push_back(idx);
-        }
+        // The polygon's indices at once, then one pass that checks them all.
+        const std::size_t at = p.corners.size();
+        p.corners.resize(at + k);
+        std::memcpy(p.corners.data() + at, c.take(std::size_t{k} * 4), std::size_t{k} * 4);
+        DWORD highest = 0;
+        for (DWORD i = 0; i < k; ++i) highest = std::max(highest, p.corners[at + i]);
+        if (highest >= limit)
+            for (DWORD i = 0; i < k; ++i)
+                if (p.corners[at + i] >= limit)
+                    bad(obj, std::string(what) + " " + std::to_string(f) + " uses index " +
+                                 std::to_string(p.corners[at + i]) + " of " + std::to_string(limit));
     }
     return p;
 }

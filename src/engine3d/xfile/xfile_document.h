@@ -9,9 +9,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine3d/xfile/xfile_template.h"
+#include "text/large_block.h"
 #include "text/byte_buffer.h"
 
 namespace vantrel::engine3d {
@@ -20,15 +22,31 @@ inline constexpr std::uint32_t kNoObject = 0xFFFFFFFFu;
 
 // Grows like a vector but never zero-fills: every byte is written before use.
 struct XByteArena {
-    std::unique_ptr<std::uint8_t[]> bytes;
+    XByteArena() = default;
+    XByteArena(const XByteArena&) = delete;
+    XByteArena& operator=(const XByteArena&) = delete;
+    XByteArena(XByteArena&& o) noexcept
+        : bytes(std::exchange(o.bytes, nullptr)), size(std::exchange(o.size, 0)), capacity(std::exchange(o.capacity, 0)) {}
+    XByteArena& operator=(XByteArena&& o) noexcept {
+        if (this != &o) {
+            text::freeBlock(bytes, capacity);
+            bytes = std::exchange(o.bytes, nullptr);
+            size = std::exchange(o.size, 0);
+            capacity = std::exchange(o.capacity, 0);
+        }
+        return *this;
+    }
+    ~XByteArena() { text::freeBlock(bytes, capacity); }
+    std::uint8_t* bytes = nullptr;
     std::size_t size = 0, capacity = 0;
-    const std::uint8_t* data() const { return bytes.get(); }
-    std::uint8_t* data() { return bytes.get(); }
+    const std::uint8_t* data() const { return bytes; }
+    std::uint8_t* data() { return bytes; }
     void reserve(std::size_t n) {
         if (n <= capacity) return;
-        auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(n);
-        if (size) std::memcpy(grown.get(), bytes.get(), size);
-        bytes = std::move(grown);
+        auto* grown = static_cast<std::uint8_t*>(text::allocateBlock(n));
+        if (size) std::memcpy(grown, bytes, size);
+        text::freeBlock(bytes, capacity);
+        bytes = grown;
         capacity = n;
     }
 };

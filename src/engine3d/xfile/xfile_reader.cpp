@@ -92,35 +92,12 @@ void XDataCursor::shortData() const {
     throw XFileError(object_.position() + ": " + std::string(object_.templateName()) + " data ends early");
 }
 
-std::uint32_t XDataCursor::u32() {
-    if (remaining() < 4) shortData();
-    std::uint32_t v;
-    std::memcpy(&v, bytes_.data() + pos_, 4);
-    pos_ += 4;
-    return v;
-}
-
-float XDataCursor::f32() {
-    if (remaining() < 4) shortData();
-    float v;
-    std::memcpy(&v, bytes_.data() + pos_, 4);
-    pos_ += 4;
-    return v;
-}
-
 std::string_view XDataCursor::str() {
     const std::uint32_t n = u32();
     if (remaining() < n) shortData();
     std::string_view s(reinterpret_cast<const char*>(bytes_.data() + pos_), n);
     pos_ += n;
     return s;
-}
-
-const std::uint8_t* XDataCursor::take(std::size_t n) {
-    if (remaining() < n) shortData();
-    const std::uint8_t* p = bytes_.data() + pos_;
-    pos_ += n;
-    return p;
 }
 
 void XDataCursor::skip(std::size_t n) {

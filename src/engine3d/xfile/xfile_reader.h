@@ -8,6 +8,7 @@
 // its bytes.
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -72,12 +73,26 @@ public:
 class XDataCursor {
 public:
     explicit XDataCursor(const XFileData& object) : object_(object), bytes_(object.data()) {}
-    std::uint32_t u32();
-    float f32();
+    // Inline: meshes read them by the million.
+    std::uint32_t u32() {
+        std::uint32_t v;
+        std::memcpy(&v, take(4), 4);
+        return v;
+    }
+    float f32() {
+        float v;
+        std::memcpy(&v, take(4), 4);
+        return v;
+    }
     std::string_view str();
     void skip(std::size_t n);
     // The next n bytes, in place.
-    const std::uint8_t* take(std::size_t n);
+    const std::uint8_t* take(std::size_t n) {
+        if (remaining() < n) shortData();
+        const std::uint8_t* p = bytes_.data() + pos_;
+        pos_ += n;
+        return p;
+    }
     std::size_t remaining() const { return bytes_.size() - pos_; }
 
 private:
