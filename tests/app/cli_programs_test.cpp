@@ -70,11 +70,15 @@ TEST(CliPrograms, FrontAnswersAloneAndRejectsWhatNoProgramRuns) {
     EXPECT_EQ(viaLocal.err.find("unknown command"), std::string::npos) << viaLocal.err;
 }
 
-// The shared libraries a program loads, by file name (from ldd).
+// The shared libraries a program loads, by file name (from ldd; none for a
+// static program).
 std::set<std::string> loadedLibraries(const fs::path& program, const TempFolder& folder) {
     const auto run = runProgram("ldd", {program.string()}, folder.path());
-    EXPECT_EQ(run.status, 0) << run.err;
     std::set<std::string> names;
+    if (run.out.find("not a dynamic executable") != std::string::npos ||
+        run.err.find("not a dynamic executable") != std::string::npos)
+        return names;
+    EXPECT_EQ(run.status, 0) << run.err;
     std::istringstream lines(run.out);
     for (std::string line; std::getline(lines, line);) {
         std::istringstream words(line);
@@ -83,6 +87,7 @@ std::set<std::string> loadedLibraries(const fs::path& program, const TempFolder&
         const auto slash = first.rfind('/');
         names.insert(slash == std::string::npos ? first : first.substr(slash + 1));
     }
+    EXPECT_FALSE(names.empty()) << run.out;
     return names;
 }
 
@@ -114,10 +119,9 @@ TEST(CliPrograms, EachProgramLoadsOnlyItsFamilysLibraries) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.program);
         const auto libraries = loadedLibraries(kCli.parent_path() / c.program, folder);
-        ASSERT_FALSE(libraries.empty());
         for (const auto& f : c.forbidden) EXPECT_FALSE(loads(libraries, f)) << f;
     }
-    // The front: the C++ runtime and nothing else.
+    // The front: the C++ runtime at most (it is linked statically).
     const std::set<std::string> runtime{"linux-vdso.so.1", "libstdc++.so.6", "libm.so.6", "libgcc_s.so.1",
                                         "libc.so.6", "ld-linux-x86-64.so.2"};
     for (const auto& l : loadedLibraries(kCli, folder)) EXPECT_TRUE(runtime.count(l)) << l;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "providers/linux/machine_files.h"
@@ -78,6 +80,31 @@ std::optional<std::string> readBoundedFile(const std::filesystem::path& file) {
     return text;
 }
 
+namespace {
+
+// The path with every link followed. The kernel resolves it in one open and
+// says where it landed, instead of one readlink per component (sysfs device
+// paths have a dozen); realpath when /proc cannot tell.
+std::optional<std::string> realPath(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    char target[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t n = ::readlink(link.c_str(), target, sizeof target);
+    ::close(fd);
+    if (n > 0 && static_cast<std::size_t>(n) < sizeof target && target[0] == '/') {
+        std::string resolved(target, static_cast<std::size_t>(n));
+        if (!resolved.ends_with(" (deleted)")) return resolved;
+    }
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return std::nullopt;
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+}  // namespace
+
 SourceRoot::SourceRoot(std::filesystem::path root) : root_(std::move(root)) {
     if (root_.empty()) root_ = "/";
     prefix_ = root_.string();
@@ -134,10 +161,9 @@ std::optional<std::string> SourceRoot::resolve(std::string_view absolute) const 
     // absolute target in a copied tree) counts as unresolved, so nothing of
     // this machine is read in place of the copy.
     if (files_) return files_->resolve(normalAbsolute(absolute));
-    char* real = ::realpath(path(absolute).c_str(), nullptr);
+    const auto real = realPath(path(absolute));
     if (!real) return std::nullopt;
-    const std::string resolved(real);
-    std::free(real);
+    const std::string& resolved = *real;
     if (rootReal_ == "/") return resolved;
     if (resolved == rootReal_) return std::string("/");
     if (resolved.size() <= rootReal_.size() || resolved.compare(0, rootReal_.size(), rootReal_) != 0 ||
