@@ -2,15 +2,16 @@
 // VANTREL_BASELINE_MEDIA names the media folder of an earlier build, from
 // those too in the same run: the assembly, one frame of the all-parts view at
 // 1024 x 768 with the view's device, and a pick at the middle of that view.
-// Ratios against the earlier media are printed at the end, with the
-// triangles the all-parts view draws.
+// Each benchmark runs the folders in turn and gives their times (and the
+// triangles the all-parts view draws) as counters, with this build's time
+// over the earlier one's as "ratio".
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <map>
+#include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,94 +62,92 @@ long long trianglesShown(const engine3d::FramePtr& frame) {
     return n;
 }
 
-std::map<std::string, long long> triangles;
-
-void assemble(benchmark::State& state, const Media& media) {
-    for (auto _ : state) {
-        model::VirtualPc pc;
-        engine3d::RecordingDevice device;
-        pc.MediaFolder = media.folder;
-        device.setTextureFolder(media.folder);
-        model::load_start(pc, device);
-        if (!pc.failedLoads.empty()) state.SkipWithError("a mesh file did not load");
-        benchmark::DoNotOptimize(pc.PcRoot);
-    }
+double threadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
-void frame(benchmark::State& state, const Media& media) {
-    ShownPc shown(media.folder);
-    triangles[media.label] = trianglesShown(shown.pc.SceneRoot);
+// Times of each folder's run in one benchmark, taken in turn, so that load on
+// the machine hits them alike; counters in milliseconds and the ratio.
+class Alternating {
+public:
+    explicit Alternating(std::size_t folders) : totals_(folders, 0.0) {}
+    void add(std::size_t folder, double seconds) { totals_[folder] += seconds; }
+    void report(benchmark::State& state, const std::vector<Media>& media) const {
+        const auto n = static_cast<double>(state.iterations());
+        for (std::size_t i = 0; i < media.size(); ++i) state.counters[media[i].label + "_ms"] = 1000 * totals_[i] / n;
+        if (media.size() == 2 && totals_[1] > 0) state.counters["ratio"] = totals_[0] / totals_[1];
+    }
+
+private:
+    std::vector<double> totals_;
+};
+
+// Processor time of the assembly (one thread), each folder in turn.
+void BM_Assembly(benchmark::State& state) {
+    const auto media = mediaFolders();
+    Alternating times(media.size());
+    for (auto _ : state)
+        for (std::size_t i = 0; i < media.size(); ++i) {
+            const double start = threadSeconds();
+            model::VirtualPc pc;
+            engine3d::RecordingDevice device;
+            pc.MediaFolder = media[i].folder;
+            device.setTextureFolder(media[i].folder);
+            model::load_start(pc, device);
+            times.add(i, threadSeconds() - start);
+            if (!pc.failedLoads.empty()) state.SkipWithError(("a mesh file did not load from " + media[i].folder).c_str());
+        }
+    times.report(state, media);
+}
+BENCHMARK(BM_Assembly)->Unit(benchmark::kMillisecond);
+
+// One frame of the all-parts view to the end of the renderer's work, each
+// folder's scene in turn on the same device; the triangles drawn as counters.
+void BM_AllPartsFrame(benchmark::State& state) {
+    const auto media = mediaFolders();
+    std::vector<std::unique_ptr<ShownPc>> shown;
+    for (const auto& m : media) {
+        shown.push_back(std::make_unique<ShownPc>(m.folder));
+        state.counters[m.label + "_triangles"] = static_cast<double>(trianglesShown(shown.back()->pc.SceneRoot));
+    }
     view::OffscreenView v(1024, 768, 0x00303040);
-    v.useScene(shown.pc.SceneRoot, shown.pc.ModelFrame, shown.pc.PcRoot);
-    v.view().RenderScene();  // uploads happen once, before timing
-    glFinish();
-    for (auto _ : state) {
+    auto draw = [&](std::size_t i) {
+        v.useScene(shown[i]->pc.SceneRoot, shown[i]->pc.ModelFrame, shown[i]->pc.PcRoot);
         const auto start = std::chrono::steady_clock::now();
         v.view().RenderScene();
         glFinish();
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    for (std::size_t i = 0; i < media.size(); ++i) draw(i);  // uploads happen once, before timing
+    Alternating times(media.size());
+    for (auto _ : state)
+        for (std::size_t i = 0; i < media.size(); ++i) times.add(i, draw(i));
+    times.report(state, media);
 }
+BENCHMARK(BM_AllPartsFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-void pick(benchmark::State& state, const Media& media) {
-    ShownPc shown(media.folder);
+// A click in the middle of the all-parts view, as the view picks.
+void BM_PickAtMiddle(benchmark::State& state) {
+    const auto media = mediaFolders();
+    std::vector<std::unique_ptr<ShownPc>> shown;
+    for (const auto& m : media) shown.push_back(std::make_unique<ShownPc>(m.folder));
     view::OffscreenView v(1024, 768, 0x00303040);
-    v.useScene(shown.pc.SceneRoot, shown.pc.ModelFrame, shown.pc.PcRoot);
+    v.useScene(shown[0]->pc.SceneRoot, shown[0]->pc.ModelFrame, shown[0]->pc.PcRoot);
     v.view().RenderScene();  // sets the transforms the pick reads
     engine3d::CD3DPick picker(v.device());
-    for (auto _ : state) {
-        picker.ViewportPick(shown.pc.PcRoot, 512, 384);
-        benchmark::DoNotOptimize(picker.FindNearest());
-    }
-    if (picker.GetCount() == 0) state.SkipWithError("the pick hit nothing");
+    Alternating times(media.size());
+    for (auto _ : state)
+        for (std::size_t i = 0; i < media.size(); ++i) {
+            const double start = threadSeconds();
+            picker.ViewportPick(shown[i]->pc.PcRoot, 512, 384);
+            benchmark::DoNotOptimize(picker.FindNearest());
+            times.add(i, threadSeconds() - start);
+            if (picker.GetCount() == 0) state.SkipWithError("the pick hit nothing");
+        }
+    times.report(state, media);
 }
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;  // per iteration: processor time, or the manual time of frames
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs)
-            if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Iteration)
-                seconds[r.benchmark_name()] =
-                    (r.benchmark_name().find("manual_time") != std::string::npos ? r.real_accumulated_time
-                                                                                 : r.cpu_accumulated_time) /
-                    static_cast<double>(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
+BENCHMARK(BM_PickAtMiddle)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    const auto folders = mediaFolders();
-    // Each measure for every folder in turn, so that load on the machine hits them alike.
-    for (const auto& m : folders)
-        benchmark::RegisterBenchmark(("Assemble/" + m.label).c_str(), assemble, m)->Unit(benchmark::kMillisecond);
-    for (const auto& m : folders)
-        benchmark::RegisterBenchmark(("Frame1024x768/" + m.label).c_str(), frame, m)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond)
-            ->MinTime(2.0);
-    for (const auto& m : folders)
-        benchmark::RegisterBenchmark(("PickAtMiddle/" + m.label).c_str(), pick, m)->Unit(benchmark::kMicrosecond);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& s = reporter.seconds;
-    auto time = [&](const std::string& prefix, const std::string& label) -> double {
-        for (const auto& [name, t] : s)
-            if (name.rfind(prefix + "/" + label, 0) == 0) return t;
-        return 0;
-    };
-    for (const auto& m : folders)
-        std::printf("%s: %lld triangles in the all-parts view (budget 300000); pick %.3f ms (budget 1 ms)\n", m.label.c_str(),
-                    triangles[m.label], time("PickAtMiddle", m.label) * 1e3);
-    if (folders.size() == 2) {
-        const double assembly = time("Assemble", "baseline"), frame = time("Frame1024x768", "baseline");
-        if (assembly > 0)
-            std::printf("Assembly: %.2fx the baseline's time (budget 1.5x)\n", time("Assemble", "this_build") / assembly);
-        if (frame > 0) std::printf("Frame: %.2fx the baseline's time (budget 2x)\n", time("Frame1024x768", "this_build") / frame);
-    }
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace meshgen {
 namespace {
 
-constexpr int kRoundSides = 24;
+// Round things get fewer sides the smaller they are: the eye cannot tell, and
+// every side costs the reader and the renderer.
+int sidesFor(float radius) { return radius < 0.06f ? 12 : radius < 0.2f ? 16 : 24; }
 constexpr float kPi = 3.14159265f;
 
 using Uv = std::array<float, 2>;
@@ -49,28 +54,40 @@ public:
     }
 
     // A flat polygon (convex, corners in order) facing `outward`. Corner
-    // normals, when given, round off what the polygon belongs to.
+    // normals, when given, round off what the polygon belongs to. Corners equal
+    // in place, normal and picture position are one vertex.
     void polygon(const std::vector<Vec3>& corners, Vec3 outward, const std::vector<Vec3>& normals = {},
                  const std::vector<Uv>& uvs = {}) {
-        const int base = static_cast<int>(mesh_.positions.size());
-        for (std::size_t i = 0; i < corners.size(); ++i) {
-            mesh_.positions.push_back(corners[i]);
-            mesh_.normals.push_back(normals.empty() ? outward : normals[i]);
-            mesh_.uvs.push_back(uvs.empty() ? Uv{0, 0} : uvs[i]);
-        }
+        std::vector<int> ids;
+        for (std::size_t i = 0; i < corners.size(); ++i)
+            ids.push_back(vertex(corners[i], normals.empty() ? outward : normals[i], uvs.empty() ? Uv{0, 0} : uvs[i]));
         // Clockwise seen from outside: (v1 - v0) x (v2 - v0) points outward in a
         // left-handed frame.
         const bool keep = dot(cross(sub(corners[1], corners[0]), sub(corners[2], corners[0])), outward) > 0;
-        for (int i = 1; i + 1 < static_cast<int>(corners.size()); ++i) {
-            Triangle t{{base, base + i, base + i + 1}, material_};
+        for (std::size_t i = 1; i + 1 < corners.size(); ++i) {
+            Triangle t{{ids[0], ids[i], ids[i + 1]}, material_};
             if (!keep) std::swap(t.v[1], t.v[2]);
             mesh_.faces.push_back(t);
         }
     }
 
 private:
+    int vertex(Vec3 p, Vec3 n, Uv uv) {
+        const float key[8] = {p.x, p.y, p.z, n.x, n.y, n.z, uv[0], uv[1]};
+        std::string bytes(reinterpret_cast<const char*>(key), sizeof key);
+        const auto found = index_.find(bytes);
+        if (found != index_.end()) return found->second;
+        const int id = static_cast<int>(mesh_.positions.size());
+        mesh_.positions.push_back(p);
+        mesh_.normals.push_back(n);
+        mesh_.uvs.push_back(uv);
+        index_.emplace(std::move(bytes), id);
+        return id;
+    }
+
     Mesh& mesh_;
     int material_ = 0;
+    std::unordered_map<std::string, int> index_;
 };
 
 // Where a point of a box face falls in the picture: stretched pictures run
@@ -109,9 +126,10 @@ void addPlate(MeshWriter& w, const Primitive& p) {
 // up to the cut, so across the cut the light turns as on a rounded edge.
 void addBevelledBox(MeshWriter& w, const Primitive& p) {
     const Vec3 size = sub(p.hi, p.lo);
-    const float smallest = std::min({size.x, size.y, size.z});
+    const float smallest = std::min({size.x, size.y, size.z}), largest = std::max({size.x, size.y, size.z});
     const float bevel = std::min(0.02f, 0.2f * smallest);
-    if (bevel < 0.003f) {
+    // A bevel on a small or thin box is less than a pixel from any camera.
+    if (bevel < 0.008f || largest < 0.3f) {
         addPlate(w, p);
         return;
     }
@@ -184,12 +202,13 @@ Section sectionOf(const Primitive& p) {
 void addCylinder(MeshWriter& w, const Primitive& p) {
     const Section s = sectionOf(p);
     const float length = s.hi - s.lo, radius = std::min(s.ru, s.rv);
-    const float bevel = std::min({0.015f, 0.15f * radius, 0.2f * length});
+    const int sides = sidesFor(std::max(s.ru, s.rv));
+    const float bevel = radius < 0.1f ? 0.0f : std::min({0.015f, 0.15f * radius, 0.2f * length});
     const float shrink = radius > 0 ? bevel / radius : 0;
     std::vector<Vec3> capLo, capHi, ringLo, ringHi, radial;
     std::vector<Uv> capUv;
-    for (int i = 0; i <= kRoundSides; ++i) {
-        const float a = 2 * kPi * static_cast<float>(i % kRoundSides) / kRoundSides;
+    for (int i = 0; i <= sides; ++i) {
+        const float a = 2 * kPi * static_cast<float>(i % sides) / sides;
         const float c = std::cos(a), sn = std::sin(a);
         capLo.push_back(onAxis(p.axis, s.lo, s.cu + s.ru * (1 - shrink) * c, s.cv + s.rv * (1 - shrink) * sn));
         capHi.push_back(onAxis(p.axis, s.hi, s.cu + s.ru * (1 - shrink) * c, s.cv + s.rv * (1 - shrink) * sn));
@@ -204,13 +223,14 @@ void addCylinder(MeshWriter& w, const Primitive& p) {
     w.polygon(lo, down, {}, uv);
     w.polygon(hi, up, {}, uv);
     const float vLo = length > 0 ? bevel / length : 0, vHi = 1 - vLo;
-    for (int i = 0; i < kRoundSides; ++i) {
+    for (int i = 0; i < sides; ++i) {
         const int j = i + 1;
-        const float u0 = static_cast<float>(i) / kRoundSides, u1 = static_cast<float>(j) / kRoundSides;
-        const float mid = 2 * kPi * (i + 0.5f) / kRoundSides;
+        const float u0 = static_cast<float>(i) / sides, u1 = static_cast<float>(j) / sides;
+        const float mid = 2 * kPi * (i + 0.5f) / sides;
         const Vec3 outward = onAxis(p.axis, 0, std::cos(mid), std::sin(mid));
         w.polygon({ringLo[i], ringLo[j], ringHi[j], ringHi[i]}, outward, {radial[i], radial[j], radial[j], radial[i]},
                   {Uv{u0, vHi}, Uv{u1, vHi}, Uv{u1, vLo}, Uv{u0, vLo}});
+        if (bevel == 0) continue;
         w.polygon({capLo[i], capLo[j], ringLo[j], ringLo[i]}, unit(add(outward, down)), {down, down, radial[j], radial[i]},
                   {capUv[i], capUv[j], Uv{u1, 1}, Uv{u0, 1}});
         w.polygon({ringHi[i], ringHi[j], capHi[j], capHi[i]}, unit(add(outward, up)), {radial[i], radial[j], up, up},
@@ -228,11 +248,12 @@ Primitive sub(const Primitive& p, Shape shape, Axis axis, Vec3 lo, Vec3 hi, Colo
 // middle and seven pitched blades, the air moving along the axis.
 void addFan(MeshWriter& w, const Primitive& p) {
     const Section s = sectionOf(p);
+    const int sides = 24;  // the frame's corners fall on every sixth step
     const Vec3 down = onAxis(p.axis, -1, 0, 0), up = onAxis(p.axis, 1, 0, 0);
     const float hole = 0.92f;  // opening radius over the half width
     std::vector<Vec3> ringLo, ringHi, edgeLo, edgeHi, radial;
-    for (int i = 0; i <= kRoundSides; ++i) {
-        const float a = 2 * kPi * static_cast<float>(i % kRoundSides) / kRoundSides + kPi / 4;
+    for (int i = 0; i <= sides; ++i) {
+        const float a = 2 * kPi * static_cast<float>(i % sides) / sides + kPi / 4;
         const float c = std::cos(a), sn = std::sin(a), square = std::max(std::fabs(c), std::fabs(sn));
         ringLo.push_back(onAxis(p.axis, s.lo, s.cu + s.ru * hole * c, s.cv + s.rv * hole * sn));
         ringHi.push_back(onAxis(p.axis, s.hi, s.cu + s.ru * hole * c, s.cv + s.rv * hole * sn));
@@ -241,7 +262,7 @@ void addFan(MeshWriter& w, const Primitive& p) {
         radial.push_back(onAxis(p.axis, 0, c, sn));
     }
     w.useMaterial(p.colour, "");
-    for (int i = 0; i < kRoundSides; ++i) {
+    for (int i = 0; i < sides; ++i) {
         const int j = i + 1;
         w.polygon({ringLo[i], ringLo[j], edgeLo[j], edgeLo[i]}, down);
         w.polygon({ringHi[i], ringHi[j], edgeHi[j], edgeHi[i]}, up);
@@ -251,7 +272,7 @@ void addFan(MeshWriter& w, const Primitive& p) {
     }
     // The outer sides, one per side of the square (corners at every sixth step).
     for (int side = 0; side < 4; ++side) {
-        const int i = side * kRoundSides / 4, j = i + kRoundSides / 4;
+        const int i = side * sides / 4, j = i + sides / 4;
         const Vec3 mid = scale(add(edgeLo[i], edgeLo[j]), 0.5f);
         const Vec3 centre = onAxis(p.axis, s.lo, s.cu, s.cv);
         w.polygon({edgeLo[i], edgeLo[j], edgeHi[j], edgeHi[i]}, unit(sub(mid, centre)));

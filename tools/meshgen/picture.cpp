@@ -119,6 +119,16 @@ void Picture::grain(float amount, float sx, float sy, unsigned seed) {
         }
 }
 
+void Picture::tint(float amount, float scale, unsigned seed) {
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) {
+            const float fx = static_cast<float>(x) / scale, fy = static_cast<float>(y) / scale;
+            const Rgb o = get(x, y);
+            set(x, y, {o.r * (1 + amount * valueNoise(fx, fy, seed)), o.g * (1 + amount * valueNoise(fx, fy, seed + 1)),
+                       o.b * (1 + amount * valueNoise(fx, fy, seed + 2))});
+        }
+}
+
 void Picture::darken(const std::vector<float>& shade) {
     for (std::size_t i = 0; i < shade.size() && i * 3 < rgb_.size(); ++i)
         for (int k = 0; k < 3; ++k) rgb_[i * 3 + static_cast<std::size_t>(k)] *= shade[i];

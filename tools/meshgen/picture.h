@@ -29,6 +29,9 @@ public:
     void ring(float cx, float cy, float r, float thickness, Rgb c, float a = 1.0f);
     // Brightness times (1 + amount * noise), noise in -1..1 stretched by (sx, sy) pixels.
     void grain(float amount, float sx, float sy, unsigned seed);
+    // Each channel times its own (1 + amount * noise): the slight shifts of hue
+    // that dirt, wear and uneven paint give a real surface.
+    void tint(float amount, float scale, unsigned seed);
     // Multiplies by shade (0..1 per pixel, width * height values).
     void darken(const std::vector<float>& shade);
 

@@ -37,14 +37,17 @@ struct Footprint {
 };
 
 // Boxes of whatever stands on the surface (its foot within a few millimetres of it).
-std::vector<Footprint> standingOn(const std::vector<MeshFileSpec>& table, const Surface& s) {
+// Only frames named `only`, when given: the desk shows the shadow of the case,
+// not of devices a report may leave off it.
+std::vector<Footprint> standingOn(const std::vector<MeshFileSpec>& table, const Surface& s, const std::string& only = "") {
     std::vector<Footprint> out;
     for (const auto& file : table)
         for (const auto& frame : file.frames)
             for (const auto& p : frame.primitives) {
+                if (!only.empty() && frame.name != only) continue;
                 if (std::fabs(p.lo.y - s.y) > 0.03f || p.hi.y < s.y + 0.01f) continue;
                 if (p.hi.x <= s.x0 || p.lo.x >= s.x1 || p.hi.z <= s.z0 || p.lo.z >= s.z1) continue;
-                if (p.hi.x - p.lo.x > 0.9f * (s.x1 - s.x0) && p.hi.z - p.lo.z > 0.9f * (s.z1 - s.z0)) continue;  // the surface itself
+                if (p.hi.x - p.lo.x > 0.99f * (s.x1 - s.x0) && p.hi.z - p.lo.z > 0.99f * (s.z1 - s.z0)) continue;  // the surface itself
                 out.push_back({p.lo.x, p.lo.y, p.lo.z, p.hi.x, p.hi.y, p.hi.z});
             }
     return out;
@@ -90,6 +93,8 @@ void traces(Picture& p, Dice& dice, int count, Rgb colour, float width) {
 Picture motherboard(const std::vector<MeshFileSpec>& table) {
     const Surface s{-2.99f, -1.85f, 1.7f, 4.35f, 6.2f, 1024, 744};
     Picture p(s.width, s.height, {0.06f, 0.34f, 0.15f});
+    p.grain(0.10f, 50, 50, 12);
+    p.tint(0.12f, 20, 13);
     Dice dice(11);
     traces(p, dice, 260, {0.10f, 0.44f, 0.20f}, 2.2f);
     p.grain(0.07f, 3, 3, 5);
@@ -114,7 +119,9 @@ Picture motherboard(const std::vector<MeshFileSpec>& table) {
 Picture caseFloor(const std::vector<MeshFileSpec>& table) {
     const Surface s{-3.2f, -4.4f, -1.7f, 4.4f, 6.25f, 704, 636};
     Picture p(s.width, s.height, {0.78f, 0.79f, 0.81f});
+    p.grain(0.06f, 40, 40, 22);
     p.grain(0.05f, 2, 2, 21);
+    p.tint(0.05f, 25, 23);
     // Stamped ribs and rows of vent slots.
     for (int r = 0; r < 3; ++r) p.rect(60, 120.0f + 180 * r, 640, 128.0f + 180 * r, {0.6f, 0.61f, 0.63f}, 0.6f);
     for (int k = 0; k < 14; ++k) p.rect(420.0f + 16 * k, 40, 428.0f + 16 * k, 90, {0.15f, 0.15f, 0.16f});
@@ -125,16 +132,26 @@ Picture caseFloor(const std::vector<MeshFileSpec>& table) {
 Picture desk(const std::vector<MeshFileSpec>& table) {
     const Surface s{-3.3f, -8.0f, -2.0f, 9.5f, 13.0f, 1024, 878};
     Picture p(s.width, s.height, {0.60f, 0.44f, 0.28f});
-    // Wood grain: stretched noise along x, and a few darker streaks.
-    for (int y = 0; y < p.height(); ++y)
+    // Planks along x, each its own tone, with grain lines wide enough to
+    // survive the view's smaller mip levels, and knots here and there.
+    constexpr float kPlank = 73.0f;
+    for (int y = 0; y < p.height(); ++y) {
+        const int plank = static_cast<int>(static_cast<float>(y) / kPlank);
+        const float tone = 0.12f * valueNoise(static_cast<float>(plank) * 3.1f, 0.5f, 34);
+        const float shift = static_cast<float>(plank * 211 % 500);
         for (int x = 0; x < p.width(); ++x) {
-            const float n = valueNoise(x / 140.0f, y / 5.0f, 31) * 0.5f + valueNoise(x / 50.0f, y / 1.7f, 32) * 0.3f;
-            const float k = 1 + 0.18f * n;
-            const Rgb o = p.get(x, y);
-            p.set(x, y, {o.r * k, o.g * k, o.b * k});
+            const float fx = static_cast<float>(x) + shift, fy = static_cast<float>(y);
+            const float wave = valueNoise(fx / 260.0f, fy / 60.0f, 35) * 6.0f;
+            const float lines = valueNoise(fx / 180.0f, (fy + wave) / 9.0f, 31);
+            const float fine = valueNoise(fx / 40.0f, fy / 2.5f, 32);
+            const float k = 1 + tone + 0.16f * lines + 0.05f * fine;
+            // Darker lines are also redder, as in real grain.
+            p.set(x, y, {0.62f * k, 0.45f * k * (1 - 0.04f * lines), 0.29f * k * (1 - 0.10f * lines)});
         }
-    p.grain(0.04f, 1.5f, 1.5f, 33);
-    p.darken(contactShade(s, standingOn(table, s), 0.65f, 14));
+        if (y % static_cast<int>(kPlank) == 0) p.rect(0, static_cast<float>(y), static_cast<float>(p.width()), static_cast<float>(y) + 1.5f, {0.30f, 0.2f, 0.12f}, 0.7f);
+    }
+    p.tint(0.08f, 30, 36);
+    p.darken(contactShade(s, standingOn(table, s, "CaseFloor"), 0.65f, 14));
     return p;
 }
 
@@ -152,7 +169,8 @@ Picture brushed() {
 Picture painted() {
     Picture p(256, 256, {0.95f, 0.95f, 0.95f});
     p.grain(0.06f, 1.2f, 1.2f, 51);
-    p.grain(0.03f, 24, 24, 52);
+    p.grain(0.07f, 32, 32, 52);
+    p.tint(0.04f, 20, 53);
     return p;
 }
 
