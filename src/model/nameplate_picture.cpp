@@ -116,7 +116,7 @@ struct Style {
 const Style& styleOf(NameplateKind kind) {
     static const Style kDisk{"disk_label.png", 256, 384, {0.95f, 0.95f, 0.93f}, {0.08f, 0.08f, 0.12f}, 14, 74, 242, 170, 40, 16};
     static const Style kProcessor{"processor_label.png", 320, 200, {0.80f, 0.80f, 0.82f}, {0.18f, 0.18f, 0.2f}, 16, 40, 304, 140, 40, 16};
-    static const Style kGraphics{"graphics_label.png", 512, 56, {0.14f, 0.14f, 0.16f}, {0.95f, 0.95f, 0.95f}, 60, 6, 500, 50, 34, 14};
+    static const Style kGraphics{"graphics_label.png", 512, 368, {0.14f, 0.14f, 0.16f}, {0.95f, 0.95f, 0.95f}, 28, 100, 484, 270, 64, 24};
     static const Style kMemory{"memory_label.png", 128, 160, {0.94f, 0.94f, 0.92f}, {0.08f, 0.08f, 0.1f}, 6, 22, 122, 100, 24, 11};
     switch (kind) {
         case NameplateKind::Disk: return kDisk;
@@ -148,9 +148,10 @@ void drawSticker(Canvas& c, NameplateKind kind) {
             break;
         case NameplateKind::Graphics:
             c.grain(0.08f, 11);
-            c.rect(0, 0, 512, 4, {0.75f, 0.10f, 0.12f});
-            c.rect(0, 52, 512, 56, {0.75f, 0.10f, 0.12f});
-            c.rect(12, 14, 48, 42, {0.75f, 0.10f, 0.12f});
+            c.rect(0, 30, 512, 40, {0.75f, 0.10f, 0.12f});
+            c.rect(0, 320, 512, 330, {0.75f, 0.10f, 0.12f});
+            c.rect(28, 56, 84, 76, {0.75f, 0.10f, 0.12f});
+            for (int k = 0; k < 6; ++k) c.rect(380 + 16 * k, 290, 388 + 16 * k, 306, grey);  // vent slots
             break;
         case NameplateKind::Memory:
             c.rect(0, 0, 128, 16, {0.15f, 0.35f, 0.20f});

@@ -104,7 +104,7 @@ Uv faceUv(Vec3 normal, Vec3 p, const Primitive& box) {
     else u = p.x - lo.x, v = p.z - lo.z, du = hi.x - lo.x, dv = hi.z - lo.z;
     if (box.texture.tile > 0) return {u / box.texture.tile, v / box.texture.tile};
     const float un = du > 0 ? u / du : 0, vn = dv > 0 ? v / dv : 0;
-    return box.texture.turned ? Uv{1 - vn, un} : Uv{un, vn};
+    return {un, vn};
 }
 
 void addPlate(MeshWriter& w, const Primitive& p) {

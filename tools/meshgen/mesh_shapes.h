@@ -37,7 +37,6 @@ enum class Axis { X, Y, Z };
 struct Texture {
     std::string file;  // empty: plain colour
     float tile = 0;    // 0: stretched over each face
-    bool turned = false;  // stretched pictures read along the face's other side
     // Stretched over this box instead of the primitive's own, so that several
     // primitives share one picture.
     bool spansArea = false;

@@ -41,10 +41,6 @@ Primitive showing(Primitive p, const std::string& file, float tile = 0) {
     p.texture.tile = tile;
     return p;
 }
-Primitive turned(Primitive p) {
-    p.texture.turned = true;
-    return p;
-}
 Primitive shaped(Primitive p, Shape shape, Axis axis, Colour accent) {
     p.shape = shape;
     p.axis = axis;
@@ -315,12 +311,12 @@ void cardsAndSlots(std::vector<MeshFileSpec>& t) {
 
     // Video card in the AGP socket, its cooler on the side away from the camera.
     const float v = 0.25f;
-    t.push_back(placed("vm80.x", {frame("Frame1Cube_21", {showing(box(v - 0.015f, kCardBottom, 3.9f, v + 0.015f, -1.3f, 6.1f, kPrintedBoard), pictures::kVideoBoard)})}));
-    // The shroud's top edge carries the card's name.
-    t.push_back(placed("vm81.x", {frame("GpuHeatsink", {showing(box(v + 0.015f, -2.55f, 4.3f, v + 0.15f, -1.66f, 5.6f, kShroud), pictures::kPainted, 0.5f),
-                                                        turned(showing(plate(v + 0.02f, -1.66f, 4.35f, v + 0.145f, -1.65f, 5.55f, kPrinted),
-                                                                       sticker(NameplateKind::Graphics)))})}));
+    // The backplate on the side facing the front carries the card's name.
+    t.push_back(placed("vm80.x", {frame("Frame1Cube_21", {showing(box(v - 0.015f, kCardBottom, 3.9f, v + 0.015f, -1.3f, 6.1f, kPrintedBoard), pictures::kVideoBoard),
+                                                          showing(plate(v - 0.025f, -2.6f, 4.25f, v - 0.015f, -1.45f, 5.85f, kPrinted),
+                                                                  sticker(NameplateKind::Graphics))})}));
     std::vector<std::pair<std::string, Primitive>> video = {
+        {"GpuHeatsink", showing(box(v + 0.015f, -2.55f, 4.3f, v + 0.15f, -1.65f, 5.6f, kShroud), pictures::kPainted, 0.5f)},
         {"GpuFan", shaped(cylinder(Axis::X, v + 0.15f, -2.5f, 4.4f, v + 0.23f, -1.7f, 5.2f, kFan), Shape::Fan, Axis::X, kBlade)},
         {"VideoBracket", box(v - 0.01f, -2.9f, 6.1f, v + 0.03f, -0.9f, 6.2f, kSteel)},
         {"VideoVgaOut", box(v + 0.03f, -1.6f, 6.15f, v + 0.2f, -1.1f, 6.2f, kVgaBlue)},
@@ -332,7 +328,7 @@ void cardsAndSlots(std::vector<MeshFileSpec>& t) {
         {"VideoLabel", box(v + 0.015f, -1.6f, 4.3f, v + 0.02f, -1.5f, 4.8f, kWhite)},
     };
     for (std::size_t i = 0; i < video.size(); ++i)
-        t.push_back(placed(numbered("vm", 82 + static_cast<int>(i)), {frame(video[i].first, {video[i].second})}));
+        t.push_back(placed(numbered("vm", 81 + static_cast<int>(i)), {frame(video[i].first, {video[i].second})}));
 }
 
 void memory(std::vector<MeshFileSpec>& t) {
