@@ -37,14 +37,16 @@ struct Footprint {
 };
 
 // Boxes of whatever stands on the surface (its foot within a few millimetres of it).
-// Only frames named `only`, when given: the desk shows the shadow of the case,
-// not of devices a report may leave off it.
-std::vector<Footprint> standingOn(const std::vector<MeshFileSpec>& table, const Surface& s, const std::string& only = "") {
+// Only frames named in `only`, when given: the floor and the desk show the
+// shadows of what is always there, not of drives and devices a report may
+// leave out.
+std::vector<Footprint> standingOn(const std::vector<MeshFileSpec>& table, const Surface& s,
+                                  const std::vector<std::string>& only = {}) {
     std::vector<Footprint> out;
     for (const auto& file : table)
         for (const auto& frame : file.frames)
             for (const auto& p : frame.primitives) {
-                if (!only.empty() && frame.name != only) continue;
+                if (!only.empty() && std::find(only.begin(), only.end(), frame.name) == only.end()) continue;
                 if (std::fabs(p.lo.y - s.y) > 0.03f || p.hi.y < s.y + 0.01f) continue;
                 if (p.hi.x <= s.x0 || p.lo.x >= s.x1 || p.hi.z <= s.z0 || p.lo.z >= s.z1) continue;
                 if (p.hi.x - p.lo.x > 0.99f * (s.x1 - s.x0) && p.hi.z - p.lo.z > 0.99f * (s.z1 - s.z0)) continue;  // the surface itself
@@ -112,7 +114,8 @@ Picture motherboard(const std::vector<MeshFileSpec>& table) {
             p.disc(s.px(x), s.py(z), 9, kGoldPad);
             p.disc(s.px(x), s.py(z), 5, {0.55f, 0.55f, 0.5f});
         }
-    p.darken(contactShade(s, feet, 0.55f, 7));
+    // Lighter than the others: some of what stands here is left out by a report.
+    p.darken(contactShade(s, feet, 0.4f, 7));
     return p;
 }
 
@@ -121,11 +124,11 @@ Picture caseFloor(const std::vector<MeshFileSpec>& table) {
     Picture p(s.width, s.height, {0.78f, 0.79f, 0.81f});
     p.grain(0.06f, 40, 40, 22);
     p.grain(0.05f, 2, 2, 21);
-    p.tint(0.05f, 25, 23);
+    p.tint(0.025f, 25, 23);
     // Stamped ribs and rows of vent slots.
     for (int r = 0; r < 3; ++r) p.rect(60, 120.0f + 180 * r, 640, 128.0f + 180 * r, {0.6f, 0.61f, 0.63f}, 0.6f);
     for (int k = 0; k < 14; ++k) p.rect(420.0f + 16 * k, 40, 428.0f + 16 * k, 90, {0.15f, 0.15f, 0.16f});
-    p.darken(contactShade(s, standingOn(table, s), 0.6f, 10));
+    p.darken(contactShade(s, standingOn(table, s, {"BoardStandoffs", "LeftPillar", "RightPillar", "BackPanel"}), 0.6f, 10));
     return p;
 }
 
@@ -151,7 +154,7 @@ Picture desk(const std::vector<MeshFileSpec>& table) {
         if (y % static_cast<int>(kPlank) == 0) p.rect(0, static_cast<float>(y), static_cast<float>(p.width()), static_cast<float>(y) + 1.5f, {0.30f, 0.2f, 0.12f}, 0.7f);
     }
     p.tint(0.08f, 30, 36);
-    p.darken(contactShade(s, standingOn(table, s, "CaseFloor"), 0.65f, 14));
+    p.darken(contactShade(s, standingOn(table, s, {"CaseFloor"}), 0.65f, 14));
     return p;
 }
 
@@ -324,6 +327,20 @@ Picture capacitorSleeve() {
     return p;
 }
 
+// A maker's sticker: logo band, rows of small print, a barcode.
+Picture serialLabel() {
+    Picture p(256, 256, {0.94f, 0.94f, 0.92f});
+    p.rect(0, 0, 256, 40, {0.55f, 0.08f, 0.10f});
+    p.rect(16, 12, 110, 28, {0.95f, 0.9f, 0.9f});
+    for (int row = 0; row < 7; ++row) p.rect(16, 58.0f + 16 * row, 16.0f + 120 + (row * 53) % 90, 64.0f + 16 * row, {0.45f, 0.45f, 0.47f});
+    for (int k = 0; k < 48; ++k)
+        if ((k * 7 + k / 3) % 5 < 3) p.rect(24.0f + 4.4f * k, 190, 26.0f + 4.4f * k + static_cast<float>(k % 2), 236, kBlack);
+    p.rect(190, 60, 236, 106, {0.2f, 0.2f, 0.22f});
+    p.rect(196, 66, 230, 100, {0.94f, 0.94f, 0.92f});
+    p.grain(0.03f, 2, 2, 131);
+    return p;
+}
+
 Picture keys() {
     Picture p(64, 512, {0.9f, 0.9f, 0.88f});
     for (int k = 0; k < 20; ++k) p.rect(4, 4.0f + 25.5f * k, 60, 23.0f + 25.5f * k, {1.0f, 1.0f, 0.98f});
@@ -354,6 +371,7 @@ std::vector<std::pair<std::string, Picture>> surfacePictures(const std::vector<M
     out.emplace_back(kHdmiFace, hdmiFace());
     out.emplace_back(kCapacitorSleeve, capacitorSleeve());
     out.emplace_back(kKeys, keys());
+    out.emplace_back(kSerialLabel, serialLabel());
     return out;
 }
 
