@@ -119,7 +119,7 @@ void body(std::vector<MeshFileSpec>& t) {
     t.push_back(placed("vm7.x", {frame("PowerSupply", {showing(box(-4.25f, -1.1f, 3.6f, -1.45f, 0.49f, 6.19f, kDarkSteel), pictures::kPainted, 0.8f),
                                                        showing(plate(-4.1f, 0.49f, 3.75f, -1.6f, 0.5f, 6.05f, kSteel), pictures::kGrille, 0.3f),
                                                        showing(plate(-4.1f, -0.95f, 6.19f, -1.6f, 0.35f, 6.2f, kSteel), pictures::kGrille, 0.3f)})}));
-    t.push_back(placed("vm8.x", {frame("AtxPowerConnector", {box(-1.85f, kBoardTop, 1.72f, -1.55f, -2.8f, 1.92f, kWhite),
+    t.push_back(placed("vm8.x", {frame("AtxPowerConnector", {showing(box(-1.85f, kBoardTop, 1.72f, -1.55f, -2.8f, 1.92f, kWhite), pictures::kPinHeader),
                                                               cylinder(Axis::Y, -1.78f, -2.8f, 1.74f, -1.62f, -2.3f, 1.9f, kBlack)})}));
     t.push_back(placed("vm9.x", {frame("IntelCpuSocket", {box(-0.95f, kBoardTop, 2.55f, -0.1f, -2.93f, 3.4f, kBeige)}),
                                  frame("AmdCpuSocket", {box(-1.84f, kBoardTop, 2.55f, -1.0f, -2.93f, 3.4f, kWhite)})}));
@@ -199,12 +199,12 @@ void portsAndSockets(std::vector<MeshFileSpec>& t) {
     for (int i = 1; i <= 6; ++i) {
         const float x = 2.45f + 0.2f * static_cast<float>(i - 1);
         t.push_back(placed(numbered("sata", i), {frame(i <= 3 ? "Cube_8-13" : "Cube_1-17 ",
-                                                        {box(x, kBoardTop, 1.8f, x + 0.14f, -2.8f, 2.1f, kSataRed)})}));
+                                                        {showing(box(x, kBoardTop, 1.8f, x + 0.14f, -2.8f, 2.1f, kSataRed), pictures::kSataMouth)})}));
     }
     const char* ideNames[] = {"Cube_2-1", "Cube_16-5", "Cube_2-1"};
     for (int i = 1; i <= 3; ++i) {
         const float x = 0.55f + 0.6f * static_cast<float>(i - 1);
-        t.push_back(placed(numbered("ide", i), {frame(ideNames[i - 1], {box(x, kBoardTop, 1.95f, x + 0.5f, -2.8f, 2.1f, kBlack)})}));
+        t.push_back(placed(numbered("ide", i), {frame(ideNames[i - 1], {showing(box(x, kBoardTop, 1.95f, x + 0.5f, -2.8f, 2.1f, kDarkSteel), pictures::kPinHeader)})}));
     }
 }
 
@@ -239,8 +239,8 @@ void drives(std::vector<MeshFileSpec>& t) {
     const float x0 = -3.92f, x1 = -1.88f, top = -2.8f;
     t.push_back(placed("vm30.x", {frame("Frame29Cylinder_3", {showing(box(x0, -3.18f, -1.5f, x1, top - 0.02f, 1.44f, kAluminium), pictures::kBrushed, 0.6f)})}));
     t.push_back(placed("vm31.x", {frame("DiskLabel", {showing(plate(x0 + 0.15f, top - 0.02f, 0.0f, x0 + 0.95f, top, 1.2f, kPrinted), sticker(NameplateKind::Disk))})}));
-    t.push_back(placed("vm32.x", {frame("DiskDataConnector", {box(-3.3f, -3.15f, 1.44f, -3.0f, -2.95f, 1.52f, kBlack)})}));
-    t.push_back(placed("vm33.x", {frame("DiskPowerConnector", {box(-2.8f, -3.15f, 1.44f, -2.3f, -2.95f, 1.52f, kWhite)})}));
+    t.push_back(placed("vm32.x", {frame("DiskDataConnector", {showing(box(-3.3f, -3.15f, 1.44f, -3.0f, -2.95f, 1.52f, kDarkSteel), pictures::kPinHeader)})}));
+    t.push_back(placed("vm33.x", {frame("DiskPowerConnector", {showing(box(-2.8f, -3.15f, 1.44f, -2.3f, -2.95f, 1.52f, kWhite), pictures::kPinHeader)})}));
     t.push_back(placed("vm34.x", {frame("DiskCircuitBoard", {showing(box(x0 + 0.1f, kFloorTop, 0.2f, x1 - 0.1f, -3.18f, 1.4f, kPrintedBoard), pictures::kCardBoard)})}));
     t.push_back(placed("vm35.x", {frame("DiskSpindleCover", {cylinder(Axis::Y, x1 - 0.95f, top - 0.02f, 0.2f, x1 - 0.15f, top, 1.0f, kSteel)})}));
     const float screwX[] = {x0 + 0.1f, x1 - 0.2f, x0 + 0.1f, x1 - 0.2f};

@@ -341,6 +341,30 @@ Picture serialLabel() {
     return p;
 }
 
+// A connector's mouth seen from above: square holes with the pins' tips in
+// them; the housing's colour comes from the material.
+Picture pinHeader() {
+    Picture p(128, 64, {1.0f, 1.0f, 1.0f});
+    for (int row = 0; row < 2; ++row)
+        for (int col = 0; col < 8; ++col) {
+            const float x = 6.0f + 15.5f * col, y = 8.0f + 26 * row;
+            p.rect(x, y, x + 11, y + 20, {0.08f, 0.08f, 0.09f});
+            p.rect(x + 4, y + 7, x + 7, y + 13, kGoldPad);
+        }
+    p.grain(0.04f, 2, 2, 141);
+    return p;
+}
+
+// The SATA socket's L-shaped slot.
+Picture sataMouth() {
+    Picture p(64, 128, {1.0f, 1.0f, 1.0f});
+    p.rect(24, 10, 40, 118, {0.06f, 0.06f, 0.07f});
+    p.rect(24, 10, 52, 24, {0.06f, 0.06f, 0.07f});
+    for (int k = 0; k < 10; ++k) p.rect(28, 30.0f + 8.5f * k, 32, 34.0f + 8.5f * k, kGoldPad);
+    p.grain(0.04f, 2, 2, 151);
+    return p;
+}
+
 Picture keys() {
     Picture p(64, 512, {0.9f, 0.9f, 0.88f});
     for (int k = 0; k < 20; ++k) p.rect(4, 4.0f + 25.5f * k, 60, 23.0f + 25.5f * k, {1.0f, 1.0f, 0.98f});
@@ -372,6 +396,8 @@ std::vector<std::pair<std::string, Picture>> surfacePictures(const std::vector<M
     out.emplace_back(kCapacitorSleeve, capacitorSleeve());
     out.emplace_back(kKeys, keys());
     out.emplace_back(kSerialLabel, serialLabel());
+    out.emplace_back(kPinHeader, pinHeader());
+    out.emplace_back(kSataMouth, sataMouth());
     return out;
 }
 

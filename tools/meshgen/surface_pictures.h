@@ -33,6 +33,8 @@ inline const std::string kHdmiFace = "hdmi_face.png";
 inline const std::string kCapacitorSleeve = "capacitor.png";
 inline const std::string kKeys = "keys.png";
 inline const std::string kSerialLabel = "serial_label.png";
+inline const std::string kPinHeader = "pin_header.png";
+inline const std::string kSataMouth = "sata_mouth.png";
 
 // Every picture with its file name. Pictures with shadows look for what
 // stands on their surface in the table.
