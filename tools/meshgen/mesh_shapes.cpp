@@ -238,7 +238,8 @@ void addCylinder(MeshWriter& w, const Primitive& p) {
     }
 }
 
-Primitive sub(const Primitive& p, Shape shape, Axis axis, Vec3 lo, Vec3 hi, Colour colour) {
+// A plain piece of a composite shape, in its own box and colour.
+Primitive piece(const Primitive& p, Shape shape, Axis axis, Vec3 lo, Vec3 hi, Colour colour) {
     Primitive q = p;
     q.shape = shape, q.axis = axis, q.lo = lo, q.hi = hi, q.colour = colour, q.texture = {};
     return q;
@@ -280,7 +281,7 @@ void addFan(MeshWriter& w, const Primitive& p) {
     const float depth = s.hi - s.lo;
     const float hubR = 0.3f * hole, bladeR = 0.97f * hole;
     w.useMaterial(p.accent, "");
-    addCylinder(w, sub(p, Shape::Cylinder, p.axis, onAxis(p.axis, s.lo + 0.05f * depth, s.cu - s.ru * hubR, s.cv - s.rv * hubR),
+    addCylinder(w, piece(p, Shape::Cylinder, p.axis, onAxis(p.axis, s.lo + 0.05f * depth, s.cu - s.ru * hubR, s.cv - s.rv * hubR),
                        onAxis(p.axis, s.hi - 0.1f * depth, s.cu + s.ru * hubR, s.cv + s.rv * hubR), p.accent));
     constexpr int kBlades = 7;
     const float mid = (s.lo + s.hi) / 2, pitch = 0.3f * depth;
@@ -323,7 +324,7 @@ void addFins(MeshWriter& w, const Primitive& p) {
         at(lo, wide) = centreWide + offset * span - r, at(hi, wide) = centreWide + offset * span + r;
         at(lo, narrow) = centreNarrow - r, at(hi, narrow) = centreNarrow + r;
         w.useMaterial(p.accent, "");
-        addCylinder(w, sub(p, Shape::Cylinder, p.axis, lo, hi, p.accent));
+        addCylinder(w, piece(p, Shape::Cylinder, p.axis, lo, hi, p.accent));
     }
 }
 
