@@ -7,6 +7,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_ADVANCES_H
 
 namespace vantrel::model {
 namespace {
@@ -94,7 +95,7 @@ public:
     NameplatePicture take() const {
         NameplatePicture out{w_, h_, {}};
         out.rgba.reserve(rgb_.size() * 4);
-        auto byte = [](float v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255)); };
+        auto byte = [](float v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
         for (const auto& p : rgb_) out.rgba.insert(out.rgba.end(), {byte(p.r), byte(p.g), byte(p.b), 255});
         return out;
     }
@@ -166,10 +167,16 @@ struct Line {
     int width = 0;
 };
 
+// Unhinted throughout: the advances are then read without loading outlines,
+// and the text is set with the same advances it was measured with.
+constexpr FT_Int32 kLoadFlags = FT_LOAD_NO_HINTING;
+
 int advanceOf(FT_Face face, const std::u32string& text) {
     long width = 0;
-    for (char32_t c : text)
-        if (FT_Load_Char(face, c, FT_LOAD_DEFAULT) == 0) width += face->glyph->advance.x >> 6;
+    for (char32_t c : text) {
+        FT_Fixed advance = 0;
+        if (FT_Get_Advance(face, FT_Get_Char_Index(face, c), kLoadFlags, &advance) == 0) width += advance >> 16;
+    }
     return static_cast<int>(width);
 }
 
@@ -212,14 +219,15 @@ void setText(Canvas& c, FT_Face face, const std::vector<Line>& lines, int size, 
     for (const auto& line : lines) {
         int pen = s.areaX0 + (s.areaX1 - s.areaX0 - line.width) / 2;
         for (char32_t ch : line.text) {
-            if (FT_Load_Char(face, ch, FT_LOAD_RENDER) != 0) continue;
+            if (FT_Load_Char(face, ch, FT_LOAD_RENDER | kLoadFlags) != 0) continue;
             const FT_GlyphSlot g = face->glyph;
             for (unsigned row = 0; row < g->bitmap.rows; ++row)
                 for (unsigned col = 0; col < g->bitmap.width; ++col) {
                     const float a = g->bitmap.buffer[row * static_cast<unsigned>(g->bitmap.pitch) + col] / 255.0f;
                     c.blend(pen + g->bitmap_left + static_cast<int>(col), baseline - g->bitmap_top + static_cast<int>(row), s.ink, a);
                 }
-            pen += static_cast<int>(g->advance.x >> 6);
+            FT_Fixed advance = 0;
+            if (FT_Get_Advance(face, FT_Get_Char_Index(face, ch), kLoadFlags, &advance) == 0) pen += static_cast<int>(advance >> 16);
         }
         baseline += lineHeight;
     }
