@@ -37,6 +37,7 @@ bool HeadlessPc::assemble() {
     const auto media = model::findModelMedia();
     if (!media) return false;
     pc.MediaFolder = *media;
+    device.setTextureFolder(*media);
     model::load_start(pc, device);
     return true;
 }

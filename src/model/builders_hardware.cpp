@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <string>
 
 #include "collect/text_case.h"
 #include "model/builder_support.h"
@@ -162,6 +164,8 @@ void build_bios(BuildTarget& t, NodeReport& r) {
 
 void build_diskdrive(BuildTarget& t, NodeReport& r) {
     drives(t, r, "8 node", t.pc.HardDiskFrame, {"8b node", "8e node", "8h node"}, ImageKey::HardDisk);
+    // The other bays show the first bay's drive again, label and all.
+    if (entryCount(r) >= 1) t.pc.nameplates.print(t.pc.HardDiskFrame[1], NameplateKind::Disk, slotLine2(r, 1));
 }
 
 void build_cd(BuildTarget& t, NodeReport& r) {
@@ -176,12 +180,14 @@ void build_cpu(BuildTarget& t, NodeReport& r) {
     if (!containsAt(lowerCase(name), "amd")) {
         t.pc.IntelCpuFrame->Enabled = true;
         t.pc.AmdCpuFrame->Enabled = false;
+        t.pc.nameplates.print(t.pc.IntelCpuFrame, NameplateKind::Processor, name);
         t.pc.NorthBridgeFrame->Enabled = true;
         addItem(t.tree, "5 node", "5b node", name, ImageKey::Processor);
     } else {
         // The north bridge stays as it was.
         t.pc.IntelCpuFrame->Enabled = false;
         t.pc.AmdCpuFrame->Enabled = true;
+        t.pc.nameplates.print(t.pc.AmdCpuFrame, NameplateKind::Processor, name);
         addItem(t.tree, "5 node", "5c node", name, ImageKey::Processor);
     }
 }
@@ -241,6 +247,7 @@ void build_video(BuildTarget& t, NodeReport& r) {
     described(t, r, "9 node", rules, ImageKey::Video);
     // Today's adapters name none of the words: integrated graphics are the
     // video chip, every other adapter the card.
+    bool namedCard = false;
     for (int k = 1; k <= 3 && k <= entryCount(r); ++k) {
         const std::string text = slotLine1(r, k);
         const std::string lowered = lowerCase(text);
@@ -249,6 +256,9 @@ void build_video(BuildTarget& t, NodeReport& r) {
             continue;
         const WordRule& rule = isIntegratedGraphics(lowered) ? rules[0] : rules[1];
         rule.part->Enabled = true;
+        // One card is drawn: it carries the first card's name.
+        if (&rule == &rules[1] && !namedCard) t.pc.nameplates.print(t.pc.VideoCardFrame, NameplateKind::Graphics, text);
+        namedCard = namedCard || &rule == &rules[1];
         addItem(t.tree, "9 node", rule.keys[static_cast<std::size_t>(k - 1)], text, ImageKey::Video);
     }
 }
@@ -260,6 +270,18 @@ void build_tempprobe(BuildTarget& t, NodeReport& r) {
                {"case", t.pc.CaseSensorFrame, {"27d node", "27g node", "27j node"}}},
               ImageKey::Temperature);
 }
+
+namespace {
+
+// The form factor codes of the modules that are drawn, as a sticker names them.
+std::string moduleName(const std::string& code) {
+    static const std::map<std::string, std::string> kNames{{"7", "SIMM"},  {"2", "SIP"},     {"8", "DIMM"},
+                                                          {"11", "RIMM"}, {"12", "SODIMM"}, {"13", "SRIMM"}};
+    const auto found = kNames.find(code);
+    return found == kNames.end() ? std::string("Memory") : found->second;
+}
+
+}  // namespace
 
 void build_systemmemory(BuildTarget& t, NodeReport& r) {
     const int n = entryCount(r);
@@ -277,7 +299,10 @@ void build_systemmemory(BuildTarget& t, NodeReport& r) {
         const bool unknownKind = slotLine1(r, k) == "1";
         addItem(t.tree, "6 node", keys[static_cast<std::size_t>(k - 1)],
                 "Memory Bank " + std::to_string(k) + (unknownKind ? " (modules not known)" : ""), ImageKey::Memory);
-        if (modules) t.pc.MemoryModuleFrame[k]->Enabled = true;
+        if (modules) {
+            t.pc.MemoryModuleFrame[k]->Enabled = true;
+            t.pc.nameplates.print(t.pc.MemoryModuleFrame[k], NameplateKind::Memory, moduleName(form) + " Bank " + std::to_string(k));
+        }
     }
 }
 

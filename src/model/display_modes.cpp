@@ -21,6 +21,7 @@ void resetModel(VirtualPc& pc) {
     for (const auto& part : pc.parts())
         if (part.optional) part.frame->Enabled = false;
     pc.UsbDeviceCount = 0;
+    pc.nameplates.clear();
     render(pc);
 }
 

@@ -12,6 +12,7 @@
 
 #include "engine3d/scene/cd3d_frame.h"
 #include "model/frame_array.h"
+#include "model/nameplates.h"
 
 namespace vantrel::model {
 
@@ -82,6 +83,8 @@ struct VirtualPc {
     // Report state shared by the builders of one report.
     std::int16_t UsbDeviceCount = 0;
     bool FansReported = false;
+    // The report's names printed on the parts; blank again on reset.
+    Nameplates nameplates;
 
     // Part identification: the frame name of the last pick and the label of
     // its part, shown under the view (empty when the pick named no part).

@@ -17,6 +17,7 @@
 #include "render_gl/gl_error.h"
 #include "render_gl/gl_mesh_cache.h"
 #include "render_gl/gl_texture.h"
+#include "engine3d/device/picture_texture.h"
 
 namespace vantrel::render_gl {
 
@@ -334,11 +335,11 @@ void GlDevice::applyDrawState() {
     glUniform4f(p.highlight, ((highlight >> 16) & 0xFF) / 255.0f, ((highlight >> 8) & 0xFF) / 255.0f,
                 (highlight & 0xFF) / 255.0f, ((highlight >> 24) & 0xFF) / 255.0f);
 
-    const bool textured = texture_ && dynamic_cast<GlTexture*>(texture_.get());
-    glUniform1i(p.textured, textured ? 1 : 0);
-    if (textured) {
+    GlTexture* texture = glTextureFor(texture_);
+    glUniform1i(p.textured, texture ? 1 : 0);
+    if (texture) {
         glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, static_cast<GlTexture*>(texture_.get())->bind(generation_));
+        glBindTexture(GL_TEXTURE_2D, texture->bind(generation_));
         glUniform1i(p.stage0, 0);
     }
 
@@ -421,6 +422,27 @@ void GlDevice::DrawSubset(const MeshGeometry& mesh, DWORD subset) {
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(range->second.count), GL_UNSIGNED_INT,
                    reinterpret_cast<const void*>(range->second.first * sizeof(GLuint)));
     glBindVertexArray(0);
+}
+
+GlTexture* GlDevice::glTextureFor(const TexturePtr& texture) {
+    if (!texture) return nullptr;
+    if (auto* own = dynamic_cast<GlTexture*>(texture.get())) return own;
+    std::erase_if(adopted_, [](const Adopted& a) { return a.original.expired(); });
+    for (const auto& a : adopted_)
+        if (a.original.lock() == texture) return a.copy.get();
+    std::shared_ptr<GlTexture> copy;
+    if (const auto* picture = dynamic_cast<const engine3d::PictureTexture*>(texture.get())) {
+        RgbaImage image{picture->width(), picture->height(), picture->pixels()};
+        if (image.width > 0 && image.height > 0 && image.pixels.size() == static_cast<std::size_t>(image.width) * image.height * 4) {
+            copy = std::make_shared<GlTexture>(picture->sourceName(), std::move(image));
+            textures_.push_back(copy);
+        }
+    } else {
+        copy = std::dynamic_pointer_cast<GlTexture>(CreateTextureFromFile(texture->sourceName()));
+    }
+    // Remembered even when it could not be made, so a bad picture is tried once.
+    adopted_.push_back({texture, copy});
+    return copy.get();
 }
 
 TexturePtr GlDevice::CreateTextureFromFile(const std::string& path) {

@@ -97,6 +97,14 @@ private:
     std::unique_ptr<Program> program_;
     GlMeshCache meshes_;
     std::vector<std::weak_ptr<GlTexture>> textures_;
+    // Textures made elsewhere (in memory, or on the recording device) and the
+    // GL copies drawn for them; a copy goes when its original does.
+    struct Adopted {
+        std::weak_ptr<engine3d::D3DTexture> original;
+        std::shared_ptr<GlTexture> copy;
+    };
+    std::vector<Adopted> adopted_;
+    GlTexture* glTextureFor(const TexturePtr& texture);
 
     D3DMATRIX world_, view_, projection_;
     std::map<DWORD, DWORD> renderStates_;

@@ -1,6 +1,12 @@
 // The headless device keeps state like a real one: scenes pair up, a lost device
 // reports itself until it is reset, state survives in getters.
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 #include "engine3d/math/d3d_math.h"
 #include "engine3d/engine3d_error.h"
 #include "engine3d/device/recording_device.h"
@@ -39,6 +45,30 @@ TEST(RecordingDevice, ScenesPairUpAndStateIsKept) {
     EXPECT_THROW(dev.SetTexture(8, nullptr), Engine3dError);
     EXPECT_EQ(dev.GetRenderState(D3DRS_LIGHTING), 0u);
     EXPECT_EQ(dev.callsOf(DeviceCallKind::BeginScene).size(), 1u);
+}
+
+// A texture name from a .x file is found as given, else in the texture folder
+// (written either way round), and the texture is named by where it was found.
+TEST(RecordingDevice, TextureNamesAreLookedForInTheTextureFolder) {
+    const auto folder = std::filesystem::temp_directory_path() / ("vantrel_rec_textures_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder / "sub");
+    std::ofstream(folder / "sub" / "wood.png") << "not checked here";
+    RecordingDevice dev;
+    EXPECT_EQ(dev.CreateTextureFromFile("sub/wood.png"), nullptr);
+    dev.setTextureFolder(folder.string());
+    struct Case {
+        std::string name;
+        bool found;
+    };
+    for (const Case& c : {Case{"sub/wood.png", true}, Case{"sub\\wood.png", true}, Case{(folder / "sub" / "wood.png").string(), true},
+                          Case{"sub/missing.png", false}, Case{"/sub/wood.png", false}, Case{"", false}}) {
+        const TexturePtr t = dev.CreateTextureFromFile(c.name);
+        EXPECT_EQ(t != nullptr, c.found) << c.name;
+        if (t) {
+            EXPECT_TRUE(std::filesystem::equivalent(t->sourceName(), folder / "sub" / "wood.png")) << c.name;
+        }
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

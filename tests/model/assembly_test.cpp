@@ -350,6 +350,27 @@ TEST_F(AssembledPc, NoTwoPartsCutThroughEachOther) {
         }
 }
 
+// Every picture a mesh file names is generated next to it, so no surface of
+// the model falls back to plain colour.
+TEST(ModelMedia, EveryPictureTheMeshFilesNameIsInTheMediaFolder) {
+    VirtualPc pc;
+    RecordingDevice device;
+    device.setTextureFolder(test::mediaFolder());
+    test::assemble(pc, device);
+    for (const auto& part : pc.parts()) part.frame->Enabled = true;
+    std::set<std::string> named;
+    for (const auto& d : test::drawnFrames(pc))
+        for (DWORD i = 0; i < d.frame->GetChildMeshCount(); ++i) {
+            const auto mesh = d.frame->GetChildMesh(i);
+            for (DWORD m = 0; m < mesh->GetMaterialCount(); ++m) {
+                if (mesh->GetTextureName(m).empty()) continue;
+                named.insert(mesh->GetTextureName(m));
+                EXPECT_NE(mesh->GetMaterialTexture(m), nullptr) << mesh->GetTextureName(m) << " of " << d.name;
+            }
+        }
+    EXPECT_GT(named.size(), 15u);
+}
+
 TEST(ModelMedia, DebiansAssimpReadsTheGeneratedFiles) {
     const std::string tool = VANTREL_ASSIMP_TOOL;
     if (tool.empty()) GTEST_SKIP() << "assimp-utils is not installed";

@@ -11,6 +11,8 @@
 #include <optional>
 
 #include "engine3d/device/light_levels.h"
+#include "engine3d/device/picture_texture.h"
+#include "engine3d/device/recording_device.h"
 #include "engine3d/math/d3d_math.h"
 #include "render_gl/d3d_states.h"
 #include "render_gl/gl_error.h"
@@ -332,6 +334,36 @@ TEST_F(GlTextureTest, TextureModulatesTheLitColourAndAMissingOneDrawsUntextured)
         mesh->SetMaterialTexture(0, v->util().LoadTextureCached(c.file));
         sceneWith(*v, {mesh});
         EXPECT_EQ(centrePixel(v->picture()), c.expected) << c.file;
+    }
+}
+
+// Textures made elsewhere draw too: pictures made in memory, and textures the
+// recording device loaded (the command line assembles the model there), which
+// the GL device reads again by name. A damaged one draws untextured.
+TEST_F(GlTextureTest, TexturesMadeInMemoryOrOnAnotherDeviceDraw) {
+    RecordingDevice recorder;
+    recorder.setTextureFolder(folder_.string());
+    const std::vector<std::uint8_t> green{10, 200, 40, 255, 10, 200, 40, 255, 10, 200, 40, 255, 10, 200, 40, 255};
+    struct Case {
+        const char* name;
+        TexturePtr texture;
+        std::array<int, 3> expected;
+    };
+    const Case cases[] = {
+        {"picture", std::make_shared<PictureTexture>("green", 2, 2, green), {10, 200, 40}},
+        {"recorded file", recorder.CreateTextureFromFile("paint.png"), {200, 100, 50}},
+        {"picture short of pixels", std::make_shared<PictureTexture>("short", 3, 3, green), {255, 255, 255}},
+        {"file gone", std::make_shared<D3DTexture>((folder_ / "gone.png").string()), {255, 255, 255}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(c.texture, nullptr) << c.name;
+        auto v = makeView();
+        REQUIRE_GL(v);
+        auto mesh = meshOf(texturedQuad(), plainMaterial({0, 0, 0, 1}, {1, 1, 1, 0}));
+        mesh->SetMaterialTexture(0, c.texture);
+        sceneWith(*v, {mesh});
+        EXPECT_EQ(centrePixel(v->picture()), c.expected) << c.name;
+        EXPECT_EQ(centrePixel(v->picture()), c.expected) << c.name << ", drawn again";
     }
 }
 

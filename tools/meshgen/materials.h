@@ -52,5 +52,12 @@ inline constexpr Colour kSmartMedia{0.75f, 0.75f, 0.72f, 10, 0.2f};
 inline constexpr Colour kMemoryStick{0.20f, 0.28f, 0.62f, 10, 0.2f};
 inline constexpr Colour kMmcCard{0.30f, 0.45f, 0.75f, 10, 0.2f};
 inline constexpr Colour kStickBlue{0.15f, 0.35f, 0.80f, 20, 0.4f};
+// Under a full-colour picture: the picture gives the colour.
+inline constexpr Colour kPrinted{0.97f, 0.97f, 0.97f, 10, 0.15f};
+inline constexpr Colour kPrintedBoard{0.97f, 0.97f, 0.97f, 14, 0.3f};
+inline constexpr Colour kPrintedSteel{0.97f, 0.97f, 0.98f, 20, 0.45f};
+inline constexpr Colour kShroud{0.18f, 0.18f, 0.20f, 20, 0.35f};
+inline constexpr Colour kBlade{0.16f, 0.16f, 0.18f, 8, 0.15f};
+inline constexpr Colour kLatch{0.80f, 0.80f, 0.78f, 8, 0.1f};
 
 }  // namespace meshgen::paint

@@ -1,7 +1,11 @@
 #pragma once
-// Boxes and cylinders turned into triangle meshes with per-face normals. Every
-// triangle is wound clockwise as seen from outside (left-handed, the way the
-// renderer culls), which buildMesh checks against the outward direction.
+// Shapes turned into triangle meshes: boxes with bevelled edges, cylinders,
+// fans and fin stacks. Flat faces carry their own normal; bevels, cylinder
+// walls and rims blend the normals of the faces they join, so the per-vertex
+// lighting rounds them off. Every triangle is wound clockwise as seen from
+// outside (left-handed, the way the renderer culls), which the writer checks
+// against the outward direction. A shape never leaves the box [lo, hi] it is
+// given, so the parts' boxes stay what they were.
 
 #include <array>
 #include <string>
@@ -19,16 +23,33 @@ struct Colour {
     float specular = 0.2f; // grey level of the specular colour
 };
 
-enum class Shape { Box, Cylinder };
+enum class Shape {
+    Box,       // bevelled box
+    Plate,     // box with sharp edges (labels, thin sheets)
+    Cylinder,  // inscribed in the box along its axis
+    Fan,       // square frame with a round opening, hub and blades; air along the axis
+    Fins,      // plates stacked along the axis, three pipes through them
+};
 enum class Axis { X, Y, Z };
 
-// A primitive fills the box [lo, hi]; a cylinder is the one inscribed in it
-// along its axis.
+// A surface picture. Stretched: every face shows the whole picture; tiled:
+// the picture repeats every `tile` model units.
+struct Texture {
+    std::string file;  // empty: plain colour
+    float tile = 0;    // 0: stretched over each face
+    // Stretched over this box instead of the primitive's own, so that several
+    // primitives share one picture.
+    bool spansArea = false;
+    Vec3 areaLo{}, areaHi{};
+};
+
 struct Primitive {
     Shape shape;
     Axis axis;
     Vec3 lo, hi;
     Colour colour;
+    Texture texture{};
+    Colour accent{0, 0, 0};  // the fan's hub and blades, the fins' pipes
 };
 
 struct Triangle {
@@ -36,14 +57,22 @@ struct Triangle {
     int material;
 };
 
-struct Mesh {
-    std::vector<Vec3> positions;
-    std::vector<Vec3> normals;  // one per position
-    std::vector<Triangle> faces;
-    std::vector<Colour> materials;
+struct Material {
+    Colour colour;
+    std::string texture;
 };
 
-// One mesh holding every primitive, one material per distinct colour.
+struct Mesh {
+    std::vector<Vec3> positions;
+    std::vector<Vec3> normals;               // one per position
+    std::vector<std::array<float, 2>> uvs;   // one per position
+    std::vector<Triangle> faces;
+    std::vector<Material> materials;
+
+    bool textured() const;
+};
+
+// One mesh holding every primitive, one material per distinct colour and picture.
 Mesh buildMesh(const std::vector<Primitive>& primitives);
 
 }  // namespace meshgen

@@ -1,12 +1,16 @@
-// vantrel-meshgen OUTDIR: writes every mesh file of the virtual PC into OUTDIR.
-// Files whose frame names a text name token cannot hold are written binary.
+// vantrel-meshgen OUTDIR: writes every mesh file of the virtual PC into OUTDIR,
+// with the pictures on its surfaces. Files whose frame names a text name token
+// cannot hold are written binary.
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <set>
 
+#include "model/nameplate_picture.h"
 #include "parts_table.h"
+#include "surface_pictures.h"
+#include "picture.h"
 #include "xfile_writer.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +23,8 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(out, ec);
     std::set<std::string> seen;
-    for (const auto& entry : partsTable()) {
+    const std::vector<MeshFileSpec> table = partsTable();
+    for (const auto& entry : table) {
         if (!seen.insert(entry.file).second) {
             std::cerr << "vantrel-meshgen: " << entry.file << " is described twice\n";
             return 1;
@@ -45,6 +50,24 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::cout << "vantrel-meshgen: " << seen.size() << " files in " << out.string() << "\n";
+    int pictures = 0;
+    for (const auto& [name, picture] : pictures::surfacePictures(table)) {
+        if (!picture.writePng((out / name).string())) {
+            std::cerr << "vantrel-meshgen: cannot write " << (out / name) << "\n";
+            return 1;
+        }
+        ++pictures;
+    }
+    // The stickers that carry the parts' names, blank until a report names them.
+    for (const auto kind : vantrel::model::kNameplateKinds) {
+        const auto blank = vantrel::model::drawNameplate(kind, "");
+        const auto path = out / vantrel::model::nameplateFile(kind);
+        if (!writeRgbaPng(path.string(), blank.width, blank.height, blank.rgba)) {
+            std::cerr << "vantrel-meshgen: cannot write " << path << "\n";
+            return 1;
+        }
+        ++pictures;
+    }
+    std::cout << "vantrel-meshgen: " << seen.size() << " files and " << pictures << " pictures in " << out.string() << "\n";
     return 0;
 }

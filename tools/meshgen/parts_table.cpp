@@ -3,11 +3,14 @@
 #include <string>
 
 #include "materials.h"
+#include "model/nameplate_picture.h"
+#include "surface_pictures.h"
 
 namespace meshgen {
 namespace {
 
 using namespace paint;
+using vantrel::model::NameplateKind;
 
 // Model units are about 5 cm. The case stands on the desk with its front at
 // z = -1.7 facing the default camera, the motherboard flat on standoffs, the
@@ -27,6 +30,46 @@ Primitive cylinder(Axis axis, float x0, float y0, float z0, float x1, float y1, 
     return {Shape::Cylinder, axis, {x0, y0, z0}, {x1, y1, z1}, c};
 }
 
+Primitive plate(float x0, float y0, float z0, float x1, float y1, float z1, Colour c) {
+    return {Shape::Plate, Axis::Y, {x0, y0, z0}, {x1, y1, z1}, c};
+}
+
+// The same primitive showing a picture: stretched over each face, or repeated
+// every `tile` units.
+Primitive showing(Primitive p, const std::string& file, float tile = 0) {
+    p.texture.file = file;
+    p.texture.tile = tile;
+    return p;
+}
+Primitive shaped(Primitive p, Shape shape, Axis axis, Colour accent) {
+    p.shape = shape;
+    p.axis = axis;
+    p.accent = accent;
+    return p;
+}
+std::string sticker(vantrel::model::NameplateKind kind) { return vantrel::model::nameplateFile(kind); }
+
+// An expansion or memory slot lying along `along` (X or Z): two walls with the
+// contact groove between them and a latch closing the groove at the near end.
+std::vector<Primitive> slot(float x0, float y0, float z0, float x1, float y1, float z1, Colour c, Axis along) {
+    const bool alongZ = along == Axis::Z;
+    const float width = alongZ ? x1 - x0 : z1 - z0, wall = 0.3f * width, latch = 0.08f;
+    std::vector<Primitive> parts;
+    if (alongZ) {
+        parts.push_back(box(x0, y0, z0 + latch, x0 + wall, y1, z1, c));
+        parts.push_back(box(x1 - wall, y0, z0 + latch, x1, y1, z1, c));
+        parts.push_back(plate(x0 + wall, y0, z0 + latch, x1 - wall, y1 - 0.7f * (y1 - y0), z1, paint::kBlack));
+        parts.push_back(box(x0, y0, z0, x1, y1, z0 + latch, paint::kLatch));
+    } else {
+        parts.push_back(box(x0 + latch, y0, z0, x1 - latch, y1, z0 + wall, c));
+        parts.push_back(box(x0 + latch, y0, z1 - wall, x1 - latch, y1, z1, c));
+        parts.push_back(plate(x0 + latch, y0, z0 + wall, x1 - latch, y1 - 0.7f * (y1 - y0), z1 - wall, paint::kBlack));
+        parts.push_back(box(x0, y0, z0, x0 + latch, y1, z1, paint::kLatch));
+        parts.push_back(box(x1 - latch, y0, z0, x1, y1, z1, paint::kLatch));
+    }
+    return parts;
+}
+
 PartFrame frame(std::string name, std::vector<Primitive> primitives) { return {std::move(name), std::move(primitives)}; }
 
 // Geometry given in PC coordinates, written relative to the offset of the
@@ -41,8 +84,10 @@ MeshFileSpec placed(std::string file, std::vector<PartFrame> frames, Vec3 frameO
 }
 
 // A socket on the back panel, its mouth facing out of the case.
-PartFrame backPort(std::string name, float x0, float y0, float x1, float y1, Colour c) {
-    return frame(std::move(name), {box(x0, y0, kPortFront, x1, y1, kPortBack, c)});
+PartFrame backPort(std::string name, float x0, float y0, float x1, float y1, Colour c, const std::string& face = "") {
+    Primitive p = plate(x0, y0, kPortFront, x1, y1, kPortBack, c);
+    if (!face.empty()) p = showing(p, face);
+    return frame(std::move(name), {p});
 }
 
 std::string numbered(const char* prefix, int n, const char* suffix = ".x") {
@@ -50,57 +95,59 @@ std::string numbered(const char* prefix, int n, const char* suffix = ".x") {
 }
 
 void body(std::vector<MeshFileSpec>& t) {
-    t.push_back(placed("vm1.x", {frame("CaseFloor", {box(-4.4f, -3.3f, -1.7f, 4.4f, kFloorTop, 6.25f, kSteel)})}));
+    t.push_back(placed("vm1.x", {frame("CaseFloor", {showing(box(-4.4f, -3.3f, -1.7f, 4.4f, kFloorTop, 6.25f, kPrintedSteel), pictures::kCaseFloor)})}));
     std::vector<Primitive> standoffs;
     for (float x : {-1.7f, 0.5f, 3.9f})
         for (float z : {1.9f, 4.0f, 6.0f})
             standoffs.push_back(cylinder(Axis::Y, x - 0.06f, kFloorTop, z - 0.06f, x + 0.06f, -3.05f, z + 0.06f, kBrass));
-    t.push_back(placed("vm2.x", {frame("Frame0Cube", {box(-1.85f, -3.05f, 1.7f, 4.35f, kBoardTop, 6.2f, kBoard)}),
+    t.push_back(placed("vm2.x", {frame("Frame0Cube", {showing(box(-1.85f, -3.05f, 1.7f, 4.35f, kBoardTop, 6.2f, kPrintedBoard), pictures::kMotherboard)}),
                                  frame("BoardStandoffs", standoffs)}));
     // The back panel is cut open where the power supply and the sockets and
     // card brackets are, so that they show from behind.
-    t.push_back(placed("vm3.x", {frame("BackPanel", {box(-4.4f, kFloorTop, 6.25f, -4.25f, 0.85f, 6.35f, kSteel),
-                                                     box(-4.25f, kFloorTop, 6.25f, -1.9f, -1.1f, 6.35f, kSteel),
-                                                     box(-4.25f, 0.5f, 6.25f, -1.9f, 0.85f, 6.35f, kSteel),
-                                                     box(-1.9f, kFloorTop, 6.25f, 4.25f, -2.7f, 6.35f, kSteel),
-                                                     box(-1.9f, 0.45f, 6.25f, 4.25f, 0.85f, 6.35f, kSteel),
-                                                     box(4.25f, kFloorTop, 6.25f, 4.4f, 0.85f, 6.35f, kSteel)})}));
-    t.push_back(placed("vm4.x", {frame("LeftPillar", {box(-4.4f, kFloorTop, -1.7f, -4.3f, 0.85f, -1.6f, kSteel)}),
-                                 frame("LeftTopRail", {box(-4.4f, 0.75f, -1.6f, -4.3f, 0.85f, 6.25f, kSteel)})}));
-    t.push_back(placed("vm5.x", {frame("RightPillar", {box(4.3f, kFloorTop, -1.7f, 4.4f, 0.85f, -1.6f, kSteel)}),
-                                 frame("RightTopRail", {box(4.3f, 0.75f, -1.6f, 4.4f, 0.85f, 6.25f, kSteel)}),
-                                 frame("FrontTopRail", {box(-4.3f, 0.75f, -1.7f, 4.3f, 0.85f, -1.6f, kSteel)})}));
+    t.push_back(placed("vm3.x", {frame("BackPanel", {showing(box(-4.4f, kFloorTop, 6.25f, -4.25f, 0.85f, 6.35f, kSteel), pictures::kPainted, 0.8f),
+                                                     showing(box(-4.25f, kFloorTop, 6.25f, -1.9f, -1.1f, 6.35f, kSteel), pictures::kPainted, 0.8f),
+                                                     showing(box(-4.25f, 0.5f, 6.25f, -1.9f, 0.85f, 6.35f, kSteel), pictures::kPainted, 0.8f),
+                                                     showing(box(-1.9f, kFloorTop, 6.25f, 4.25f, -2.7f, 6.35f, kSteel), pictures::kPainted, 0.8f),
+                                                     showing(box(-1.9f, 0.45f, 6.25f, 4.25f, 0.85f, 6.35f, kSteel), pictures::kPainted, 0.8f),
+                                                     showing(box(4.25f, kFloorTop, 6.25f, 4.4f, 0.85f, 6.35f, kSteel), pictures::kPainted, 0.8f)})}));
+    t.push_back(placed("vm4.x", {frame("LeftPillar", {showing(box(-4.4f, kFloorTop, -1.7f, -4.3f, 0.85f, -1.6f, kSteel), pictures::kPainted, 0.8f)}),
+                                 frame("LeftTopRail", {showing(box(-4.4f, 0.75f, -1.6f, -4.3f, 0.85f, 6.25f, kSteel), pictures::kPainted, 0.8f)})}));
+    t.push_back(placed("vm5.x", {frame("RightPillar", {showing(box(4.3f, kFloorTop, -1.7f, 4.4f, 0.85f, -1.6f, kSteel), pictures::kPainted, 0.8f)}),
+                                 frame("RightTopRail", {showing(box(4.3f, 0.75f, -1.6f, 4.4f, 0.85f, 6.25f, kSteel), pictures::kPainted, 0.8f)}),
+                                 frame("FrontTopRail", {showing(box(-4.3f, 0.75f, -1.7f, 4.3f, 0.85f, -1.6f, kSteel), pictures::kPainted, 0.8f)})}));
     // The power supply sits high at the back left, its fan blowing out the back.
-    t.push_back(placed("vm7.x", {frame("PowerSupply", {box(-4.25f, -1.1f, 3.6f, -1.45f, 0.5f, 6.2f, kDarkSteel)})}));
-    t.push_back(placed("vm8.x", {frame("AtxPowerConnector", {box(-1.85f, kBoardTop, 1.72f, -1.55f, -2.8f, 1.92f, kWhite),
+    t.push_back(placed("vm7.x", {frame("PowerSupply", {showing(box(-4.25f, -1.1f, 3.6f, -1.45f, 0.49f, 6.19f, kDarkSteel), pictures::kPainted, 0.8f),
+                                                       showing(plate(-4.1f, 0.49f, 3.75f, -1.6f, 0.5f, 6.05f, kSteel), pictures::kGrille, 0.3f),
+                                                       showing(plate(-4.1f, -0.95f, 6.19f, -1.6f, 0.35f, 6.2f, kSteel), pictures::kGrille, 0.3f)})}));
+    t.push_back(placed("vm8.x", {frame("AtxPowerConnector", {showing(box(-1.85f, kBoardTop, 1.72f, -1.55f, -2.8f, 1.92f, kWhite), pictures::kPinHeader),
                                                               cylinder(Axis::Y, -1.78f, -2.8f, 1.74f, -1.62f, -2.3f, 1.9f, kBlack)})}));
     t.push_back(placed("vm9.x", {frame("IntelCpuSocket", {box(-0.95f, kBoardTop, 2.55f, -0.1f, -2.93f, 3.4f, kBeige)}),
                                  frame("AmdCpuSocket", {box(-1.84f, kBoardTop, 2.55f, -1.0f, -2.93f, 3.4f, kWhite)})}));
     std::vector<Primitive> dimmSockets;
     for (float z : {2.3f, 2.5f, 2.7f, 2.8f})
-        dimmSockets.push_back(box(2.75f, kBoardTop, z - 0.04f, 4.2f, kSlotTop, z + 0.04f, kBlack));
+        for (const auto& p : slot(2.75f, kBoardTop, z - 0.04f, 4.2f, kSlotTop, z + 0.04f, kBlack, Axis::X)) dimmSockets.push_back(p);
     t.push_back(placed("vm10.x", {frame("MemorySockets", dimmSockets)}));
-    t.push_back(placed("vm11.x", {frame("FrontPanelPlate", {box(-4.25f, 0.24f, -1.6f, -1.35f, 0.72f, -1.5f, kDarkSteel)})}));
+    t.push_back(placed("vm11.x", {frame("FrontPanelPlate", {showing(box(-4.25f, 0.24f, -1.6f, -1.35f, 0.72f, -1.5f, kPrinted), pictures::kFrontPanel)})}));
     t.push_back(placed("vm12.x", {frame("FrontFanBracket", {box(3.1f, -0.6f, -1.4f, 4.3f, 0.4f, -1.35f, kDarkSteel)}),
                                   frame("CardReaderShelf", {box(2.35f, -1.34f, -1.6f, 4.3f, -1.3f, -1.0f, kDarkSteel)})}));
-    t.push_back(placed("vm13.x", {frame("Frame15Cube_1", {box(-1.0f, kBoardTop, 2.3f, -0.75f, -2.92f, 2.55f, kChip)}),
-                                  frame("Frame158Cube_1", {box(-0.05f, kBoardTop, 3.15f, 0.17f, -2.93f, 3.5f, kChip)}),
-                                  frame("Frame11Cube_16", {box(0.1f, kBoardTop, 2.55f, 0.42f, -2.92f, 2.85f, kChip)})}));
+    t.push_back(placed("vm13.x", {frame("Frame15Cube_1", {showing(box(-1.0f, kBoardTop, 2.3f, -0.75f, -2.92f, 2.55f, kPrinted), pictures::kChip)}),
+                                  frame("Frame158Cube_1", {showing(box(-0.05f, kBoardTop, 3.15f, 0.17f, -2.93f, 3.5f, kPrinted), pictures::kChip)}),
+                                  frame("Frame11Cube_16", {showing(box(0.1f, kBoardTop, 2.55f, 0.42f, -2.92f, 2.85f, kPrinted), pictures::kChip)})}));
     t.push_back(placed("vm14.x", {frame("Frame9Cylinder_2", {cylinder(Axis::Y, -1.45f, kBoardTop, 1.95f, -1.05f, -2.93f, 2.35f, kSilver)}),
                                   frame("Frame152Cylinder_2", {cylinder(Axis::X, -1.0f, kBoardTop, 2.05f, -0.8f, -2.91f, 2.15f, kSilver)}),
                                   frame("Frame73Cylinder_4", {cylinder(Axis::Y, 3.8f, kBoardTop, 1.75f, 4.1f, -2.7f, 2.05f, kBlack)})}));
-    t.push_back(placed("vm15.x", {frame("Frame95Cube_3", {box(0.19f, kBoardTop, 3.0f, 0.31f, kSlotTop, 5.0f, kSlotBrown)}),
+    t.push_back(placed("vm15.x", {frame("Frame95Cube_3", slot(0.19f, kBoardTop, 3.0f, 0.31f, kSlotTop, 5.0f, kSlotBrown, Axis::Z)),
                                   frame("Cube_60-4", {box(-2.7f, 0.28f, -1.7f, -1.6f, 0.44f, -1.6f, kBlack)})}));
-    t.push_back(placed("vm_sb.x", {frame("Frame2Cube_22", {box(0.0f, kBoardTop, 2.05f, 0.45f, -2.9f, 2.45f, kChip)})}));
-    t.push_back(placed("vm22.x", {backPort("Cube_11-8", -1.38f, -0.5f, -0.73f, -0.24f, kVgaBlue),
-                                  backPort("Frame1Cube", -0.6f, -0.2f, -0.24f, 0.1f, kSilver),
+    t.push_back(placed("vm_sb.x", {frame("Frame2Cube_22", {showing(box(0.0f, kBoardTop, 2.05f, 0.45f, -2.9f, 2.45f, kPrinted), pictures::kChip)})}));
+    t.push_back(placed("vm22.x", {backPort("Cube_11-8", -1.38f, -0.5f, -0.73f, -0.24f, kVgaBlue, pictures::kDsubFace),
+                                  backPort("Frame1Cube", -0.6f, -0.2f, -0.24f, 0.1f, kSilver, pictures::kNetworkFace),
                                   backPort("Frame91Cube_32", 3.95f, -1.9f, 4.2f, -1.2f, kLineOutLime),
-                                  backPort("Frame5Cube_8", 2.75f, -1.25f, 3.85f, -1.0f, kParallelBurgundy)}));
+                                  backPort("Frame5Cube_8", 2.75f, -1.25f, 3.85f, -1.0f, kParallelBurgundy, pictures::kDsubFace)}));
     // Voltage regulators and capacitors beside the processor.
     std::vector<Primitive> caps;
     for (int i = 0; i < 6; ++i) {
         const float z = 3.5f + 0.25f * static_cast<float>(i);
-        caps.push_back(cylinder(Axis::Y, -1.84f, kBoardTop, z, -1.76f, -2.7f, z + 0.08f, kCapacitor));
+        caps.push_back(showing(cylinder(Axis::Y, -1.84f, kBoardTop, z, -1.76f, -2.7f, z + 0.08f, kCapacitor), pictures::kCapacitorSleeve));
     }
     t.push_back(placed("vm25.x", {frame("CpuCapacitors", caps)}));
 }
@@ -113,13 +160,13 @@ void portsAndSockets(std::vector<MeshFileSpec>& t) {
     t.push_back(placed("vm_nbc1.x", {frame("NorthBridgeClips", {cylinder(Axis::Y, -0.2f, kBoardTop, 2.1f, -0.15f, -2.85f, 2.15f, kSteel),
                                                                   cylinder(Axis::Y, -0.2f, kBoardTop, 2.45f, -0.15f, -2.85f, 2.5f, kSteel)})}));
     t.push_back(placed("vm_nbc2.x", {frame("ClockChip", {box(-1.45f, kBoardTop, 2.45f, -1.15f, -2.94f, 2.55f, kChip)})}));
-    t.push_back(placed("vm_nb.x", {frame("Frame2Cube_22", {box(-0.7f, kBoardTop, 2.05f, -0.25f, -2.88f, 2.5f, kChip)})}));
+    t.push_back(placed("vm_nb.x", {frame("Frame2Cube_22", {showing(box(-0.7f, kBoardTop, 2.05f, -0.25f, -2.88f, 2.5f, kPrinted), pictures::kChip)})}));
     // Back USB sockets 1 to 8 in one column.
     const char* backUsbNames[] = {"Frame5Cube_12", "Frame5Cube_13", "Frame5Cube_14", "Frame5Cube_15",
                                   "Frame5Cube_16", "Frame5Cube_17", "Frame5Cube_18", "Frame5Cube_19"};
     for (int i = 1; i <= 8; ++i) {
         const float y = -1.9f + 0.15f * static_cast<float>(i - 1);
-        t.push_back(placed(numbered("vm_usb", i), {backPort(backUsbNames[i - 1], -0.15f, y, 0.09f, y + 0.1f, kUsbBlack)}));
+        t.push_back(placed(numbered("vm_usb", i), {backPort(backUsbNames[i - 1], -0.15f, y, 0.09f, y + 0.1f, kSilver, pictures::kUsbFace)}));
     }
     // Front USB sockets 9 to 16 in a row on the front panel; 9 has its header board.
     const char* frontUsbNames[] = {"Frame5Cube_1211", "Frame5Cube_1212", "Frame5Cube_1214", "Frame5Cube_1215",
@@ -128,22 +175,22 @@ void portsAndSockets(std::vector<MeshFileSpec>& t) {
     for (int i = 9; i <= 16; ++i) {
         const float x = -4.2f + 0.33f * static_cast<float>(i - 9);
         const std::string file = i == 9 ? "vm800.x" : numbered("vm", 801 + (i - 10));
-        t.push_back(placed(file, {frame(frontUsbNames[i - 9], {box(x, 0.5f, -1.7f, x + 0.24f, 0.7f, -1.6f, kUsbBlack)})}));
+        t.push_back(placed(file, {frame(frontUsbNames[i - 9], {showing(plate(x, 0.5f, -1.7f, x + 0.24f, 0.7f, -1.6f, kSilver), pictures::kUsbFace)})}));
     }
     const char* ethernetNames[] = {"Frame5Cube_1", "Frame1Cube45", "Frame1Cube46", "Frame1Cube49"};
     const char* serialNames[] = {"Frame1Cube_11", "Frame1Cube_191", "Frame1Cube_311", "Frame1Cube_161"};
     const char* parallelNames[] = {"Frame5Cube_83", "Frame5Cube_89", "Frame5Cube_82", "Frame5Cube_81"};
     for (int i = 1; i <= 4; ++i) {
         const float k = static_cast<float>(i - 1);
-        t.push_back(placed(numbered("vm_eth", i), {backPort(ethernetNames[i - 1], -0.6f, -1.9f + 0.35f * k, -0.24f, -1.6f + 0.35f * k, kSilver)}));
-        t.push_back(placed(numbered("vm_ser", i), {backPort(serialNames[i - 1], -1.38f, -1.9f + 0.35f * k, -0.73f, -1.64f + 0.35f * k, kSerialTeal)}));
-        t.push_back(placed(numbered("vm_par", i), {backPort(parallelNames[i - 1], 2.75f, -2.65f + 0.35f * k, 3.85f, -2.39f + 0.35f * k, kParallelBurgundy)}));
+        t.push_back(placed(numbered("vm_eth", i), {backPort(ethernetNames[i - 1], -0.6f, -1.9f + 0.35f * k, -0.24f, -1.6f + 0.35f * k, kSilver, pictures::kNetworkFace)}));
+        t.push_back(placed(numbered("vm_ser", i), {backPort(serialNames[i - 1], -1.38f, -1.9f + 0.35f * k, -0.73f, -1.64f + 0.35f * k, kSerialTeal, pictures::kDsubFace)}));
+        t.push_back(placed(numbered("vm_par", i), {backPort(parallelNames[i - 1], 2.75f, -2.65f + 0.35f * k, 3.85f, -2.39f + 0.35f * k, kParallelBurgundy, pictures::kDsubFace)}));
     }
     t.push_back(placed("vm310.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, 3.95f, -2.3f, kPortFront, 4.15f, -2.1f, kPortBack, kLineInBlue)})}));
     t.push_back(placed("vm311.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, 3.95f, -2.6f, kPortFront, 4.15f, -2.4f, kPortBack, kLineOutLime)})}));
     t.push_back(placed("vm312.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, -2.98f, 0.29f, -1.7f, -2.84f, 0.43f, -1.6f, kMicPink)})}));
     t.push_back(placed("vm314.x", {frame("Cylinder_3-1", {cylinder(Axis::Z, -3.22f, 0.29f, -1.7f, -3.08f, 0.43f, -1.6f, kLineOutLime)})}));
-    t.push_back(placed("hdmi.x", {backPort("Cube_10-18", -0.55f, -0.45f, -0.25f, -0.33f, kBlack)}));
+    t.push_back(placed("hdmi.x", {backPort("Cube_10-18", -0.55f, -0.45f, -0.25f, -0.33f, kSilver, pictures::kHdmiFace)}));
     for (int i = 1; i <= 4; ++i) {
         const float y = -0.45f + 0.15f * static_cast<float>(i - 1);
         t.push_back(placed(numbered("fw", i), {backPort("FireWirePort", -0.15f, y, 0.07f, y + 0.1f, kFirewireGrey)}));
@@ -152,27 +199,29 @@ void portsAndSockets(std::vector<MeshFileSpec>& t) {
     for (int i = 1; i <= 6; ++i) {
         const float x = 2.45f + 0.2f * static_cast<float>(i - 1);
         t.push_back(placed(numbered("sata", i), {frame(i <= 3 ? "Cube_8-13" : "Cube_1-17 ",
-                                                        {box(x, kBoardTop, 1.8f, x + 0.14f, -2.8f, 2.1f, kSataRed)})}));
+                                                        {showing(box(x, kBoardTop, 1.8f, x + 0.14f, -2.8f, 2.1f, kSataRed), pictures::kSataMouth)})}));
     }
     const char* ideNames[] = {"Cube_2-1", "Cube_16-5", "Cube_2-1"};
     for (int i = 1; i <= 3; ++i) {
         const float x = 0.55f + 0.6f * static_cast<float>(i - 1);
-        t.push_back(placed(numbered("ide", i), {frame(ideNames[i - 1], {box(x, kBoardTop, 1.95f, x + 0.5f, -2.8f, 2.1f, kBlack)})}));
+        t.push_back(placed(numbered("ide", i), {frame(ideNames[i - 1], {showing(box(x, kBoardTop, 1.95f, x + 0.5f, -2.8f, 2.1f, kDarkSteel), pictures::kPinHeader)})}));
     }
 }
 
 void processorAndCooling(std::vector<MeshFileSpec>& t) {
-    t.push_back(placed("vm23.x", {frame("Frame11Cube_20", {box(-0.9f, -2.93f, 2.6f, -0.15f, -2.85f, 3.35f, kSilver)})}));
-    t.push_back(placed("vm24.x", {frame("AmdProcessor", {box(-1.8f, -2.93f, 2.6f, -1.05f, -2.85f, 3.35f, kAluminium)})}));
+    t.push_back(placed("vm23.x", {frame("Frame11Cube_20", {showing(box(-0.9f, -2.93f, 2.6f, -0.15f, -2.86f, 3.35f, kSilver), pictures::kBrushed, 0.5f),
+                                                     showing(plate(-0.88f, -2.86f, 2.62f, -0.17f, -2.85f, 3.08f, kPrinted), sticker(NameplateKind::Processor))})}));
+    t.push_back(placed("vm24.x", {frame("AmdProcessor", {showing(box(-1.8f, -2.93f, 2.6f, -1.05f, -2.86f, 3.35f, kAluminium), pictures::kBrushed, 0.5f),
+                                                 showing(plate(-1.78f, -2.86f, 2.62f, -1.07f, -2.85f, 3.08f, kPrinted), sticker(NameplateKind::Processor))})}));
     // The cooler sits behind the processors' front edge; its fan faces the front.
-    t.push_back(placed("vm905.x", {frame("CpuHeatsink", {box(-1.75f, -2.8f, 3.1f, -0.1f, -2.0f, 4.0f, kAluminium)}),
-                                   frame("Cylinder-1", {cylinder(Axis::Z, -0.95f, -2.78f, 2.95f, -0.2f, -2.03f, 3.1f, kFan),
-                                                       cylinder(Axis::Z, -0.7f, -2.53f, 2.93f, -0.45f, -2.28f, 2.95f, kDarkSteel)})}));
-    t.push_back(placed("vm906.x", {frame("Cylinder-1", {cylinder(Axis::Z, 2.8f, -0.7f, 6.1f, 3.9f, 0.4f, 6.25f, kFan),
-                                                       cylinder(Axis::Z, 3.15f, -0.35f, 6.08f, 3.55f, 0.05f, 6.1f, kDarkSteel)})}));
-    t.push_back(placed("vm907.x", {frame("Cylinder-1", {cylinder(Axis::Z, 3.2f, -0.55f, -1.6f, 4.1f, 0.35f, -1.45f, kFan),
-                                                       cylinder(Axis::Z, 3.5f, -0.25f, -1.62f, 3.8f, 0.05f, -1.6f, kDarkSteel)})}));
-    t.push_back(placed("vm206.x", {frame("HeatPipeFins", {box(-1.75f, kBoardTop, 4.3f, -0.1f, -2.0f, 5.3f, kCopper)})}));
+    t.push_back(placed("vm905.x", {frame("CpuHeatsink", {shaped(showing(box(-1.75f, -2.8f, 3.1f, -0.1f, -2.0f, 4.0f, kAluminium), pictures::kBrushed, 0.5f), Shape::Fins, Axis::Y, kCopper)}),
+                                   frame("Cylinder-1", {shaped(cylinder(Axis::Z, -0.95f, -2.78f, 2.95f, -0.2f, -2.03f, 3.1f, kFan), Shape::Fan, Axis::Z, kBlade),
+                                                       showing(cylinder(Axis::Z, -0.7f, -2.53f, 2.93f, -0.45f, -2.28f, 2.95f, kPrinted), pictures::kFanSticker)})}));
+    t.push_back(placed("vm906.x", {frame("Cylinder-1", {shaped(cylinder(Axis::Z, 2.8f, -0.7f, 6.1f, 3.9f, 0.4f, 6.25f, kFan), Shape::Fan, Axis::Z, kBlade),
+                                                       showing(cylinder(Axis::Z, 3.15f, -0.35f, 6.08f, 3.55f, 0.05f, 6.1f, kPrinted), pictures::kFanSticker)})}));
+    t.push_back(placed("vm907.x", {frame("Cylinder-1", {shaped(cylinder(Axis::Z, 3.2f, -0.55f, -1.6f, 4.1f, 0.35f, -1.45f, kFan), Shape::Fan, Axis::Z, kBlade),
+                                                       showing(cylinder(Axis::Z, 3.5f, -0.25f, -1.62f, 3.8f, 0.05f, -1.6f, kPrinted), pictures::kFanSticker)})}));
+    t.push_back(placed("vm206.x", {frame("HeatPipeFins", {shaped(box(-1.75f, kBoardTop, 4.3f, -0.1f, -2.0f, 5.3f, kCopper), Shape::Fins, Axis::Y, kCopper)})}));
     const char* pipeNames[] = {"Frame1Cylinder_18", "Frame3Cylinder_19", "Frame6Cylinder_20"};
     const char* pipeFiles[] = {"vm206a.x", "vm206b.x", "vm206c.x"};
     for (int i = 0; i < 3; ++i) {
@@ -182,17 +231,17 @@ void processorAndCooling(std::vector<MeshFileSpec>& t) {
     t.push_back(placed("vm960.x", {frame("Frame25Cube_11", {box(4.15f, -0.9f, -1.6f, 4.3f, -0.75f, -1.5f, kWhite)})}));
     t.push_back(placed("vm961.x", {frame("Frame25Cube_11", {box(2.58f, kBoardTop, 3.1f, 2.7f, -2.9f, 3.22f, kWhite)})}));
     t.push_back(placed("vm962.x", {frame("Frame25Cube_11", {box(-0.08f, kBoardTop, 2.62f, 0.02f, -2.9f, 2.72f, kWhite)})}));
-    t.push_back(placed("vm19a.x", {frame("VideoChip", {box(0.0f, kBoardTop, 3.6f, 0.16f, -2.93f, 3.8f, kChip)})}));
+    t.push_back(placed("vm19a.x", {frame("VideoChip", {showing(box(0.0f, kBoardTop, 3.6f, 0.16f, -2.93f, 3.8f, kPrinted), pictures::kChip)})}));
 }
 
 void drives(std::vector<MeshFileSpec>& t) {
     // First hard disk under the optical drives; the chain repeats it 2.9 and 5.8 to the right.
     const float x0 = -3.92f, x1 = -1.88f, top = -2.8f;
-    t.push_back(placed("vm30.x", {frame("Frame29Cylinder_3", {box(x0, -3.18f, -1.5f, x1, top - 0.02f, 1.44f, kAluminium)})}));
-    t.push_back(placed("vm31.x", {frame("DiskLabel", {box(x0 + 0.15f, top - 0.02f, 0.0f, x0 + 0.95f, top, 1.2f, kWhite)})}));
-    t.push_back(placed("vm32.x", {frame("DiskDataConnector", {box(-3.3f, -3.15f, 1.44f, -3.0f, -2.95f, 1.52f, kBlack)})}));
-    t.push_back(placed("vm33.x", {frame("DiskPowerConnector", {box(-2.8f, -3.15f, 1.44f, -2.3f, -2.95f, 1.52f, kWhite)})}));
-    t.push_back(placed("vm34.x", {frame("DiskCircuitBoard", {box(x0 + 0.1f, kFloorTop, 0.2f, x1 - 0.1f, -3.18f, 1.4f, kBoard)})}));
+    t.push_back(placed("vm30.x", {frame("Frame29Cylinder_3", {showing(box(x0, -3.18f, -1.5f, x1, top - 0.02f, 1.44f, kAluminium), pictures::kBrushed, 0.6f)})}));
+    t.push_back(placed("vm31.x", {frame("DiskLabel", {showing(plate(x0 + 0.15f, top - 0.02f, 0.0f, x0 + 0.95f, top, 1.2f, kPrinted), sticker(NameplateKind::Disk))})}));
+    t.push_back(placed("vm32.x", {frame("DiskDataConnector", {showing(box(-3.3f, -3.15f, 1.44f, -3.0f, -2.95f, 1.52f, kDarkSteel), pictures::kPinHeader)})}));
+    t.push_back(placed("vm33.x", {frame("DiskPowerConnector", {showing(box(-2.8f, -3.15f, 1.44f, -2.3f, -2.95f, 1.52f, kWhite), pictures::kPinHeader)})}));
+    t.push_back(placed("vm34.x", {frame("DiskCircuitBoard", {showing(box(x0 + 0.1f, kFloorTop, 0.2f, x1 - 0.1f, -3.18f, 1.4f, kPrintedBoard), pictures::kCardBoard)})}));
     t.push_back(placed("vm35.x", {frame("DiskSpindleCover", {cylinder(Axis::Y, x1 - 0.95f, top - 0.02f, 0.2f, x1 - 0.15f, top, 1.0f, kSteel)})}));
     const float screwX[] = {x0 + 0.1f, x1 - 0.2f, x0 + 0.1f, x1 - 0.2f};
     const float screwZ[] = {-1.4f, -1.4f, 1.25f, 1.25f};
@@ -203,8 +252,8 @@ void drives(std::vector<MeshFileSpec>& t) {
     // First optical drive, in the frame placed at (-3.2, 0, -3.2).
     const Vec3 bay{-3.2f, 0.0f, -3.2f};
     const float ox0 = -4.25f, ox1 = -1.35f, oy0 = -2.44f, oy1 = -1.6f, oz0 = -1.6f, oz1 = 1.0f;
-    t.push_back(placed("vid1.x", {frame("Frame9Cube_4", {box(ox0, oy0, oz0 + 0.05f, ox1, oy1, oz1, kSteel),
-                                                         box(ox0, oy0, oz0, ox1, oy1, oz0 + 0.05f, kBlack)})}, bay));
+    t.push_back(placed("vid1.x", {frame("Frame9Cube_4", {showing(box(ox0, oy0, oz0 + 0.05f, ox1, oy1, oz1, kSteel), pictures::kPainted, 0.8f),
+                                                         showing(box(ox0, oy0, oz0, ox1, oy1, oz0 + 0.05f, kPrinted), pictures::kDriveBezel)})}, bay));
     std::vector<std::pair<std::string, std::vector<Primitive>>> details = {
         {"TrayLine", {box(ox0 + 0.2f, oy1 - 0.1f, oz0 - 0.01f, ox1 - 0.6f, oy1 - 0.08f, oz0, kDarkSteel)}},
         {"EjectButton", {box(ox1 - 0.45f, oy0 + 0.12f, oz0 - 0.03f, ox1 - 0.15f, oy0 + 0.22f, oz0, kDarkSteel)}},
@@ -221,8 +270,8 @@ void drives(std::vector<MeshFileSpec>& t) {
         {"DriveDataConnector", {box(ox0 + 0.7f, oy0 + 0.25f, oz1, ox0 + 1.7f, oy0 + 0.45f, oz1 + 0.06f, kBlack)}},
         {"DriveJumpers", {box(ox0 + 1.8f, oy0 + 0.3f, oz1, ox0 + 2.0f, oy0 + 0.42f, oz1 + 0.05f, kBlack)}},
         {"DrivePowerConnector", {box(ox0 + 2.1f, oy0 + 0.25f, oz1, ox0 + 2.6f, oy0 + 0.45f, oz1 + 0.06f, kWhite)}},
-        {"DriveVents", {box(ox0 + 0.6f, oy1, -0.4f, ox0 + 1.6f, oy1 + 0.005f, 0.3f, kDarkSteel)}},
-        {"DriveSerialLabel", {box(ox0 + 1.8f, oy1, -0.6f, ox0 + 2.6f, oy1 + 0.005f, 0.2f, kWhite)}},
+        {"DriveVents", {showing(plate(ox0 + 0.6f, oy1, -0.4f, ox0 + 1.6f, oy1 + 0.005f, 0.3f, kSteel), pictures::kGrille, 0.12f)}},
+        {"DriveSerialLabel", {showing(plate(ox0 + 1.8f, oy1, -0.6f, ox0 + 2.6f, oy1 + 0.005f, 0.2f, kPrinted), pictures::kSerialLabel)}},
         {"BottomPlate", {box(ox0 + 0.1f, oy0 - 0.005f, -1.3f, ox1 - 0.1f, oy0, 0.8f, kDarkSteel)}},
         {"SideRailLeft", {box(ox0 - 0.005f, oy0 + 0.2f, -1.4f, ox0, oy0 + 0.5f, 0.8f, kDarkSteel)}},
         {"SideRailRight", {box(ox1, oy0 + 0.5f, -1.4f, ox1 + 0.005f, oy0 + 0.6f, 0.8f, kDarkSteel)}},
@@ -250,29 +299,32 @@ void cardsAndSlots(std::vector<MeshFileSpec>& t) {
     };
     for (const auto& kind : kinds)
         for (int k = 0; k < 7; ++k)
-            t.push_back(placed(kind.files[k], {frame("Frame7Cube_3", {box(slotX[k] - 0.05f, kBoardTop, kind.z0, slotX[k] + 0.05f, kSlotTop, kind.z1, kind.colour)})}));
+            t.push_back(placed(kind.files[k], {frame("Frame7Cube_3", slot(slotX[k] - 0.05f, kBoardTop, kind.z0, slotX[k] + 0.05f, kSlotTop, kind.z1, kind.colour, Axis::Z))}));
     // Riser for a second video chip's card: shown only in the all-parts view.
     t.push_back(placed("vm208.x", {frame("SpareSlotRiser", {box(3.0f, kBoardTop, 3.3f, 3.9f, -2.9f, 3.5f, kBlack)})}));
 
     // The card of slot 1; the chain repeats it leftwards.
     const float x = slotX[0];
-    t.push_back(placed("vm280.x", {frame("Frame44Cube_20", {box(x - 0.015f, kCardBottom, 3.9f, x + 0.015f, -1.2f, 6.1f, kCardPcb)}),
+    t.push_back(placed("vm280.x", {frame("Frame44Cube_20", {showing(box(x - 0.015f, kCardBottom, 3.9f, x + 0.015f, -1.2f, 6.1f, kPrintedBoard), pictures::kCardBoard)}),
                                    frame("CardBracket", {box(x - 0.01f, -2.9f, 6.1f, x + 0.03f, -0.9f, 6.2f, kSteel)}),
-                                   frame("CardChip", {box(x + 0.015f, -1.9f, 4.6f, x + 0.05f, -1.5f, 5.0f, kChip)})}));
+                                   frame("CardChip", {showing(box(x + 0.015f, -1.9f, 4.6f, x + 0.05f, -1.5f, 5.0f, kPrinted), pictures::kChip)})}));
 
     // Video card in the AGP socket, its cooler on the side away from the camera.
     const float v = 0.25f;
-    t.push_back(placed("vm80.x", {frame("Frame1Cube_21", {box(v - 0.015f, kCardBottom, 3.9f, v + 0.015f, -1.3f, 6.1f, kVideoPcb)})}));
+    // The backplate on the side facing the front carries the card's name.
+    t.push_back(placed("vm80.x", {frame("Frame1Cube_21", {showing(box(v - 0.015f, kCardBottom, 3.9f, v + 0.015f, -1.3f, 6.1f, kPrintedBoard), pictures::kVideoBoard),
+                                                          showing(plate(v - 0.025f, -2.6f, 4.25f, v - 0.015f, -1.45f, 5.85f, kPrinted),
+                                                                  sticker(NameplateKind::Graphics))})}));
     std::vector<std::pair<std::string, Primitive>> video = {
-        {"GpuHeatsink", box(v + 0.015f, -2.55f, 4.3f, v + 0.15f, -1.65f, 5.6f, kAluminium)},
-        {"GpuFan", cylinder(Axis::X, v + 0.15f, -2.5f, 4.4f, v + 0.23f, -1.7f, 5.2f, kFan)},
+        {"GpuHeatsink", showing(box(v + 0.015f, -2.55f, 4.3f, v + 0.15f, -1.65f, 5.6f, kShroud), pictures::kPainted, 0.5f)},
+        {"GpuFan", shaped(cylinder(Axis::X, v + 0.15f, -2.5f, 4.4f, v + 0.23f, -1.7f, 5.2f, kFan), Shape::Fan, Axis::X, kBlade)},
         {"VideoBracket", box(v - 0.01f, -2.9f, 6.1f, v + 0.03f, -0.9f, 6.2f, kSteel)},
         {"VideoVgaOut", box(v + 0.03f, -1.6f, 6.15f, v + 0.2f, -1.1f, 6.2f, kVgaBlue)},
         {"VideoDviOut", box(v + 0.03f, -2.5f, 6.15f, v + 0.2f, -1.8f, 6.2f, kWhite)},
-        {"VideoMemoryFront", box(v + 0.015f, -2.7f, 3.95f, v + 0.04f, -2.6f, 4.25f, kChip)},
+        {"VideoMemoryFront", showing(box(v + 0.015f, -2.7f, 3.95f, v + 0.04f, -2.6f, 4.25f, kPrinted), pictures::kChip)},
         {"VideoPowerPins", box(v + 0.015f, -1.45f, 4.0f, v + 0.1f, -1.32f, 4.2f, kBlack)},
         {"VideoCapacitors", cylinder(Axis::X, v + 0.015f, -1.6f, 5.7f, v + 0.12f, -1.48f, 5.82f, kCapacitor)},
-        {"VideoMemoryBack", box(v + 0.015f, -2.7f, 5.7f, v + 0.04f, -2.6f, 6.0f, kChip)},
+        {"VideoMemoryBack", showing(box(v + 0.015f, -2.7f, 5.7f, v + 0.04f, -2.6f, 6.0f, kPrinted), pictures::kChip)},
         {"VideoLabel", box(v + 0.015f, -1.6f, 4.3f, v + 0.02f, -1.5f, 4.8f, kWhite)},
     };
     for (std::size_t i = 0; i < video.size(); ++i)
@@ -285,14 +337,26 @@ void memory(std::vector<MeshFileSpec>& t) {
     const float z = 2.3f, x0 = 2.8f, x1 = 4.15f, y0 = kSlotTop, y1 = -2.19f;
     const char* boards[] = {"vm140a.x", "vm140b.x", "vm140c.x", "vm140d.x"};
     const char* names[] = {"Frame0Cube_1291", "Frame0Cube_1292", "Frame0Cube_1293", "Frame0Cube_1294"};
+    // The board is cut at the key notch; one picture spans its pieces. The
+    // sticker in the middle of the front carries the module's name.
+    const float notch = 3.37f;
+    auto piece = [&](float a, float b, float bottom) {
+        Primitive p = showing(plate(a, bottom, z - 0.015f, b, y1, z + 0.015f, kPrintedBoard), pictures::kMemoryBoard);
+        p.texture.spansArea = true;
+        p.texture.areaLo = {x0, y0, z - 0.015f};
+        p.texture.areaHi = {x1, y1, z + 0.015f};
+        return p;
+    };
     for (int i = 0; i < 4; ++i)
-        t.push_back(placed(boards[i], {frame(names[i], {box(x0, y0, z - 0.015f, x1, y1, z + 0.015f, kMemoryPcb)})}));
+        t.push_back(placed(boards[i], {frame(names[i], {piece(x0, notch, y0), piece(notch + 0.03f, x1, y0), piece(notch, notch + 0.03f, y0 + 0.05f),
+                                                        showing(plate(3.40f, -2.66f, z - 0.02f, 3.63f, -2.36f, z - 0.015f, kPrinted),
+                                                                sticker(NameplateKind::Memory))})}));
     t.push_back(placed("vm901.x", {frame("Frame0Cube_1291", {box(3.9f, -2.7f, z + 0.015f, 4.05f, -2.6f, z + 0.03f, kChip)})}));
     // Four memory chips on the front face, leaving the middle free; a click on
     // a chip names the module too.
     const float chipX[] = {2.86f, 3.14f, 3.66f, 3.94f};
     for (int i = 0; i < 4; ++i)
-        t.push_back(placed(numbered("vm", 117 + i), {frame("Frame0Cube_1291", {box(chipX[i], -2.65f, z - 0.035f, chipX[i] + 0.22f, -2.35f, z - 0.015f, kChip)})}));
+        t.push_back(placed(numbered("vm", 117 + i), {frame("Frame0Cube_1291", {showing(box(chipX[i], -2.65f, z - 0.035f, chipX[i] + 0.22f, -2.35f, z - 0.015f, kPrinted), pictures::kChip)})}));
 }
 
 void memoryCards(std::vector<MeshFileSpec>& t) {
@@ -330,7 +394,7 @@ std::vector<Primitive> keyboard(float x0, float z0, float bottom, Colour body) {
     std::vector<Primitive> parts{box(x0, bottom, z0, x0 + 1.3f, top, z0 + 6.0f, body)};
     for (int row = 0; row < 5; ++row) {
         const float x = x0 + 0.1f + 0.225f * static_cast<float>(row);
-        parts.push_back(box(x, top, z0 + 0.15f, x + 0.18f, top + 0.07f, z0 + 5.85f, paint::kKeyCap));
+        parts.push_back(showing(box(x, top, z0 + 0.15f, x + 0.18f, top + 0.07f, z0 + 5.85f, paint::kKeyCap), pictures::kKeys));
     }
     return parts;
 }
@@ -366,7 +430,7 @@ void markers(std::vector<MeshFileSpec>& t) {
                                      frame("AxisY", {cylinder(Axis::Y, 6.95f, 0.08f, 5.95f, 7.05f, 1.6f, 6.05f, kAxisGreen)}),
                                      frame("AxisZ", {cylinder(Axis::Z, 6.95f, -0.05f, 6.08f, 7.05f, 0.05f, 7.6f, kAxisBlue)})},
                      axes));
-    t.push_back(placed("base1.x", {frame("BasePlate", {box(-8.0f, -3.45f, -2.0f, 9.5f, kDeskTop, 13.0f, kDesk)})}));
+    t.push_back(placed("base1.x", {frame("BasePlate", {showing(box(-8.0f, -3.45f, -2.0f, 9.5f, kDeskTop, 13.0f, kPrinted), pictures::kDesk)})}));
 }
 
 }  // namespace

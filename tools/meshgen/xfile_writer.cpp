@@ -16,6 +16,8 @@ enum : std::uint16_t {
     kFloatList = 7,
     kOpenBrace = 10,
     kCloseBrace = 11,
+    kSemicolon = 20,
+    kString = 2,
 };
 
 class BinaryOut {
@@ -26,6 +28,12 @@ public:
         word(kName);
         dword(static_cast<std::uint32_t>(n.size()));
         bytes_.append(n);
+    }
+    void string(const std::string& text) {
+        word(kString);
+        dword(static_cast<std::uint32_t>(text.size()));
+        bytes_.append(text);
+        word(kSemicolon);
     }
     void open() { word(kOpenBrace); }
     void close() { word(kCloseBrace); }
@@ -61,6 +69,13 @@ std::vector<std::uint32_t> faceList(const Mesh& m) {
     return out;
 }
 
+std::vector<float> flatten(const std::vector<std::array<float, 2>>& v) {
+    std::vector<float> out;
+    out.reserve(v.size() * 2);
+    for (const auto& p : v) out.insert(out.end(), {p[0], p[1]});
+    return out;
+}
+
 std::vector<float> materialValues(const Colour& c) {
     return {c.r, c.g, c.b, 1.0f, c.power, c.specular, c.specular, c.specular, 0.0f, 0.0f, 0.0f};
 }
@@ -87,6 +102,13 @@ std::string binaryFile(const std::vector<XFrame>& frames) {
         out.floats(flatten(m.normals));
         out.ints(faceList(m));
         out.close();
+        if (m.textured()) {
+            out.name("MeshTextureCoords");
+            out.open();
+            out.ints({static_cast<std::uint32_t>(m.uvs.size())});
+            out.floats(flatten(m.uvs));
+            out.close();
+        }
         out.name("MeshMaterialList");
         out.open();
         std::vector<std::uint32_t> list{static_cast<std::uint32_t>(m.materials.size()),
@@ -96,7 +118,13 @@ std::string binaryFile(const std::vector<XFrame>& frames) {
         for (const auto& c : m.materials) {
             out.name("Material");
             out.open();
-            out.floats(materialValues(c));
+            out.floats(materialValues(c.colour));
+            if (!c.texture.empty()) {
+                out.name("TextureFilename");
+                out.open();
+                out.string(c.texture);
+                out.close();
+            }
             out.close();
         }
         out.close();
@@ -148,15 +176,23 @@ std::string textFile(const std::vector<XFrame>& frames) {
         writeVectors(s, m.normals);
         writeFaces(s, m);
         s << "    }\n";
+        if (m.textured()) {
+            s << "    MeshTextureCoords {\n    " << m.uvs.size() << ";\n";
+            for (std::size_t i = 0; i < m.uvs.size(); ++i)
+                s << "    " << number(m.uvs[i][0]) << ';' << number(m.uvs[i][1]) << ';' << (i + 1 < m.uvs.size() ? ",\n" : ";\n");
+            s << "    }\n";
+        }
         s << "    MeshMaterialList {\n    " << m.materials.size() << ";\n    " << m.faces.size() << ";\n    ";
         for (std::size_t i = 0; i < m.faces.size(); ++i)
             s << m.faces[i].material << (i + 1 < m.faces.size() ? "," : ";;\n");
         for (const auto& c : m.materials) {
-            const auto v = materialValues(c);
+            const auto v = materialValues(c.colour);
             s << "    Material {\n      " << number(v[0]) << ';' << number(v[1]) << ';' << number(v[2]) << ';'
               << number(v[3]) << ";;\n      " << number(v[4]) << ";\n      " << number(v[5]) << ';' << number(v[6])
               << ';' << number(v[7]) << ";;\n      " << number(v[8]) << ';' << number(v[9]) << ';' << number(v[10])
-              << ";;\n    }\n";
+              << ";;\n";
+            if (!c.texture.empty()) s << "      TextureFilename {\n        \"" << c.texture << "\";\n      }\n";
+            s << "    }\n";
         }
         s << "    }\n  }\n}\n";
     }

@@ -1,5 +1,6 @@
 #include "engine3d/device/recording_device.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 
@@ -153,10 +154,20 @@ void RecordingDevice::DrawSubset(const MeshGeometry& mesh, DWORD subset) {
 
 TexturePtr RecordingDevice::CreateTextureFromFile(const std::string& path) {
     // A texture name comes from the .x file: a FIFO or device there must not hang the load.
-    const text::RegularFile file(path, std::uintmax_t{256} << 20);
-    if (file.check() != text::FileCheck::Ok || file.size() == 0) return nullptr;
+    auto usable = [](const std::string& candidate) {
+        const text::RegularFile file(candidate, std::uintmax_t{256} << 20);
+        return file.check() == text::FileCheck::Ok && file.size() > 0;
+    };
+    std::string found = path;
+    if (!usable(found)) {
+        if (textureFolder_.empty() || path.empty() || path.front() == '/') return nullptr;
+        std::string relative = path;  // names written on Windows use backslashes
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        found = textureFolder_ + "/" + relative;
+        if (!usable(found)) return nullptr;
+    }
     ++textureLoads_;
-    return std::make_shared<D3DTexture>(path);
+    return std::make_shared<D3DTexture>(found);
 }
 
 std::vector<DeviceCall> RecordingDevice::callsOf(DeviceCallKind kind) const {

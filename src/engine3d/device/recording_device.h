@@ -66,6 +66,9 @@ public:
     const D3DMATERIAL8& material() const { return material_; }
     const D3DTexture* texture(DWORD stage) const;
     int textureLoads() const { return textureLoads_; }
+    // A texture name that does not load as given is also looked for in this
+    // folder (the folder of the model's files), as on the GL device.
+    void setTextureFolder(std::string folder) { textureFolder_ = std::move(folder); }
 
     // Simulates a lost device: Present and TestCooperativeLevel report code until Reset.
     void loseDevice(HRESULT code) { lostCode_ = code; }
@@ -86,6 +89,7 @@ private:
     bool inScene_ = false;
     HRESULT lostCode_ = D3D_OK;
     int textureLoads_ = 0;
+    std::string textureFolder_;
 };
 
 }  // namespace vantrel::engine3d
