@@ -3,6 +3,7 @@
 // (the Login and Administrator Password dialogs live beside the other windows).
 
 #include <string>
+#include <vector>
 
 #include "core/grid_control.h"
 
@@ -28,6 +29,28 @@ struct StatisticsDialogState {
     bool visible = false;
     std::string nodeCountText = "0";
     std::string scannedCountText = "0";
+};
+
+// One node of the Export dialog's list.
+struct ExportNodeChoice {
+    std::string name;
+    std::string label;  // as the network tree shows it
+    bool checked = true;
+};
+
+// The Export dialog: where to, what, which nodes; the progress while the
+// pictures are drawn.
+struct ExportDialogState {
+    bool visible = false;
+    std::string folderField;
+    bool htmlChecked = true;  // "HTML pages with pictures"
+    bool csvChecked = true;   // "CSV (one row per component)"
+    bool jsonChecked = true;  // "JSON"
+    std::vector<ExportNodeChoice> nodes;
+    bool running = false;
+    int picturesDone = 0;
+    int picturesToDraw = 0;
+    std::string statusText;
 };
 
 struct AboutDialogState {

@@ -125,6 +125,7 @@ struct PresentationState {
     LoginsDialogState loginsDialog;
     StatisticsDialogState statisticsDialog;
     AboutDialogState aboutDialog;
+    ExportDialogState exportDialog;
 };
 
 // Shows a scan in the scan dialog and the main window's pointer.

@@ -8,6 +8,7 @@
 
 #include "collect/show_node.h"
 #include "core/error.h"
+#include "core/export_dialog.h"
 #include "core/home_lock.h"
 #include "core/network_scan.h"
 #include "core/startup.h"
@@ -19,7 +20,9 @@
 #include "session/scan_providers.h"
 #include "store/home_store.h"
 #include "store/store_choice.h"
+#include "ui/desktop_export.h"
 #include "ui/desktop_view.h"
+#include "ui/export_dialog.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/picture_button.h"
@@ -137,11 +140,15 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
         showSwitchStates();
     });
     main_->setMenuCommand(MenuCommand::BackgroundColor, [this] { view_->showBackgroundColorDialog(); });
+    exports_ = std::make_unique<DesktopExport>(state_, main_.get(), [this] { main_->syncFromCore(); });
+    main_->setMenuCommand(MenuCommand::Export, [this] { openExportDialog(state_); });
+    main_->exportDialog()->setExportCommand([this] { exports_->start(); });
     main_->setBeforeExit([this] {
         // The window cannot answer while the nodes under way finish.
         state_.windows.main.busyPointer = true;
         main_->syncFromCore();
         scans_->stopAndWait();
+        exports_->wait();
         state_.windows.main.busyPointer = false;
     });
     ui_.setSync([this] {

@@ -13,6 +13,7 @@
 
 namespace vantrel::ui {
 
+class DesktopExport;
 class DesktopView;
 class MainWindow;
 class QtUiServices;
@@ -33,6 +34,7 @@ public:
     HardwareSession& hardware() { return hardware_; }
     ScanCommands& scans() { return *scans_; }
     DesktopView& view() { return *view_; }
+    DesktopExport& exports() { return *exports_; }
     // The virtual PC: showing a node switches its parts on; the 3D view
     // assembles and draws it.
     model::VirtualPc& virtualPc() { return virtualPc_; }
@@ -48,6 +50,8 @@ private:
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<DesktopView> view_;
+    // Before the windows go: an export under way is finished first.
+    std::unique_ptr<DesktopExport> exports_;
     // Last: its workers stop before the view, the windows and the state go.
     std::unique_ptr<ScanCommands> scans_;
 };

@@ -27,6 +27,7 @@
 #include "core/node_registry.h"
 #include "core/settings_dialog.h"
 #include "core/startup.h"
+#include "ui/export_dialog.h"
 #include "ui/grid_control_widget.h"
 #include "ui/login_dialog.h"
 #include "ui/mnemonics.h"
@@ -393,6 +394,8 @@ void MainWindow::buildDialogs() {
     statisticsDialog_->setAfterCommand(refresh);
     aboutDialog_ = new AboutDialog(state_, this);
     aboutDialog_->setAfterCommand(refresh);
+    exportDialog_ = new ExportDialog(state_, this);
+    exportDialog_->setAfterCommand(refresh);
 }
 
 void MainWindow::registerOwnCommands() {
@@ -608,6 +611,7 @@ void MainWindow::syncFromCore() {
     adminDialog_->sync();
     statisticsDialog_->sync();
     aboutDialog_->sync();
+    exportDialog_->sync();
     if (main.visible && !isVisible()) show();
 }
 

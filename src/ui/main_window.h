@@ -30,6 +30,7 @@ namespace vantrel::ui {
 
 class AboutDialog;
 class AdminPasswordDialog;
+class ExportDialog;
 class LoginDialog;
 class LoginsDialog;
 class PictureButton;
@@ -81,6 +82,7 @@ public:
     AdminPasswordDialog* adminPasswordDialog() const { return adminDialog_; }
     StatisticsDialog* statisticsDialog() const { return statisticsDialog_; }
     AboutDialog* aboutDialog() const { return aboutDialog_; }
+    ExportDialog* exportDialog() const { return exportDialog_; }
     // Sets the window where it was left (or its designed size), fitted into
     // available: never larger than the screen, never outside it.
     void placeWindow(const QRect& available);
@@ -142,6 +144,7 @@ private:
     AdminPasswordDialog* adminDialog_ = nullptr;
     StatisticsDialog* statisticsDialog_ = nullptr;
     AboutDialog* aboutDialog_ = nullptr;
+    ExportDialog* exportDialog_ = nullptr;
     std::function<void(const QUrl&)> urlOpener_;
     std::function<void()> beforeExit_;
     bool startupDone_ = false;
