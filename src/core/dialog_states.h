@@ -10,7 +10,8 @@
 namespace vantrel {
 
 // The pages of the Settings dialog, in the order of its tab column.
-enum class SettingsPage { IpName, Passwords, Clear, Nodes, Location, Network, Scans };
+enum class SettingsPage { IpName, Passwords, Clear, Nodes, Location, Network, Scans, Inventory };
+inline constexpr int kSettingsPageCount = 8;
 
 // The Logins dialog: every node with its login.
 struct LoginsDialogState {

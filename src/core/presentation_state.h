@@ -46,6 +46,7 @@ struct SettingsDialogState {
     bool nameLabelChecked = false;    // "Name"
     bool ipNameLabelChecked = false;  // "IP/Name"
     std::string namespaceField;       // the management namespace being edited
+    std::string storeField;           // the shared store being edited ("Inventory")
     SettingsPage page = SettingsPage::IpName;
 };
 

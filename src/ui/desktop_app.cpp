@@ -20,6 +20,7 @@
 #include "session/scan_providers.h"
 #include "store/home_store.h"
 #include "store/store_choice.h"
+#include "store/store_setting.h"
 #include "ui/desktop_export.h"
 #include "ui/desktop_view.h"
 #include "ui/export_dialog.h"
@@ -27,6 +28,7 @@
 #include "ui/main_window.h"
 #include "ui/picture_button.h"
 #include "ui/qt_ui_services.h"
+#include "ui/shared_store_watch.h"
 #include "ui/splash_window.h"
 #include "ui/view_panel.h"
 
@@ -84,12 +86,23 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
             Qt::QueuedConnection);
     };
     std::string storeName;
+    loadSharedStoreSetting(state_);
     try {
         storeName = storeTarget(state_.folder, {});
     } catch (const std::exception& e) {
         notice(std::string(e.what()) + "; the scan history is kept in the program folder");
     }
     hardware_.recorder = makeScanRecorder(state_.folder, storeName, notice);
+    // With a shared store other programs scan too: their scans show in the
+    // node table, and a node shown gets the last of them.
+    if (!storeName.empty()) {
+        storeWatch_ = std::make_unique<SharedStoreWatch>(state_, storeName, [this] { main_->syncFromCore(); });
+        state_.showCurrentNode = [this] {
+            const NodeTable& table = state_.domain.nodes;
+            if (table.isNode(table.currentNode)) storeWatch_->refreshBeforeShowing(table.node(table.currentNode).name);
+            showStoredNode(state_, hardware_);
+        };
+    }
     state_.view = view_.get();
     // Scan results wait on worker threads until the window's thread takes
     // them; the main window is the context, so nothing arrives after it is gone.
@@ -171,6 +184,7 @@ void DesktopSession::showSwitchStates() {
 
 bool DesktopSession::start() {
     runStartup(state_);
+    if (storeWatch_ && !state_.ended) storeWatch_->start();
     showSwitchStates();
     ui_.sync();
     if (state_.ended) return false;

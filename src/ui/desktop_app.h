@@ -15,6 +15,7 @@ namespace vantrel::ui {
 
 class DesktopExport;
 class DesktopView;
+class SharedStoreWatch;
 class MainWindow;
 class QtUiServices;
 class SplashWindow;
@@ -35,6 +36,8 @@ public:
     ScanCommands& scans() { return *scans_; }
     DesktopView& view() { return *view_; }
     DesktopExport& exports() { return *exports_; }
+    // Only with a shared store.
+    SharedStoreWatch* sharedStoreWatch() { return storeWatch_.get(); }
     // The virtual PC: showing a node switches its parts on; the 3D view
     // assembles and draws it.
     model::VirtualPc& virtualPc() { return virtualPc_; }
@@ -52,6 +55,7 @@ private:
     std::unique_ptr<DesktopView> view_;
     // Before the windows go: an export under way is finished first.
     std::unique_ptr<DesktopExport> exports_;
+    std::unique_ptr<SharedStoreWatch> storeWatch_;
     // Last: its workers stop before the view, the windows and the state go.
     std::unique_ptr<ScanCommands> scans_;
 };

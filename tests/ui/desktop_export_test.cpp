@@ -74,7 +74,8 @@ struct DesktopExportTest : ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog()));
     }
     void typeFolder(const fs::path& folder) {
-        dialog().folderField()->clear();
+        dialog().folderField()->selectAll();
+        QTest::keyClick(dialog().folderField(), Qt::Key_Delete);
         QTest::keyClicks(dialog().folderField(), QString::fromStdString(folder.string()));
     }
     bool exportAndWait() {
