@@ -54,6 +54,23 @@ struct ExportDialogState {
     std::string statusText;
 };
 
+// A node whose SSH host key is not known yet, as the user is asked about it.
+struct HostKeyQuestion {
+    std::string server;       // as the scan reached it ("10.0.0.7", "10.0.0.7:2222")
+    std::string host;
+    int port = 22;
+    std::string keyType;      // "ssh-ed25519"
+    std::string fingerprint;  // "SHA256:..."
+};
+
+// The question whether to trust a node's unknown host key; the nodes asked
+// about meanwhile wait their turn.
+struct HostKeyDialogState {
+    bool visible = false;
+    HostKeyQuestion question;
+    std::vector<HostKeyQuestion> waiting;
+};
+
 struct AboutDialogState {
     bool visible = false;
 };

@@ -127,6 +127,7 @@ struct PresentationState {
     StatisticsDialogState statisticsDialog;
     AboutDialogState aboutDialog;
     ExportDialogState exportDialog;
+    HostKeyDialogState hostKeyDialog;
 };
 
 // Shows a scan in the scan dialog and the main window's pointer.

@@ -9,6 +9,7 @@
 #include "core/program_state.h"
 #include "model/builders.h"
 #include "model/virtual_pc.h"
+#include "providers/ssh/ssh_provider.h"
 #include "session/discovery_network_browser.h"
 
 namespace vantrel::ui {
@@ -44,12 +45,15 @@ public:
 
 private:
     void showSwitchStates();
+    // Records the accepted host key and scans its node again.
+    void acceptHostKey(const HostKeyQuestion& question);
     QtUiServices& ui_;
     ProgramState state_;
     HardwareSession hardware_;
     model::VirtualPc virtualPc_;
     model::BuildTarget modelTarget_{virtualPc_, state_.windows.main.hardwareTree};
     session::DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
+    std::shared_ptr<ssh::SshProvider> sshProvider_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<DesktopView> view_;

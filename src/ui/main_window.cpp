@@ -29,6 +29,7 @@
 #include "core/startup.h"
 #include "ui/export_dialog.h"
 #include "ui/grid_control_widget.h"
+#include "ui/host_key_dialog.h"
 #include "ui/login_dialog.h"
 #include "ui/mnemonics.h"
 #include "ui/logins_dialog.h"
@@ -396,6 +397,8 @@ void MainWindow::buildDialogs() {
     aboutDialog_->setAfterCommand(refresh);
     exportDialog_ = new ExportDialog(state_, this);
     exportDialog_->setAfterCommand(refresh);
+    hostKeyDialog_ = new HostKeyDialog(state_, this);
+    hostKeyDialog_->setAfterCommand(refresh);
 }
 
 void MainWindow::registerOwnCommands() {
@@ -612,6 +615,7 @@ void MainWindow::syncFromCore() {
     statisticsDialog_->sync();
     aboutDialog_->sync();
     exportDialog_->sync();
+    hostKeyDialog_->sync();
     if (main.visible && !isVisible()) show();
 }
 
