@@ -2,12 +2,25 @@
 
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 
 #include "core/text_file.h"
 #include "store/store_choice.h"
 #include "store/store_error.h"
 
 namespace vantrel {
+
+namespace {
+
+bool sameContent(const std::filesystem::path& file, const std::string& text) {
+    std::error_code error;
+    if (std::filesystem::file_size(file, error) != text.size() || error) return false;
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes(text.size(), '\0');
+    return in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())) && bytes == text;
+}
+
+}  // namespace
 
 SharedInventoryView::SharedInventoryView(ProgramFolder folder, std::string target)
     : folder_(std::move(folder)), target_(std::move(target)) {}
@@ -55,6 +68,8 @@ bool SharedInventoryView::refreshReport(const std::string& node) {
     }
     if (!scan) return false;
     const std::string text = scan->content.reportText + kLineBreak;
+    // This program's own scan, recorded just after its report: nothing to write.
+    if (sameContent(*report, text)) return false;
     std::error_code error;
     std::filesystem::create_directory(report->parent_path(), error);
     return writeFileAtomically(*report, text);
