@@ -211,6 +211,7 @@ TEST(DesktopStoreSetting, TheInventoryPageKeepsTheSharedStoreForTheNextStart) {
     EXPECT_EQ(set("postgresql://inventory@db.example/inventory"),
               "The history is kept in the shared inventory from the next start of Vantrel.");
     EXPECT_EQ(test::readBytes(file), "target=postgresql://inventory@db.example/inventory\n");
+    if (const char* shots = std::getenv("VANTREL_UI_SHOTS")) dialog.grab().save(QString(shots) + "/settings-inventory.png");
     const struct {
         std::string target, reason;
     } refused[] = {
