@@ -12,10 +12,11 @@
 #include "app/cli_command_table.h"
 #include "app/cli_home.h"
 #include "app/cli_options.h"
-#include "app/export_renderer.h"
 #include "core/text_file.h"
 #include "export/csv_export.h"
 #include "export/export_error.h"
+#include "export/export_renderer.h"
+#include "export/export_target.h"
 #include "export/json_export.h"
 
 namespace vantrel::cli {
@@ -35,18 +36,6 @@ std::vector<std::string> splitNames(const std::string& list) {
         start = comma + 1;
     }
     return names;
-}
-
-// The path made absolute with its existing part's links resolved.
-std::filesystem::path resolved(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto out = std::filesystem::weakly_canonical(std::filesystem::absolute(path), error);
-    return error ? std::filesystem::absolute(path).lexically_normal() : out;
-}
-
-bool inside(const std::filesystem::path& path, const std::filesystem::path& folder) {
-    const auto relative = resolved(path).lexically_relative(resolved(folder));
-    return !relative.empty() && *relative.begin() != "..";
 }
 
 struct Request {
@@ -92,9 +81,7 @@ int runExport(const std::vector<std::string>& args, const std::string& globalHom
         CliHome home("export", request.home);
         const auto& root = home.state().folder.root();
         for (const std::string* out : {&request.html, &request.csv, &request.json})
-            if (!out->empty() && (inside(*out, root) || resolved(*out) == resolved(root)))
-                return failWith("export", *out + " is inside the program folder " + root.string() +
-                                              ": an export is written elsewhere");
+            if (!out->empty()) refuseInsideProgramFolder(*out, root);
         home.load();
         const auto nodes = gatherExportNodes(home.state().folder, home.state().domain.nodes, request.nodes);
         const auto now = std::chrono::system_clock::now();

@@ -1,7 +1,5 @@
 #pragma once
-// The virtual PC as the command line shows it: assembled on the recording
-// device, with a report applied through the same steps as showing a stored
-// node in the desktop program.
+// The virtual PC as the command line shows it (see model/headless_pc.h).
 
 #include <filesystem>
 #include <memory>
@@ -9,38 +7,16 @@
 #include <string>
 
 #include "app/cli_quiet_ui.h"
-#include "collect/hardware_session.h"
-#include "core/program_state.h"
-#include "engine3d/device/recording_device.h"
-#include "model/builders.h"
-#include "model/virtual_pc.h"
+#include "model/headless_pc.h"
 
 namespace vantrel::cli {
 
-class HeadlessPc {
+// The virtual PC of the command line: what showing a report has to say
+// goes to standard error after the command's name.
+class HeadlessPc : public model::HeadlessPc {
 public:
-    // A program state with one node named nodeName, shown by its name.
-    HeadlessPc(const std::string& command, const std::string& home, const std::string& nodeName);
-
-    // Assembles the model from the media folder; false when there is none.
-    bool assemble();
-    // Reset, hardware tree, report through the builders, picture: what
-    // double-clicking a scanned node does, with the report read from file.
-    void showReport(const std::filesystem::path& file);
-    // The "Test View" menu item.
-    void showAllParts();
-    // The node shown next (its name labels the hardware tree's root).
-    void nameNode(const std::string& nodeName);
-
-    model::VirtualPc pc;
-    engine3d::RecordingDevice device;
-    const TreeControl& hardwareTree() const { return state_.windows.main.hardwareTree; }
-
-private:
-    QuietUi ui_;
-    ProgramState state_;
-    HardwareSession session_;
-    model::BuildTarget target_{pc, state_.windows.main.hardwareTree};
+    HeadlessPc(const std::string& command, const std::string& home, const std::string& nodeName)
+        : model::HeadlessPc(std::make_unique<QuietUi>(command), home, nodeName) {}
 };
 
 // One line on standard error for command, whatever the reason holds.

@@ -3,13 +3,15 @@
 // (the Login and Administrator Password dialogs live beside the other windows).
 
 #include <string>
+#include <vector>
 
 #include "core/grid_control.h"
 
 namespace vantrel {
 
 // The pages of the Settings dialog, in the order of its tab column.
-enum class SettingsPage { IpName, Passwords, Clear, Nodes, Location, Network, Scans };
+enum class SettingsPage { IpName, Passwords, Clear, Nodes, Location, Network, Scans, Inventory };
+inline constexpr int kSettingsPageCount = 8;
 
 // The Logins dialog: every node with its login.
 struct LoginsDialogState {
@@ -28,6 +30,45 @@ struct StatisticsDialogState {
     bool visible = false;
     std::string nodeCountText = "0";
     std::string scannedCountText = "0";
+};
+
+// One node of the Export dialog's list.
+struct ExportNodeChoice {
+    std::string name;
+    std::string label;  // as the network tree shows it
+    bool checked = true;
+};
+
+// The Export dialog: where to, what, which nodes; the progress while the
+// pictures are drawn.
+struct ExportDialogState {
+    bool visible = false;
+    std::string folderField;
+    bool htmlChecked = true;  // "HTML pages with pictures"
+    bool csvChecked = true;   // "CSV (one row per component)"
+    bool jsonChecked = true;  // "JSON"
+    std::vector<ExportNodeChoice> nodes;
+    bool running = false;
+    int picturesDone = 0;
+    int picturesToDraw = 0;
+    std::string statusText;
+};
+
+// A node whose SSH host key is not known yet, as the user is asked about it.
+struct HostKeyQuestion {
+    std::string server;       // as the scan reached it ("10.0.0.7", "10.0.0.7:2222")
+    std::string host;
+    int port = 22;
+    std::string keyType;      // "ssh-ed25519"
+    std::string fingerprint;  // "SHA256:..."
+};
+
+// The question whether to trust a node's unknown host key; the nodes asked
+// about meanwhile wait their turn.
+struct HostKeyDialogState {
+    bool visible = false;
+    HostKeyQuestion question;
+    std::vector<HostKeyQuestion> waiting;
 };
 
 struct AboutDialogState {

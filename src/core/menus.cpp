@@ -29,6 +29,8 @@ const std::vector<MenuItemDef>& menuItems(PopupMenu menu) {
     static const std::vector<MenuItemDef> main{
         {C::Support, "Support", true, {}},
         separator(),
+        {C::Export, "Export...", true, {}},
+        separator(),
         {C::About, "About Vantrel", true, {}},
         separator(),
         {C::Exit, "Exit", true, {}},

@@ -26,7 +26,7 @@ enum class MenuCommand {
     // Node menu.
     SetNodeLogin, ResetNodeLogin, JumpNode, NetworkScan, ScanNode, ScanLocal, RenameNode, DeleteNode,
     // Main.
-    Support, About, Exit,
+    Support, Export, About, Exit,
     // Network.
     Rescan,
     // Nodes.

@@ -12,6 +12,7 @@ namespace vantrel {
 struct BrowsedComputer {
     std::string name;
     std::vector<std::string> addresses;  // the addresses it was seen with
+    bool offersSsh = false;  // a Linux computer without our agent that announced SSH
 };
 
 // The network could not be listed; `code` keys the text shown (5, 1326, 1722, other).

@@ -72,6 +72,9 @@ void takeComputer(ProgramState& state, const BrowsedComputer& computer, NetworkS
     domain.newNodesFound = true;
     state.ui->doEvents();
     domain.nodes.append(freshNode(computer.name));
+    // Offered over SSH, as it announced; a transport chosen for the name before stays.
+    if (computer.offersSsh && !domain.connections.contains(computer.name))
+        domain.connections.set(computer.name, NodeConnection{NodeTransport::Ssh, {}});
     report.added.push_back(computer.name);
 }
 

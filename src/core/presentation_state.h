@@ -46,6 +46,7 @@ struct SettingsDialogState {
     bool nameLabelChecked = false;    // "Name"
     bool ipNameLabelChecked = false;  // "IP/Name"
     std::string namespaceField;       // the management namespace being edited
+    std::string storeField;           // the shared store being edited ("Inventory")
     SettingsPage page = SettingsPage::IpName;
 };
 
@@ -125,6 +126,8 @@ struct PresentationState {
     LoginsDialogState loginsDialog;
     StatisticsDialogState statisticsDialog;
     AboutDialogState aboutDialog;
+    ExportDialogState exportDialog;
+    HostKeyDialogState hostKeyDialog;
 };
 
 // Shows a scan in the scan dialog and the main window's pointer.

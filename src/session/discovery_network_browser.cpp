@@ -13,7 +13,8 @@ std::vector<BrowsedComputer> DiscoveryNetworkBrowser::listComputers() {
     options.listeningWindow = std::chrono::milliseconds(std::clamp(settings_.discoveryWindowMs, 500, 60000));
     std::vector<BrowsedComputer> out;
     try {
-        for (const auto& found : network::NetworkDiscoverer().discover(options)) out.push_back({found.name, found.addresses});
+        for (const auto& found : network::NetworkDiscoverer().discover(options))
+            out.push_back({found.name, found.addresses, network::offersSsh(found)});
     } catch (const network::DiscoveryError& e) {
         throw NetworkListError(e.code(), e.what());
     }

@@ -16,9 +16,10 @@ wsman::NodeConnectionSettings wsmanSettings(const NodeConnection& connection) {
     return settings;
 }
 
-void attachScanProviders(HardwareSession& session) {
+std::shared_ptr<ssh::SshProvider> attachScanProviders(HardwareSession& session) {
     auto wsmanProvider = std::make_shared<wsman::WsmanProvider>();
-    auto remote = std::make_shared<TransportRouter>(wsmanProvider, std::make_shared<ssh::SshProvider>());
+    auto sshProvider = std::make_shared<ssh::SshProvider>();
+    auto remote = std::make_shared<TransportRouter>(wsmanProvider, sshProvider);
     session.provider = std::make_shared<wbem::ProviderRouter>(std::make_shared<linuxhost::LinuxProvider>(), remote);
     HardwareSession* hardware = &session;
     session.prepareConnection = [wsmanProvider, remote, hardware](const std::string& server,
@@ -30,6 +31,7 @@ void attachScanProviders(HardwareSession& session) {
             hardware->remoteSource = ssh ? ScanSource::Ssh : ScanSource::Remote;
         wsmanProvider->setNodeSettings(server, wsmanSettings(connection));
     };
+    return sshProvider;
 }
 
 }  // namespace vantrel::session

@@ -5,6 +5,7 @@
 
 #include "collect/hardware_session.h"
 #include "core/node_connections.h"
+#include "providers/ssh/ssh_provider.h"
 #include "providers/wsman/wsman_provider.h"
 
 namespace vantrel::session {
@@ -13,7 +14,8 @@ namespace vantrel::session {
 wsman::NodeConnectionSettings wsmanSettings(const NodeConnection& connection);
 
 // Gives `session` its provider and the step that hands each node's
-// connection settings to it before the node is contacted.
-void attachScanProviders(HardwareSession& session);
+// connection settings to it before the node is contacted. Gives the SSH
+// provider among them, whose host keys the desktop program asks about.
+std::shared_ptr<ssh::SshProvider> attachScanProviders(HardwareSession& session);
 
 }  // namespace vantrel::session

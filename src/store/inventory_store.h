@@ -29,6 +29,12 @@ struct StoredScan {
     ScanContent content;
 };
 
+// A node's last recorded scan.
+struct NodeLastScan {
+    std::string node;
+    ScanInfo info;
+};
+
 struct RecordedScan {
     int number = 0;
     // The node's previous scan and the changes since; none for its first.
@@ -49,6 +55,9 @@ public:
     virtual std::optional<StoredScan> loadScan(std::string_view node, int number) = 0;
     // Every node with a scan, in name order. Throws StoreError.
     virtual std::vector<std::string> nodes() = 0;
+    // The last scan of every node with one, in name order, in one query:
+    // what a console asks again and again to see others' scans. Throws StoreError.
+    virtual std::vector<NodeLastScan> lastScans() = 0;
 
     // Throws StoreError when either scan is missing.
     ScanChanges compare(std::string_view node, int olderNumber, int newerNumber);

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "core/text_file.h"
+
 #include "store/postgres/pg_connection.h"
 #include "store/postgres/postgres_inventory_store.h"
 #include "store/shared_store_recorder.h"
@@ -30,6 +32,14 @@ std::string storeTargetSetting(const ProgramFolder& folder) {
         if (line.starts_with("target=")) return line.substr(7);
     }
     return {};
+}
+
+void saveStoreTargetSetting(const ProgramFolder& folder, const std::string& target) {
+    if (!target.empty()) checkedStoreTarget(target);
+    if (target.find_first_of("\r\n") != std::string::npos) throw StoreError("the store named spans several lines");
+    const auto file = folder.root() / kSettingFile;
+    if (!writeFileAtomically(file, target.empty() ? std::string() : "target=" + target + "\n"))
+        throw StoreError("cannot write " + file.string());
 }
 
 std::string storeTarget(const ProgramFolder& folder, const std::string& chosen) {

@@ -18,6 +18,10 @@ namespace vantrel {
 // The folder's setting; empty (the embedded store) when there is none.
 std::string storeTargetSetting(const ProgramFolder& folder);
 
+// Keeps `target` as the folder's setting (checked first; empty: the
+// folder's own store), written whole. Throws StoreError.
+void saveStoreTargetSetting(const ProgramFolder& folder, const std::string& target);
+
 // The target when it may be used. Throws StoreError for a target that is
 // no PostgreSQL URL or connection string, or that holds a password (it
 // belongs in ~/.pgpass or PGPASSWORD, never on a command line or in a file

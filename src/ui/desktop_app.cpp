@@ -8,6 +8,8 @@
 
 #include "collect/show_node.h"
 #include "core/error.h"
+#include "core/export_dialog.h"
+#include "core/host_key_dialog.h"
 #include "core/home_lock.h"
 #include "core/network_scan.h"
 #include "core/startup.h"
@@ -19,11 +21,16 @@
 #include "session/scan_providers.h"
 #include "store/home_store.h"
 #include "store/store_choice.h"
+#include "store/store_setting.h"
+#include "ui/desktop_export.h"
 #include "ui/desktop_view.h"
+#include "ui/export_dialog.h"
+#include "ui/host_key_dialog.h"
 #include "ui/exit_signals.h"
 #include "ui/main_window.h"
 #include "ui/picture_button.h"
 #include "ui/qt_ui_services.h"
+#include "ui/shared_store_watch.h"
 #include "ui/splash_window.h"
 #include "ui/view_panel.h"
 
@@ -67,7 +74,7 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     hardware_.listener = &state_.scanPresenter;
     // "Scan Local PC" and the local node read this computer; every other node
     // answers over WS-Management, reached as its Login dialog says.
-    session::attachScanProviders(hardware_);
+    sshProvider_ = session::attachScanProviders(hardware_);
     model::attachModel(hardware_, modelTarget_);
     splash_ = std::make_unique<SplashWindow>(state_);
     main_ = std::make_unique<MainWindow>(state_, ui_);
@@ -81,12 +88,23 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
             Qt::QueuedConnection);
     };
     std::string storeName;
+    loadSharedStoreSetting(state_);
     try {
         storeName = storeTarget(state_.folder, {});
     } catch (const std::exception& e) {
         notice(std::string(e.what()) + "; the scan history is kept in the program folder");
     }
     hardware_.recorder = makeScanRecorder(state_.folder, storeName, notice);
+    // With a shared store other programs scan too: their scans show in the
+    // node table, and a node shown gets the last of them.
+    if (!storeName.empty()) {
+        storeWatch_ = std::make_unique<SharedStoreWatch>(state_, storeName, [this] { main_->syncFromCore(); });
+        state_.showCurrentNode = [this] {
+            const NodeTable& table = state_.domain.nodes;
+            if (table.isNode(table.currentNode)) storeWatch_->refreshBeforeShowing(table.node(table.currentNode).name);
+            showStoredNode(state_, hardware_);
+        };
+    }
     state_.view = view_.get();
     // Scan results wait on worker threads until the window's thread takes
     // them; the main window is the context, so nothing arrives after it is gone.
@@ -137,11 +155,28 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
         showSwitchStates();
     });
     main_->setMenuCommand(MenuCommand::BackgroundColor, [this] { view_->showBackgroundColorDialog(); });
+    exports_ = std::make_unique<DesktopExport>(state_, main_.get(), [this] { main_->syncFromCore(); });
+    main_->setMenuCommand(MenuCommand::Export, [this] { openExportDialog(state_); });
+    main_->exportDialog()->setExportCommand([this] { exports_->start(); });
+    // An SSH node showing an unknown host key is refused; the user is asked
+    // on the window's thread whether to trust it.
+    sshProvider_->setHostKeyListener([this](const std::string& server, const ssh::HostKey& key) {
+        HostKeyQuestion question{server, key.host, key.port, key.type, key.fingerprint};
+        QMetaObject::invokeMethod(
+            main_.get(),
+            [this, question] {
+                askAboutHostKey(state_, question);
+                main_->syncFromCore();
+            },
+            Qt::QueuedConnection);
+    });
+    main_->hostKeyDialog()->setAcceptCommand([this](const HostKeyQuestion& question) { acceptHostKey(question); });
     main_->setBeforeExit([this] {
         // The window cannot answer while the nodes under way finish.
         state_.windows.main.busyPointer = true;
         main_->syncFromCore();
         scans_->stopAndWait();
+        exports_->wait();
         state_.windows.main.busyPointer = false;
     });
     ui_.setSync([this] {
@@ -152,7 +187,24 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
                      [this] { showSwitchStates(); });
 }
 
-DesktopSession::~DesktopSession() { ui_.setSync({}); }
+DesktopSession::~DesktopSession() {
+    ui_.setSync({});
+    sshProvider_->setHostKeyListener({});
+}
+
+void DesktopSession::acceptHostKey(const HostKeyQuestion& question) {
+    try {
+        sshProvider_->recordHostKey(question.server, question.fingerprint);
+    } catch (const std::exception& e) {
+        ui_.messageBox(std::string("The host key was not recorded: ") + e.what(), kMessageTitle, MsgIcon::Exclamation,
+                       MsgButtons::Ok);
+        return;
+    }
+    const int node = nodeOfServer(state_.domain.nodes, question.server);
+    if (node == 0 || scans_->refuseIfBusy()) return;
+    state_.domain.nodes.currentNode = node;
+    scans_->scanSelectedNode();
+}
 
 void DesktopSession::showSwitchStates() {
     // The buttons' lamps follow the model's indicators and the second light.
@@ -164,6 +216,7 @@ void DesktopSession::showSwitchStates() {
 
 bool DesktopSession::start() {
     runStartup(state_);
+    if (storeWatch_ && !state_.ended) storeWatch_->start();
     showSwitchStates();
     ui_.sync();
     if (state_.ended) return false;

@@ -27,7 +27,9 @@
 #include "core/node_registry.h"
 #include "core/settings_dialog.h"
 #include "core/startup.h"
+#include "ui/export_dialog.h"
 #include "ui/grid_control_widget.h"
+#include "ui/host_key_dialog.h"
 #include "ui/login_dialog.h"
 #include "ui/mnemonics.h"
 #include "ui/logins_dialog.h"
@@ -393,6 +395,10 @@ void MainWindow::buildDialogs() {
     statisticsDialog_->setAfterCommand(refresh);
     aboutDialog_ = new AboutDialog(state_, this);
     aboutDialog_->setAfterCommand(refresh);
+    exportDialog_ = new ExportDialog(state_, this);
+    exportDialog_->setAfterCommand(refresh);
+    hostKeyDialog_ = new HostKeyDialog(state_, this);
+    hostKeyDialog_->setAfterCommand(refresh);
 }
 
 void MainWindow::registerOwnCommands() {
@@ -608,6 +614,8 @@ void MainWindow::syncFromCore() {
     adminDialog_->sync();
     statisticsDialog_->sync();
     aboutDialog_->sync();
+    exportDialog_->sync();
+    hostKeyDialog_->sync();
     if (main.visible && !isVisible()) show();
 }
 

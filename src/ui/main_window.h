@@ -30,6 +30,8 @@ namespace vantrel::ui {
 
 class AboutDialog;
 class AdminPasswordDialog;
+class ExportDialog;
+class HostKeyDialog;
 class LoginDialog;
 class LoginsDialog;
 class PictureButton;
@@ -81,6 +83,8 @@ public:
     AdminPasswordDialog* adminPasswordDialog() const { return adminDialog_; }
     StatisticsDialog* statisticsDialog() const { return statisticsDialog_; }
     AboutDialog* aboutDialog() const { return aboutDialog_; }
+    ExportDialog* exportDialog() const { return exportDialog_; }
+    HostKeyDialog* hostKeyDialog() const { return hostKeyDialog_; }
     // Sets the window where it was left (or its designed size), fitted into
     // available: never larger than the screen, never outside it.
     void placeWindow(const QRect& available);
@@ -142,6 +146,8 @@ private:
     AdminPasswordDialog* adminDialog_ = nullptr;
     StatisticsDialog* statisticsDialog_ = nullptr;
     AboutDialog* aboutDialog_ = nullptr;
+    ExportDialog* exportDialog_ = nullptr;
+    HostKeyDialog* hostKeyDialog_ = nullptr;
     std::function<void(const QUrl&)> urlOpener_;
     std::function<void()> beforeExit_;
     bool startupDone_ = false;

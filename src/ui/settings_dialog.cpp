@@ -12,15 +12,16 @@
 #include <QVBoxLayout>
 
 #include "core/settings_dialog.h"
+#include "store/store_setting.h"
 
 namespace vantrel::ui {
 
 namespace {
 
-constexpr std::array<const char*, 7> kTabTexts = {"  IP Name", "  Passwords", "  Clear", "  Nodes",
-                                                  "  Location", "  Network", "  Scans"};
-constexpr std::array<const char*, 7> kTabNames = {"ipNameTab", "passwordsTab", "clearTab", "nodesTab",
-                                                  "locationTab", "networkTab", "scansTab"};
+constexpr std::array<const char*, kSettingsPageCount> kTabTexts = {
+    "  IP Name", "  Passwords", "  Clear", "  Nodes", "  Location", "  Network", "  Scans", "  Inventory"};
+constexpr std::array<const char*, kSettingsPageCount> kTabNames = {
+    "ipNameTab", "passwordsTab", "clearTab", "nodesTab", "locationTab", "networkTab", "scansTab", "inventoryTab"};
 
 }  // namespace
 
@@ -134,6 +135,21 @@ QWidget* SettingsDialog::makePage(SettingsPage page) {
             });
             layout->addWidget(parallelScans_);
             break;
+        case SettingsPage::Inventory: {
+            auto* explanation = new QLabel(
+                "Shared inventory: a PostgreSQL URL such as postgresql://user@server/inventory (the password in "
+                "~/.pgpass). Empty: the history stays in this program folder.",
+                widget);
+            explanation->setWordWrap(true);
+            layout->addWidget(explanation);
+            storeField_ = new QLineEdit(widget);
+            storeField_->setObjectName("storeField");
+            connect(storeField_, &QLineEdit::textEdited, this,
+                    [this](const QString& t) { state_.windows.settingsDialog.storeField = t.toStdString(); });
+            layout->addWidget(storeField_);
+            layout->addWidget(makeButton("setStoreButton", "Set", widget, setSharedStoreSetting));
+            break;
+        }
     }
     layout->addStretch();
     return widget;
@@ -176,6 +192,8 @@ void SettingsDialog::sync() {
     showPasswords_->setChecked(state_.domain.settings.showPasswords);
     const QString field = QString::fromStdString(dialog.namespaceField);
     if (namespaceField_->text() != field) namespaceField_->setText(field);
+    const QString store = QString::fromStdString(dialog.storeField);
+    if (storeField_->text() != store) storeField_->setText(store);
     if (parallelScans_->value() != state_.domain.settings.parallelScans)
         parallelScans_->setValue(state_.domain.settings.parallelScans);
     if (dialog.visible != isVisible()) setVisible(dialog.visible);

@@ -28,6 +28,7 @@ public:
     QCheckBox* labelModeBox(int which) const { return labelBoxes_[static_cast<std::size_t>(which)]; }  // 0 IP, 1 Name, 2 IP/Name
     QCheckBox* showPasswordsBox() const { return showPasswords_; }
     QLineEdit* namespaceField() const { return namespaceField_; }
+    QLineEdit* storeField() const { return storeField_; }
     QSpinBox* parallelScansField() const { return parallelScans_; }
     QWidget* currentPage() const;
 
@@ -44,12 +45,13 @@ private:
     void run(const std::function<void()>& command);
 
     ProgramState& state_;
-    std::array<QLabel*, 7> tabs_{};
+    std::array<QLabel*, kSettingsPageCount> tabs_{};
     int styledPage_ = -1;  // the page the tabs were last styled for
     QStackedWidget* pages_;
     std::array<QCheckBox*, 3> labelBoxes_{};
     QCheckBox* showPasswords_ = nullptr;
     QLineEdit* namespaceField_ = nullptr;
+    QLineEdit* storeField_ = nullptr;
     QSpinBox* parallelScans_ = nullptr;
     std::function<void()> afterCommand_;
 };

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/admin_dialogs.h"
+#include "core/host_key_dialog.h"
 #include "core/logins_dialog.h"
 #include "core/settings_dialog.h"
 #include "core/scan_settings_file.h"
@@ -289,6 +290,42 @@ TEST_F(DialogFixture, AboutOpensAndHides) {
     EXPECT_TRUE(state.windows.aboutDialog.visible);
     aboutDialogClose(state);
     EXPECT_FALSE(state.windows.aboutDialog.visible);
+}
+
+// Nodes of one scan showing unknown keys are asked about one after the
+// other, each server once; only an accepted question comes back.
+TEST_F(DialogFixture, HostKeyQuestionsWaitTheirTurnAndEachServerIsAskedOnce) {
+    auto question = [](const char* server) { return HostKeyQuestion{server, server, 22, "ssh-ed25519", "SHA256:x"}; };
+    askAboutHostKey(state, question("10.0.0.1"));
+    askAboutHostKey(state, question("10.0.0.2"));
+    askAboutHostKey(state, question("10.0.0.1"));
+    askAboutHostKey(state, question("10.0.0.2"));
+    askAboutHostKey(state, question("10.0.0.3"));
+    const HostKeyDialogState& dialog = state.windows.hostKeyDialog;
+    ASSERT_TRUE(dialog.visible);
+    EXPECT_EQ(dialog.question.server, "10.0.0.1");
+    EXPECT_EQ(dialog.waiting.size(), 2u);
+
+    EXPECT_FALSE(answerHostKeyQuestion(state, false));
+    EXPECT_EQ(dialog.question.server, "10.0.0.2");
+    const auto accepted = answerHostKeyQuestion(state, true);
+    ASSERT_TRUE(accepted);
+    EXPECT_EQ(accepted->server, "10.0.0.2");
+    EXPECT_EQ(dialog.question.server, "10.0.0.3");
+    EXPECT_FALSE(answerHostKeyQuestion(state, false));
+    EXPECT_FALSE(dialog.visible);
+    EXPECT_FALSE(answerHostKeyQuestion(state, true));  // nothing shown: nothing to accept
+    // Asked again after the answer: a new scan met the key again.
+    askAboutHostKey(state, question("10.0.0.1"));
+    EXPECT_TRUE(dialog.visible);
+}
+
+TEST_F(DialogFixture, TheNodeOfAServerIsFoundByAddressOrName) {
+    state.domain.nodes.append({"PC-A", "10.0.0.1", "PC-A", NodeEnabled::Shown, "", "", ScanStatus::NotScanned, ""});
+    state.domain.nodes.append({"LINUX", "10.0.0.2:2222", "LINUX", NodeEnabled::Shown, "", "", ScanStatus::NotScanned, ""});
+    const std::pair<const char*, int> cases[] = {
+        {"10.0.0.1", 1}, {"root@10.0.0.1", 1}, {"10.0.0.2:2222", 2}, {"LINUX", 2}, {"10.0.0.2", 0}, {"", 0}};
+    for (const auto& [server, node] : cases) EXPECT_EQ(nodeOfServer(state.domain.nodes, server), node) << server;
 }
 
 }  // namespace

@@ -99,6 +99,22 @@ TEST_F(NetworkScanFixture, FirstScanBuildsTheTableInListOrderAndResolvesIt) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// A computer that announced SSH (and not our agent) comes in set to SSH; a
+// name whose transport was chosen before keeps it, and so do known nodes.
+TEST_F(NetworkScanFixture, ComputersThatAnnouncedSshAreOfferedSsh) {
+    addKnown("OLD-SSH", "10.0.0.1", "");
+    state.domain.connections.set("CHOSEN", NodeConnection{NodeTransport::PlainHttp, {}});
+    network.computers = {{"OLD-SSH", {}, true}, {"LINUX", {}, true}, {"WINDOWS", {}, false}, {"CHOSEN", {}, true}};
+    rescan(state);
+    ASSERT_EQ(nodeNames(), (std::vector<std::string>{"OLD-SSH", "LINUX", "WINDOWS", "CHOSEN"}));
+    const std::pair<const char*, NodeTransport> expected[] = {
+        {"OLD-SSH", NodeTransport::Https}, {"LINUX", NodeTransport::Ssh},
+        {"WINDOWS", NodeTransport::Https}, {"CHOSEN", NodeTransport::PlainHttp}};
+    for (const auto& [name, transport] : expected)
+        EXPECT_EQ(state.domain.connections.forNode(name).effectiveTransport(), transport) << name;
+    EXPECT_FALSE(state.domain.connections.contains("WINDOWS"));
+}
+
 TEST_F(NetworkScanFixture, DiscoveredAddressesReachTheResolver) {
     network.computers = {{"PC-A", {"10.0.0.5", "10.0.0.9"}}, {"PC-B", {}}};
     networkScan(state);

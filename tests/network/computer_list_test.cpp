@@ -29,6 +29,30 @@ TEST(ComputerList, MergesByNameIgnoringCaseThenByAddressKeepingFirstSeenOrder) {
     EXPECT_EQ(computers[2].addresses, (std::vector<std::string>{"10.0.0.3"}));
 }
 
+// A host announces each service apart; the merged computer carries them all,
+// and SSH is offered only to a computer that does not run our agent.
+TEST(ComputerList, AComputersServiceTypesAreMergedAndTellWhetherSshIsOffered) {
+    const struct {
+        std::vector<std::vector<std::string>> announcements;
+        std::vector<std::string> services;
+        bool ssh;
+    } cases[] = {
+        {{{"_workstation._tcp"}, {"_ssh._tcp"}, {"_ssh._tcp"}}, {"_workstation._tcp", "_ssh._tcp"}, true},
+        {{{"_sftp-ssh._tcp"}}, {"_sftp-ssh._tcp"}, true},
+        {{{"_ssh._tcp"}, {"_vantrel._tcp"}}, {"_ssh._tcp", "_vantrel._tcp"}, false},
+        {{{"_smb._tcp"}, {}}, {"_smb._tcp"}, false},
+        {{{}}, {}, false},
+    };
+    for (const auto& c : cases) {
+        ComputerList list;
+        list.add({"pc", {"10.0.0.2"}, Source::Wsd});
+        for (const auto& services : c.announcements) list.add({"PC", {"10.0.0.2"}, Source::Mdns, services});
+        ASSERT_EQ(list.computers().size(), 1u);
+        EXPECT_EQ(list.computers()[0].services, c.services);
+        EXPECT_EQ(offersSsh(list.computers()[0]), c.ssh) << c.services.size();
+    }
+}
+
 TEST(ComputerList, IgnoresNamesThatCannotBeComputerNames) {
     ComputerList list;
     for (const char* bad : {"", ".", "..", "a/b", "a\\b", "tab\there", "del\x7f"}) list.add({bad, {}, Source::Wsd});

@@ -69,6 +69,11 @@ TEST_F(LanDiscovery, FindsTheWsddAndAvahiPeersAndResolvesTheirAddresses) {
     ASSERT_NE(mdns, nullptr);
     EXPECT_EQ(mdns->source, DiscoverySource::Mdns);
     EXPECT_EQ(mdns->addresses, std::vector<std::string>{lanValue("VANTREL_LAN_AVAHI_ADDRESS")});
+    auto services = mdns->services;
+    std::sort(services.begin(), services.end());
+    EXPECT_EQ(services, (std::vector<std::string>{"_ssh._tcp", "_workstation._tcp"}));
+    EXPECT_TRUE(offersSsh(*mdns));
+    EXPECT_TRUE(wsd->services.empty());
 
     // The LAN has no name server: the addresses come from discovery and from
     // NAME.local.
@@ -87,10 +92,15 @@ TEST_F(LanDiscovery, TheAvahiDaemonFindsTheAvahiPeer) {
     const auto found = browseAvahi(Clock::now() + 3s);
     ASSERT_TRUE(found.has_value()) << "the daemon could not be reached";
     ASSERT_EQ(found->size(), 2u);  // workstation and ssh of the one host
+    std::vector<std::string> services;
     for (const auto& timed : *found) {
+        ASSERT_EQ(timed.computer.services.size(), 1u);
+        services.push_back(timed.computer.services[0]);
         EXPECT_EQ(timed.computer.name, lanValue("VANTREL_LAN_AVAHI_NAME"));
         EXPECT_EQ(timed.computer.addresses, std::vector<std::string>{lanValue("VANTREL_LAN_AVAHI_ADDRESS")});
     }
+    std::sort(services.begin(), services.end());
+    EXPECT_EQ(services, (std::vector<std::string>{"_ssh._tcp", "_workstation._tcp"}));
 }
 
 TEST_F(LanDiscovery, TheAvahiDaemonAnnouncesOurServiceToTheLan) {

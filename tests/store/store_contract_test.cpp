@@ -103,6 +103,32 @@ TYPED_TEST(StoreContract, TheChangeSinceThePreviousScanIsFoundAsItIsRecorded) {
     EXPECT_EQ(changeSummary(store.compare("PC-A", 1, 3)), "Sound: 1 added, 1 removed");
 }
 
+TYPED_TEST(StoreContract, EachNodesLastScanIsToldInOneList) {
+    InventoryStore& store = *this->store;
+    EXPECT_TRUE(store.lastScans().empty());
+    auto later = [](CollectedScan scan, int minutes, ScanSource source) {
+        scan.time += std::chrono::minutes(minutes);
+        scan.source = source;
+        return scan;
+    };
+    store.recordScan(later(scanOf("PC-B", "Sound\r\n1\r\nCard A"), 0, ScanSource::Remote));
+    store.recordScan(later(scanOf("PC-A", "Sound\r\n1\r\nCard A"), 1, ScanSource::Remote));
+    store.recordScan(later(scanOf("PC-A", "Sound\r\n1\r\nCard B"), 5, ScanSource::Ssh));
+    // A scan that waited in a queue is recorded last with its older time: it is the last recorded.
+    store.recordScan(later(scanOf("PC-B", "Sound\r\n1\r\nCard A"), -3, ScanSource::Profile));
+    const auto last = store.lastScans();
+    ASSERT_EQ(last.size(), 2u);
+    EXPECT_EQ(last[0].node, "PC-A");
+    EXPECT_EQ(last[0].info.number, 2);
+    EXPECT_EQ(last[0].info.time, scanOf("", "").time + std::chrono::minutes(5));
+    EXPECT_EQ(last[0].info.source, "SSH");
+    EXPECT_EQ(last[0].info.summary, "Sound: 1 added, 1 removed");
+    EXPECT_EQ(last[1].node, "PC-B");
+    EXPECT_EQ(last[1].info.number, 2);
+    EXPECT_EQ(last[1].info.source, "profile");
+    EXPECT_EQ(last[1].info.summary, "no change");
+}
+
 TYPED_TEST(StoreContract, NodeNamesFromTheNetworkAreKeptAsTheyCame) {
     InventoryStore& store = *this->store;
     const std::vector<std::string> names = {
@@ -120,6 +146,9 @@ TYPED_TEST(StoreContract, NodeNamesFromTheNetworkAreKeptAsTheyCame) {
     auto sorted = names;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(store.nodes(), sorted);
+    const auto last = store.lastScans();
+    ASSERT_EQ(last.size(), names.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i) EXPECT_EQ(last[i].node, sorted[i]);
     for (const auto& name : names) {
         const auto loaded = store.loadScan(name, 1);
         ASSERT_TRUE(loaded);

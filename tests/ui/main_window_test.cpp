@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, SectionCaptionsOpenTheirMenusAndSwitchThePanels) {
     EXPECT_EQ(captions, (QStringList{"Main", "Network", "Home", "Nodes", "PC", "Administrator", "Configure", "Support"}));
 
     const std::pair<Section, QStringList> menus[] = {
-        {Section::Main, {"Support", "About Vantrel", "Exit"}},
+        {Section::Main, {"Support", "Export...", "About Vantrel", "Exit"}},
         {Section::Network, {"Network Scan", "Re-Scan"}},
         {Section::Nodes, {"Scan Local PC", "Scan selected PC", "Scan all PCs", "Scan List"}},
         {Section::Pc, {"Reset", "Test View", "Move"}},

@@ -95,7 +95,8 @@ std::optional<TimedComputers> browseAvahi(Clock::time_point deadline) {
     for (const auto& key : state.order) {
         const Found& found = state.instances.at(key);
         if (found.host.empty()) continue;
-        DiscoveredComputer computer{firstLabel(found.host), found.addresses, DiscoverySource::Mdns};
+        DiscoveredComputer computer{firstLabel(found.host), found.addresses, DiscoverySource::Mdns,
+                                    {key.substr(0, key.find(' '))}};
         if (isPlausibleComputerName(computer.name)) out.push_back({found.firstSeen, std::move(computer)});
     }
     // Freeing the client frees its browsers and the resolvers still running.

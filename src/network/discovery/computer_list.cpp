@@ -38,6 +38,9 @@ bool ComputerList::add(const DiscoveredComputer& computer) {
         for (const auto& address : computer.addresses)
             if (std::find(addresses.begin(), addresses.end(), address) == addresses.end()) addresses.push_back(address);
         index(at, computer.addresses);
+        auto& services = computers_[at].services;
+        for (const auto& service : computer.services)
+            if (std::find(services.begin(), services.end(), service) == services.end()) services.push_back(service);
         return true;
     }
     if (computers_.size() >= kMaxComputers) return false;

@@ -68,7 +68,18 @@ struct Instance {
     Clock::time_point firstSeen;
     std::string host;
     std::string source;  // the address the answer came from
+    std::string type;    // the service type it was found through ("_ssh._tcp")
 };
+
+// "host._ssh._tcp.local" -> "_ssh._tcp"; empty for a type not browsed for.
+std::string serviceTypeOf(const std::string& instance) {
+    for (const char* type : kComputerServiceTypes) {
+        const std::string suffix = "." + std::string(type) + ".local";
+        if (instance.size() > suffix.size() && instance.compare(instance.size() - suffix.size(), std::string::npos, suffix) == 0)
+            return type;
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -102,7 +113,7 @@ TimedComputers queryMdnsComputers(const std::vector<MulticastInterface>& interfa
     };
     auto addInstance = [&](const std::string& name, const Datagram& from) {
         if (instances.count(name) || instances.size() >= kMaxComputers) return;
-        instances[name] = {Clock::now(), {}, from.sourceIpv4};
+        instances[name] = {Clock::now(), {}, from.sourceIpv4, serviceTypeOf(name)};
         order.push_back(name);
     };
     auto ofBrowsedType = [&](const std::string& instance) {
@@ -150,7 +161,8 @@ TimedComputers queryMdnsComputers(const std::vector<MulticastInterface>& interfa
     for (const auto& key : order) {
         const Instance& instance = instances.at(key);
         if (instance.host.empty()) continue;
-        DiscoveredComputer computer{firstLabel(instance.host), {}, DiscoverySource::Mdns};
+        DiscoveredComputer computer{firstLabel(instance.host), {}, DiscoverySource::Mdns, {}};
+        if (!instance.type.empty()) computer.services.push_back(instance.type);
         if (auto it = hostAddresses.find(instance.host); it != hostAddresses.end()) computer.addresses = it->second;
         if (computer.addresses.empty() && !instance.source.empty()) computer.addresses.push_back(instance.source);
         if (isPlausibleComputerName(computer.name)) out.push_back({instance.firstSeen, std::move(computer)});

@@ -85,16 +85,7 @@ SshNodeSettings SshProvider::settingsFor(const std::string& server) const {
     return it != perNode_.end() ? it->second : defaults_;
 }
 
-std::unique_ptr<wbem::Services> SshProvider::connect(const wbem::ConnectRequest& request) {
-    if (!wbem::sameNamespace(request.nameSpace, "root\\cimv2"))
-        throw wbem::WbemError(wbem::ErrorCode::InvalidNamespace, "Invalid namespace: " + request.nameSpace);
-    const SshTarget target = parseSshTarget(request.server);
-    const std::string key = request.server + '\n' + request.user + '\n' + request.password;
-    {
-        std::lock_guard lock(mutex_);
-        if (last_.files && last_.key == key && std::chrono::steady_clock::now() - last_.at < kReuseFor)
-            return std::make_unique<wbem::TableServices>(std::make_shared<SnapshotSource>(last_.files, names_));
-    }
+SshSettings SshProvider::sessionSettings(const SshTarget& target, const wbem::ConnectRequest& request) const {
     const SshNodeSettings node = settingsFor(request.server);
     SshSettings settings;
     settings.host = target.host;
@@ -107,7 +98,45 @@ std::unique_ptr<wbem::Services> SshProvider::connect(const wbem::ConnectRequest&
     settings.sshFolder = node.sshFolder;
     settings.connectTimeout = node.connectTimeout;
     settings.commandTimeout = node.commandTimeout;
-    SshSession session(settings);
+    return settings;
+}
+
+void SshProvider::setHostKeyListener(std::function<void(const std::string&, const HostKey&)> listener) {
+    std::lock_guard lock(mutex_);
+    hostKeyListener_ = std::move(listener);
+}
+
+void SshProvider::recordHostKey(const std::string& server, const std::string& fingerprint) {
+    const SshTarget target = parseSshTarget(server);
+    SshSettings settings = sessionSettings(target, {server, "root\\cimv2", {}, {}});
+    settings.acceptNewHostKey = false;
+    settings.acceptFingerprint = fingerprint;
+    SshSession::recordHostKey(std::move(settings));
+}
+
+std::unique_ptr<wbem::Services> SshProvider::connect(const wbem::ConnectRequest& request) {
+    if (!wbem::sameNamespace(request.nameSpace, "root\\cimv2"))
+        throw wbem::WbemError(wbem::ErrorCode::InvalidNamespace, "Invalid namespace: " + request.nameSpace);
+    const SshTarget target = parseSshTarget(request.server);
+    const std::string key = request.server + '\n' + request.user + '\n' + request.password;
+    {
+        std::lock_guard lock(mutex_);
+        if (last_.files && last_.key == key && std::chrono::steady_clock::now() - last_.at < kReuseFor)
+            return std::make_unique<wbem::TableServices>(std::make_shared<SnapshotSource>(last_.files, names_));
+    }
+    std::optional<SshSession> connected;
+    try {
+        connected.emplace(sessionSettings(target, request));
+    } catch (const UnknownHostKeyError& e) {
+        std::function<void(const std::string&, const HostKey&)> listener;
+        {
+            std::lock_guard lock(mutex_);
+            listener = hostKeyListener_;
+        }
+        if (listener) listener(request.server, e.key());
+        throw;
+    }
+    SshSession& session = *connected;
 
     auto files = std::make_shared<RemoteFiles>();
     const linuxhost::SourceRoot root(files);

@@ -3,6 +3,7 @@
 // class readers as for this computer, over a copy of the node's files that
 // is fetched in a few batches (one remote read-only command each).
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -43,17 +44,26 @@ public:
     // namespace is root\cimv2. Throws wbem::WbemError as SshSession does.
     std::unique_ptr<wbem::Services> connect(const wbem::ConnectRequest& request) override;
 
+    // Told (from the connecting thread) of every node whose host key was
+    // refused as unknown, with the server as the request named it.
+    void setHostKeyListener(std::function<void(const std::string& server, const HostKey& key)> listener);
+    // Records the unknown host key of `server` in known_hosts when it still
+    // shows `fingerprint`. Throws wbem::WbemError as connect does.
+    void recordHostKey(const std::string& server, const std::string& fingerprint);
+
     // How many remote commands (round trips after the login) the last connect took.
     int lastRoundTrips() const { return lastRoundTrips_; }
 
 private:
     SshNodeSettings settingsFor(const std::string& server) const;
+    SshSettings sessionSettings(const SshTarget& target, const wbem::ConnectRequest& request) const;
 
     SshNodeSettings defaults_;
     std::shared_ptr<const linuxhost::HardwareNames> names_;
     mutable std::mutex mutex_;
     std::map<std::string, SshNodeSettings> perNode_;
     int lastRoundTrips_ = 0;
+    std::function<void(const std::string&, const HostKey&)> hostKeyListener_;
     // A scan connects several times in a row: what was fetched moments ago
     // with the same login is answered again instead of fetched anew.
     struct Fetched {

@@ -43,7 +43,11 @@ struct SshSession::Handle {
     }
 };
 
-SshSession::SshSession(SshSettings settings) : settings_(std::move(settings)), handle_(new Handle) {
+SshSession::SshSession(SshSettings settings) : SshSession(std::move(settings), true) {}
+
+void SshSession::recordHostKey(SshSettings settings) { SshSession(std::move(settings), false); }
+
+SshSession::SshSession(SshSettings settings, bool logInToo) : settings_(std::move(settings)), handle_(new Handle) {
     if (settings_.user.empty()) settings_.user = localUserName();
     const std::filesystem::path home = homeFolder();
     if (settings_.sshFolder.empty()) settings_.sshFolder = home / ".ssh";
@@ -69,7 +73,7 @@ SshSession::SshSession(SshSettings settings) : settings_(std::move(settings)), h
         fail(wbem::ErrorCode::ConnectionFailed,
              "No SSH answer from " + where + ": " + ssh_get_error(s) + " (is the node on, its SSH server running?)");
     verifyHostKey();
-    logIn();
+    if (logInToo) logIn();
 }
 
 SshSession::~SshSession() = default;
@@ -102,10 +106,10 @@ void SshSession::verifyHostKey() {
                      "); if the node was reinstalled, remove its old key from " + settings_.knownHosts.string());
         case SSH_KNOWN_HOSTS_UNKNOWN:
         case SSH_KNOWN_HOSTS_NOT_FOUND:
-            if (!settings_.acceptNewHostKey)
-                fail(wbem::ErrorCode::ConnectionFailed,
-                     "The host key of " + settings_.host + " is not known (it shows the " + keyText +
-                         "); compare it with the node's own and accept it (--accept-new-host-key)");
+            if (!settings_.acceptNewHostKey && (settings_.acceptFingerprint.empty() || settings_.acceptFingerprint != fingerprint))
+                throw UnknownHostKeyError({settings_.host, settings_.port, type ? type : "unknown", fingerprint},
+                                          "The host key of " + settings_.host + " is not known (it shows the " + keyText +
+                                              "); compare it with the node's own and accept it (--accept-new-host-key)");
             std::filesystem::create_directories(settings_.sshFolder);
             if (ssh_session_update_known_hosts(s) != SSH_OK)
                 fail(wbem::ErrorCode::ConnectionFailed,

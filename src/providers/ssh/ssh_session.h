@@ -12,7 +12,29 @@
 #include <string>
 #include <string_view>
 
+#include "wbem/wbem_error.h"
+
 namespace vantrel::ssh {
+
+// A host key as the user judges it.
+struct HostKey {
+    std::string host;
+    int port = 22;
+    std::string type;         // "ssh-ed25519"
+    std::string fingerprint;  // "SHA256:..." as ssh-keygen -l shows it
+};
+
+// The node showed a host key known_hosts does not hold: refused, with the
+// key for the user to compare with the node's own.
+class UnknownHostKeyError : public wbem::WbemError {
+public:
+    UnknownHostKeyError(HostKey key, const std::string& what)
+        : wbem::WbemError(wbem::ErrorCode::ConnectionFailed, what), key_(std::move(key)) {}
+    const HostKey& key() const { return key_; }
+
+private:
+    HostKey key_;
+};
 
 struct SshSettings {
     std::string host;
@@ -21,6 +43,9 @@ struct SshSettings {
     std::string password;  // the node's password from the logins file, if any
     std::filesystem::path identity;  // a private key to use before the user's own
     bool acceptNewHostKey = false;   // an unknown key is then recorded in known_hosts
+    // An unknown key with exactly this fingerprint is recorded in known_hosts:
+    // the key the user was shown and accepted, not whatever the node shows next.
+    std::string acceptFingerprint;
     // Empty: ~/.ssh/known_hosts and ~/.ssh of the user running the program ($HOME).
     std::filesystem::path knownHosts;
     std::filesystem::path sshFolder;
@@ -33,9 +58,13 @@ struct SshSettings {
 class SshSession {
 public:
     // Connects and logs in. Throws wbem::WbemError: ConnectionFailed for an
-    // unreachable node or a host key that is unknown (with its fingerprint)
-    // or changed, AccessDenied for a refused login.
+    // unreachable node or a host key that is changed, UnknownHostKeyError for
+    // one that is unknown (with its fingerprint), AccessDenied for a refused login.
     explicit SshSession(SshSettings settings);
+    // Connects, checks the host key (recording an unknown one that shows
+    // settings.acceptFingerprint; a changed key is refused as ever) and
+    // leaves without logging in. Throws as the constructor does.
+    static void recordHostKey(SshSettings settings);
     ~SshSession();
     SshSession(const SshSession&) = delete;
     SshSession& operator=(const SshSession&) = delete;
@@ -52,6 +81,7 @@ public:
     int exchanges() const { return exchanges_; }
 
 private:
+    SshSession(SshSettings settings, bool logInToo);
     void verifyHostKey();
     void logIn();
 

@@ -164,4 +164,21 @@ std::vector<std::string> PostgresInventoryStore::nodes() {
     return names;
 }
 
+std::vector<NodeLastScan> PostgresInventoryStore::lastScans() {
+    std::lock_guard lock(mutex_);
+    const pg::Result list = retried([&](pg::Connection& db) {
+        return db.exec(
+            "SELECT n.name, s.number, s.taken_ms, s.source, s.summary FROM nodes n JOIN LATERAL"
+            " (SELECT number, taken_ms, source, summary FROM scans WHERE node = n.id ORDER BY number DESC LIMIT 1) s"
+            " ON true ORDER BY n.name");
+    });
+    std::vector<NodeLastScan> last;
+    last.reserve(static_cast<std::size_t>(list.rows()));
+    for (int row = 0; row < list.rows(); ++row)
+        last.push_back({list.bytes(row, 0),
+                        {scanNumber(list.integer(row, 1)), fromMilliseconds(list.integer(row, 2)), list.text(row, 3),
+                         list.bytes(row, 4)}});
+    return last;
+}
+
 }  // namespace vantrel

@@ -25,6 +25,7 @@ public:
     std::vector<ScanInfo> listScans(std::string_view node) override;
     std::optional<StoredScan> loadScan(std::string_view node, int number) override;
     std::vector<std::string> nodes() override;
+    std::vector<NodeLastScan> lastScans() override;
 
     // The target without any password, for messages.
     std::string shownTarget() const;

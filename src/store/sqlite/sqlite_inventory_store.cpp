@@ -173,6 +173,18 @@ std::vector<std::string> SqliteInventoryStore::nodes() {
     return names;
 }
 
+std::vector<NodeLastScan> SqliteInventoryStore::lastScans() {
+    std::lock_guard lock(mutex_);
+    auto list = db_.prepare(
+        "SELECT node, number, taken_ms, source, summary FROM scans s"
+        " WHERE number = (SELECT MAX(number) FROM scans WHERE node = s.node) ORDER BY node");
+    std::vector<NodeLastScan> last;
+    while (list.step())
+        last.push_back({list.text(0), {static_cast<int>(list.integer(1)), fromMilliseconds(list.integer(2)), list.text(3),
+                                       list.text(4)}});
+    return last;
+}
+
 std::string SqliteInventoryStore::setting(std::string_view key) {
     std::lock_guard lock(mutex_);
     auto read = db_.prepare("SELECT value FROM settings WHERE key = ?1");

@@ -23,6 +23,7 @@ public:
     std::vector<ScanInfo> listScans(std::string_view node) override;
     std::optional<StoredScan> loadScan(std::string_view node, int number) override;
     std::vector<std::string> nodes() override;
+    std::vector<NodeLastScan> lastScans() override;
 
     // Records the reports, once in the store's life: false (and nothing
     // recorded) when they were taken in before, by this or another program.

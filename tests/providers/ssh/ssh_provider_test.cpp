@@ -106,6 +106,49 @@ TEST_F(SshNodes, HostKeysAreCheckedRecordedAndAChangedOneIsNeverTaken) {
     }
 }
 
+// What the desktop program asks: the listener hears the unknown key, and
+// only the key shown is recorded; a changed key is neither asked about nor taken.
+TEST_F(SshNodes, AnUnknownKeyIsToldToTheListenerAndOnlyThatKeyIsRecorded) {
+    SshProvider provider(settings());
+    std::vector<std::pair<std::string, HostKey>> told;
+    provider.setHostKeyListener([&](const std::string& server, const HostKey& key) { told.emplace_back(server, key); });
+    auto connect = [&](const std::string& server) {
+        try {
+            provider.connect({server, "root\\cimv2", "root", ""});
+            return std::string();
+        } catch (const wbem::WbemError& e) {
+            return std::string(e.what());
+        }
+    };
+    EXPECT_NE(connect("127.0.0.1:2222").find("is not known"), std::string::npos);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].first, "127.0.0.1:2222");
+    EXPECT_EQ(told[0].second.host, "127.0.0.1");
+    EXPECT_EQ(told[0].second.port, 2222);
+    EXPECT_EQ(told[0].second.type, "ssh-ed25519");
+    EXPECT_EQ(told[0].second.fingerprint, fingerprint("hostkey_a.pub"));
+
+    // The key of another node is not the one shown here.
+    EXPECT_THROW(provider.recordHostKey("127.0.0.1:2222", fingerprint("hostkey_b.pub")), wbem::WbemError);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "known_hosts"));
+    provider.recordHostKey("127.0.0.1:2222", told[0].second.fingerprint);
+    EXPECT_NE(readBytes(dir.path() / "known_hosts").find("[127.0.0.1]:2222"), std::string::npos);
+    EXPECT_EQ(connect("127.0.0.1:2222"), "");
+
+    std::string line = readBytes(dir.path() / "known_hosts");
+    line.replace(line.find("[127.0.0.1]:2222"), 16, "[127.0.0.1]:2223");
+    vantrel::test::writeBytes(dir.path() / "known_hosts", line);
+    EXPECT_NE(connect("127.0.0.1:2223").find("has changed"), std::string::npos);
+    EXPECT_EQ(told.size(), 1u);
+    try {
+        provider.recordHostKey("127.0.0.1:2223", fingerprint("hostkey_b.pub"));
+        ADD_FAILURE() << "a changed key was recorded";
+    } catch (const wbem::WbemError& e) {
+        EXPECT_NE(std::string(e.what()).find("has changed"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(readBytes(dir.path() / "known_hosts"), line);
+}
+
 TEST_F(SshNodes, KeysAndPasswordsLogInAndWrongOnesAreRefused) {
     EXPECT_TRUE(attempt(settings(true), "inventory@127.0.0.1:2224", "", "inventory-secret").ok);
     EXPECT_TRUE(attempt(settings(true), "127.0.0.1:2224", "inventory", "inventory-secret").ok);
