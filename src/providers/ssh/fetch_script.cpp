@@ -14,9 +14,10 @@ namespace vantrel::ssh {
 //   P - <path>                                 does not resolve
 //   E <0|1> <path>
 //   Z                                          answers the line "Z": the batch is complete
-// Text files are read with the shell's own `read`, and links to folders (most
-// of sysfs) resolved with its own `cd -P`, so that hundreds of small sysfs
-// files cost no process each; names holding a line break are left out.
+// Text files are read with the shell's own `read`, links to folders (most of
+// sysfs) resolved with its own `cd -P` and missing paths told by its own
+// test, so that hundreds of small sysfs files cost no process each (a process
+// is what costs on a busy node); names holding a line break are left out.
 // A batch's answer is written at once when it is complete: a write per file
 // would go as a packet each, every one waiting for the last one's ack.
 const char* const kFetchScript = R"SH(export LC_ALL=C
@@ -62,7 +63,9 @@ while IFS= read -r line; do
       o="${o}L - $p$nl"
     fi ;;
   P)
-    if [ -d "$p" ] && cd -P -- "$p" 2>/dev/null; then
+    if [ ! -e "$p" ]; then
+      o="${o}P - $p$nl"
+    elif [ -d "$p" ] && cd -P -- "$p" 2>/dev/null; then
       o="${o}P $p$nl$PWD$nl"
       cd /
     elif x=$(readlink -e -- "$p" 2>/dev/null) && [ -n "$x" ]; then
