@@ -36,6 +36,8 @@ TEST(FetchProgram, AnswersEveryKindOfRequestWithFramingNoContentCanBreak) {
     writeBytes(tree.path() / "dev/.hidden", "");
     ::mkfifo((tree.path() / "dev/fifo").c_str(), 0600);
     std::filesystem::create_symlink("dev", tree.path() / "link");
+    std::filesystem::create_symlink("link", tree.path() / "link to link");
+    std::filesystem::create_symlink("nowhere", tree.path() / "dangling");
 
     RemoteFiles files;
     const std::vector<RemoteFiles::Request> asked{
@@ -43,6 +45,7 @@ TEST(FetchProgram, AnswersEveryKindOfRequestWithFramingNoContentCanBreak) {
         {RemoteFiles::Ask::Read, t + "/dev/fifo"},       {RemoteFiles::Ask::Read, t + "/missing"},
         {RemoteFiles::Ask::List, t + "/dev"},            {RemoteFiles::Ask::List, t + "/dev/vendor"},
         {RemoteFiles::Ask::Resolve, t + "/link/vendor"}, {RemoteFiles::Ask::Resolve, t + "/missing"},
+        {RemoteFiles::Ask::Resolve, t + "/link to link"}, {RemoteFiles::Ask::Resolve, t + "/dangling"},
         {RemoteFiles::Ask::Exists, t + "/link"},         {RemoteFiles::Ask::Exists, t + "/missing"},
     };
     const std::string answer = runFetch(dir, requestLines(asked));
@@ -59,6 +62,9 @@ TEST(FetchProgram, AnswersEveryKindOfRequestWithFramingNoContentCanBreak) {
     EXPECT_TRUE(files.list(t + "/dev/vendor").empty());
     EXPECT_EQ(files.resolve(t + "/link/vendor"), std::filesystem::canonical(tree.path()).string() + "/dev/vendor");
     EXPECT_EQ(files.resolve(t + "/missing"), std::nullopt);
+    // Links to folders, followed to the end, and a link that leads nowhere.
+    EXPECT_EQ(files.resolve(t + "/link to link"), std::filesystem::canonical(tree.path()).string() + "/dev");
+    EXPECT_EQ(files.resolve(t + "/dangling"), std::nullopt);
     EXPECT_TRUE(files.exists(t + "/link"));
     EXPECT_FALSE(files.exists(t + "/missing"));
     EXPECT_TRUE(files.takeMisses().empty());  // all of it was asked and answered
