@@ -164,8 +164,13 @@ void build_bios(BuildTarget& t, NodeReport& r) {
 
 void build_diskdrive(BuildTarget& t, NodeReport& r) {
     drives(t, r, "8 node", t.pc.HardDiskFrame, {"8b node", "8e node", "8h node"}, ImageKey::HardDisk);
-    // The other bays show the first bay's drive again, label and all.
-    if (entryCount(r) >= 1) t.pc.nameplates.print(t.pc.HardDiskFrame[1], NameplateKind::Disk, slotLine2(r, 1));
+    // The other bays show the first bay's drive again, label and all: the
+    // label names the drive only when every drive shown has that name, so
+    // that no disk carries another's.
+    const int shown = std::min(entryCount(r), 3);
+    bool oneName = shown >= 1;
+    for (int k = 2; k <= shown; ++k) oneName = oneName && slotLine2(r, k) == slotLine2(r, 1);
+    if (oneName) t.pc.nameplates.print(t.pc.HardDiskFrame[1], NameplateKind::Disk, slotLine2(r, 1));
 }
 
 void build_cd(BuildTarget& t, NodeReport& r) {

@@ -106,26 +106,34 @@ std::string printedText(const TexturePtr& t) {
     return picture ? picture->sourceName() : std::string("(not printed)");
 }
 
-TEST(Nameplates, AShownNodeHasItsNamesOnItsPartsUntilTheReset) {
+struct ShownNode {
     vantrel::test::TempFolder home;
     vantrel::test::NodeFixture f{home.path()};
-    f.session.provider = vantrel::test::profileProviderFromFile(VANTREL_COLLECT_TEST_DATA "/office_pc.json");
-    f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
-    ASSERT_TRUE(CollectHardware(f.state, f.session));
     VirtualPc pc;
     engine3d::RecordingDevice device;
-    device.setTextureFolder(test::mediaFolder());
-    test::assemble(pc, device);
-    BuildTarget target{pc, f.state.windows.main.hardwareTree};
-    attachModel(f.session, target);
+    BuildTarget target{pc, f.state.windows.main.hardwareTree};  // the model's builders keep it
 
+    explicit ShownNode(const std::string& profile) {
+        f.session.provider = vantrel::test::profileProviderFromFile(std::string(VANTREL_COLLECT_TEST_DATA "/") + profile);
+        f.state.domain.currentLogin = CurrentLogin{"10.0.0.7", "admin", "secret"};
+        EXPECT_TRUE(CollectHardware(f.state, f.session));
+        device.setTextureFolder(test::mediaFolder());
+        test::assemble(pc, device);
+        attachModel(f.session, target);
+    }
+};
+
+TEST(Nameplates, AShownNodeHasItsNamesOnItsPartsUntilTheReset) {
+    ShownNode node("office_pc.json");
+    VirtualPc& pc = node.pc;
+    // Its three disks have three names: the one label the bays share names none.
     const struct {
         FramePtr part;
         NameplateKind kind;
-        std::string text;
+        std::string text;  // empty: left blank
     } plates[] = {
         {pc.IntelCpuFrame, NameplateKind::Processor, "Example CPU 3000 MHz"},
-        {pc.HardDiskFrame[1], NameplateKind::Disk, "Example HD 500"},
+        {pc.HardDiskFrame[1], NameplateKind::Disk, ""},
         {pc.VideoCardFrame, NameplateKind::Graphics, "Example Graphics"},
         {pc.MemoryModuleFrame[1], NameplateKind::Memory, "DIMM Bank 1"},
         {pc.MemoryModuleFrame[2], NameplateKind::Memory, "DIMM Bank 2"},
@@ -136,13 +144,23 @@ TEST(Nameplates, AShownNodeHasItsNamesOnItsPartsUntilTheReset) {
         ASSERT_NE(blanks.back(), nullptr) << "the blank " << nameplateFile(p.kind) << " is not in the media";
     }
     for (int round = 0; round < 2; ++round) {
-        showStoredNode(f.state, f.session);
-        for (const auto& p : plates)
-            EXPECT_EQ(printedText(stickerOf(p.part, nameplateFile(p.kind))), std::string(nameplateFile(p.kind)) + ": " + p.text);
+        showStoredNode(node.f.state, node.f.session);
+        for (std::size_t i = 0; i < std::size(plates); ++i) {
+            const auto sticker = stickerOf(plates[i].part, nameplateFile(plates[i].kind));
+            if (plates[i].text.empty()) EXPECT_EQ(sticker, blanks[i]) << printedText(sticker);
+            else EXPECT_EQ(printedText(sticker), std::string(nameplateFile(plates[i].kind)) + ": " + plates[i].text);
+        }
     }
     resetModel(pc);
     for (std::size_t i = 0; i < std::size(plates); ++i)
         EXPECT_EQ(stickerOf(plates[i].part, nameplateFile(plates[i].kind)), blanks[i]) << plates[i].text;
+}
+
+TEST(Nameplates, ASingleDiskIsNamedOnItsLabel) {
+    ShownNode node("laptop_2025.json");
+    showStoredNode(node.f.state, node.f.session);
+    EXPECT_EQ(printedText(stickerOf(node.pc.HardDiskFrame[1], nameplateFile(NameplateKind::Disk))),
+              std::string(nameplateFile(NameplateKind::Disk)) + ": KBG50ZNV512G KIOXIA");
 }
 
 }  // namespace
