@@ -1,15 +1,10 @@
 #include "app/cli_model.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <iostream>
-#include <stdexcept>
 
+#include "collect/report_in_memory.h"
 #include "collect/show_node.h"
 #include "model/assembly.h"
 #include "model/display_modes.h"
@@ -54,23 +49,8 @@ void HeadlessPc::showReport(const std::filesystem::path& file) {
 }
 
 void HeadlessPc::showReportText(const std::string& text) {
-    // The loader reads files: an anonymous one in memory stands in for the report's.
-    struct Descriptor {
-        int fd;
-        ~Descriptor() {
-            if (fd >= 0) ::close(fd);
-        }
-    } memory{::memfd_create("report", MFD_CLOEXEC)};
-    auto failed = [] { return std::runtime_error(std::string("cannot hold the report in memory: ") + std::strerror(errno)); };
-    if (memory.fd < 0) throw failed();
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(memory.fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throw failed();
-        written += static_cast<std::size_t>(n);
-    }
-    showReport("/proc/self/fd/" + std::to_string(memory.fd));
+    const ReportInMemory report(text);
+    showReport(report.path());
     session_.reportFileOverride.clear();
 }
 

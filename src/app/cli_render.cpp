@@ -26,6 +26,7 @@
 #include "core/start_camera.h"
 #include "model/change_marks.h"
 #include "render_gl/image_file.h"
+#include "store/change_format.h"
 #include "store/placed_changes.h"
 #include "store/scan_selection.h"
 #include "text/regular_file.h"
@@ -208,7 +209,8 @@ int runRender(const std::vector<std::string>& args, const std::string& globalHom
                 const StoredPair& scans = std::get<StoredPair>(pair);
                 pc->nameNode(scans.node);
                 pc->showReportText(scans.newer.content.reportText);
-                model::markChanges(pc->pc, placeChanges(scans.older.content, scans.newer.content));
+                model::markChanges(pc->pc, placeChanges(scans.older.content, scans.newer.content),
+                                   timeText(scans.older.info.time));
             } else if (options.count("--report")) {
                 pc->showReport(options["--report"]);
                 if (options.count("--compare"))

@@ -67,14 +67,14 @@ FramePtr ghostPlace(VirtualPc& pc, const PlacedChange& change) {
 
 }  // namespace
 
-void markChanges(VirtualPc& pc, const std::vector<PlacedChange>& changes) {
+void markChanges(VirtualPc& pc, const std::vector<PlacedChange>& changes, const std::string& lastSeen) {
     clearChangeMarks(pc);
     // Present parts first, so that ghosts only take what stays empty.
     for (const auto& change : changes) {
         if (change.kind == ChangeKind::Removed) continue;
         const FramePtr frame = presentPlace(pc, change);
         if (frame) frame->Tint = change.kind == ChangeKind::Added ? kAddedTint : kChangedTint;
-        pc.changeMarks.push_back({change, frame});
+        pc.changeMarks.push_back({change, frame, {}});
     }
     for (const auto& change : changes) {
         if (change.kind != ChangeKind::Removed) continue;
@@ -83,7 +83,7 @@ void markChanges(VirtualPc& pc, const std::vector<PlacedChange>& changes) {
             frame->Enabled = true;
             frame->Tint = kRemovedGhost;
         }
-        pc.changeMarks.push_back({change, frame});
+        pc.changeMarks.push_back({change, frame, lastSeen});
     }
 }
 
@@ -103,6 +103,12 @@ const ChangeMark* changeMarkAt(const VirtualPc& pc, const FramePtr& hit) {
     for (auto it = path.rbegin(); it != path.rend(); ++it)
         if (const ChangeMark* mark = markOn(pc, *it)) return mark;
     return nullptr;
+}
+
+std::string ghostLabel(const ChangeMark& mark) {
+    std::string label = "Removed: " + mark.change.name;
+    if (!mark.lastSeen.empty()) label += " (last seen " + mark.lastSeen + ")";
+    return label;
 }
 
 }  // namespace vantrel::model

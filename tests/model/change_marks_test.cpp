@@ -12,6 +12,7 @@
 #include "model/change_marks.h"
 #include "model/display_modes.h"
 #include "model/model_fixture.h"
+#include "model/part_table.h"
 #include "render_gl/image_file.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -85,7 +86,8 @@ TEST_F(MarkedPc, EachChangeTintsItsPartAndRemovedPartsStandWhereTheyWereAsGhosts
 }
 
 TEST_F(MarkedPc, AHitOnAGhostFindsItsMarkAndMarkingAgainClearsTheOldMarks) {
-    markChanges(pc, {{"Memory", ChangeKind::Removed, 2, "DIMM 2: 8 GiB"}});
+    markChanges(pc, {{"Memory", ChangeKind::Removed, 2, "DIMM 2: 8 GiB"}, {"Memory", ChangeKind::Changed, 1, "DIMM 1"}},
+                "2026-12-10 06:00:00 UTC");
     // A mesh frame deep in the ghost, as a pick hits it.
     FramePtr deep = pc.MemoryModuleFrame[2];
     while (deep->GetChildFrameCount() > 0) deep = deep->GetChildFrame(0);
@@ -95,6 +97,14 @@ TEST_F(MarkedPc, AHitOnAGhostFindsItsMarkAndMarkingAgainClearsTheOldMarks) {
     EXPECT_EQ(mark->change.name, "DIMM 2: 8 GiB");
     EXPECT_EQ(changeMarkAt(pc, pc.HardDiskFrame[1]), nullptr);
     EXPECT_EQ(changeMarkAt(pc, nullptr), nullptr);
+    // A click names the part that is gone; on a changed part, the part as always.
+    EXPECT_EQ(find_part(pc, deep), pc.MemoryModuleFrame[2]);
+    EXPECT_EQ(pc.PickedPartLabel, "Removed: DIMM 2: 8 GiB (last seen 2026-12-10 06:00:00 UTC)");
+    FramePtr present = pc.MemoryModuleFrame[1];
+    while (present->GetChildFrameCount() > 0) present = present->GetChildFrame(0);
+    find_part(pc, present);
+    EXPECT_EQ(pc.PickedPartLabel.find("Removed"), std::string::npos) << pc.PickedPartLabel;
+    EXPECT_FALSE(pc.PickedPartLabel.empty());
 
     markChanges(pc, {{"Memory", ChangeKind::Added, 1, "DIMM 1: 8 GiB"}});
     EXPECT_FALSE(pc.MemoryModuleFrame[2]->Enabled);
