@@ -10,6 +10,7 @@
 #include "model/builders.h"
 #include "model/virtual_pc.h"
 #include "session/discovery_network_browser.h"
+#include "session/node_history.h"
 
 namespace vantrel::ui {
 
@@ -36,14 +37,17 @@ public:
     // The virtual PC: showing a node switches its parts on; the 3D view
     // assembles and draws it.
     model::VirtualPc& virtualPc() { return virtualPc_; }
+    NodeHistory& history() { return history_; }
 
 private:
     void showSwitchStates();
+    void openHistory();
     QtUiServices& ui_;
     ProgramState state_;
     HardwareSession hardware_;
     model::VirtualPc virtualPc_;
     model::BuildTarget modelTarget_{virtualPc_, state_.windows.main.hardwareTree};
+    NodeHistory history_;
     session::DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
