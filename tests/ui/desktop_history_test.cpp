@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QListWidget>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -24,6 +26,7 @@
 #include "support/workstation_profiles.h"
 #include "ui/desktop_app.h"
 #include "ui/desktop_view.h"
+#include "ui/history_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
 #include "ui/scene_view_widget.h"
@@ -208,6 +211,44 @@ TEST_F(DesktopHistory, CompareWithPreviousShowsTheRemovedModuleAsAGhostThatAClic
         QApplication::sendEvent(widget, &event);
     }
     EXPECT_EQ(session.main().sceneView()->partLabel()->text().toStdString(), removed);
+    session.main().close();
+}
+
+// History lists the node's scans newest first; the one chosen shows its own
+// tree and model. With one scan there is nothing to compare, and the user is
+// told so.
+TEST_F(DesktopHistory, HistoryShowsTheChosenScansTreeAndModel) {
+    DesktopSession session(home.path(), ui);
+    ASSERT_TRUE(session.start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&session.main()));
+    scanNode(session, 1, test::workstationProfile());
+    session.main().menuAction(MenuCommand::CompareWithPrevious)->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], "WS-7 has one scan only: nothing to compare it with.");
+    scanNode(session, 1, test::writeChangedWorkstation(io.path()));
+    const model::VirtualPc& pc = session.virtualPc();
+    ASSERT_FALSE(pc.MemoryModuleFrame[2]->Enabled);  // the last scan is shown
+
+    QStringList rows;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<HistoryDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        for (int i = 0; i < dialog->list()->count(); ++i) rows << dialog->list()->item(i)->text();
+        dialog->list()->setCurrentRow(1);
+        dialog->accept();
+    });
+    session.main().menuAction(MenuCommand::History, PopupMenu::Pc)->trigger();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0].endsWith("profile   Disk Drive: 1 added, 1 removed; Memory: 1 removed; Video: 1 added")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[1].endsWith("profile   first scan")) << rows[1].toStdString();
+    // The first scan: both modules, no marks, and its two memory items in the tree.
+    EXPECT_TRUE(pc.MemoryModuleFrame[2]->Enabled);
+    EXPECT_TRUE(pc.changeMarks.empty());
+    const TreeControl& tree = session.state().windows.main.hardwareTree;
+    EXPECT_EQ(tree.item(tree.at("6 node")).children.size(), 2u);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    // The node's report file still holds the last scan.
+    EXPECT_NE(test::readBytes(home.path() / "WS-7" / "report").find("Example Graphics 500"), std::string::npos);
     session.main().close();
 }
 
