@@ -92,7 +92,8 @@ std::string reportText(const std::string& file) {
     constexpr std::uintmax_t kMaxReportBytes = 16u << 20;  // far above any report
     const text::FileBytes bytes = text::readRegularFile(file, kMaxReportBytes);
     if (bytes.check != text::FileCheck::Ok)
-        throw std::runtime_error("cannot read the report " + file + " (it " + text::fileCheckText(bytes.check, kMaxReportBytes) + ")");
+        throw std::runtime_error("cannot read the report " + file + " (it " +
+                                 text::fileCheckText(bytes.check, kMaxReportBytes) + ")");
     return std::string(bytes.bytes.begin(), bytes.bytes.end());
 }
 
@@ -131,10 +132,11 @@ std::variant<StoredPair, std::string> storedPair(const std::string& home, const 
 }
 
 int runRender(const std::vector<std::string>& args, const std::string& globalHome) {
+    // Whether each option takes a value.
     static const std::map<std::string, bool> kOptions{
-        {"--model", true},  {"--report", true},     {"--all", false}, {"--size", true},    {"--camera", true},
-        {"--background", true}, {"--turn", true},   {"--png", true},  {"--compare", true}, {"--node", true},
-        {"--scans", true},  {"--home", true}};
+        {"--model", true}, {"--report", true},     {"--compare", true}, {"--node", true}, {"--scans", true},
+        {"--all", false},  {"--size", true},       {"--camera", true},  {"--turn", true}, {"--background", true},
+        {"--png", true},   {"--home", true}};
     std::map<std::string, std::string> options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         auto known = kOptions.find(args[i]);

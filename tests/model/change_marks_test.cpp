@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <optional>
+#include <string>
 
-#include "engine3d/scene/frame_path.h"
 #include "model/change_marks.h"
 #include "model/display_modes.h"
 #include "model/model_fixture.h"
