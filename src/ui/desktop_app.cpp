@@ -175,10 +175,22 @@ void DesktopSession::openHistory() {
     const std::vector<ScanInfo> scans = history_.scans();
     if (scans.empty()) return;
     const NodeTable& nodes = state_.domain.nodes;
-    HistoryDialog dialog(nodes.node(nodes.currentNode).name, scans, main_.get());
-    dialog.exec();
-    if (const auto number = dialog.chosenScan()) history_.showScan(*number);
-    main_->syncFromCore();
+    // Not run in an event loop of its own: the window goes on while the list is open.
+    auto* dialog = new HistoryDialog(nodes.node(nodes.currentNode).name, scans, main_.get());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, main_.get(), [this, dialog] {
+        const auto number = dialog->chosenScan();
+        if (!number) return;
+        // Once the list is gone: showing a scan lets window events run.
+        QMetaObject::invokeMethod(
+            main_.get(),
+            [this, number = *number] {
+                history_.showScan(number);
+                main_->syncFromCore();
+            },
+            Qt::QueuedConnection);
+    });
+    dialog->open();
 }
 
 bool DesktopSession::start() {

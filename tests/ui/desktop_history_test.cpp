@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QTimer>
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -229,20 +228,22 @@ TEST_F(DesktopHistory, HistoryShowsTheChosenScansTreeAndModel) {
     const model::VirtualPc& pc = session.virtualPc();
     ASSERT_FALSE(pc.MemoryModuleFrame[2]->Enabled);  // the last scan is shown
 
-    QStringList rows;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<HistoryDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        for (int i = 0; i < dialog->list()->count(); ++i) rows << dialog->list()->item(i)->text();
-        dialog->list()->setCurrentRow(1);
-        dialog->accept();
-    });
     session.main().menuAction(MenuCommand::History, PopupMenu::Pc)->trigger();
+    auto* dialog = session.main().findChild<HistoryDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    QStringList rows;
+    for (int i = 0; i < dialog->list()->count(); ++i) rows << dialog->list()->item(i)->text();
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_TRUE(rows[0].endsWith("profile   Disk Drive: 1 added, 1 removed; Memory: 1 removed; Video: 1 added")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[0].endsWith("profile   Disk Drive: 1 added, 1 removed; Memory: 1 removed; Video: 1 added"))
+        << rows[0].toStdString();
     EXPECT_TRUE(rows[1].endsWith("profile   first scan")) << rows[1].toStdString();
+    // The older scan, chosen with the keyboard.
+    QTest::keyClick(dialog->list(), Qt::Key_Down);
+    QTest::keyClick(dialog->list(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pc.MemoryModuleFrame[2]->Enabled; }, 5000));
+    EXPECT_EQ(session.main().findChild<HistoryDialog*>(), nullptr);
     // The first scan: both modules, no marks, and its two memory items in the tree.
-    EXPECT_TRUE(pc.MemoryModuleFrame[2]->Enabled);
     EXPECT_TRUE(pc.changeMarks.empty());
     const TreeControl& tree = session.state().windows.main.hardwareTree;
     EXPECT_EQ(tree.item(tree.at("6 node")).children.size(), 2u);
