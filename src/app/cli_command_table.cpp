@@ -41,8 +41,8 @@ constexpr std::array kCommands{
                     "          [--password P]] \"Select ... From Class\" | --all",
                     kLocal},
     CliCommandEntry{"render",
-                    "render [--model FILE.x | --report REPORT | --all] [--size WxH] [--camera X,Y,Z] "
-                    "[--background 0xAARRGGBB] [--turn DX,DY] --png OUT.png",
+                    "render [--home DIR] [--model FILE.x | --report REPORT [--compare OLD_REPORT] | --node NAME [--scans A,B] | --all]\n"
+                    "          [--size WxH] [--camera X,Y,Z] [--background 0xAARRGGBB] [--turn DX,DY] --png OUT.png",
                     kRender},
     CliCommandEntry{"scan",
                     "scan [--home DIR] (--all | --node NAME | --local) [--parallel N] [--profile FILE] [--on-change COMMAND]   "

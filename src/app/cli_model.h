@@ -19,8 +19,6 @@ public:
         : model::HeadlessPc(std::make_unique<QuietUi>(command), home, nodeName) {}
 };
 
-// One line on standard error for command, whatever the reason holds.
-
 // Splits "A,B" or "AxB" into two numbers.
 std::optional<std::pair<double, double>> numberPair(const std::string& text, char separator);
 

@@ -1,5 +1,7 @@
 // vantrel-cli render: draws a picture of the 3D view without any window (EGL on
-// a surfaceless Mesa context) and writes it as a PNG file.
+// a surfaceless Mesa context) and writes it as a PNG file. With --compare, or
+// two stored scans of a node, the newer model shows what changed since the
+// older: added parts green, changed parts amber, removed ones as red ghosts.
 
 #include <charconv>
 #include <cstdint>
@@ -9,17 +11,25 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/cli_command.h"
 #include "app/cli_command_table.h"
 #include "app/cli_model.h"
+#include "app/cli_store.h"
 #include "collect/report_loader.h"
 #include "core/program_folder.h"
 #include "core/settings_file.h"
 #include "core/start_camera.h"
+#include "model/change_marks.h"
 #include "render_gl/image_file.h"
+#include "store/change_format.h"
+#include "store/placed_changes.h"
+#include "store/scan_selection.h"
+#include "text/regular_file.h"
 #include "view/offscreen_view.h"
 
 namespace vantrel::cli {
@@ -77,10 +87,56 @@ std::int32_t settingsBackground(const std::string& home) {
     return state.domain.settings.backgroundColor;
 }
 
-int runRender(const std::vector<std::string>& args, const std::string& home) {
-    static const std::map<std::string, bool> kOptions{{"--model", true},  {"--report", true}, {"--all", false},
-                                                      {"--size", true},   {"--camera", true}, {"--background", true},
-                                                      {"--turn", true},   {"--png", true}};
+// A report file's text; reportFileProblem has looked at it already.
+std::string reportText(const std::string& file) {
+    constexpr std::uintmax_t kMaxReportBytes = 16u << 20;  // far above any report
+    const text::FileBytes bytes = text::readRegularFile(file, kMaxReportBytes);
+    if (bytes.check != text::FileCheck::Ok)
+        throw std::runtime_error("cannot read the report " + file + " (it " +
+                                 text::fileCheckText(bytes.check, kMaxReportBytes) + ")");
+    return std::string(bytes.bytes.begin(), bytes.bytes.end());
+}
+
+// Two stored scans of a node: --scans A,B (numbers or times), else its last two.
+struct StoredPair {
+    std::string node;
+    StoredScan older, newer;
+};
+
+std::variant<StoredPair, std::string> storedPair(const std::string& home, const std::string& name,
+                                                 const std::optional<std::string>& scansOption) {
+    auto store = openStoreOfHome(home);
+    const std::string node = findStoredNode(*store, name);
+    if (node.empty()) return "no scans of " + name;
+    const std::vector<ScanInfo> scans = store->listScans(node);
+    std::optional<int> older, newer;
+    if (scansOption) {
+        const auto comma = scansOption->find(',');
+        if (comma == std::string::npos) return std::string("--scans must be A,B, two scan numbers or times");
+        const std::string a = scansOption->substr(0, comma), b = scansOption->substr(comma + 1);
+        older = selectScan(scans, a);
+        if (!older) return node + " has no scan " + a;
+        newer = selectScan(scans, b);
+        if (!newer) return node + " has no scan " + b;
+    } else {
+        if (scans.size() < 2) return node + " has one scan only: nothing to compare it with";
+        older = scans[scans.size() - 2].number;
+        newer = scans.back().number;
+    }
+    auto load = [&](int number) {
+        auto scan = store->loadScan(node, number);
+        if (!scan) throw std::runtime_error(node + " has no scan " + std::to_string(number));
+        return std::move(*scan);
+    };
+    return StoredPair{node, load(*older), load(*newer)};
+}
+
+int runRender(const std::vector<std::string>& args, const std::string& globalHome) {
+    // Whether each option takes a value.
+    static const std::map<std::string, bool> kOptions{
+        {"--model", true}, {"--report", true},     {"--compare", true}, {"--node", true}, {"--scans", true},
+        {"--all", false},  {"--size", true},       {"--camera", true},  {"--turn", true}, {"--background", true},
+        {"--png", true},   {"--home", true}};
     std::map<std::string, std::string> options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         auto known = kOptions.find(args[i]);
@@ -93,11 +149,17 @@ int runRender(const std::vector<std::string>& args, const std::string& home) {
             options[args[i]] = "";
         }
     }
-    const int sources = static_cast<int>(options.count("--model") + options.count("--report") + options.count("--all"));
-    if (sources != 1) return fail(std::string("give one of --model, --report or --all (usage: vantrel-cli ") + kUsage + ")");
+    const std::string home = options.count("--home") ? options["--home"] : globalHome;
+    const int sources = static_cast<int>(options.count("--model") + options.count("--report") + options.count("--all") +
+                                         options.count("--node"));
+    if (sources != 1)
+        return fail(std::string("give one of --model, --report, --node or --all (usage: vantrel-cli ") + kUsage + ")");
+    if (options.count("--compare") && !options.count("--report")) return fail("--compare goes with --report");
+    if (options.count("--scans") && !options.count("--node")) return fail("--scans goes with --node");
     if (!options.count("--png")) return fail(std::string("--png is required (usage: vantrel-cli ") + kUsage + ")");
-    if (options.count("--report")) {
-        if (const auto problem = reportFileProblem(options["--report"])) return fail(*problem);
+    for (const char* option : {"--report", "--compare"}) {
+        if (!options.count(option)) continue;
+        if (const auto problem = reportFileProblem(options[option])) return fail(*problem);
     }
 
     int width = 800, height = 600;
@@ -142,8 +204,23 @@ int runRender(const std::vector<std::string>& args, const std::string& home) {
         } else {
             pc = std::make_unique<HeadlessPc>("render", home, "LOCALHOST");
             if (!pc->assemble()) return fail("no media folder with vm1.x next to the program or in the current folder");
-            if (options.count("--report")) pc->showReport(options["--report"]);
-            else pc->showAllParts();
+            if (options.count("--node")) {
+                const auto pair = storedPair(home, options["--node"],
+                                             options.count("--scans") ? std::optional(options["--scans"]) : std::nullopt);
+                if (const auto* problem = std::get_if<std::string>(&pair)) return fail(*problem);
+                const StoredPair& scans = std::get<StoredPair>(pair);
+                pc->nameNode(scans.node);
+                pc->showReportText(scans.newer.content.reportText);
+                model::markChanges(pc->pc, placeChanges(scans.older.content, scans.newer.content),
+                                   timeText(scans.older.info.time));
+            } else if (options.count("--report")) {
+                pc->showReport(options["--report"]);
+                if (options.count("--compare"))
+                    model::markChanges(pc->pc, placeChanges({reportText(options["--compare"]), {}},
+                                                            {reportText(options["--report"]), {}}));
+            } else {
+                pc->showAllParts();
+            }
             offscreen.useScene(pc->pc.SceneRoot, pc->pc.ModelFrame, pc->pc.PcRoot);
         }
         offscreen.placeCamera(static_cast<float>(camera[0]), static_cast<float>(camera[1]),

@@ -21,6 +21,9 @@ const std::vector<MenuItemDef>& menuItems(PopupMenu menu) {
         {C::NetworkScan, "Network Scan", false, {}},
         {C::ScanNode, "Scan Current Node", true, {}},
         {C::ScanLocal, "Scan Local PC", true, {}},
+        separator(),
+        {C::History, "History", true, {}},
+        {C::CompareWithPrevious, "Compare with previous", true, {}},
         // Shown: without them a computer that left the network cannot be removed.
         separator(),
         {C::RenameNode, "Rename Node", true, {}},
@@ -49,6 +52,8 @@ const std::vector<MenuItemDef>& menuItems(PopupMenu menu) {
     static const std::vector<MenuItemDef> pc{
         {C::ResetModel, "Reset", true, {}},
         {C::TestView, "Test View", true, {}},
+        {C::History, "History", true, {}},
+        {C::CompareWithPrevious, "Compare with previous", true, {}},
         {C::Submenu, "Move", true,
          {{C::MoveUp, "Up", true, {}}, {C::MoveLeft, "Left", true, {}}, {C::MoveRight, "Right", true, {}},
           {C::MoveDown, "Down", true, {}}}},

@@ -25,6 +25,8 @@ enum class MenuCommand {
     Separator, Submenu,
     // Node menu.
     SetNodeLogin, ResetNodeLogin, JumpNode, NetworkScan, ScanNode, ScanLocal, RenameNode, DeleteNode,
+    // Node menu and PC: the current node's scans, and its last scan against the one before.
+    History, CompareWithPrevious,
     // Main.
     Support, Export, About, Exit,
     // Network.

@@ -33,4 +33,8 @@ void addNotDetected(TreeControl& tree, std::string_view category, std::string_vi
 // The first occurrence of part starts at 1-based position `from` or later.
 bool containsAt(std::string_view text, std::string_view part, std::size_t from = 1);
 
+// The processor's or the board's own graphics, or the basic adapter a
+// system uses without a driver; `lowered` is the description in lower case.
+bool isIntegratedGraphics(std::string_view lowered);
+
 }  // namespace vantrel::model

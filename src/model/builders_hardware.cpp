@@ -87,21 +87,6 @@ void described(BuildTarget& t, NodeReport& r, const char* category, const std::v
     }
 }
 
-// The processor's or the board's own graphics, or the basic adapter a
-// system uses without a driver; `lowered` is the description in lower case.
-bool isIntegratedGraphics(std::string_view lowered) {
-    auto has = [&](std::string_view part) { return lowered.find(part) != std::string_view::npos; };
-    if (has("uhd graphics") || has("hd graphics") || has("iris") || has("basic display") || has("basic render"))
-        return true;
-    // The paravirtual displays of virtual machines sit on their boards too.
-    if (has("virtio") || has("qxl") || has("vmware svga") || has("bochs") || has("cirrus")) return true;
-    // "AMD Radeon(TM) Graphics", "Radeon Vega 8 Graphics": a model number marks a card ("Radeon RX 7600").
-    if (has("radeon") && has("graphics")) return has("vega") || !std::any_of(lowered.begin(), lowered.end(), [](char c) {
-                                                      return c >= '0' && c <= '9';
-                                                  });
-    return false;
-}
-
 }  // namespace
 
 void build_baseboard(BuildTarget& t, NodeReport& r) {

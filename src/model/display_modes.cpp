@@ -1,5 +1,7 @@
 #include "model/display_modes.h"
 
+#include "model/change_marks.h"
+
 namespace vantrel::model {
 namespace {
 
@@ -18,6 +20,7 @@ bool isLaterUsbDevice(const VirtualPc& pc, const FramePtr& frame) {
 }  // namespace
 
 void resetModel(VirtualPc& pc) {
+    clearChangeMarks(pc);
     for (const auto& part : pc.parts())
         if (part.optional) part.frame->Enabled = false;
     pc.UsbDeviceCount = 0;

@@ -1,5 +1,6 @@
 #include "model/headless_pc.h"
 
+#include "collect/report_in_memory.h"
 #include "collect/show_node.h"
 #include "model/assembly.h"
 #include "model/display_modes.h"
@@ -42,6 +43,12 @@ bool HeadlessPc::assemble() {
 void HeadlessPc::showReport(const std::filesystem::path& file) {
     session_.reportFileOverride = file;
     showStoredNode(state_, session_);
+}
+
+void HeadlessPc::showReportText(const std::string& text) {
+    const ReportInMemory report(text);
+    showReport(report.path());
+    session_.reportFileOverride.clear();
 }
 
 void HeadlessPc::showAllParts() { model::showAllParts(pc); }

@@ -27,6 +27,9 @@ public:
     // Reset, hardware tree, report through the builders, picture: what
     // double-clicking a scanned node does, with the report read from file.
     void showReport(const std::filesystem::path& file);
+    // The same for a report held in memory (a stored scan's); nothing is
+    // written anywhere.
+    void showReportText(const std::string& text);
     // The "Test View" menu item.
     void showAllParts();
     // The node shown next (its name labels the hardware tree's root).

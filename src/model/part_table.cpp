@@ -1,6 +1,7 @@
 #include "model/part_table.h"
 
 #include "engine3d/scene/frame_path.h"
+#include "model/change_marks.h"
 
 namespace vantrel::model {
 
@@ -181,6 +182,11 @@ std::optional<IdentifiedPart> identifyPart(const FramePtr& root, const FramePtr&
 
 FramePtr find_part(VirtualPc& pc, const FramePtr& hit, const FramePtr& root) {
     pc.PickedFrameName = hit ? hit->ObjectName : std::string();
+    // A removed part's ghost is named as the part that is gone.
+    if (const ChangeMark* mark = changeMarkAt(pc, hit); mark && mark->change.kind == ChangeKind::Removed) {
+        pc.PickedPartLabel = ghostLabel(*mark);
+        return mark->frame;
+    }
     const auto part = identifyPart(root ? root : pc.PcRoot, hit);
     pc.PickedPartLabel = part ? std::string(part->label) : std::string();
     return part ? part->frame : nullptr;

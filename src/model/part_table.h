@@ -36,7 +36,8 @@ std::optional<IdentifiedPart> identifyPart(const FramePtr& root, const FramePtr&
 // Names the part of a hit frame under root (pc.PcRoot when not given):
 // PickedFrameName and PickedPartLabel say what was hit and which part that is, empty
 // when nothing was hit or the part has no name, so the label never names an
-// earlier part. The result is the part's frame (null when none).
+// earlier part. A hit on a removed part's ghost names that part and when it
+// was last seen. The result is the part's frame (null when none).
 FramePtr find_part(VirtualPc& pc, const FramePtr& hit, const FramePtr& root = nullptr);
 
 }  // namespace vantrel::model

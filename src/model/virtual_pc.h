@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine3d/scene/cd3d_frame.h"
+#include "model/change_mark.h"
 #include "model/frame_array.h"
 #include "model/nameplates.h"
 
@@ -85,6 +86,9 @@ struct VirtualPc {
     bool FansReported = false;
     // The report's names printed on the parts; blank again on reset.
     Nameplates nameplates;
+
+    // The changes drawn on the parts (model/change_marks.h); none on reset.
+    std::vector<ChangeMark> changeMarks;
 
     // Part identification: the frame name of the last pick and the label of
     // its part, shown under the view (empty when the pick named no part).

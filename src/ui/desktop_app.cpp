@@ -27,6 +27,7 @@
 #include "ui/export_dialog.h"
 #include "ui/host_key_dialog.h"
 #include "ui/exit_signals.h"
+#include "ui/history_dialog.h"
 #include "ui/main_window.h"
 #include "ui/picture_button.h"
 #include "ui/qt_ui_services.h"
@@ -67,7 +68,10 @@ DesktopOptions parseOptions(int argc, char** argv) {
 }  // namespace
 
 DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiServices& ui)
-    : ui_(ui), state_(ProgramFolder(programFolder), ui) {
+    : ui_(ui),
+      state_(ProgramFolder(programFolder), ui),
+      history_(state_, hardware_, virtualPc_,
+               [this] { return openInventoryStore(state_.folder, storeTarget(state_.folder, {})); }) {
     state_.lookupLocalAddress = [] { return network::localIpv4Address(); };
     state_.networkBrowser = &networkBrowser_;
     state_.showCurrentNode = makeShowCurrentNode(state_, hardware_);
@@ -135,6 +139,11 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
         view_->resetView();
     });
     main_->setMenuCommand(MenuCommand::TestView, [this] { model::showAllParts(virtualPc_); });
+    main_->setMenuCommand(MenuCommand::History, [this] { openHistory(); });
+    main_->setMenuCommand(MenuCommand::CompareWithPrevious, [this] {
+        history_.compareWithPrevious();
+        main_->syncFromCore();
+    });
     main_->setMenuCommand(MenuCommand::Axes, [this] {
         model::toggleAxes(virtualPc_);
         showSwitchStates();
@@ -212,6 +221,28 @@ void DesktopSession::showSwitchStates() {
     main_->button(kAxesButton)->setLamp(lamp(virtualPc_.axesIndicatorLit));
     main_->button(kBaseButton)->setLamp(lamp(virtualPc_.baseIndicatorLit));
     main_->button(kLightsButton)->setLamp(lamp(view_->util() && view_->util()->SecondLightOn));
+}
+
+void DesktopSession::openHistory() {
+    const std::vector<ScanInfo> scans = history_.scans();
+    if (scans.empty()) return;
+    const NodeTable& nodes = state_.domain.nodes;
+    // Not run in an event loop of its own: the window goes on while the list is open.
+    auto* dialog = new HistoryDialog(nodes.node(nodes.currentNode).name, scans, main_.get());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, main_.get(), [this, dialog] {
+        const auto number = dialog->chosenScan();
+        if (!number) return;
+        // Once the list is gone: showing a scan lets window events run.
+        QMetaObject::invokeMethod(
+            main_.get(),
+            [this, number = *number] {
+                history_.showScan(number);
+                main_->syncFromCore();
+            },
+            Qt::QueuedConnection);
+    });
+    dialog->open();
 }
 
 bool DesktopSession::start() {

@@ -11,6 +11,7 @@
 #include "model/virtual_pc.h"
 #include "providers/ssh/ssh_provider.h"
 #include "session/discovery_network_browser.h"
+#include "session/node_history.h"
 
 namespace vantrel::ui {
 
@@ -42,16 +43,19 @@ public:
     // The virtual PC: showing a node switches its parts on; the 3D view
     // assembles and draws it.
     model::VirtualPc& virtualPc() { return virtualPc_; }
+    NodeHistory& history() { return history_; }
 
 private:
     void showSwitchStates();
     // Records the accepted host key and scans its node again.
     void acceptHostKey(const HostKeyQuestion& question);
+    void openHistory();
     QtUiServices& ui_;
     ProgramState state_;
     HardwareSession hardware_;
     model::VirtualPc virtualPc_;
     model::BuildTarget modelTarget_{virtualPc_, state_.windows.main.hardwareTree};
+    NodeHistory history_;
     session::DiscoveryNetworkBrowser networkBrowser_{state_.domain.settings};
     std::shared_ptr<ssh::SshProvider> sshProvider_;
     std::unique_ptr<SplashWindow> splash_;

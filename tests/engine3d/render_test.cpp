@@ -184,6 +184,66 @@ TEST(CD3DFrameRender, OpaquePassThenBlendedPassWithWorldComposedOnTheFly) {
     EXPECT_EQ(dev.GetTransform(D3DTS_WORLD), D3DXMatrixIdentity());
 }
 
+// A tint changes the colours of every material below its frame, a nearer
+// tint wins, and a translucent tint moves opaque subsets to the blended pass.
+TEST(CD3DFrameRender, TintsColourTheSubtreeAndATranslucentOneBlendsIt) {
+    Scene s = buildScene();
+    const MaterialTint green{0, 1, 0, 1}, ghost{1, 0, 0, 0.4f};
+    s.root->Tint = green;
+    s.shared->Tint = ghost;
+    RecordingDevice dev;
+    s.root->Render(dev);
+    struct Draw {
+        const MeshGeometry* mesh;
+        D3DCOLORVALUE diffuse;
+        bool blended;
+    };
+    const std::vector<Draw> expected = {
+        {s.rootMesh->mesh.get(), {0, 1, 0, 1}, false},
+        {s.aMesh->mesh.get(), {0, 1, 0, 1}, false},
+        {s.rootMesh->mesh.get(), {0, 1, 0, 0.5f}, true},  // its own alpha is below the tint's
+        {s.sharedMesh->mesh.get(), {1, 0, 0, 0.4f}, true},
+        {s.sharedMesh->mesh.get(), {1, 0, 0, 0.4f}, true},
+    };
+    const auto draws = dev.callsOf(DeviceCallKind::DrawSubset);
+    ASSERT_EQ(draws.size(), expected.size());
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(draws[i].mesh, expected[i].mesh);
+        EXPECT_EQ(draws[i].material.Diffuse, expected[i].diffuse);
+        const D3DCOLORVALUE ambient{expected[i].diffuse.r, expected[i].diffuse.g, expected[i].diffuse.b,
+                                    draws[i].material.Ambient.a};
+        EXPECT_EQ(draws[i].material.Ambient, ambient);
+        EXPECT_EQ(draws[i].alphaBlend, expected[i].blended);
+    }
+    // The meshes keep their own materials.
+    EXPECT_EQ(s.aMesh->GetMaterial(0).Diffuse.g, 0.0f);
+
+    // A textured part shows the tint's colour alone.
+    s.aMesh->SetMaterialTexture(0, std::make_shared<D3DTexture>("t.bmp"));
+    dev.clearCalls();
+    s.root->Render(dev);
+    for (const auto& d : dev.callsOf(DeviceCallKind::DrawSubset)) EXPECT_EQ(d.texture, nullptr);
+    s.root->Tint.reset();
+    dev.clearCalls();
+    s.root->Render(dev);
+    EXPECT_NE(dev.callsOf(DeviceCallKind::DrawSubset)[1].texture, nullptr);
+
+    // A ghost of an opaque part: drawn once, in the blended pass.
+    s.root->Tint.reset();
+    s.shared->Tint.reset();
+    s.a->Tint = ghost;
+    dev.clearCalls();
+    s.root->Render(dev);
+    int aDraws = 0;
+    for (const auto& d : dev.callsOf(DeviceCallKind::DrawSubset)) {
+        if (d.mesh != s.aMesh->mesh.get()) continue;
+        ++aDraws;
+        EXPECT_TRUE(d.alphaBlend);
+    }
+    EXPECT_EQ(aDraws, 1);
+}
+
 TEST(CD3DFrameRender, HooksRunAroundTheSubtreeAndNotForDisabledFrames) {
     Scene s = buildScene();
     RecordingDevice dev;

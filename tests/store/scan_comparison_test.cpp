@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/placed_changes.h"
 #include "store/scan_comparison.h"
 
 using namespace vantrel;
@@ -110,6 +111,25 @@ TEST(CompareScans, AScanWithoutAnswersComparesByTheReportOnly) {
     withIdentity.reportText = "Memory\r\n1\r\n8";
     const ScanContent reportOnly{"Memory\r\n1\r\n8", {}};
     EXPECT_TRUE(compareScans(reportOnly, withIdentity).empty());
+}
+
+// Added and changed parts are placed by their entry in the newer scan,
+// removed ones by theirs in the older; the order is the modules' own.
+TEST(PlaceChanges, EachChangeNamesItsEntry) {
+    const auto before = withAnswers("Win32_PhysicalMemory", {module("DIMM 1", "EXM-8G", "M-1"), module("DIMM 2", "EXM-8G", "M-2"),
+                                                             module("DIMM 3", "EXM-8G", "M-3")});
+    const auto after = withAnswers("Win32_PhysicalMemory", {module("DIMM 1", "EXM-8G", "M-1", "17179869184"),
+                                                            module("DIMM 3", "EXM-8G", "M-3"), module("DIMM 4", "EXM-8G", "M-4")});
+    const std::vector<PlacedChange> expected{
+        {"Memory", ChangeKind::Added, 3, "DIMM 4: 8 GiB EXM-8G (serial M-4)"},
+        {"Memory", ChangeKind::Changed, 1, "DIMM 1: 16 GiB EXM-8G (serial M-1)"},
+        {"Memory", ChangeKind::Removed, 2, "DIMM 2: 8 GiB EXM-8G (serial M-2)"},
+    };
+    EXPECT_EQ(placeChanges(before, after), expected);
+    // Reports alone: equal entries are told apart by their order.
+    EXPECT_EQ(placeChanges({"Memory\r\n3\r\n8\r\n8\r\n8", {}}, {"Memory\r\n2\r\n8\r\n8", {}}),
+              (std::vector<PlacedChange>{{"Memory", ChangeKind::Removed, 3, "8"}}));
+    EXPECT_TRUE(placeChanges(after, after).empty());
 }
 
 TEST(IsRealSerial, PlaceholdersAreNoSerials) {

@@ -104,8 +104,11 @@ TEST_F(DesktopFixture, ClickingANodeShowsItsLabelsAndTheRightButtonItsMenu) {
         if (a->isVisible() && !a->isSeparator()) shown << a->text();
     // Rename, Delete and Jump are within reach: a computer that left the network can be removed.
     EXPECT_EQ(shown, (QStringList{"Set Current Node Login", "Reset Current Node Login", "Jump Current Node",
-                                  "Scan Current Node", "Scan Local PC", "Rename Node", "Delete Node"}));
+                                  "Scan Current Node", "Scan Local PC", "History", "Compare with previous",
+                                  "Rename Node", "Delete Node"}));
     EXPECT_TRUE(main.menuAction(MenuCommand::RenameNode)->isEnabled());
+    EXPECT_TRUE(main.menuAction(MenuCommand::History)->isEnabled());
+    EXPECT_TRUE(main.menuAction(MenuCommand::CompareWithPrevious)->isEnabled());
     // The session plugs the scans in; with a node table "Network Scan" is disabled.
     EXPECT_TRUE(main.menuAction(MenuCommand::ScanNode)->isEnabled());
     EXPECT_FALSE(main.menuAction(MenuCommand::NetworkScan)->isEnabled());

@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, SectionCaptionsOpenTheirMenusAndSwitchThePanels) {
         {Section::Main, {"Support", "Export...", "About Vantrel", "Exit"}},
         {Section::Network, {"Network Scan", "Re-Scan"}},
         {Section::Nodes, {"Scan Local PC", "Scan selected PC", "Scan all PCs", "Scan List"}},
-        {Section::Pc, {"Reset", "Test View", "Move"}},
+        {Section::Pc, {"Reset", "Test View", "History", "Compare with previous", "Move"}},
         {Section::Administrator, {"Set Administrator Password", "Logins", "Statistics"}},
         {Section::Configure, {"Settings", "Backcolor"}},
     };

@@ -208,6 +208,12 @@ TEST_F(CliRender, FailuresExitOneWithOneLine) {
         {"--model " + path("square.x") + " --background red --png " + path("x.png"), "--background"},
         {"--model " + path("square.x") + " --turn 1.5,0 --png " + path("x.png"), "--turn"},
         {"--model " + path("square.x") + " --shiny --png " + path("x.png"), "unknown argument"},
+        {"--all --compare " + std::string(VANTREL_TEST_REPORT) + " --png " + path("x.png"), "--compare goes with --report"},
+        {"--report " + std::string(VANTREL_TEST_REPORT) + " --compare " + path("square.x") + " --png " + path("x.png"),
+         "is not a report file"},
+        {"--all --scans 1,2 --png " + path("x.png"), "--scans goes with --node"},
+        {"--node NOBODY --png " + path("x.png"), "no scans of NOBODY"},
+        {"--node NOBODY --all --png " + path("x.png"), "one of --model"},
     };
     for (const auto& c : cases) {
         const CliResult r = run(c.args);

@@ -118,24 +118,25 @@ FramePtr CD3DFrame::FindChildParent(const std::string& name, DWORD flags) {
 
 void CD3DFrame::Render(RenderDevice& dev) {
     dev.SetTransform(D3DTS_WORLD, D3DXMatrixIdentity());
-    drawTree(dev, true, false);
+    drawTree(dev, true, false, nullptr);
     dev.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
     dev.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     dev.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     dev.SetTransform(D3DTS_WORLD, D3DXMatrixIdentity());
-    drawTree(dev, false, true);
+    drawTree(dev, false, true, nullptr);
     dev.SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
 }
 
-void CD3DFrame::drawTree(RenderDevice& dev, bool opaque, bool alpha) {
+void CD3DFrame::drawTree(RenderDevice& dev, bool opaque, bool alpha, const MaterialTint* tint) {
     if (!Enabled) return;
+    if (Tint) tint = &*Tint;
     const D3DMATRIX saved = dev.GetTransform(D3DTS_WORLD);
     dev.SetTransform(D3DTS_WORLD, localMatrix_ * saved);
     if (preHook_) preHook_(preId_);
     for (const MeshPtr& m : meshes_)
-        if (m) m->RenderEx(dev, opaque, alpha);
+        if (m) m->RenderEx(dev, opaque, alpha, tint);
     for (const FramePtr& c : children_)
-        if (c) c->drawTree(dev, opaque, alpha);
+        if (c) c->drawTree(dev, opaque, alpha, tint);
     dev.SetTransform(D3DTS_WORLD, saved);
     if (postHook_) postHook_(postId_);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ public:
 
     std::string ObjectName;
     bool Enabled = true;
+    // Laid over the materials of this frame and of the frames below it that
+    // have no tint of their own.
+    std::optional<MaterialTint> Tint;
 
     // Building the tree.
     void AddChild(FramePtr child) { children_.push_back(std::move(child)); }
@@ -101,7 +105,7 @@ private:
     void rebuildLocalMatrix();
     void combine(int combineType, const D3DMATRIX& t);
     void updateWorld(const D3DMATRIX& parentWorld);
-    void drawTree(RenderDevice& dev, bool opaque, bool alpha);
+    void drawTree(RenderDevice& dev, bool opaque, bool alpha, const MaterialTint* tint);
     template <class F>
     void forEachMeshThenChild(F&& f);
 

@@ -98,23 +98,26 @@ void CD3DMesh::Destroy() {
     UseMaterials = true;
 }
 
-void CD3DMesh::drawSubset(RenderDevice& dev, DWORD i, const D3DMATERIAL8& material) {
+void CD3DMesh::drawSubset(RenderDevice& dev, DWORD i, const D3DMATERIAL8& material, bool textured) {
     dev.SetMaterial(material);
-    dev.SetTexture(0, textures_[i]);
+    dev.SetTexture(0, textured ? textures_[i] : nullptr);
     dev.DrawSubset(*mesh, i);
 }
 
-void CD3DMesh::RenderEx(RenderDevice& dev, bool drawOpaqueSubsets, bool drawAlphaSubsets) {
+void CD3DMesh::RenderEx(RenderDevice& dev, bool drawOpaqueSubsets, bool drawAlphaSubsets, const MaterialTint* tint) {
     if (!mesh) return;
     const DWORD count = GetMaterialCount();
+    auto look = [tint](const D3DMATERIAL8& m) { return tint ? tintedMaterial(m, *tint) : m; };
     if (drawOpaqueSubsets) {
         for (DWORD i = 0; i < count; ++i) {
             if (UseMaterials) {
-                if (isOpaque(materials_[i])) drawSubset(dev, i, materials_[i]);
+                const D3DMATERIAL8 m = look(materials_[i]);
+                if (isOpaque(m)) drawSubset(dev, i, m, tint == nullptr);
             } else if (UseMaterialOverride) {
-                if (isOpaque(override_)) {
-                    dev.SetTexture(0, textures_[i]);
-                    dev.SetMaterial(override_);
+                const D3DMATERIAL8 m = look(override_);
+                if (isOpaque(m)) {
+                    dev.SetTexture(0, tint ? nullptr : textures_[i]);
+                    dev.SetMaterial(m);
                     dev.DrawSubset(*mesh, i);
                 }
             } else {
@@ -124,11 +127,8 @@ void CD3DMesh::RenderEx(RenderDevice& dev, bool drawOpaqueSubsets, bool drawAlph
     }
     if (drawAlphaSubsets && (UseMaterials || UseMaterialOverride)) {
         for (DWORD i = 0; i < count; ++i) {
-            if (UseMaterials) {
-                if (isTransparent(materials_[i])) drawSubset(dev, i, materials_[i]);
-            } else if (isTransparent(override_)) {
-                drawSubset(dev, i, override_);
-            }
+            const D3DMATERIAL8 m = look(UseMaterials ? materials_[i] : override_);
+            if (isTransparent(m)) drawSubset(dev, i, m, tint == nullptr);
         }
     }
 }

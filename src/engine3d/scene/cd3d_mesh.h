@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine3d/math/d3d_types.h"
+#include "engine3d/scene/material_tint.h"
 #include "engine3d/scene/mesh_geometry.h"
 #include "engine3d/device/render_device.h"
 #include "engine3d/xfile/xfile_reader.h"
@@ -33,7 +34,10 @@ public:
     void InitFromD3DXMesh(std::shared_ptr<MeshGeometry> geometry);
     void Destroy();
 
-    void RenderEx(RenderDevice& dev, bool drawOpaqueSubsets, bool drawAlphaSubsets);
+    // With a tint, every material is drawn tinted (materials of their own or
+    // the override; a mesh without materials is drawn as it is).
+    void RenderEx(RenderDevice& dev, bool drawOpaqueSubsets, bool drawAlphaSubsets,
+                  const MaterialTint* tint = nullptr);
     void Render(RenderDevice& dev);
 
     DWORD GetMaterialCount() const { return static_cast<DWORD>(materials_.size()); }
@@ -63,7 +67,7 @@ public:
 
 private:
     void checkIndex(DWORD i) const;
-    void drawSubset(RenderDevice& dev, DWORD i, const D3DMATERIAL8& material);
+    void drawSubset(RenderDevice& dev, DWORD i, const D3DMATERIAL8& material, bool textured = true);
 
     std::vector<D3DMATERIAL8> materials_;
     std::vector<std::string> textureNames_;
