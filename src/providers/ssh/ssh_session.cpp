@@ -64,6 +64,10 @@ SshSession::SshSession(SshSettings settings, bool logInToo) : settings_(std::mov
     ssh_options_set(s, SSH_OPTIONS_PORT, &port);
     ssh_options_set(s, SSH_OPTIONS_USER, settings_.user.c_str());
     ssh_options_set(s, SSH_OPTIONS_TIMEOUT, &timeoutSeconds);
+    // A batch of requests is one small write that waits for its answer:
+    // Nagle's algorithm would hold it for the last packet's acknowledgement.
+    const int yes = 1;
+    ssh_options_set(s, SSH_OPTIONS_NODELAY, &yes);
     // What the program is told, not ~/.ssh/config, decides where it goes.
     ssh_options_set(s, SSH_OPTIONS_PROCESS_CONFIG, &no);
     ssh_options_set(s, SSH_OPTIONS_SSH_DIR, sshDir.c_str());
