@@ -336,10 +336,11 @@ void GlDevice::applyDrawState() {
                 (highlight & 0xFF) / 255.0f, ((highlight >> 24) & 0xFF) / 255.0f);
 
     GlTexture* texture = glTextureFor(texture_);
-    glUniform1i(p.textured, texture ? 1 : 0);
-    if (texture) {
+    const unsigned textureId = texture ? texture->bind(generation_) : 0;
+    glUniform1i(p.textured, textureId != 0 ? 1 : 0);
+    if (textureId != 0) {
         glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, texture->bind(generation_));
+        glBindTexture(GL_TEXTURE_2D, textureId);
         glUniform1i(p.stage0, 0);
     }
 

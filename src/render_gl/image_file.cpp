@@ -160,14 +160,28 @@ std::optional<RgbaImage> readBmp(const std::vector<std::uint8_t>& b) {
     return image;
 }
 
-std::optional<RgbaImage> readImageFile(const std::string& path) {
+std::optional<std::vector<std::uint8_t>> readPictureFile(const std::string& path) {
     auto bytes = readBytes(path);
     if (!bytes || bytes->size() < 4) return std::nullopt;
     const auto& b = *bytes;
+    const bool known = (b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G') || (b[0] == 0xFF && b[1] == 0xD8) ||
+                       (b[0] == 'B' && b[1] == 'M');
+    if (!known) return std::nullopt;
+    return bytes;
+}
+
+std::optional<RgbaImage> decodePicture(const std::vector<std::uint8_t>& b) {
+    if (b.size() < 4) return std::nullopt;
     if (b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G') return readPng(b);
     if (b[0] == 0xFF && b[1] == 0xD8) return readJpeg(b);
     if (b[0] == 'B' && b[1] == 'M') return readBmp(b);
     return std::nullopt;
+}
+
+std::optional<RgbaImage> readImageFile(const std::string& path) {
+    auto bytes = readPictureFile(path);
+    if (!bytes) return std::nullopt;
+    return decodePicture(*bytes);
 }
 
 void writePngFile(const std::string& path, const RgbaImage& image) {

@@ -24,6 +24,10 @@ inline constexpr int kMaxImageSide = 8192;
 // The picture in a PNG, JPEG or BMP file (chosen by its first bytes); none
 // when the file is missing, damaged, too large or of another kind.
 std::optional<RgbaImage> readImageFile(const std::string& path);
+// The same in two steps: the file's bytes, when they start like a picture of
+// a kind we read, and then the picture they hold.
+std::optional<std::vector<std::uint8_t>> readPictureFile(const std::string& path);
+std::optional<RgbaImage> decodePicture(const std::vector<std::uint8_t>& bytes);
 std::optional<RgbaImage> readBmp(const std::vector<std::uint8_t>& bytes);
 
 // Writes image as a PNG file; raises GlError with the reason on failure.

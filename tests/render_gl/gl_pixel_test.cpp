@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
+#include <string>
 
 #include "engine3d/device/light_levels.h"
 #include "engine3d/device/picture_texture.h"
@@ -314,6 +316,11 @@ protected:
         }
         render_gl::writePngFile((folder_ / "paint.png").string(), png);
         writeBmp(folder_ / "paint.bmp", 30, 60, 90);
+        // A picture that starts well and breaks off: it is found damaged only
+        // when its pixels are decoded, after the model has taken it.
+        std::ifstream whole(folder_ / "paint.png", std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+        std::ofstream(folder_ / "cut.png", std::ios::binary) << bytes.substr(0, bytes.size() - 20);
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
     std::filesystem::path folder_;
@@ -325,7 +332,7 @@ TEST_F(GlTextureTest, TextureModulatesTheLitColourAndAMissingOneDrawsUntextured)
         std::array<int, 3> expected;
     };
     for (const Case c : {Case{"paint.png", {200, 100, 50}}, Case{"paint.bmp", {30, 60, 90}},
-                         Case{"missing.png", {255, 255, 255}}}) {
+                         Case{"missing.png", {255, 255, 255}}, Case{"cut.png", {255, 255, 255}}}) {
         auto v = makeView();
         REQUIRE_GL(v);
         // White emissive, half-grey diffuse texture colour: lit white x texture.
