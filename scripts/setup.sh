@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6svg6 libqt6opengl6-dev libgl-dev libegl-dev libopengl-dev libgl1-mesa-dri libegl-mesa0
-  libpng-dev libjpeg-dev libfreetype-dev fonts-dejavu-core
+  libpng-dev libjpeg-dev libdeflate-dev libfreetype-dev fonts-dejavu-core
   zlib1g-dev libudev-dev udev libcurl4-openssl-dev libpugixml-dev nlohmann-json3-dev libavahi-client-dev
   libsqlite3-dev libpq-dev postgresql
   wsdd avahi-daemon iproute2

@@ -1,5 +1,6 @@
 #include "render_gl/image_file.h"
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <png.h>
 
 #include "render_gl/gl_error.h"
+#include "render_gl/png_codec.h"
 #include "text/regular_file.h"
 
 namespace vantrel::render_gl {
@@ -27,6 +29,7 @@ std::optional<std::vector<std::uint8_t>> readBytes(const std::string& path) {
 }
 
 std::optional<RgbaImage> readPng(const std::vector<std::uint8_t>& bytes) {
+    if (auto plain = decodePlainPng(bytes.data(), bytes.size())) return plain;
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
@@ -188,16 +191,15 @@ void writePngFile(const std::string& path, const RgbaImage& image) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != static_cast<std::size_t>(image.width) * image.height * 4)
         throw GlError("cannot write " + path + ": the picture is empty");
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    png.width = static_cast<png_uint_32>(image.width);
-    png.height = static_cast<png_uint_32>(image.height);
-    png.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr)) {
-        std::string reason = png.message;
-        png_image_free(&png);
-        throw GlError("cannot write " + path + ": " + (reason.empty() ? "write failed" : reason));
+    const std::vector<std::uint8_t> bytes = encodePng(image, PngChannels::Rgba);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) throw GlError("cannot write " + path + ": " + std::strerror(errno));
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int writeError = errno;
+    if (std::fclose(file) != 0 || !written) {
+        const std::string reason = std::strerror(written ? errno : writeError);
+        std::remove(path.c_str());  // half a picture is no picture
+        throw GlError("cannot write " + path + ": " + reason);
     }
 }
 
