@@ -4,8 +4,8 @@
 # SECONDS in all: the .x reader for three fifths of that (seeded with our own
 # fixtures, the shared third-party .x files and generated files of nested
 # templates); the report loader, the profile round trip, the comparison of
-# stored scans, the discovery parsers and the SMBIOS parser (seeded with the
-# shared dumps) a fifth each.
+# stored scans, the discovery parsers, the SMBIOS parser (seeded with the
+# shared dumps), the WS-Management answers and the PNG reader a fifth each.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 40)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -103,3 +103,12 @@ fi
 } >"$seeds/many-properties"
 "$build/wsman_response_fuzz" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
   -print_final_stats=1 -artifact_prefix="$build/wsman-"
+# The fast PNG reader against libpng, seeded with the small pictures the
+# generator made for the model (when the main build has made them).
+seeds="$build/corpus-png"
+mkdir -p "$seeds"
+if [ -d build/bin/media ]; then
+  find build/bin/media -name '*.png' -size -64k -exec cp {} "$seeds/" \;
+fi
+"$build/png_fuzz" "$seeds" -max_total_time="$short" -max_len=65536 -rss_limit_mb=1024 \
+  -print_final_stats=1 -artifact_prefix="$build/png-"

@@ -79,6 +79,13 @@ bool unfilter(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* prior,
     }
 }
 
+// PNG chunk types are four ASCII letters; libpng refuses anything else.
+bool validType(const std::uint8_t* type) {
+    for (int i = 0; i < 4; ++i)
+        if (!((type[i] >= 'A' && type[i] <= 'Z') || (type[i] >= 'a' && type[i] <= 'z'))) return false;
+    return true;
+}
+
 // Chunks that change how the colours read: libpng applies them.
 bool changesColours(std::string_view type) {
     return type == "gAMA" || type == "cHRM" || type == "iCCP" || type == "sBIT" || type == "tRNS" || type == "PLTE";
@@ -99,6 +106,7 @@ std::optional<RgbaImage> decodePlainPng(const std::uint8_t* data, std::size_t si
         if (length > size - at - 12) return std::nullopt;
         const std::uint8_t* type = data + at + 4;
         const std::uint8_t* body = type + 4;
+        if (!validType(type)) return std::nullopt;
         if (be32(body + length) != libdeflate_crc32(0, type, length + 4)) return std::nullopt;
         const std::string_view name(reinterpret_cast<const char*>(type), 4);
         at += 12 + static_cast<std::size_t>(length);
