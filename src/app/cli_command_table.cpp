@@ -57,6 +57,8 @@ constexpr std::array kCommands{
 
 std::span<const CliCommandEntry> cliCommandTable() { return kCommands; }
 
+bool drawsPictures(const CliCommandEntry& entry) { return entry.program == kRender; }
+
 const CliCommandEntry* findCliCommand(std::string_view name) {
     for (const auto& c : kCommands)
         if (c.name == name) return &c;

@@ -21,6 +21,10 @@ std::span<const CliCommandEntry> cliCommandTable();
 // The entry of `name`, or nullptr for an unknown command.
 const CliCommandEntry* findCliCommand(std::string_view name);
 
+// Whether the command's program draws pictures (and so allocates them by
+// the megabyte).
+bool drawsPictures(const CliCommandEntry& entry);
+
 // The usage line of a command in the table (empty for an unknown one).
 std::string_view commandUsage(std::string_view name);
 

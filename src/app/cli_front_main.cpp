@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
         std::cerr << "vantrel-cli: unknown command '" << name << "' (see --help)\n";
         return 1;
     }
+    if (drawsPictures(*entry)) preferHugePages();
     handOver(entry->program);
     return 1;
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -39,6 +40,8 @@ void rememberCommandLine(int argc, char** argv) {
     savedArgc = argc;
     savedArgv = argv;
 }
+
+void preferHugePages() { ::setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0); }
 
 void handOver(std::string_view program) {
     const std::string folder = ownFolder();

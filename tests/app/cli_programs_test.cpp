@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -68,6 +69,24 @@ TEST(CliPrograms, FrontAnswersAloneAndRejectsWhatNoProgramRuns) {
     const auto viaLocal = runProgram((kCli.parent_path() / "vantrel-cli-local").string(), {"xinfo"}, folder.path());
     EXPECT_NE(viaLocal.status, 0);
     EXPECT_EQ(viaLocal.err.find("unknown command"), std::string::npos) << viaLocal.err;
+}
+
+// The programs that draw get huge pages for their pictures; the others, and
+// a user's own glibc tunables, are left alone. The front is run from a copy
+// beside stand-in programs that print what they were given.
+TEST(CliPrograms, DrawingProgramsAreStartedWithHugePages) {
+    TempFolder folder;
+    const fs::path front = folder.path() / "vantrel-cli";
+    fs::copy_file(kCli, front);
+    for (const char* program : {"vantrel-cli-render", "vantrel-cli-local"}) {
+        const fs::path stand = folder.path() / program;
+        std::ofstream(stand) << "#!/bin/sh\necho \"$GLIBC_TUNABLES\"\n";
+        fs::permissions(stand, fs::perms::owner_all);
+    }
+    EXPECT_EQ(runProgram(front.string(), {"render", "--all"}, folder.path()).out, "glibc.malloc.hugetlb=1\n");
+    EXPECT_EQ(runProgram(front.string(), {"collect"}, folder.path()).out, "\n");
+    const auto own = runProgram("env", {"GLIBC_TUNABLES=glibc.malloc.arena_max=2", front.string(), "export"}, folder.path());
+    EXPECT_EQ(own.out, "glibc.malloc.arena_max=2\n");
 }
 
 // The shared libraries a program loads, by file name (from ldd; none for a
