@@ -35,10 +35,15 @@ libdeflate_decompressor* decompressor() {
     thread_local std::unique_ptr<libdeflate_decompressor, DecompressorFree> d(libdeflate_alloc_decompressor());
     return d.get();
 }
-libdeflate_compressor* compressor() {
-    // Level 1: rendered pictures are written while the user waits; the files
-    // come out about a third larger than zlib's default makes them.
-    thread_local std::unique_ptr<libdeflate_compressor, CompressorFree> c(libdeflate_alloc_compressor(1));
+// Rendered pictures are written at level 1 while the user waits; files made
+// once, at build time, can take longer to be smaller.
+libdeflate_compressor* compressor(int level) {
+    thread_local std::unique_ptr<libdeflate_compressor, CompressorFree> c;
+    thread_local int made = 0;
+    if (!c || made != level) {
+        c.reset(libdeflate_alloc_compressor(level));
+        made = level;
+    }
     return c.get();
 }
 
@@ -168,10 +173,11 @@ std::optional<RgbaImage> decodePlainPng(const std::uint8_t* data, std::size_t si
     return image;
 }
 
-std::vector<std::uint8_t> encodePng(const RgbaImage& image, PngChannels channels) {
+std::vector<std::uint8_t> encodePng(const RgbaImage& image, PngChannels channels, int level) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != static_cast<std::size_t>(image.width) * image.height * 4)
         throw std::invalid_argument("the picture is empty or short of pixels");
+    if (level < 1 || level > 12) throw std::invalid_argument("compression levels go from 1 to 12");
     const std::size_t bpp = static_cast<std::size_t>(channels);
     const std::size_t width = static_cast<std::size_t>(image.width);
     const std::size_t rowBytes = width * bpp;
@@ -208,9 +214,10 @@ std::vector<std::uint8_t> encodePng(const RgbaImage& image, PngChannels channels
     const std::uint8_t perceptual = 0;
     chunk("sRGB", &perceptual, 1);
 
-    if (!compressor()) throw std::bad_alloc();
-    std::vector<std::uint8_t> compressed(libdeflate_zlib_compress_bound(compressor(), raw.size()));
-    const std::size_t length = libdeflate_zlib_compress(compressor(), raw.data(), raw.size(), compressed.data(), compressed.size());
+    libdeflate_compressor* deflate = compressor(level);
+    if (!deflate) throw std::bad_alloc();
+    std::vector<std::uint8_t> compressed(libdeflate_zlib_compress_bound(deflate, raw.size()));
+    const std::size_t length = libdeflate_zlib_compress(deflate, raw.data(), raw.size(), compressed.data(), compressed.size());
     if (length == 0) throw std::runtime_error("the picture could not be compressed");
     out.reserve(out.size() + length + 24);
     chunk("IDAT", compressed.data(), length);

@@ -19,8 +19,9 @@ std::optional<RgbaImage> decodePlainPng(const std::uint8_t* data, std::size_t si
 
 enum class PngChannels { Rgb = 3, Rgba = 4 };
 
-// The PNG file of image, its alpha dropped for Rgb. The picture must be whole
-// (width * height * 4 bytes); throws std::invalid_argument otherwise.
-std::vector<std::uint8_t> encodePng(const RgbaImage& image, PngChannels channels);
+// The PNG file of image, its alpha dropped for Rgb, compressed at libdeflate's
+// level (1 fastest, 12 smallest). The picture must be whole (width * height *
+// 4 bytes); throws std::invalid_argument otherwise.
+std::vector<std::uint8_t> encodePng(const RgbaImage& image, PngChannels channels, int level = 1);
 
 }  // namespace vantrel::render_gl

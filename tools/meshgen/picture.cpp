@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 
-#include <png.h>
+#include "render_gl/png_codec.h"
 
 namespace meshgen {
 namespace {
@@ -134,26 +135,31 @@ void Picture::darken(const std::vector<float>& shade) {
         for (int k = 0; k < 3; ++k) rgb_[i * 3 + static_cast<std::size_t>(k)] *= shade[i];
 }
 
+namespace {
+
+bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file.flush());
+}
+
+// Written once at build time and read at every start: the smallest files
+// libdeflate makes in reasonable time, in the plain form the fast reader takes.
+constexpr int kPngLevel = 9;
+
+}  // namespace
+
 bool writeRgbaPng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba) {
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    png.width = static_cast<png_uint_32>(width);
-    png.height = static_cast<png_uint_32>(height);
-    png.format = PNG_FORMAT_RGBA;
-    return png_image_write_to_file(&png, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
+    const vantrel::render_gl::RgbaImage image{width, height, rgba};
+    return writeFile(path, vantrel::render_gl::encodePng(image, vantrel::render_gl::PngChannels::Rgba, kPngLevel));
 }
 
 bool Picture::writePng(const std::string& path) const {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width_) * height_ * 3);
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(std::lround(clamp01(rgb_[i]) * 255));
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    png.width = static_cast<png_uint_32>(width_);
-    png.height = static_cast<png_uint_32>(height_);
-    png.format = PNG_FORMAT_RGB;
-    return png_image_write_to_file(&png, path.c_str(), 0, bytes.data(), 0, nullptr) != 0;
+    vantrel::render_gl::RgbaImage image{width_, height_, std::vector<std::uint8_t>(static_cast<std::size_t>(width_) * height_ * 4, 255)};
+    for (std::size_t i = 0, n = static_cast<std::size_t>(width_) * height_; i < n; ++i)
+        for (std::size_t k = 0; k < 3; ++k)
+            image.pixels[i * 4 + k] = static_cast<std::uint8_t>(std::lround(clamp01(rgb_[i * 3 + k]) * 255));
+    return writeFile(path, vantrel::render_gl::encodePng(image, vantrel::render_gl::PngChannels::Rgb, kPngLevel));
 }
 
 }  // namespace meshgen
