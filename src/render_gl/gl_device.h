@@ -74,6 +74,10 @@ public:
     // A texture name that does not load as given is also looked for in this
     // folder (the folder of the model's .x files).
     void setTextureFolder(std::string folder) { textureFolder_ = std::move(folder); }
+    // Starts reading the pictures of textures made elsewhere (the recording
+    // device's), all at once, so they are decoded side by side before the
+    // first picture needs them instead of one by one as it draws.
+    void prepareTexture(const TexturePtr& texture) { glTextureFor(texture); }
     // How many mesh uploads have happened (each geometry once per context).
     int uploadCount() const { return meshes_.uploads(); }
     bool usesClipControl() const { return clipControl_; }

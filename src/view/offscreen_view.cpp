@@ -36,7 +36,21 @@ void OffscreenView::loadModel(const std::string& path) {
     useScene(root, model, model);
 }
 
+namespace {
+
+void prepareTextures(engine3d::CD3DFrame& frame, render_gl::GlDevice& device) {
+    for (DWORD m = 0; m < frame.GetChildMeshCount(); ++m) {
+        const auto mesh = frame.GetChildMesh(m);
+        for (DWORD i = 0; mesh && i < mesh->GetMaterialCount(); ++i) device.prepareTexture(mesh->GetMaterialTexture(i));
+    }
+    for (DWORD c = 0; c < frame.GetChildFrameCount(); ++c)
+        if (const auto child = frame.GetChildFrame(c)) prepareTextures(*child, device);
+}
+
+}  // namespace
+
 void OffscreenView::useScene(FramePtr sceneRoot, FramePtr modelFrame, FramePtr pickRoot) {
+    if (sceneRoot) prepareTextures(*sceneRoot, device_);
     view_.SceneRoot = std::move(sceneRoot);
     view_.ModelFrame = std::move(modelFrame);
     view_.PcRoot = std::move(pickRoot);
