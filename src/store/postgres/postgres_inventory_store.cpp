@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/command.h"
 #include "store/answers_json.h"
+#include "store/previous_scan_changes.h"
 #include "store/postgres/pg_schema.h"
 #include "store/store_error.h"
 
@@ -96,16 +96,9 @@ RecordedScan PostgresInventoryStore::recordOnce(const CollectedScan& scan, const
     if (previous.rows() == 1) {
         recorded.previous = ScanInfo{scanNumber(previous.integer(0, 0)), fromMilliseconds(previous.integer(0, 3)),
                                      previous.text(0, 4), previous.bytes(0, 5)};
-        const std::int64_t oldReport = previous.integer(0, 1);
-        const std::int64_t oldAnswers = previous.isNull(0, 2) ? 0 : previous.integer(0, 2);
-        if (oldReport == reportId && oldAnswers == answersId) {
-            recorded.changes = ScanChanges{};  // the same content: nothing to compare
-        } else {
-            ScanContent older{contentBody(oldReport), {}};
-            // Answers that cannot be read back cost the comparison its identities, not the scan.
-            if (oldAnswers != 0) attempt([&] { older.answers = answersFromJson(contentBody(oldAnswers)); });
-            recorded.changes = compareScans(older, ScanContent{scan.reportText, scan.answers});
-        }
+        const StoredContentIds before{previous.integer(0, 1), previous.isNull(0, 2) ? 0 : previous.integer(0, 2)};
+        recorded.changes = changesSincePrevious(before, {reportId, answersId}, ScanContent{scan.reportText, scan.answers},
+                                                [&](std::int64_t id) { return contentBody(id); });
     }
     const std::string summary = recorded.changes ? changeSummary(*recorded.changes) : std::string("first scan");
     const pg::Param answersParam = answersId != 0 ? pg::Param{answersId} : pg::Param{nullptr};

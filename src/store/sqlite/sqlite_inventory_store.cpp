@@ -4,8 +4,8 @@
 
 #include <sqlite3.h>
 
-#include "core/command.h"
 #include "store/answers_json.h"
+#include "store/previous_scan_changes.h"
 #include "store/store_error.h"
 
 #include "store/stored_time.h"
@@ -114,16 +114,9 @@ RecordedScan SqliteInventoryStore::recordLocked(const CollectedScan& scan, const
         recorded.previous = ScanInfo{static_cast<int>(previous.integer(0)), fromMilliseconds(previous.integer(3)),
                                      previous.text(4), previous.text(5)};
         recorded.number = static_cast<int>(std::min<std::int64_t>(previous.integer(0), 0x7ffffffe)) + 1;
-        const std::int64_t oldReport = previous.integer(1);
-        const std::int64_t oldAnswers = previous.isNull(2) ? 0 : previous.integer(2);
-        if (oldReport == reportId && oldAnswers == answersId) {
-            recorded.changes = ScanChanges{};  // the same content: nothing to compare
-        } else {
-            ScanContent older{contentBody(oldReport), {}};
-            // Answers that cannot be read back cost the comparison its identities, not the scan.
-            if (oldAnswers != 0) attempt([&] { older.answers = answersFromJson(contentBody(oldAnswers)); });
-            recorded.changes = compareScans(older, ScanContent{scan.reportText, scan.answers});
-        }
+        const StoredContentIds before{previous.integer(1), previous.isNull(2) ? 0 : previous.integer(2)};
+        recorded.changes = changesSincePrevious(before, {reportId, answersId}, ScanContent{scan.reportText, scan.answers},
+                                                [&](std::int64_t id) { return contentBody(id); });
     }
     auto insert = db_.prepare(
         "INSERT INTO scans (node, number, taken_ms, source, address, report, answers, summary)"
