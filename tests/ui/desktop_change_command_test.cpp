@@ -134,11 +134,13 @@ TEST_F(DesktopChangeCommand, EveryChangeRunsTheCommandAndAFailureIsToldOnce) {
     DesktopSession session(home.path(), ui);
     ASSERT_TRUE(session.start());
     int step = 0;
+    std::string firstRun;  // what the command got for the service visit
     for (const auto& s : steps) {
         SCOPED_TRACE("step " + std::to_string(++step) + ": " + s.command);
         saveChangeCommandSetting(ProgramFolder(home.path()), s.command);
         scan(session, s.profile);
         EXPECT_EQ(runs().size(), s.runs);
+        if (s.runs == 1 && firstRun.empty()) firstRun = test::readBytes(runs().at(0));
         ASSERT_EQ(ui.messages.size(), s.told.size());
         for (std::size_t i = 0; i < s.told.size(); ++i) {
             EXPECT_NE(ui.messages[i].find(s.told[i]), std::string::npos) << ui.messages[i];
@@ -149,7 +151,7 @@ TEST_F(DesktopChangeCommand, EveryChangeRunsTheCommandAndAFailureIsToldOnce) {
     EXPECT_EQ(openHomeStore(ProgramFolder(home.path()))->listScans("WS-7").size(), std::size(steps));
     EXPECT_NE(test::readBytes(home.path() / "WS-7" / "report").find("Example HD"), std::string::npos);
 
-    const auto json = nlohmann::json::parse(test::readBytes(runs().at(0)));
+    auto json = nlohmann::json::parse(firstRun);
     EXPECT_EQ(json["node"], "WS-7");
     ASSERT_EQ(json["changes"].size(), 3u);
     EXPECT_EQ(json["changes"][1]["category"], "Memory");
