@@ -22,7 +22,6 @@
 #include "providers/profile/profile_provider.h"
 #include "session/scan_providers.h"
 #include "store/change_command.h"
-#include "store/change_format.h"
 #include "app/cli_store.h"
 #include "store/home_store.h"
 #include "store/shared_store_recorder.h"
@@ -89,12 +88,10 @@ private:
 
 // A command that fails is the user's business; it costs no scan.
 void runChangeCommands(const std::string& command, const std::vector<HardwareChange>& changes) {
-    for (const auto& change : changes) {
-        const int status = runChangeCommand(command, changesToJson(change.header, change.changes));
-        if (status != 0)
-            std::cerr << "vantrel-cli scan: the change command for " << printable(change.header.node)
-                      << (status < 0 ? " could not be run" : " exited with " + std::to_string(status)) << "\n";
-    }
+    for (const auto& change : changes)
+        if (const auto failure = runCommandForChange(command, change))
+            std::cerr << "vantrel-cli scan: the change command for " << printable(change.header.node) << ' '
+                      << *failure << "\n";
 }
 
 int runScan(const std::vector<std::string>& args, const std::string& globalHome) {

@@ -1,5 +1,8 @@
 #include "store/change_command.h"
 
+#include "store/change_format.h"
+#include "store/home_store.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -61,6 +64,12 @@ int runChangeCommand(const std::string& command, const std::string& input) {
     while (waitpid(child, &status, 0) < 0)
         if (errno != EINTR) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::optional<std::string> runCommandForChange(const std::string& command, const HardwareChange& change) {
+    const int status = runChangeCommand(command, changesToJson(change.header, change.changes));
+    if (status == 0) return std::nullopt;
+    return status < 0 ? std::string("could not be run") : "exited with " + std::to_string(status);
 }
 
 }  // namespace vantrel

@@ -19,6 +19,7 @@
 #include "network/host_lookup.h"
 #include "providers/profile/profile_provider.h"
 #include "session/scan_providers.h"
+#include "store/change_command_listener.h"
 #include "store/home_store.h"
 #include "store/store_choice.h"
 #include "store/store_setting.h"
@@ -98,7 +99,9 @@ DesktopSession::DesktopSession(const std::filesystem::path& programFolder, QtUiS
     } catch (const std::exception& e) {
         notice(std::string(e.what()) + "; the scan history is kept in the program folder");
     }
-    hardware_.recorder = makeScanRecorder(state_.folder, storeName, notice);
+    // A change runs the command the Settings dialog holds, on the collecting thread.
+    hardware_.recorder =
+        makeScanRecorder(state_.folder, storeName, notice, changeCommandListener(state_.folder, notice));
     // With a shared store other programs scan too: their scans show in the
     // node table, and a node shown gets the last of them.
     if (!storeName.empty()) {

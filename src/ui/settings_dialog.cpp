@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/settings_dialog.h"
+#include "store/change_command_setting.h"
 #include "store/store_setting.h"
 
 namespace vantrel::ui {
@@ -57,7 +58,8 @@ SettingsDialog::SettingsDialog(ProgramState& state, QWidget* parent) : QDialog(p
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addLayout(bottom);
-    resize(420, 260);
+    // The Inventory page's two explained fields decide the size.
+    resize(500, 330);
 }
 
 QPushButton* SettingsDialog::makeButton(const char* objectName, const char* text, QWidget* parent,
@@ -148,6 +150,27 @@ QWidget* SettingsDialog::makePage(SettingsPage page) {
                     [this](const QString& t) { state_.windows.settingsDialog.storeField = t.toStdString(); });
             layout->addWidget(storeField_);
             layout->addWidget(makeButton("setStoreButton", "Set", widget, setSharedStoreSetting));
+            layout->addSpacing(12);
+            auto* caption = new QLabel(
+                "Command to run when a node's hardware changed (through /bin/sh, with the change as JSON on "
+                "its standard input; empty: none):",
+                widget);
+            caption->setWordWrap(true);
+            layout->addWidget(caption);
+            changeCommandField_ = new QLineEdit(QString::fromStdString(changeCommandSetting(state_.folder)), widget);
+            changeCommandField_->setObjectName("changeCommandField");
+            changeCommandField_->setPlaceholderText("mail -s \"Hardware changed\" admin@example.org");
+            caption->setBuddy(changeCommandField_);
+            layout->addWidget(changeCommandField_);
+            auto* setCommand = new QPushButton("Set", widget);
+            setCommand->setObjectName("setChangeCommandButton");
+            connect(setCommand, &QPushButton::clicked, this, [this] {
+                run([this] {
+                    if (const auto kept = setChangeCommandSetting(state_, changeCommandField_->text().toStdString()))
+                        changeCommandField_->setText(QString::fromStdString(*kept));
+                });
+            });
+            layout->addWidget(setCommand);
             break;
         }
     }

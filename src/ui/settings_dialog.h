@@ -29,6 +29,7 @@ public:
     QCheckBox* showPasswordsBox() const { return showPasswords_; }
     QLineEdit* namespaceField() const { return namespaceField_; }
     QLineEdit* storeField() const { return storeField_; }
+    QLineEdit* changeCommandField() const { return changeCommandField_; }
     QSpinBox* parallelScansField() const { return parallelScans_; }
     QWidget* currentPage() const;
 
@@ -52,6 +53,8 @@ private:
     QCheckBox* showPasswords_ = nullptr;
     QLineEdit* namespaceField_ = nullptr;
     QLineEdit* storeField_ = nullptr;
+    // Kept by the dialog and its file alone: the scans read the file.
+    QLineEdit* changeCommandField_ = nullptr;
     QSpinBox* parallelScans_ = nullptr;
     std::function<void()> afterCommand_;
 };
