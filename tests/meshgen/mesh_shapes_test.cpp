@@ -26,10 +26,10 @@ void expectWoundOutward(const Mesh& mesh) {
     for (const Vec3& n : mesh.normals) EXPECT_NEAR(length(n), 1.0f, 1e-4f);
 }
 
-float distanceToSegment(Vec3 p, Vec3 a, Vec3 b) {
+Vec3 nearestOnSegment(Vec3 p, Vec3 a, Vec3 b) {
     const Vec3 ab = sub(b, a);
     const float t = std::clamp(dot(sub(p, a), ab) / dot(ab, ab), 0.0f, 1.0f);
-    return length(sub(p, add(a, scale(ab, t))));
+    return add(a, scale(ab, t));
 }
 
 TEST(MeshgenShapes, BentTubeWallsStayOnItsRadiusAndFaceOut) {
@@ -41,10 +41,16 @@ TEST(MeshgenShapes, BentTubeWallsStayOnItsRadiusAndFaceOut) {
     float lowest = 1, highest = -1;
     for (std::size_t v = 0; v < mesh.positions.size(); ++v) {
         const Vec3 p = mesh.positions[v];
-        float nearest = 1e9f;
-        for (std::size_t i = 0; i + 1 < tube.path.size(); ++i) nearest = std::min(nearest, distanceToSegment(p, tube.path[i], tube.path[i + 1]));
+        Vec3 away{};
+        for (std::size_t i = 0; i + 1 < tube.path.size(); ++i) {
+            const Vec3 q = sub(p, nearestOnSegment(p, tube.path[i], tube.path[i + 1]));
+            if (i == 0 || length(q) < length(away)) away = q;
+        }
         // On the wall, or inside it on an end cap; never beyond the radius.
-        EXPECT_LE(nearest, 0.05f + 1e-4f) << v;
+        EXPECT_LE(length(away), 0.05f + 1e-4f) << v;
+        // A wall's normal points away from the line; a cap's lies along it.
+        const float facing = dot(mesh.normals[v], unit(away));
+        EXPECT_TRUE(facing > 0.9f || std::fabs(facing) < 0.15f) << v << " faces " << facing;
         lowest = std::min(lowest, p.y), highest = std::max(highest, p.y);
     }
     // The end rings lie flat at y = 0; the top run reaches 1.05.
