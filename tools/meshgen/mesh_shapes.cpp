@@ -6,6 +6,9 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "tube_path.h"
+#include "vec3_math.h"
+
 namespace meshgen {
 namespace {
 
@@ -15,16 +18,6 @@ int sidesFor(float radius) { return radius < 0.06f ? 12 : radius < 0.2f ? 16 : 2
 constexpr float kPi = 3.14159265f;
 
 using Uv = std::array<float, 2>;
-
-Vec3 add(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 sub(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 scale(Vec3 a, float k) { return {a.x * k, a.y * k, a.z * k}; }
-Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 unit(Vec3 a) {
-    const float n = std::sqrt(dot(a, a));
-    return n > 0 ? scale(a, 1.0f / n) : a;
-}
 
 float& at(Vec3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 float at(const Vec3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
@@ -328,6 +321,50 @@ void addFins(MeshWriter& w, const Primitive& p) {
     }
 }
 
+// A block whose top edges are cut at 45 degrees by `chamfer`, as moulded
+// parts are: the top face carries the picture, every face its own normal.
+void addChamfered(MeshWriter& w, const Primitive& p) {
+    const Section s = sectionOf(p);
+    const float chamfer = std::min({0.2f * s.ru, 0.2f * s.rv, 0.3f * (s.hi - s.lo)});
+    const Vec3 centre = onAxis(p.axis, s.lo, s.cu, s.cv), up = onAxis(p.axis, 1, 0, 0);
+    // Corners counter-clockwise round the axis, at the foot, below the cut and on top.
+    std::vector<Vec3> foot, shoulder, top;
+    for (auto [su, sv] : {std::pair{-1.f, -1.f}, {1.f, -1.f}, {1.f, 1.f}, {-1.f, 1.f}}) {
+        foot.push_back(onAxis(p.axis, s.lo, s.cu + su * s.ru, s.cv + sv * s.rv));
+        shoulder.push_back(onAxis(p.axis, s.hi - chamfer, s.cu + su * s.ru, s.cv + sv * s.rv));
+        top.push_back(onAxis(p.axis, s.hi, s.cu + su * (s.ru - chamfer), s.cv + sv * (s.rv - chamfer)));
+    }
+    std::vector<Uv> topUv;
+    for (const auto& c : top) topUv.push_back(faceUv(up, c, p));
+    w.polygon(top, up, {}, topUv);
+    w.polygon(foot, scale(up, -1));
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        const Vec3 out = unit(sub(scale(add(foot[i], foot[j]), 0.5f), centre));
+        w.polygon({foot[i], foot[j], shoulder[j], shoulder[i]}, out);
+        w.polygon({shoulder[i], shoulder[j], top[j], top[i]}, unit(add(out, up)));
+    }
+}
+
+// A tube along the primitive's path with flat ends; the wall's normals point
+// away from the centre line.
+void addTube(MeshWriter& w, const Primitive& p) {
+    const int sides = sidesFor(p.radius);
+    const auto rings = tubeRings(p.path, p.radius, sides);
+    if (rings.size() < 2) return;
+    for (std::size_t r = 0; r + 1 < rings.size(); ++r) {
+        const TubeRing &a = rings[r], &b = rings[r + 1];
+        for (int i = 0; i < sides; ++i) {
+            const int j = (i + 1) % sides;
+            const Vec3 out = unit(add(add(a.normals[i], a.normals[j]), add(b.normals[i], b.normals[j])));
+            w.polygon({a.points[i], a.points[j], b.points[j], b.points[i]}, out,
+                      {a.normals[i], a.normals[j], b.normals[j], b.normals[i]});
+        }
+    }
+    w.polygon(rings.front().points, scale(rings.front().along, -1));
+    w.polygon(rings.back().points, rings.back().along);
+}
+
 }  // namespace
 
 bool Mesh::textured() const {
@@ -345,6 +382,8 @@ Mesh buildMesh(const std::vector<Primitive>& primitives) {
             case Shape::Cylinder: addCylinder(w, p); break;
             case Shape::Fan: addFan(w, p); break;
             case Shape::Fins: addFins(w, p); break;
+            case Shape::Chamfered: addChamfered(w, p); break;
+            case Shape::Tube: addTube(w, p); break;
         }
     }
     return mesh;

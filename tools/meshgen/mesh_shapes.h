@@ -1,6 +1,6 @@
 #pragma once
 // Shapes turned into triangle meshes: boxes with bevelled edges, cylinders,
-// fans and fin stacks. Flat faces carry their own normal; bevels, cylinder
+// fans, fin stacks and bent tubes. Flat faces carry their own normal; bevels, cylinder
 // walls and rims blend the normals of the faces they join, so the per-vertex
 // lighting rounds them off. Every triangle is wound clockwise as seen from
 // outside (left-handed, the way the renderer culls), which the writer checks
@@ -29,6 +29,8 @@ enum class Shape {
     Cylinder,  // inscribed in the box along its axis
     Fan,       // square frame with a round opening, hub and blades; air along the axis
     Fins,      // plates stacked along the axis, three pipes through them
+    Chamfered, // box with the edges round its top (the high end of the axis) cut, however small
+    Tube,      // round pipe along `path`; the box only bounds it
 };
 enum class Axis { X, Y, Z };
 
@@ -50,6 +52,8 @@ struct Primitive {
     Colour colour;
     Texture texture{};
     Colour accent{0, 0, 0};  // the fan's hub and blades, the fins' pipes
+    std::vector<Vec3> path{};  // a tube's centre line
+    float radius = 0;          // a tube's radius
 };
 
 struct Triangle {

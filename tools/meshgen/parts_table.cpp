@@ -1,10 +1,12 @@
 #include "parts_table.h"
 
+#include <algorithm>
 #include <string>
 
 #include "materials.h"
 #include "model/nameplate_picture.h"
 #include "surface_pictures.h"
+#include "tube_path.h"
 
 namespace meshgen {
 namespace {
@@ -32,6 +34,19 @@ Primitive cylinder(Axis axis, float x0, float y0, float z0, float x1, float y1, 
 
 Primitive plate(float x0, float y0, float z0, float x1, float y1, float z1, Colour c) {
     return {Shape::Plate, Axis::Y, {x0, y0, z0}, {x1, y1, z1}, c};
+}
+
+// A pipe of `radius` through `corners`, each corner bent round `bend` in six
+// segments; the box is the pipe's bounds.
+Primitive pipe(const std::vector<Vec3>& corners, float radius, float bend, Colour c) {
+    Primitive p{Shape::Tube, Axis::Y, corners.front(), corners.front(), c};
+    p.path = roundedPath(corners, bend, 6);
+    p.radius = radius;
+    for (const Vec3& q : p.path) {
+        p.lo = {std::min(p.lo.x, q.x - radius), std::min(p.lo.y, q.y - radius), std::min(p.lo.z, q.z - radius)};
+        p.hi = {std::max(p.hi.x, q.x + radius), std::max(p.hi.y, q.y + radius), std::max(p.hi.z, q.z + radius)};
+    }
+    return p;
 }
 
 // The same primitive showing a picture: stretched over each face, or repeated
@@ -75,10 +90,12 @@ PartFrame frame(std::string name, std::vector<Primitive> primitives) { return {s
 // Geometry given in PC coordinates, written relative to the offset of the
 // frame the file is loaded into.
 MeshFileSpec placed(std::string file, std::vector<PartFrame> frames, Vec3 frameOffset = {}) {
+    auto move = [&](Vec3 v) { return Vec3{v.x - frameOffset.x, v.y - frameOffset.y, v.z - frameOffset.z}; };
     for (auto& f : frames)
         for (auto& p : f.primitives) {
-            p.lo = {p.lo.x - frameOffset.x, p.lo.y - frameOffset.y, p.lo.z - frameOffset.z};
-            p.hi = {p.hi.x - frameOffset.x, p.hi.y - frameOffset.y, p.hi.z - frameOffset.z};
+            p.lo = move(p.lo);
+            p.hi = move(p.hi);
+            for (auto& q : p.path) q = move(q);
         }
     return {std::move(file), std::move(frames)};
 }
@@ -121,8 +138,21 @@ void body(std::vector<MeshFileSpec>& t) {
                                                        showing(plate(-4.1f, -0.95f, 6.19f, -1.6f, 0.35f, 6.2f, kSteel), pictures::kGrille, 0.3f)})}));
     t.push_back(placed("vm8.x", {frame("AtxPowerConnector", {showing(box(-1.85f, kBoardTop, 1.72f, -1.55f, -2.8f, 1.92f, kWhite), pictures::kPinHeader),
                                                               cylinder(Axis::Y, -1.78f, -2.8f, 1.74f, -1.62f, -2.3f, 1.9f, kBlack)})}));
+    // The Intel socket's steel load plate holds the processor's edges: four
+    // bars, each its own frame so that no box of the socket takes in the
+    // processor's. Its lever lies in the gap to the other socket, the handle
+    // raised at the front; the AMD socket has only its lever.
+    const float plateTop = -2.895f;
+    auto lever = [](float x) {
+        return pipe({{x, -2.915f, 3.38f}, {x, -2.915f, 2.64f}, {x, -2.87f, 2.53f}}, 0.014f, 0.04f, kSteel);
+    };
     t.push_back(placed("vm9.x", {frame("IntelCpuSocket", {box(-0.95f, kBoardTop, 2.55f, -0.1f, -2.93f, 3.4f, kBeige)}),
-                                 frame("AmdCpuSocket", {box(-1.84f, kBoardTop, 2.55f, -1.0f, -2.93f, 3.4f, kWhite)})}));
+                                 frame("AmdCpuSocket", {box(-1.84f, kBoardTop, 2.55f, -1.0f, -2.93f, 3.4f, kWhite)}),
+                                 frame("IntelCpuSocket", {plate(-0.95f, -2.93f, 2.55f, -0.1f, plateTop, 2.6f, kSteel)}),
+                                 frame("IntelCpuSocket", {plate(-0.95f, -2.93f, 3.35f, -0.1f, plateTop, 3.4f, kSteel)}),
+                                 frame("IntelCpuSocket", {plate(-0.95f, -2.93f, 2.6f, -0.9f, plateTop, 3.35f, kSteel), lever(-0.975f)}),
+                                 frame("IntelCpuSocket", {plate(-0.15f, -2.93f, 2.6f, -0.1f, plateTop, 3.35f, kSteel)}),
+                                 frame("AmdCpuSocket", {lever(-1.82f)})}));
     std::vector<Primitive> dimmSockets;
     for (float z : {2.3f, 2.5f, 2.7f, 2.8f})
         for (const auto& p : slot(2.75f, kBoardTop, z - 0.04f, 4.2f, kSlotTop, z + 0.04f, kBlack, Axis::X)) dimmSockets.push_back(p);
@@ -149,7 +179,16 @@ void body(std::vector<MeshFileSpec>& t) {
         const float z = 3.5f + 0.25f * static_cast<float>(i);
         caps.push_back(showing(cylinder(Axis::Y, -1.84f, kBoardTop, z, -1.76f, -2.7f, z + 0.08f, kCapacitor), pictures::kCapacitorSleeve));
     }
-    t.push_back(placed("vm25.x", {frame("CpuCapacitors", caps)}));
+    // The processor's power stage in the free corner left of its sockets:
+    // ferrite chokes with printed tops and a solid capacitor beside each. A
+    // frame of its own, so that its box keeps clear of the processors'.
+    std::vector<Primitive> powerStage;
+    for (int i = 0; i < 3; ++i) {
+        const float z = 1.95f + 0.195f * static_cast<float>(i);
+        powerStage.push_back(showing({Shape::Chamfered, Axis::Y, {-1.82f, kBoardTop, z}, {-1.65f, -2.86f, z + 0.17f}, kPrinted}, pictures::kChoke));
+        powerStage.push_back(cylinder(Axis::Y, -1.6f, kBoardTop, z + 0.045f, -1.52f, -2.84f, z + 0.125f, kAluminium));
+    }
+    t.push_back(placed("vm25.x", {frame("CpuCapacitors", caps), frame("CpuCapacitors", powerStage)}));
 }
 
 void portsAndSockets(std::vector<MeshFileSpec>& t) {
@@ -224,9 +263,16 @@ void processorAndCooling(std::vector<MeshFileSpec>& t) {
     t.push_back(placed("vm206.x", {frame("HeatPipeFins", {shaped(box(-1.75f, kBoardTop, 4.3f, -0.1f, -2.0f, 5.3f, kCopper), Shape::Fins, Axis::Y, kCopper)})}));
     const char* pipeNames[] = {"Frame1Cylinder_18", "Frame3Cylinder_19", "Frame6Cylinder_20"};
     const char* pipeFiles[] = {"vm206a.x", "vm206b.x", "vm206c.x"};
+    // Each pipe leaves the cooler's stack where the stack's own pipe stub ends
+    // (0.3 of its width either side of the middle), bends over, runs back and
+    // bends down into the fin stack behind onto the matching stub. It only
+    // touches the cooler's top, so the cooler's box stays clear of it, and it
+    // stays as low as the straight pipes were: seen from the front, a taller
+    // arch hides the back panel's sockets.
     for (int i = 0; i < 3; ++i) {
-        const float x = -1.4f + 0.45f * static_cast<float>(i);
-        t.push_back(placed(pipeFiles[i], {frame(pipeNames[i], {cylinder(Axis::Z, x - 0.05f, -1.98f, 3.2f, x + 0.05f, -1.88f, 5.3f, kCopper)})}));
+        const float x = -0.925f + 0.495f * static_cast<float>(i - 1);
+        t.push_back(placed(pipeFiles[i], {frame(pipeNames[i], {pipe({{x, -2.0f, 3.55f}, {x, -1.93f, 3.55f}, {x, -1.93f, 4.8f}, {x, -2.0f, 4.8f}},
+                                                                   0.05f, 0.06f, kCopper)})}));
     }
     t.push_back(placed("vm960.x", {frame("Frame25Cube_11", {box(4.15f, -0.9f, -1.6f, 4.3f, -0.75f, -1.5f, kWhite)})}));
     t.push_back(placed("vm961.x", {frame("Frame25Cube_11", {box(2.58f, kBoardTop, 3.1f, 2.7f, -2.9f, 3.22f, kWhite)})}));

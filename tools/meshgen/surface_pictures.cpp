@@ -327,6 +327,17 @@ Picture capacitorSleeve() {
     return p;
 }
 
+// A ferrite choke's top: dark grey with its value printed in light ink; the
+// border stays plain, as the block's sides show it.
+Picture choke() {
+    Picture p(64, 64, {0.20f, 0.20f, 0.21f});
+    p.grain(0.10f, 1.5f, 1.5f, 141);
+    p.rect(14, 22, 50, 30, {0.80f, 0.80f, 0.78f}, 0.85f);
+    p.rect(20, 36, 44, 42, {0.80f, 0.80f, 0.78f}, 0.7f);
+    p.disc(12, 12, 3, {0.80f, 0.80f, 0.78f}, 0.7f);
+    return p;
+}
+
 // A maker's sticker: logo band, rows of small print, a barcode.
 Picture serialLabel() {
     Picture p(256, 256, {0.94f, 0.94f, 0.92f});
@@ -394,6 +405,7 @@ std::vector<std::pair<std::string, Picture>> surfacePictures(const std::vector<M
     out.emplace_back(kDsubFace, dsubFace());
     out.emplace_back(kHdmiFace, hdmiFace());
     out.emplace_back(kCapacitorSleeve, capacitorSleeve());
+    out.emplace_back(kChoke, choke());
     out.emplace_back(kKeys, keys());
     out.emplace_back(kSerialLabel, serialLabel());
     out.emplace_back(kPinHeader, pinHeader());

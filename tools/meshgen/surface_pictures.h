@@ -35,6 +35,7 @@ inline const std::string kKeys = "keys.png";
 inline const std::string kSerialLabel = "serial_label.png";
 inline const std::string kPinHeader = "pin_header.png";
 inline const std::string kSataMouth = "sata_mouth.png";
+inline const std::string kChoke = "choke.png";
 
 // Every picture with its file name. Pictures with shadows look for what
 // stands on their surface in the table.
