@@ -132,6 +132,7 @@ void GlDevice::createGlObjects() {
                                                std::to_string(major) + "." + std::to_string(minor));
     clipControlAvailable_ = major * 10 + minor >= 45;
     clipControl_ = clipControlAvailable_;
+    textureStorage_ = major * 10 + minor >= 42;
     program_ = std::make_unique<Program>();
     program_->variants[0] = locate(buildFixedFunctionProgram(false));
     program_->variants[1] = locate(buildFixedFunctionProgram(true));
@@ -336,7 +337,7 @@ void GlDevice::applyDrawState() {
                 (highlight & 0xFF) / 255.0f, ((highlight >> 24) & 0xFF) / 255.0f);
 
     GlTexture* texture = glTextureFor(texture_);
-    const unsigned textureId = texture ? texture->bind(generation_) : 0;
+    const unsigned textureId = texture ? texture->bind(generation_, textureStorage_) : 0;
     glUniform1i(p.textured, textureId != 0 ? 1 : 0);
     if (textureId != 0) {
         glActiveTexture(GL_TEXTURE0);

@@ -108,6 +108,7 @@ private:
         std::shared_ptr<GlTexture> copy;
     };
     std::vector<Adopted> adopted_;
+    bool textureStorage_ = false;  // glTexStorage2D (OpenGL 4.2) is there
     GlTexture* glTextureFor(const TexturePtr& texture);
 
     D3DMATRIX world_, view_, projection_;

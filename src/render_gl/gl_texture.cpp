@@ -65,7 +65,7 @@ const std::vector<RgbaImage>& GlTexture::levels() {
     return levels_;
 }
 
-unsigned GlTexture::bind(int generation) {
+unsigned GlTexture::bind(int generation, bool storage) {
     if (generation_ == generation && id_ != 0) return id_;
     const std::vector<RgbaImage>& pictures = levels();
     if (pictures.empty()) return 0;
@@ -75,9 +75,20 @@ unsigned GlTexture::bind(int generation) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     // Rows go up top row first, so texture coordinate v = 0 is the picture's
     // top edge, as in Direct3D.
-    for (std::size_t level = 0; level < pictures.size(); ++level)
-        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA8, pictures[level].width, pictures[level].height,
-                     0, GL_RGBA, GL_UNSIGNED_BYTE, pictures[level].pixels.data());
+    // Level by level, a software GL allocates (and clears) storage for each
+    // and then again for the whole chain: one allocation is half the work.
+    if (storage)
+        glTexStorage2D(GL_TEXTURE_2D, static_cast<GLsizei>(pictures.size()), GL_RGBA8, pictures[0].width,
+                       pictures[0].height);
+    for (std::size_t level = 0; level < pictures.size(); ++level) {
+        const RgbaImage& picture = pictures[level];
+        if (storage)
+            glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, picture.width, picture.height, GL_RGBA,
+                            GL_UNSIGNED_BYTE, picture.pixels.data());
+        else
+            glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA8, picture.width, picture.height, 0, GL_RGBA,
+                         GL_UNSIGNED_BYTE, picture.pixels.data());
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(pictures.size() - 1));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

@@ -24,7 +24,8 @@ public:
 
     // The GL name for the context of that generation, uploaded when needed;
     // 0 when the picture turned out to be damaged, which draws untextured.
-    unsigned bind(int generation);
+    // With storage (OpenGL 4.2), all levels are allocated at once.
+    unsigned bind(int generation, bool storage = false);
     // Deletes the GL name if it belongs to that generation's context.
     void release(int generation);
 
