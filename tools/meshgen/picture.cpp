@@ -130,6 +130,17 @@ void Picture::tint(float amount, float scale, unsigned seed) {
         }
 }
 
+Picture Picture::halved() const {
+    Picture half(std::max(1, width_ / 2), std::max(1, height_ / 2), {0, 0, 0});
+    for (int y = 0; y < half.height_; ++y)
+        for (int x = 0; x < half.width_; ++x) {
+            const int x1 = std::min(2 * x + 1, width_ - 1), y1 = std::min(2 * y + 1, height_ - 1);
+            const Rgb a = get(2 * x, 2 * y), b = get(x1, 2 * y), c = get(2 * x, y1), d = get(x1, y1);
+            half.set(x, y, {(a.r + b.r + c.r + d.r) / 4, (a.g + b.g + c.g + d.g) / 4, (a.b + b.b + c.b + d.b) / 4});
+        }
+    return half;
+}
+
 void Picture::darken(const std::vector<float>& shade) {
     for (std::size_t i = 0; i < shade.size() && i * 3 < rgb_.size(); ++i)
         for (int k = 0; k < 3; ++k) rgb_[i * 3 + static_cast<std::size_t>(k)] *= shade[i];

@@ -35,6 +35,9 @@ public:
     // Multiplies by shade (0..1 per pixel, width * height values).
     void darken(const std::vector<float>& shade);
 
+    // Half the size each way, each pixel the mean of the 2x2 it covers.
+    Picture halved() const;
+
     // Writes the picture; false when the file cannot be written.
     bool writePng(const std::string& path) const;
 
