@@ -19,6 +19,7 @@
 #include "store/change_command_setting.h"
 #include "store/home_store.h"
 #include "support/workstation_profiles.h"
+#include "desktop_test_support.h"
 #include "ui/desktop_app.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -30,34 +31,14 @@ namespace {
 const std::string kSettings = "admin\r\nsecret\r\n25\r\n0\r\n0\r\n0\r\nNAME\r\n0\r\nroot\\cimv2\r\n";
 const std::string kTable = "WS-7\r\n10.213.9.7\r\nWS-7\r\nTrue\r\n\r\n\r\nFalse\r\n";
 
-class CountingUi : public QtUiServices {
-public:
-    std::vector<std::string> messages;
-    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-        messages.push_back(text);
-        return MsgAnswer::Ok;
-    }
-};
-
 struct DesktopChangeCommand : ::testing::Test {
     test::TempFolder home;
     test::TempFolder io;
-    CountingUi ui;
+    test::MessageRecordingUi ui;
 
     void SetUp() override {
         test::writeBytes(home.path() / "vantrel.ini", kSettings);
         test::writeBytes(home.path() / "lg.ini", kTable);
-    }
-    // "Scan selected PC" of WS-7 answered from `profile`, and the window's
-    // thread afterwards, where the notices arrive.
-    static void scan(DesktopSession& session, const std::filesystem::path& profile) {
-        session.hardware().provider = std::make_shared<wbem::ProfileProvider>(
-            std::make_shared<const wbem::Profile>(wbem::loadProfile(profile)));
-        session.hardware().remoteSource = ScanSource::Profile;
-        session.state().domain.nodes.currentNode = 1;
-        session.scans().scanSelectedNode();
-        session.scans().waitUntilFinished();
-        QCoreApplication::processEvents();
     }
     static SettingsDialog& inventoryPage(DesktopSession& session) {
         session.main().menuAction(MenuCommand::Settings, PopupMenu::Configure)->trigger();
@@ -138,7 +119,7 @@ TEST_F(DesktopChangeCommand, EveryChangeRunsTheCommandAndAFailureIsToldOnce) {
     for (const auto& s : steps) {
         SCOPED_TRACE("step " + std::to_string(++step) + ": " + s.command);
         saveChangeCommandSetting(ProgramFolder(home.path()), s.command);
-        scan(session, s.profile);
+        test::scanNodeFromProfile(session, 1, s.profile);
         EXPECT_EQ(runs().size(), s.runs);
         if (s.runs == 1 && firstRun.empty()) firstRun = test::readBytes(runs().at(0));
         ASSERT_EQ(ui.messages.size(), s.told.size());

@@ -16,6 +16,7 @@
 #include <map>
 
 #include "support/export_home.h"
+#include "desktop_test_support.h"
 #include "ui/desktop_app.h"
 #include "ui/desktop_export.h"
 #include "ui/export_dialog.h"
@@ -26,15 +27,6 @@ namespace vantrel::ui {
 namespace {
 
 namespace fs = std::filesystem;
-
-class MessageUi : public QtUiServices {
-public:
-    std::vector<std::string> messages;
-    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-        messages.push_back(text);
-        return MsgAnswer::Ok;
-    }
-};
 
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
     std::map<std::string, std::string> files;
@@ -56,7 +48,7 @@ std::pair<int, int> pngSize(const fs::path& file) {
 
 struct DesktopExportTest : ::testing::Test {
     test::TempFolder home, io, out;
-    MessageUi ui;
+    test::MessageRecordingUi ui;
     std::unique_ptr<DesktopSession> session;
 
     void SetUp() override {

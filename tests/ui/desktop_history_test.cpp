@@ -23,6 +23,7 @@
 #include "store/home_store.h"
 #include "support/run_program.h"
 #include "support/workstation_profiles.h"
+#include "desktop_test_support.h"
 #include "ui/desktop_app.h"
 #include "ui/desktop_view.h"
 #include "ui/history_dialog.h"
@@ -38,19 +39,10 @@ const std::string kSettings = "admin\r\nsecret\r\n25\r\n0\r\n0\r\n0\r\nNAME\r\n0
 const std::string kTable = "WS-7\r\n10.213.9.7\r\nWS-7\r\nTrue\r\n\r\n\r\nFalse\r\n"
                            "WS-8\r\n10.213.9.8\r\nWS-8\r\nTrue\r\n\r\n\r\nFalse\r\n";
 
-class CountingUi : public QtUiServices {
-public:
-    std::vector<std::string> messages;
-    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-        messages.push_back(text);
-        return MsgAnswer::Ok;
-    }
-};
-
 struct DesktopHistory : ::testing::Test {
     test::TempFolder home;
     test::TempFolder io;
-    CountingUi ui;
+    test::MessageRecordingUi ui;
 
     void SetUp() override {
         test::writeBytes(home.path() / "vantrel.ini", kSettings);
@@ -58,12 +50,7 @@ struct DesktopHistory : ::testing::Test {
     }
     // Scans node `number` from `profile` as "Scan selected PC" does.
     static void scanNode(DesktopSession& session, int number, const std::filesystem::path& profile) {
-        session.hardware().provider = std::make_shared<wbem::ProfileProvider>(
-            std::make_shared<const wbem::Profile>(wbem::loadProfile(profile)));
-        session.hardware().remoteSource = ScanSource::Profile;
-        session.state().domain.nodes.currentNode = number;
-        session.scans().scanSelectedNode();
-        session.scans().waitUntilFinished();
+        test::scanNodeFromProfile(session, number, profile);
         ASSERT_EQ(session.state().domain.nodes.node(number).scanStatus.value(), ScanStatus::Scanned);
     }
 };

@@ -14,6 +14,7 @@
 #include "support/postgres_server.h"
 #include "support/run_program.h"
 #include "support/workstation_profiles.h"
+#include "desktop_test_support.h"
 #include "ui/desktop_app.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_services.h"
@@ -39,19 +40,10 @@ std::string nodeTable(int nodes) {
     return table;
 }
 
-class CountingUi : public QtUiServices {
-public:
-    std::vector<std::string> messages;
-    MsgAnswer messageBox(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
-        messages.push_back(text);
-        return MsgAnswer::Ok;
-    }
-};
-
 struct DesktopSharedStore : ::testing::Test {
     test::PostgresServer& server = test::sharedPostgresServer();
     test::TempFolder desk, scannerA, scannerB, io;
-    CountingUi ui;
+    test::MessageRecordingUi ui;
     std::unique_ptr<DesktopSession> session;
 
     void SetUp() override {
@@ -188,7 +180,7 @@ TEST_F(DesktopSharedStore, TwoScannersAndTheDesktopAtOnceLoseNoScan) {
 // start; a target that would put a password in the folder is refused.
 TEST(DesktopStoreSetting, TheInventoryPageKeepsTheSharedStoreForTheNextStart) {
     test::TempFolder home;
-    CountingUi ui;
+    test::MessageRecordingUi ui;
     test::writeBytes(home.path() / "vantrel.ini", kSettings);
     test::writeBytes(home.path() / "lg.ini", nodeTable(1));
     DesktopSession session(home.path(), ui);
