@@ -9,9 +9,11 @@
 #include <map>
 
 #include "support/export_home.h"
+#include "support/png_size.h"
 
 using namespace vantrel;
 namespace fs = std::filesystem;
+using test::pngSize;
 
 namespace {
 
@@ -22,18 +24,6 @@ std::map<std::string, std::pair<std::string, fs::file_time_type>> snapshot(const
         if (entry.is_regular_file())
             files[fs::relative(entry.path(), folder).string()] = {test::readBytes(entry.path()), entry.last_write_time()};
     return files;
-}
-
-// Width and height from a PNG's header.
-std::pair<int, int> pngSize(const fs::path& file) {
-    const std::string bytes = test::readBytes(file);
-    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
-    auto word = [&](int at) {
-        int v = 0;
-        for (int i = 0; i < 4; ++i) v = v * 256 + static_cast<unsigned char>(bytes[at + i]);
-        return v;
-    };
-    return {word(16), word(20)};
 }
 
 struct ExportCli : ::testing::Test {

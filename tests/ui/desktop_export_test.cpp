@@ -16,6 +16,7 @@
 #include <map>
 
 #include "support/export_home.h"
+#include "support/png_size.h"
 #include "desktop_test_support.h"
 #include "ui/desktop_app.h"
 #include "ui/desktop_export.h"
@@ -27,23 +28,13 @@ namespace vantrel::ui {
 namespace {
 
 namespace fs = std::filesystem;
+using test::pngSize;
 
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
         if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).string()] = test::readBytes(entry.path());
     return files;
-}
-
-std::pair<int, int> pngSize(const fs::path& file) {
-    const std::string bytes = test::readBytes(file);
-    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
-    auto word = [&](int at) {
-        int v = 0;
-        for (int i = 0; i < 4; ++i) v = v * 256 + static_cast<unsigned char>(bytes[at + i]);
-        return v;
-    };
-    return {word(16), word(20)};
 }
 
 struct DesktopExportTest : ::testing::Test {
